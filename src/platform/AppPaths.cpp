@@ -1,0 +1,76 @@
+#include "platform/AppPaths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace AppPaths {
+namespace {
+
+QString& dataOverride()
+{
+    static QString dir;
+    return dir;
+}
+
+std::unique_ptr<QTemporaryDir>& temp()
+{
+    static std::unique_ptr<QTemporaryDir> dir;
+    return dir;
+}
+
+}
+
+QString dataDir()
+{
+    if (!dataOverride().isEmpty())
+        return dataOverride();
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    if (QFileInfo(exeDir + QStringLiteral("/Files")).isDir() || QFileInfo::exists(exeDir + QStringLiteral("/Interface.html")))
+        return exeDir;
+    const QString installed = QDir::cleanPath(exeDir + QStringLiteral("/../share/quirkpad"));
+    if (QFileInfo(installed).isDir())
+        return installed;
+    return QStringLiteral(QUIRKPAD_INSTALL_DATADIR);
+}
+
+void setDataDir(const QString& dir)
+{
+    dataOverride() = dir;
+}
+
+QString pluginDir()
+{
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    const QString installed = QDir::cleanPath(exeDir + QStringLiteral("/../lib/quirkpad"));
+    if (QFileInfo(installed).isDir())
+        return installed;
+    return exeDir;
+}
+
+QString tempDir()
+{
+    auto& dir = temp();
+    if (!dir || !dir->isValid() || !QFileInfo(dir->path()).isDir()) {
+        // QTemporaryDir makes the folder with mode 0700.
+        dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/quirkpad-XXXXXX"));
+        if (!dir->isValid())
+            return QString();
+    }
+    return dir->path();
+}
+
+void deleteTempFolder()
+{
+    auto& dir = temp();
+    if (dir) {
+        dir->remove();
+        dir.reset();
+    }
+}
+
+}

@@ -1,0 +1,137 @@
+#include "platform/QtPrompts.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+
+QString forDisplay(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+}
+
+QWidget* QtPrompts::parentWidget() const
+{
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    return m_owner;
+}
+
+Prompts::Answer QtPrompts::message(const QString& text, Icon icon, Buttons buttons)
+{
+    QMessageBox box(parentWidget());
+    box.setWindowTitle(kAppTitle);
+    box.setText(forDisplay(text));
+    box.setTextFormat(Qt::PlainText);
+    switch (icon) {
+    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case Icon::Error: box.setIcon(QMessageBox::Critical); break;
+    case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case Icon::Information: box.setIcon(QMessageBox::Information); break;
+    case Icon::Question: box.setIcon(QMessageBox::Question); break;
+    }
+    switch (buttons) {
+    case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case Buttons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    case QMessageBox::Ok: return Answer::Ok;
+    default: break;
+    }
+    // Closing the box with Escape or its close box: the safest answer.
+    return buttons == Buttons::Ok ? Answer::Ok : buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+}
+
+QString QtPrompts::input(const QString& prompt)
+{
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(parentWidget(), kAppTitle, forDisplay(prompt), QLineEdit::Normal, QString(), &ok);
+    return ok ? text : QString();
+}
+
+QStringList QtPrompts::nameFilters(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (QString& p : patterns)
+            if (p == QLatin1String("*.*"))
+                p = QStringLiteral("*");
+        // The description already shows the pattern; Qt reads the part in
+        // parentheses, so give it the patterns to use.
+        QString description = parts[i];
+        const int paren = description.lastIndexOf(QLatin1Char('('));
+        if (paren > 0)
+            description = description.left(paren).trimmed();
+        out << description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    }
+    return out;
+}
+
+std::optional<QString> QtPrompts::fileDialog(const FileDialog& d, bool save)
+{
+    QFileDialog dialog(parentWidget(), d.title, d.initDir);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    const QStringList filters = nameFilters(d.filter);
+    dialog.setNameFilters(filters);
+    if (d.filterIndex >= 1 && d.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[d.filterIndex - 1]);
+    // No extension is ever added to a typed name.
+    dialog.setDefaultSuffix(QString());
+    QFileDialog::Options options;
+    if (!d.confirmOverwrite)
+        options |= QFileDialog::DontConfirmOverwrite;
+    dialog.setOptions(options);
+    while (dialog.exec() == QDialog::Accepted) {
+        const QStringList chosen = dialog.selectedFiles();
+        if (chosen.isEmpty())
+            return std::nullopt;
+        const QString path = chosen.first();
+        if (save && d.confirmCreate && !QFileInfo::exists(path)) {
+            const auto answer = QMessageBox::question(
+                &dialog, d.title, QStringLiteral("%1 does not exist.\nDo you want to create it?").arg(path),
+                QMessageBox::Yes | QMessageBox::No);
+            if (answer != QMessageBox::Yes)
+                continue;
+        }
+        if (!save && d.mustExist && !QFileInfo(path).isFile())
+            continue;
+        return path;
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> QtPrompts::openFile(const FileDialog& d)
+{
+    return fileDialog(d, false);
+}
+
+std::optional<QString> QtPrompts::saveFile(const FileDialog& d)
+{
+    return fileDialog(d, true);
+}
+
+std::optional<QColor> QtPrompts::colour(const QColor& initial)
+{
+    const QColor c = QColorDialog::getColor(initial, parentWidget());
+    if (!c.isValid())
+        return std::nullopt;
+    return c;
+}

@@ -1,0 +1,64 @@
+#include "TestRegistry.h"
+#include "platform/AppPaths.h"
+#include "platform/Fonts.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace TestRegistry {
+
+std::vector<std::pair<const char*, Factory>>& all()
+{
+    static std::vector<std::pair<const char*, Factory>> tests;
+    return tests;
+}
+
+int add(const char* name, Factory factory)
+{
+    all().emplace_back(name, std::move(factory));
+    return int(all().size());
+}
+
+}
+
+// Every test run gets its own settings, data and temporary folders, so that
+// nothing of the user's is read or touched.
+int main(int argc, char** argv)
+{
+    QTemporaryDir sandbox;
+    if (!sandbox.isValid())
+        return 2;
+    for (const char* sub : {"config", "cache", "data", "tmp", "home"})
+        QDir(sandbox.path()).mkpath(QLatin1String(sub));
+    const QByteArray root = sandbox.path().toLocal8Bit();
+    qputenv("XDG_CONFIG_HOME", root + "/config");
+    qputenv("XDG_CACHE_HOME", root + "/cache");
+    qputenv("XDG_DATA_HOME", root + "/data");
+    qputenv("TMPDIR", root + "/tmp");
+    qputenv("HOME", root + "/home");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+
+    QApplication app(argc, argv);
+    Fonts::installDefaultSubstitute();
+    AppPaths::setDataDir(QStringLiteral(QUIRKPAD_SOURCE_DATA_DIR));
+
+    // QP_TEST=ClassName runs one class; the usual Qt Test arguments apply to it.
+    const QByteArray only = qgetenv("QP_TEST");
+    int failed = 0;
+    for (auto& [name, factory] : TestRegistry::all()) {
+        if (!only.isEmpty() && only != name)
+            continue;
+        QObject* test = factory();
+        failed += QTest::qExec(test, argc, argv) != 0;
+        delete test;
+    }
+    AppPaths::deleteTempFolder();
+    return failed ? 1 : 0;
+}
