@@ -43,13 +43,26 @@ void setDataDir(const QString& dir)
     dataOverride() = dir;
 }
 
+QString& pluginOverride()
+{
+    static QString dir;
+    return dir;
+}
+
 QString pluginDir()
 {
+    if (!pluginOverride().isEmpty())
+        return pluginOverride();
     const QString exeDir = QCoreApplication::applicationDirPath();
     const QString installed = QDir::cleanPath(exeDir + QStringLiteral("/../lib/quirkpad"));
     if (QFileInfo(installed).isDir())
         return installed;
     return exeDir;
+}
+
+void setPluginDir(const QString& dir)
+{
+    pluginOverride() = dir;
 }
 
 QString tempDir()

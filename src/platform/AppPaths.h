@@ -12,6 +12,7 @@ void setDataDir(const QString& dir);   // tests
 
 // The folder from which the browser engine module is loaded.
 QString pluginDir();
+void setPluginDir(const QString& dir);   // tests
 
 // A private (0700) folder of this running instance inside the user's
 // temporary location, made on first use. Two running editors never share it.
