@@ -1,0 +1,30 @@
+#include "snippets/SnippetCommands.h"
+
+#include "platform/Prompts.h"
+#include "platform/RichTextBox.h"
+
+void runSnippet(const Snippet& snippet, RichTextBox& pad, Prompts& prompts)
+{
+    switch (snippet.kind) {
+    case SnippetKind::Fixed:
+        pad.InsertText(Snippets::text(snippet, QString()));
+        break;
+    case SnippetKind::Prompted:
+        pad.InsertText(Snippets::text(snippet, prompts.input(QString(snippet.prompt))));
+        break;
+    case SnippetKind::Wrap:
+        // The selection is the user's own text: it goes back unchanged, line
+        // breaks included, even in a document of mixed line breaks.
+        pad.SetSelText(Snippets::text(snippet, pad.SelText(), pad.format().lineBreak));
+        break;
+    }
+}
+
+bool runSnippet(QStringView menuItem, RichTextBox& pad, Prompts& prompts)
+{
+    const Snippet* snippet = Snippets::find(menuItem);
+    if (!snippet)
+        return false;
+    runSnippet(*snippet, pad, prompts);
+    return true;
+}

@@ -1,0 +1,17 @@
+#pragma once
+#include "snippets/SnippetTable.h"
+
+#include <QStringView>
+
+class Prompts;
+class RichTextBox;
+
+// Builds the snippet's fragment and puts it into the document by the
+// insertion rule: it replaces the selection (or goes in at the caret), and
+// the caret ends after it with nothing selected. A prompted snippet asks once;
+// a cancelled box counts as empty input.
+void runSnippet(const Snippet& snippet, RichTextBox& pad, Prompts& prompts);
+
+// The same by menu item name; false (and nothing done) for a name that has
+// no snippet.
+bool runSnippet(QStringView menuItem, RichTextBox& pad, Prompts& prompts);

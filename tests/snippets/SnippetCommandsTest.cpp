@@ -1,0 +1,247 @@
+#include "ScriptedPrompts.h"
+#include "TestRegistry.h"
+#include "platform/RichTextBox.h"
+#include "snippets/SnippetCommands.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+const QString Q = QStringLiteral("\"");
+
+// The document holds the text, with the given selection (or caret).
+void prepare(RichTextBox& pad, const QString& text, int selStart, int selLength = 0)
+{
+    pad.SetText(text);
+    pad.SetSelStart(selStart);
+    pad.SetSelLength(selLength);
+}
+
+}
+
+class SnippetCommandsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void insertsExactText_data();
+    void insertsExactText();
+    void cancelledPromptInsertsEmptyFragment_data();
+    void cancelledPromptInsertsEmptyFragment();
+    void wrap_data();
+    void wrap();
+    void fixedBlockReplacesSelection();
+    void followsDocumentLineBreaks_data();
+    void followsDocumentLineBreaks();
+    void wrapKeepsSelectionLineBreaks();
+    void raisesOneChangeEvenWhenLocked();
+    void unknownNameDoesNothing();
+};
+
+// Every snippet's text, written out piece by piece. Prompted ones are
+// answered with a text that holds a double quote and blanks, which must pass
+// untouched.
+void SnippetCommandsTest::insertsExactText_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("expected");
+
+    const QString in = QStringLiteral(" say \"hi\" ");
+    const QString crlf = QStringLiteral("\r\n");
+    QTest::newRow("HTML tags") << "mnuHTMLTags" << "<html>" + crlf + crlf + "</html>";
+    QTest::newRow("Bold") << "mnuHTMLBold" << "<b></b>";
+    QTest::newRow("Underlined") << "mnuHTMLUnderlined" << "<u></u>";
+    QTest::newRow("Italic") << "mnuHTMLItalic" << "<i></i>";
+    QTest::newRow("HTML comment") << "mnuHTMLComment" << "<!--" + in + "-->";
+    QTest::newRow(".NET script") << "mnudotNETScript"
+                                 << "<script runat=" + Q + "server" + Q + ">" + crlf + crlf + "</script>";
+    QTest::newRow(".NET form") << "mnudotNETForm"
+                               << "<form runat=" + Q + "server" + Q + ">" + crlf + crlf + "</form>";
+    QTest::newRow("VB comment") << "mnudotNETComment_VB" << "'" + in;
+    QTest::newRow("C#/C++/JScript comment") << "mnudotNETComment_CCJ" << "//" + in;
+    QTest::newRow("Delphi comment") << "mnudotNETComment_Delphi" << "{* " + in + " *}";
+    QTest::newRow("ASP tags") << "mnuASPTags" << "<%" + crlf + crlf + "%>";
+    QTest::newRow("ASP output") << "mnuASPOutput" << "Response.Write (" + Q + in + Q + ")";
+    QTest::newRow("ASP comment") << "mnuASPComment" << "'" + in;
+    QTest::newRow("PHP tags") << "mnuPHPTags" << "<?php" + crlf + crlf + "?>";
+    QTest::newRow("PHP output") << "mnuASPOuput" << "echo " + Q + in + Q + ";";
+    QTest::newRow("PHP comment") << "mnuPHPComment" << "//" + in;
+    QTest::newRow("JS tags") << "mnuJSTags"
+                             << "<Script Language=" + Q + "JavaScript" + Q + ">" + crlf + crlf + "</script>";
+    QTest::newRow("JS output") << "mnuJSOutput" << "Document.Write (" + Q + in + Q + ")";
+    QTest::newRow("JS comment") << "mnuJSComment" << "//" + in;
+    QTest::newRow("VBS tags") << "mnuVBSTags"
+                              << "<Script Language=" + Q + "VBScript" + Q + ">" + crlf + crlf + "</script>";
+    QTest::newRow("VBS output") << "mnuVBSOutput" << "Document.Write " + Q + in + Q;
+    QTest::newRow("VBS comment") << "mnuVBSComment" << "'" + in;
+}
+
+void SnippetCommandsTest::insertsExactText()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, expected);
+
+    const Snippet* snippet = Snippets::find(item);
+    QVERIFY(snippet);
+    RichTextBox pad;
+    prepare(pad, QStringLiteral("AB"), 1);
+    ScriptedPrompts prompts;
+    if (snippet->kind == SnippetKind::Prompted)
+        prompts.answerInput(QStringLiteral(" say \"hi\" "));
+
+    runSnippet(*snippet, pad, prompts);
+
+    QCOMPARE(pad.Text(), "A" + expected + "B");
+    QCOMPARE(pad.SelStart(), 1 + expected.size());
+    QCOMPARE(pad.SelLength(), 0);
+    QCOMPARE(prompts.pending(), 0);
+    if (snippet->kind == SnippetKind::Prompted) {
+        QCOMPARE(prompts.calls.size(), 1);
+        QCOMPARE(prompts.calls[0].kind, ScriptedPrompts::Kind::Input);
+        QCOMPARE(prompts.calls[0].text, QString(snippet->prompt));
+    } else {
+        QVERIFY(prompts.calls.isEmpty());
+    }
+}
+
+void SnippetCommandsTest::cancelledPromptInsertsEmptyFragment_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("HTML comment") << "mnuHTMLComment" << "<!---->";
+    QTest::newRow("VB comment") << "mnudotNETComment_VB" << "'";
+    QTest::newRow("JS comment") << "mnuJSComment" << "//";
+    QTest::newRow("Delphi comment") << "mnudotNETComment_Delphi" << "{*  *}";
+    QTest::newRow("PHP output") << "mnuASPOuput" << "echo " + Q + Q + ";";
+}
+
+void SnippetCommandsTest::cancelledPromptInsertsEmptyFragment()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, expected);
+    RichTextBox pad;
+    prepare(pad, QStringLiteral("xy"), 2);
+    ScriptedPrompts prompts;
+    prompts.answerInput(QString());   // what the box returns on Cancel
+
+    QVERIFY(runSnippet(item, pad, prompts));
+
+    QCOMPARE(pad.Text(), "xy" + expected);
+    QCOMPARE(pad.SelStart(), 2 + expected.size());
+}
+
+void SnippetCommandsTest::wrap_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("selStart");
+    QTest::addColumn<int>("selLength");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("caret");
+
+    QTest::newRow("bold selection") << "mnuHTMLBold" << "say hello now" << 4 << 5
+                                    << "say <b>hello</b> now" << 16;
+    QTest::newRow("bold nothing selected") << "mnuHTMLBold" << "ab" << 1 << 0 << "a<b></b>b" << 8;
+    QTest::newRow("italic whole text") << "mnuHTMLItalic" << "x" << 0 << 1 << "<i>x</i>" << 8;
+    QTest::newRow("underlined over line break") << "mnuHTMLUnderlined" << "a\r\nb" << 0 << 4
+                                                << "<u>a\r\nb</u>" << 11;
+    QTest::newRow("bold with emoji") << "mnuHTMLBold" << QString::fromUtf8("1\U0001F600") << 1 << 2
+                                     << QString::fromUtf8("1<b>\U0001F600</b>") << 10;
+}
+
+void SnippetCommandsTest::wrap()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, text);
+    QFETCH(int, selStart);
+    QFETCH(int, selLength);
+    QFETCH(QString, expected);
+    QFETCH(int, caret);
+
+    RichTextBox pad;
+    prepare(pad, text, selStart, selLength);
+    ScriptedPrompts prompts;
+    QVERIFY(runSnippet(item, pad, prompts));
+
+    QCOMPARE(pad.Text(), expected);
+    QCOMPARE(pad.SelStart(), caret);
+    QCOMPARE(pad.SelLength(), 0);
+    QVERIFY(prompts.calls.isEmpty());
+}
+
+void SnippetCommandsTest::fixedBlockReplacesSelection()
+{
+    RichTextBox pad;
+    prepare(pad, QStringLiteral("keep GONE keep"), 5, 4);
+    ScriptedPrompts prompts;
+    QVERIFY(runSnippet(u"mnuHTMLTags", pad, prompts));
+    QCOMPARE(pad.Text(), QStringLiteral("keep <html>\r\n\r\n</html> keep"));
+    QCOMPARE(pad.SelStart(), 5 + 17);
+    QCOMPARE(pad.SelLength(), 0);
+}
+
+void SnippetCommandsTest::followsDocumentLineBreaks_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("LF") << int(LineBreak::Lf) << "<?php\n\n?>";
+    QTest::newRow("CR") << int(LineBreak::Cr) << "<?php\r\r?>";
+    QTest::newRow("CR LF") << int(LineBreak::CrLf) << "<?php\r\n\r\n?>";
+}
+
+void SnippetCommandsTest::followsDocumentLineBreaks()
+{
+    QFETCH(int, style);
+    QFETCH(QString, expected);
+    RichTextBox pad;
+    TextFormat format;
+    format.lineBreak = LineBreak(style);
+    pad.setFormat(format);
+    ScriptedPrompts prompts;
+    QVERIFY(runSnippet(u"mnuPHPTags", pad, prompts));
+    QCOMPARE(pad.Text(), expected);
+    QCOMPARE(pad.SelStart(), expected.size());
+}
+
+void SnippetCommandsTest::wrapKeepsSelectionLineBreaks()
+{
+    // A document of mixed line breaks whose style (its first break) is LF:
+    // wrapping must not rewrite the CR LF inside the selection.
+    RichTextBox pad;
+    TextFormat format;
+    format.lineBreak = LineBreak::Lf;
+    pad.setFormat(format);
+    prepare(pad, QStringLiteral("top\nx\r\ny"), 4, 4);
+    ScriptedPrompts prompts;
+    QVERIFY(runSnippet(u"mnuHTMLBold", pad, prompts));
+    QCOMPARE(pad.Text(), QStringLiteral("top\n<b>x\r\ny</b>"));
+}
+
+void SnippetCommandsTest::raisesOneChangeEvenWhenLocked()
+{
+    RichTextBox pad;
+    prepare(pad, QStringLiteral("old"), 0, 3);
+    pad.SetLocked(true);
+    QSignalSpy changes(&pad, &RichTextBox::Change);
+    ScriptedPrompts prompts;
+    prompts.answerInput(QStringLiteral("abc"));
+    QVERIFY(runSnippet(u"mnuASPOutput", pad, prompts));
+    QCOMPARE(pad.Text(), QStringLiteral("Response.Write (\"abc\")"));
+    QCOMPARE(changes.count(), 1);
+    QVERIFY(pad.Locked());
+}
+
+void SnippetCommandsTest::unknownNameDoesNothing()
+{
+    RichTextBox pad;
+    prepare(pad, QStringLiteral("same"), 1, 2);
+    QSignalSpy changes(&pad, &RichTextBox::Change);
+    ScriptedPrompts prompts;
+    QVERIFY(!runSnippet(u"mnuCustomFont", pad, prompts));
+    QCOMPARE(pad.Text(), QStringLiteral("same"));
+    QCOMPARE(pad.SelLength(), 2);
+    QCOMPARE(changes.count(), 0);
+    QVERIFY(prompts.calls.isEmpty());
+}
+
+QP_REGISTER_TEST(SnippetCommandsTest)
+#include "SnippetCommandsTest.moc"
