@@ -1,2 +1,34 @@
+#include "platform/AppPaths.h"
+#include "platform/Fonts.h"
+#include "platform/QtPrompts.h"
+#include "platform/SettingsStore.h"
+#include "platform/Shell.h"
+#include "shell/frmMain.h"
+
 #include <QApplication>
-int main(int argc, char** argv) { QApplication app(argc, argv); return 0; }
+#include <QIcon>
+
+int main(int argc, char** argv)
+{
+    // The browser engine, loaded later as a module, needs this before the
+    // application object exists; it costs nothing until then.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quirkpad"));
+    QApplication::setOrganizationName(QStringLiteral("Quirkpad"));
+    QApplication::setDesktopFileName(QStringLiteral("quirkpad"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("quirkpad"),
+                                                 QIcon::fromTheme(QStringLiteral("accessories-text-editor"))));
+    Fonts::installDefaultSubstitute();
+
+    QtPrompts prompts;
+    DesktopShell shell;
+    SettingsStore settings;
+    frmMain window({&prompts, &shell, &settings});
+    prompts.setOwner(&window);
+    window.startUp(QApplication::arguments());
+    window.show();
+    const int rc = app.exec();
+    AppPaths::deleteTempFolder();
+    return rc;
+}

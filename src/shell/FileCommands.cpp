@@ -1,0 +1,156 @@
+#include "shell/FileCommands.h"
+#include "platform/RichTextBox.h"
+#include "platform/SettingsStore.h"
+#include "shell/DocumentState.h"
+
+const QString FileCommands::kFilter = QStringLiteral(
+    "All Files (*.*)|*.*|Quirkpad Documents (*.qpd)|*.qpd|Text Documents (*.txt)|*.txt|HTML Files (*.htm)|*.htm|"
+    "ASP Files (*.asp)|*.asp|ASP .NET Files (*.aspx)|*.aspx|PHP Files (*.php)|*.php|XML Files (*.xml)|*.xml|"
+    "C++ Files (*.cpp)|*.cpp");
+const QString FileCommands::kOpenTitle = QStringLiteral("Quirkpad - Open File");
+const QString FileCommands::kSaveTitle = QStringLiteral("Quirkpad - Save File");
+
+FileCommands::FileCommands(RichTextBox& pad, DocumentState& doc, Prompts& prompts, SettingsStore& settings)
+    : m_pad(pad), m_doc(doc), m_prompts(prompts), m_settings(settings)
+{
+}
+
+QString FileCommands::folderOf(const QString& path)
+{
+    const int slash = int(path.lastIndexOf(QLatin1Char('/')));
+    return slash < 0 ? QString() : path.left(slash + 1);
+}
+
+Prompts::FileDialog FileCommands::dialog(bool save) const
+{
+    Prompts::FileDialog d;
+    d.title = save ? kSaveTitle : kOpenTitle;
+    d.filter = kFilter;
+    d.filterIndex = 1;
+    d.initDir = m_settings.get(SettingsStore::LastDir);
+    d.mustExist = !save;
+    d.confirmCreate = save;
+    d.confirmOverwrite = save;
+    return d;
+}
+
+bool FileCommands::askToSave(const QString& question)
+{
+    if (!m_doc.isChanged())
+        return true;
+    switch (m_prompts.message(question, Prompts::Icon::Exclamation, Prompts::Buttons::YesNoCancel)) {
+    case Prompts::Answer::Yes:
+        // A save that did not happen (dialog cancelled, write failed) must
+        // not be followed by throwing the text away.
+        return SaveDocument();
+    case Prompts::Answer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool FileCommands::writeTo(const QString& path)
+{
+    const TextFile::WriteResult r = m_pad.SaveFile(path);
+    if (!r.ok) {
+        m_prompts.error(r.error);
+        return false;
+    }
+    if (r.switchedToUtf8) {
+        m_prompts.message(QStringLiteral("This document holds characters that Windows-1252 cannot store, "
+                                         "so it was saved as UTF-8 to keep every one of them."),
+                          Prompts::Icon::Information, Prompts::Buttons::Ok);
+    }
+    return true;
+}
+
+bool FileCommands::SaveDocument()
+{
+    if (m_doc.isUntitled())
+        return SaveAs();
+    if (!writeTo(m_doc.location()))
+        return false;
+    m_doc.saved();
+    return true;
+}
+
+bool FileCommands::SaveAs()
+{
+    const std::optional<QString> chosen = m_prompts.saveFile(dialog(true));
+    if (!chosen || chosen->isEmpty())
+        return false;
+    if (!writeTo(*chosen))
+        return false;
+    m_doc.named(*chosen);
+    m_settings.store(SettingsStore::LastDir, folderOf(*chosen));
+    return true;
+}
+
+void FileCommands::New()
+{
+    if (!askToSave(QStringLiteral("Would you like to save your document before starting a new document?")))
+        return;
+    m_pad.SetText(QString());
+    m_pad.setFormat(TextFormat::forNewDocument());
+    m_doc.untitled();
+}
+
+bool FileCommands::loadAsDocument(const QString& path)
+{
+    const TextFile::ReadResult r = m_pad.LoadFile(path);
+    if (!r.ok) {
+        m_prompts.error(r.error);
+        return false;
+    }
+    // Loading raised the change event; the document is as on disk again.
+    m_doc.named(path);
+    return true;
+}
+
+bool FileCommands::OpenDocument()
+{
+    if (!askToSave(QStringLiteral("Would you like to save your document before opening another?")))
+        return false;
+    const std::optional<QString> chosen = m_prompts.openFile(dialog(false));
+    if (!chosen || chosen->isEmpty())
+        return false;
+    if (!loadAsDocument(*chosen))
+        return false;
+    m_settings.store(SettingsStore::LastDir, folderOf(*chosen));
+    return true;
+}
+
+void FileCommands::RevertDocument()
+{
+    if (m_doc.isUntitled()) {
+        m_prompts.message(QStringLiteral("No document open to reload."), Prompts::Icon::Exclamation,
+                          Prompts::Buttons::Ok);
+        return;
+    }
+    const auto answer = m_prompts.message(
+        QStringLiteral("Are you sure you wish to revert (reload) this document? You will lose any unsaved work as "
+                       "Quirkpad will load the file currently open again."),
+        Prompts::Icon::Question, Prompts::Buttons::YesNo);
+    if (answer != Prompts::Answer::Yes)
+        return;
+    const TextFile::ReadResult r = m_pad.LoadFile(m_doc.location());
+    if (!r.ok) {
+        m_prompts.error(r.error);
+        return;
+    }
+    // A reverted document counts as changed, so closing or New still asks.
+    m_doc.setChanged(true);
+    m_prompts.message(QStringLiteral("Document reloaded."), Prompts::Icon::Information, Prompts::Buttons::Ok);
+}
+
+void FileCommands::FileProperties()
+{
+    if (m_doc.isUntitled()) {
+        m_prompts.message(QStringLiteral("No file is currently open to view."), Prompts::Icon::Error,
+                          Prompts::Buttons::Ok);
+        return;
+    }
+    if (showProperties)
+        showProperties(m_doc.location());
+}

@@ -1,0 +1,52 @@
+#pragma once
+#include "platform/Prompts.h"
+
+#include <QString>
+#include <functional>
+
+class DocumentState;
+class RichTextBox;
+class SettingsStore;
+
+// The commands that move the document between the editor and the disk.
+// Every one reports its failures itself and returns whether it did its work.
+class FileCommands {
+public:
+    static const QString kFilter;
+    static const QString kOpenTitle;
+    static const QString kSaveTitle;
+
+    FileCommands(RichTextBox& pad, DocumentState& doc, Prompts& prompts, SettingsStore& settings);
+
+    // The ask-to-save step: nothing to ask when the document is unchanged.
+    // Yes saves, and goes on only when the document really was saved; No goes
+    // on; Cancel stops. Returns whether the caller may go on.
+    bool askToSave(const QString& question);
+
+    bool SaveDocument();      // to the location, or Save As when untitled
+    bool SaveAs();
+    void New();
+    bool OpenDocument();
+    void RevertDocument();
+    void FileProperties();
+
+    // Loads a file as the document (start-up, Open): on success the document
+    // is named after the file and unchanged; on failure the shared error box
+    // and the document stays as it was.
+    bool loadAsDocument(const QString& path);
+
+    // The folder part of a chosen path, with its trailing "/" ("" when none).
+    static QString folderOf(const QString& path);
+
+    // Shows the properties window of a file; set by the main window.
+    std::function<void(const QString& path)> showProperties;
+
+private:
+    Prompts::FileDialog dialog(bool save) const;
+    bool writeTo(const QString& path);
+
+    RichTextBox& m_pad;
+    DocumentState& m_doc;
+    Prompts& m_prompts;
+    SettingsStore& m_settings;
+};

@@ -1,0 +1,240 @@
+#include "shell/frmMain.h"
+#include "platform/AppPaths.h"
+#include "platform/Fonts.h"
+#include "platform/NumberText.h"
+#include "platform/Prompts.h"
+#include "platform/RichTextBox.h"
+#include "platform/SettingsStore.h"
+#include "platform/Shell.h"
+#include "shell/Startup.h"
+#include "shell/TopMost.h"
+#include "shell/frmFileProperties.h"
+#include "shell/frmSettings.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+
+frmMain::frmMain(const Services& services, QWidget* parent)
+    : QMainWindow(parent),
+      m_services(services),
+      m_pad(new RichTextBox),
+      m_files(*m_pad, m_doc, *services.prompts, *services.settings)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(m_doc.caption());
+    buildWindow();
+    wireCommands();
+}
+
+frmMain::~frmMain() = default;
+
+int frmMain::minimumWidthPixels(const QWidget* w)
+{
+    return 7800 * w->logicalDpiX() / 1440;
+}
+
+void frmMain::buildWindow()
+{
+    m_pad->setObjectName(QStringLiteral("rtbPad"));
+    m_pad->setParent(this);
+    setCentralWidget(m_pad);
+
+    // The location and the changed flag, kept visible to anyone who looks
+    // for them by name, never shown.
+    m_lblLocation = new QLabel(this);
+    m_lblLocation->setObjectName(QStringLiteral("lblLocation"));
+    m_lblLocation->hide();
+    m_lblChanged = new QLabel(m_doc.changed(), this);
+    m_lblChanged->setObjectName(QStringLiteral("lblChanged"));
+    m_lblChanged->hide();
+    connect(&m_doc, &DocumentState::locationChanged, m_lblLocation, &QLabel::setText);
+    connect(&m_doc, &DocumentState::changedChanged, m_lblChanged, &QLabel::setText);
+    connect(&m_doc, &DocumentState::captionChanged, this, &QWidget::setWindowTitle);
+
+    m_commands = new CommandTable(this);
+    m_commands->buildMenuBar(menuBar());
+    m_toolBar = new QToolBar(QStringLiteral("Toolbar"), this);
+    m_toolBar->setObjectName(QStringLiteral("toolBar"));
+    m_toolBar->setMovable(false);
+    m_toolBar->setFloatable(false);
+    m_toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
+    m_toolBar->setIconSize(QSize(22, 22));
+    m_commands->buildToolBar(m_toolBar);
+    addToolBar(Qt::TopToolBarArea, m_toolBar);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    m_contextMenu = m_commands->buildContextMenu(this);
+
+    // Every shortcut of the table acts once: the editor gives up its own
+    // binding of the same key (Ctrl+L would cut a line, Ctrl+U lower-case).
+    m_pad->releaseKeys(m_commands->shortcuts());
+
+    connect(m_pad, &RichTextBox::Change, this, &frmMain::onPadChange);
+    connect(m_pad, &RichTextBox::KeyDown, this,
+            [this](RichTextBox::KeyDownArgs& a) { onPadKeyDown(a.keyCode, a.shift); });
+    connect(m_pad, &RichTextBox::MouseDown, this, [this](int button, int, const QPoint& pos) {
+        if (button == 2)
+            m_contextMenu->popup(m_pad->mapToGlobal(pos));
+    });
+    connect(m_pad, &RichTextBox::ContextMenuKey, this,
+            [this](const QPoint& pos) { m_contextMenu->popup(m_pad->mapToGlobal(pos)); });
+
+    setMinimumWidth(minimumWidthPixels(this));
+    resize(std::max(minimumWidthPixels(this), 860), 620);
+    m_files.showProperties = [this](const QString& path) { showProperties(path); };
+}
+
+void frmMain::wireCommands()
+{
+    CommandTable& c = *m_commands;
+    c.on(QStringLiteral("mnuNew"), [this] { m_files.New(); });
+    c.on(QStringLiteral("mnuOpen"), [this] { m_files.OpenDocument(); });
+    c.on(QStringLiteral("mnuSave"), [this] { m_files.SaveDocument(); });
+    c.on(QStringLiteral("mnuSaveAs"), [this] { m_files.SaveAs(); });
+    c.on(QStringLiteral("mnuExit"), [this] { close(); });
+    c.on(QStringLiteral("mnuRevertDocument"), [this] { m_files.RevertDocument(); });
+    c.on(QStringLiteral("mnuFileProps"), [this] { m_files.FileProperties(); });
+    c.on(QStringLiteral("mnuSettings"), [this] { openSettings(); });
+    c.on(QStringLiteral("mnuLockText"), [this] { toggleLock(); });
+    c.on(QStringLiteral("mnuAlwaysOnTop"), [this] { toggleAlwaysOnTop(); });
+}
+
+void frmMain::startUp(const QStringList& arguments)
+{
+    const QString text = Startup::argumentText(arguments);
+    if (text.isEmpty())
+        return;
+    const QString path = Startup::pathFrom(text);
+    if (!Startup::fileExists(path)) {
+        prompts().message(QStringLiteral("Error:\r\nUnable to open file ") + path + QLatin1Char('.'),
+                          Prompts::Icon::Error, Prompts::Buttons::Ok);
+        return;
+    }
+    m_files.loadAsDocument(QFileInfo(path).absoluteFilePath());
+}
+
+void frmMain::onPadChange()
+{
+    m_doc.setChanged(true);
+    emit documentChanged();
+}
+
+void frmMain::onPadKeyDown(int& keyCode, int shift)
+{
+    Q_UNUSED(keyCode);
+    Q_UNUSED(shift);
+}
+
+void frmMain::applyFontSettings()
+{
+    // Each read and each assignment on its own: a name that is not installed
+    // or a size that is not a number leaves that property as it was.
+    QString name = settings().get(SettingsStore::PadFontName);
+    if (name.isEmpty())
+        name = Fonts::kDefaultName;
+    m_pad->SetFontName(name);
+    QString size = settings().get(SettingsStore::PadFontSize);
+    if (size.isEmpty())
+        size = Fonts::kDefaultSize;
+    if (const auto points = NumberText::parse(size))
+        m_pad->SetFontSize(*points);
+}
+
+bool frmMain::event(QEvent* e)
+{
+    if (e->type() == QEvent::WindowActivate)
+        applyFontSettings();
+    return QMainWindow::event(e);
+}
+
+void frmMain::setInputEnabled(bool enabled)
+{
+    m_inputEnabled = enabled;
+    menuBar()->setEnabled(enabled);
+    m_toolBar->setEnabled(enabled);
+    m_pad->setEnabled(enabled);
+    if (enabled)
+        m_pad->setFocus();
+}
+
+void frmMain::showToolWindow(QWidget* window, bool disableMain)
+{
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    if (disableMain) {
+        window->setWindowModality(Qt::WindowModal);
+        setInputEnabled(false);
+        connect(window, &QObject::destroyed, this, [this] { setInputEnabled(true); });
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void frmMain::toggleLock()
+{
+    QAction* a = m_commands->action(QStringLiteral("mnuLockText"));
+    const bool lock = !a->isChecked();
+    a->setChecked(lock);
+    m_pad->SetLocked(lock);
+}
+
+void frmMain::toggleAlwaysOnTop()
+{
+    QAction* a = m_commands->action(QStringLiteral("mnuAlwaysOnTop"));
+    if (a->isChecked()) {
+        a->setChecked(false);
+        SetNotTopMost(this);
+    } else {
+        a->setChecked(true);
+        SetTopMost(this);
+    }
+}
+
+void frmMain::openSettings()
+{
+    if (m_settingsWindow) {
+        m_settingsWindow->raise();
+        m_settingsWindow->activateWindow();
+        return;
+    }
+    auto* w = new frmSettings(*m_pad, settings(), prompts(), this);
+    m_settingsWindow = w;
+    showToolWindow(w, true);
+}
+
+void frmMain::openFind()
+{
+}
+
+void frmMain::showProperties(const QString& path)
+{
+    auto* w = new frmFileProperties(path, this);
+    showToolWindow(w, false);
+}
+
+void frmMain::closeEvent(QCloseEvent* e)
+{
+    if (m_doc.isChanged()) {
+        const auto answer = prompts().message(QStringLiteral("Would you like to save your document before exiting?"),
+                                              Prompts::Icon::Exclamation, Prompts::Buttons::YesNoCancel);
+        if (answer == Prompts::Answer::Cancel) {
+            e->ignore();
+            return;
+        }
+        // Answered Yes but nothing was saved (dialog cancelled, write
+        // failed): keep the window and the text rather than lose them.
+        if (answer == Prompts::Answer::Yes && !m_files.SaveDocument()) {
+            e->ignore();
+            return;
+        }
+    }
+    AppPaths::deleteTempFolder();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != this && w->isVisible())
+            w->close();
+    e->accept();
+}

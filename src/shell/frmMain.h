@@ -1,0 +1,92 @@
+#pragma once
+#include "shell/CommandTable.h"
+#include "shell/DocumentState.h"
+#include "shell/FileCommands.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+class QLabel;
+class QMenu;
+class QToolBar;
+class Prompts;
+class RichTextBox;
+class SettingsStore;
+class Shell;
+
+// The main window: the one document in rtbPad, its state, the menus, the
+// toolbar and the context menu, start-up from the command line, the editor
+// font from the settings at every activation, and the closing sequence.
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    struct Services {
+        Prompts* prompts = nullptr;
+        Shell* shell = nullptr;
+        SettingsStore* settings = nullptr;
+    };
+
+    explicit frmMain(const Services& services, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Opens the document named on the command line (arguments as main()
+    // got them, the program's name first). Runs before the window is shown.
+    void startUp(const QStringList& arguments);
+
+    RichTextBox* pad() const { return m_pad; }
+    DocumentState& document() { return m_doc; }
+    FileCommands& files() { return m_files; }
+    CommandTable& commands() { return *m_commands; }
+    QToolBar* toolBar() const { return m_toolBar; }
+    QMenu* contextMenu() const { return m_contextMenu; }
+    Prompts& prompts() { return *m_services.prompts; }
+    SettingsStore& settings() { return *m_services.settings; }
+    Shell& shell() { return *m_services.shell; }
+
+    // The window's own input (menus, toolbar, editor), switched off while a
+    // tool window that acts as a dialog is open.
+    bool isInputEnabled() const { return m_inputEnabled; }
+    void setInputEnabled(bool enabled);
+
+    // Shows a tool window owned by this window. With disableMain, this
+    // window takes no input until the tool window is gone, however it closes.
+    void showToolWindow(QWidget* window, bool disableMain);
+
+    // Re-reads the editor font from the settings (each activation).
+    void applyFontSettings();
+
+    // The window's minimum width: 7800 twips.
+    static int minimumWidthPixels(const QWidget* w);
+
+signals:
+    // After the document has been marked changed by an edit.
+    void documentChanged();
+
+protected:
+    bool event(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void buildWindow();
+    void wireCommands();
+    void onPadChange();
+    void onPadKeyDown(int& keyCode, int shift);
+    void toggleLock();
+    void toggleAlwaysOnTop();
+    void openSettings();
+    void openFind();
+    void showProperties(const QString& path);
+
+    Services m_services;
+    DocumentState m_doc;
+    RichTextBox* m_pad = nullptr;
+    FileCommands m_files;
+    CommandTable* m_commands = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    QMenu* m_contextMenu = nullptr;
+    QLabel* m_lblLocation = nullptr;
+    QLabel* m_lblChanged = nullptr;
+    bool m_inputEnabled = true;
+    QPointer<QWidget> m_settingsWindow;
+    QPointer<QWidget> m_findWindow;
+};

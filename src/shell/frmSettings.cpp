@@ -1,0 +1,107 @@
+#include "shell/frmSettings.h"
+#include "platform/Fonts.h"
+#include "platform/NumberText.h"
+#include "platform/Prompts.h"
+#include "platform/RichTextBox.h"
+#include "platform/SettingsStore.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+frmSettings::frmSettings(RichTextBox& pad, SettingsStore& settings, Prompts& prompts, QWidget* owner)
+    : QWidget(owner, Qt::Dialog), m_pad(pad), m_settings(settings), m_prompts(prompts)
+{
+    setObjectName(QStringLiteral("frmSettings"));
+    setWindowTitle(QStringLiteral("Quirkpad - Settings"));
+
+    auto* lblPadFont = new QLabel(QStringLiteral("Pad font:"), this);
+    lblPadFont->setObjectName(QStringLiteral("lblPadFont"));
+    m_names = new QComboBox(this);
+    m_names->setObjectName(QStringLiteral("cboPadFontName"));
+    m_names->setEditable(false);
+    m_names->setMinimumContentsLength(22);
+    m_names->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    auto* cmdDefaultPadFont = new QPushButton(QStringLiteral("Default"), this);
+    cmdDefaultPadFont->setObjectName(QStringLiteral("cmdDefaultPadFont"));
+    cmdDefaultPadFont->setAutoDefault(false);
+
+    auto* lblPadFontSize = new QLabel(QStringLiteral("Pad font size:"), this);
+    lblPadFontSize->setObjectName(QStringLiteral("lblPadFontSize"));
+    m_size = new QLineEdit(this);
+    m_size->setObjectName(QStringLiteral("txtPadFontSize"));
+    auto* cmdDefaultPadFontSize = new QPushButton(QStringLiteral("Default"), this);
+    cmdDefaultPadFontSize->setObjectName(QStringLiteral("cmdDefaultPadFontSize"));
+    cmdDefaultPadFontSize->setAutoDefault(false);
+
+    auto* cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(lblPadFont, 0, 0);
+    grid->addWidget(m_names, 0, 1);
+    grid->addWidget(cmdDefaultPadFont, 0, 2);
+    grid->addWidget(lblPadFontSize, 1, 0);
+    grid->addWidget(m_size, 1, 1);
+    grid->addWidget(cmdDefaultPadFontSize, 1, 2);
+    grid->setColumnStretch(1, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addStretch(1);
+    layout->addLayout(buttons);
+
+    connect(cmdDefaultPadFont, &QPushButton::clicked, this, &frmSettings::defaultFont);
+    connect(cmdDefaultPadFontSize, &QPushButton::clicked, this, &frmSettings::defaultSize);
+    connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
+
+    load();
+    resize(sizeHint().width(), sizeHint().height());
+}
+
+void frmSettings::load()
+{
+    m_names->addItems(Fonts::screenFonts());
+    m_names->setCurrentIndex(m_names->findText(m_pad.FontName(), Qt::MatchFixedString | Qt::MatchCaseSensitive));
+    m_loadedName = m_pad.FontName();
+    if (m_names->currentIndex() >= 0)
+        m_settings.store(SettingsStore::PadFontName, m_names->currentText());
+    m_size->setText(NumberText::format(m_pad.FontSize()));
+    m_settings.store(SettingsStore::PadFontSize, m_size->text());
+}
+
+void frmSettings::defaultFont()
+{
+    const int index = m_names->findText(Fonts::kDefaultName, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    if (index < 0) {
+        m_prompts.error(QStringLiteral("The font ") + Fonts::kDefaultName + QStringLiteral(" is not installed"));
+        return;
+    }
+    m_names->setCurrentIndex(index);
+}
+
+void frmSettings::defaultSize()
+{
+    m_size->setText(Fonts::kDefaultSize);
+}
+
+void frmSettings::storeChoices()
+{
+    // With no entry selected (the editor's font is no longer installed),
+    // keep the font the editor shows rather than store an empty name.
+    const QString name = m_names->currentIndex() >= 0 ? m_names->currentText() : m_loadedName;
+    m_settings.store(SettingsStore::PadFontName, name);
+    m_settings.store(SettingsStore::PadFontSize, m_size->text());
+}
+
+void frmSettings::closeEvent(QCloseEvent* e)
+{
+    storeChoices();
+    e->accept();
+}
