@@ -1,0 +1,259 @@
+#include "find/FindReplace.h"
+
+#include "platform/RichTextBox.h"
+
+#include <QList>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace FindReplace {
+
+namespace {
+
+// One character decoded from UTF-8. A byte that does not begin a valid
+// sequence stands for itself, as a code beyond Unicode that no typed
+// character can equal.
+struct Char {
+    char32_t code;
+    int width;
+};
+
+constexpr char32_t kStrayByte = 0x110000;
+
+Char decode(const unsigned char* p, const unsigned char* end)
+{
+    const unsigned lead = p[0];
+    if (lead < 0x80)
+        return {lead, 1};
+    int width = 0;
+    char32_t code = 0;
+    if (lead >= 0xC2 && lead < 0xE0) {
+        width = 2;
+        code = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead < 0xF0) {
+        width = 3;
+        code = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead < 0xF5) {
+        width = 4;
+        code = lead & 0x07;
+    }
+    if (width == 0 || end - p < width)
+        return {kStrayByte + lead, 1};
+    for (int i = 1; i < width; ++i) {
+        if ((p[i] & 0xC0) != 0x80)
+            return {kStrayByte + lead, 1};
+        code = (code << 6) | (p[i] & 0x3F);
+    }
+    return {code, width};
+}
+
+// The character that ends at `end`: back over continuation bytes to its
+// lead byte, never below `begin`.
+Char decodeBefore(const unsigned char* begin, const unsigned char* end)
+{
+    const unsigned char* s = end - 1;
+    while (s > begin && end - s < 4 && (*s & 0xC0) == 0x80)
+        --s;
+    const Char c = decode(s, end);
+    if (s + c.width == end)
+        return c;
+    return {kStrayByte + end[-1], 1};
+}
+
+// Simple case folding maps one character to one character, so ignoring
+// case ignores nothing else, and an occurrence has as many characters as
+// the search text.
+char32_t fold(char32_t c)
+{
+    if (c < 0x80)
+        return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
+    if (c >= kStrayByte)
+        return c;
+    return QChar::toCaseFolded(c);
+}
+
+// Knuth-Morris-Pratt over folded characters: each character of the searched
+// stretch is looked at once, whatever the search text, so a search costs the
+// distance it covers and never more.
+class FoldedMatcher {
+public:
+    // `needle`: the search text in the order the scan meets it.
+    explicit FoldedMatcher(const QList<uint>& needle)
+    {
+        for (uint c : needle)
+            m_needle.push_back(fold(c));
+        m_fail.assign(m_needle.size(), 0);
+        for (size_t i = 1, k = 0; i < m_needle.size(); ++i) {
+            while (k > 0 && m_needle[i] != m_needle[k])
+                k = m_fail[k - 1];
+            if (m_needle[i] == m_needle[k])
+                ++k;
+            m_fail[i] = k;
+        }
+        m_seen.resize(m_needle.size());
+    }
+
+    // Takes the next character met, which lies at `at`; true when it
+    // completes an occurrence.
+    bool feed(char32_t code, long at)
+    {
+        const char32_t c = fold(code);
+        while (m_matched > 0 && m_needle[m_matched] != c)
+            m_matched = m_fail[m_matched - 1];
+        if (m_needle[m_matched] == c)
+            ++m_matched;
+        m_seen[m_count++ % m_seen.size()] = at;
+        if (m_matched < m_needle.size())
+            return false;
+        m_matched = m_fail[m_matched - 1];
+        return true;
+    }
+    // Where the first character of the occurrence just completed lies.
+    long occurrenceFirst() const { return m_seen[(m_count - m_needle.size()) % m_seen.size()]; }
+    bool idle() const { return m_matched == 0; }
+
+    // While no occurrence is under way, only these bytes can begin one (or,
+    // scanning backward, end one): an ASCII byte that folds to the character
+    // sought first, or any byte of a multi-byte character, which might be a
+    // case partner of it. The rest are skipped in a tight loop, which is
+    // where a long document's search spends its time.
+    std::array<bool, 256> starters() const
+    {
+        std::array<bool, 256> table{};
+        for (unsigned b = 0; b < 256; ++b)
+            table[b] = b >= 0x80 || fold(b) == m_needle.front();
+        return table;
+    }
+
+private:
+    std::vector<char32_t> m_needle;
+    std::vector<size_t> m_fail;
+    std::vector<long> m_seen;
+    size_t m_matched = 0;
+    size_t m_count = 0;
+};
+
+struct Range {
+    long start;
+    long end;
+};
+
+// The first occurrence that starts at or after `from`.
+std::optional<Range> searchForward(QByteArrayView text, long from, const QString& what)
+{
+    FoldedMatcher matcher(what.toUcs4());
+    const auto starters = matcher.starters();
+    const auto* base = reinterpret_cast<const unsigned char*>(text.data());
+    const unsigned char* const end = base + text.size();
+    const unsigned char* p = base + from;
+    while (p < end) {
+        if (matcher.idle()) {
+            while (p < end && !starters[*p])
+                ++p;
+            if (p == end)
+                break;
+        }
+        const Char c = decode(p, end);
+        const long at = p - base;
+        p += c.width;
+        if (matcher.feed(c.code, at))
+            return Range{matcher.occurrenceFirst(), long(p - base)};
+    }
+    return std::nullopt;
+}
+
+// The last occurrence lying wholly within the first `limit` bytes: the
+// search text reversed, met character by character going back from there.
+std::optional<Range> searchBackward(QByteArrayView text, long limit, const QString& what)
+{
+    QList<uint> reversed = what.toUcs4();
+    std::reverse(reversed.begin(), reversed.end());
+    FoldedMatcher matcher(reversed);
+    const auto enders = matcher.starters();
+    const auto* base = reinterpret_cast<const unsigned char*>(text.data());
+    const unsigned char* p = base + limit;
+    while (p > base) {
+        if (matcher.idle()) {
+            while (p > base && !enders[p[-1]])
+                --p;
+            if (p == base)
+                break;
+        }
+        const Char c = decodeBefore(base, p);
+        const long endOfChar = p - base;
+        p -= c.width;
+        if (matcher.feed(c.code, endOfChar))
+            return Range{long(p - base), matcher.occurrenceFirst()};
+    }
+    return std::nullopt;
+}
+
+}
+
+bool findNext(RichTextBox& pad, const QString& what, Direction direction)
+{
+    if (what.isEmpty())
+        return false;
+    // The document's own buffer: a press reads as far as the next
+    // occurrence and copies nothing.
+    const QByteArrayView text = pad.utf8();
+    const long selStart = pad.SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
+    const long selEnd = pad.SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND);
+
+    std::optional<Range> found;
+    if (direction == Direction::Right) {
+        // Past the first character of a selection, so the occurrence just
+        // found is not found again; from the caret itself otherwise.
+        long from = selStart;
+        if (selEnd > selStart) {
+            const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+            from += decode(p + selStart, p + text.size()).width;
+        }
+        if (from < text.size())
+            found = searchForward(text, from, what);
+    } else if (selStart > 0) {
+        // Wholly before the caret or the selected text.
+        found = searchBackward(text, selStart, what);
+    }
+    if (!found)
+        return false;
+    // The occurrence may take other bytes than the search text (a letter and
+    // its other case need not be as long in UTF-8), so select what matched.
+    pad.SendScintilla(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(found->start), found->end);
+    return true;
+}
+
+QByteArray replaced(QByteArrayView text, QByteArrayView find, QByteArrayView replacement)
+{
+    if (find.isEmpty())
+        return text.toByteArray();
+    QByteArray out;
+    out.reserve(text.size());
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    // glibc's memmem stays linear in the haystack whatever the needle, so
+    // the whole pass is one walk over the text.
+    while (p < end) {
+        const auto* hit = static_cast<const char*>(memmem(p, size_t(end - p), find.data(), size_t(find.size())));
+        if (!hit)
+            break;
+        out.append(p, hit - p);
+        out.append(replacement);
+        p = hit + find.size();
+    }
+    out.append(p, end - p);
+    return out;
+}
+
+void replaceAll(RichTextBox& pad, const QString& find, const QString& replacement)
+{
+    const QByteArray result = replaced(pad.utf8(), find.toUtf8(), replacement.toUtf8());
+    pad.SetText(QString::fromUtf8(result));
+}
+
+}

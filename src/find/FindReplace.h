@@ -1,0 +1,37 @@
+#pragma once
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+class RichTextBox;
+
+// The searching and replacing behind the Find/Replace window, with no
+// widgets involved, so it can be driven and measured on its own.
+namespace FindReplace {
+
+enum class Direction { Left, Right };
+
+// Searches the pad once for `what`, ignoring case, and selects the
+// occurrence found. Returns false when there is none (or `what` is empty);
+// the selection is then left as it was.
+//
+// Toward the end (Right) the search starts at the caret when nothing is
+// selected, and one character past the start of the selection otherwise, so
+// that repeated searches step from one occurrence to the next and an
+// occurrence right at the caret is found. Toward the start (Left) it finds
+// the last occurrence lying wholly before the start of the selection.
+// There is no wrap-around.
+bool findNext(RichTextBox& pad, const QString& what, Direction direction);
+
+// Every occurrence of `find` in `text` replaced by `replacement`: an exact
+// comparison, left to right, without overlap, and text put in is never
+// searched again. An empty `find` replaces nothing. Works on UTF-8 bytes:
+// for valid UTF-8 a byte match is exactly a character match.
+QByteArray replaced(QByteArrayView text, QByteArrayView find, QByteArrayView replacement);
+
+// Replace All on the pad's whole text. The result is always assigned as the
+// pad's new text, even when nothing was replaced: that is one change of the
+// document, and the caret goes back to the start.
+void replaceAll(RichTextBox& pad, const QString& find, const QString& replacement);
+
+}

@@ -1,0 +1,179 @@
+#include "find/frmFind.h"
+
+#include "find/FindReplace.h"
+#include "platform/Prompts.h"
+#include "platform/RichTextBox.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kLeft = 0;
+constexpr int kRight = 1;
+
+template <typename W>
+W* named(W* widget, const char* name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+// A tab page: labels in the first column, fields stretching in the second,
+// the tab's button beside the first field; spare height goes below.
+QGridLayout* pageGrid(QWidget* page)
+{
+    auto* grid = new QGridLayout(page);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(2, 1);
+    return grid;
+}
+
+}
+
+frmFind::frmFind(RichTextBox* pad, Prompts& prompts, QWidget* owner)
+    : QWidget(owner, Qt::Window), m_pad(pad), m_prompts(prompts)
+{
+    setObjectName(QStringLiteral("frmFind"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Quirkpad - Find/Replace"));
+
+    tabFindReplace = named(new QTabWidget(this), "tabFindReplace");
+
+    auto* findPage = new QWidget(tabFindReplace);
+    lblFind = named(new QLabel(QStringLiteral("Find:"), findPage), "lblFind");
+    txtFind = named(new QLineEdit(findPage), "txtFind");
+    lblDirection = named(new QLabel(QStringLiteral("Direction:"), findPage), "lblDirection");
+    cboDirection = named(new QComboBox(findPage), "cboDirection");
+    cboDirection->setEditable(false);
+    cboDirection->addItems({QStringLiteral("Left"), QStringLiteral("Right")});
+    cboDirection->setCurrentIndex(kRight);
+    cmdFind = named(new QPushButton(QStringLiteral("Find Next"), findPage), "cmdFind");
+    cmdFind->setDefault(true);
+    lblFind->setBuddy(txtFind);
+    lblDirection->setBuddy(cboDirection);
+    QGridLayout* findGrid = pageGrid(findPage);
+    findGrid->addWidget(lblFind, 0, 0);
+    findGrid->addWidget(txtFind, 0, 1);
+    findGrid->addWidget(cmdFind, 0, 2);
+    findGrid->addWidget(lblDirection, 1, 0);
+    findGrid->addWidget(cboDirection, 1, 1, Qt::AlignLeft);
+
+    auto* replacePage = new QWidget(tabFindReplace);
+    lblFind_Rep = named(new QLabel(QStringLiteral("Find:"), replacePage), "lblFind");
+    txtFind_Rep = named(new QLineEdit(replacePage), "txtFind_Rep");
+    lblReplace = named(new QLabel(QStringLiteral("Replace:"), replacePage), "lblReplace");
+    txtReplace = named(new QLineEdit(replacePage), "txtReplace");
+    cmdReplace = named(new QPushButton(QStringLiteral("Replace All"), replacePage), "cmdReplace");
+    // Enter on the focused button presses it, as on the Find tab.
+    cmdReplace->setAutoDefault(true);
+    lblFind_Rep->setBuddy(txtFind_Rep);
+    lblReplace->setBuddy(txtReplace);
+    QGridLayout* replaceGrid = pageGrid(replacePage);
+    replaceGrid->addWidget(lblFind_Rep, 0, 0);
+    replaceGrid->addWidget(txtFind_Rep, 0, 1);
+    replaceGrid->addWidget(cmdReplace, 0, 2);
+    replaceGrid->addWidget(lblReplace, 1, 0);
+    replaceGrid->addWidget(txtReplace, 1, 1);
+
+    tabFindReplace->addTab(findPage, QStringLiteral("Find"));
+    tabFindReplace->addTab(replacePage, QStringLiteral("Replace"));
+
+    // The fields of both tabs line up, so switching tabs does not make them jump.
+    int labelWidth = 0;
+    for (QLabel* l : {lblFind, lblDirection, lblFind_Rep, lblReplace})
+        labelWidth = std::max(labelWidth, l->sizeHint().width());
+    findGrid->setColumnMinimumWidth(0, labelWidth);
+    replaceGrid->setColumnMinimumWidth(0, labelWidth);
+    const int buttonWidth = std::max(cmdFind->sizeHint().width(), cmdReplace->sizeHint().width());
+    cmdFind->setMinimumWidth(buttonWidth);
+    cmdReplace->setMinimumWidth(buttonWidth);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabFindReplace);
+
+    setTabOrder(txtFind, cboDirection);
+    setTabOrder(cboDirection, cmdFind);
+    setTabOrder(txtFind_Rep, txtReplace);
+    setTabOrder(txtReplace, cmdReplace);
+    txtFind->setFocus();
+
+    connect(cmdFind, &QPushButton::clicked, this, &frmFind::FindNext);
+    connect(cmdReplace, &QPushButton::clicked, this, &frmFind::ReplaceAll);
+
+    // A small window: the fields take any width the user gives it, and
+    // there is nothing to gain from more height.
+    const QSize hint = sizeHint();
+    setMaximumHeight(hint.height());
+    resize(std::max(hint.width(), 380), hint.height());
+}
+
+frmFind* frmFind::open(QPointer<frmFind>& instance, RichTextBox* pad, Prompts& prompts, QWidget* owner)
+{
+    if (!instance)
+        instance = new frmFind(pad, prompts, owner);
+    instance->setWindowState(instance->windowState() & ~Qt::WindowMinimized);
+    instance->show();
+    instance->raise();
+    instance->activateWindow();
+    return instance;
+}
+
+void frmFind::FindNext()
+{
+    const QString what = txtFind->text();
+    if (!m_pad || what.isEmpty())
+        return;
+    const auto direction = cboDirection->currentIndex() == kLeft ? FindReplace::Direction::Left
+                                                                  : FindReplace::Direction::Right;
+    // Searching left from the very start cannot find anything; the message
+    // comes at once and the focus stays in this window.
+    const bool atStart = direction == FindReplace::Direction::Left && m_pad->SelStart() == 0;
+    if (FindReplace::findNext(*m_pad, what, direction)) {
+        focusPad();
+        return;
+    }
+    m_prompts.message(QStringLiteral("Cannot find \"") + what + QStringLiteral("\"."),
+                      Prompts::Icon::Information, Prompts::Buttons::Ok);
+    if (!atStart)
+        focusPad();
+}
+
+void frmFind::ReplaceAll()
+{
+    if (m_pad)
+        FindReplace::replaceAll(*m_pad, txtFind_Rep->text(), txtReplace->text());
+}
+
+void frmFind::focusPad()
+{
+    // The pad lives in another window: that window has to become the active
+    // one for the keyboard to reach it.
+    if (!m_pad)
+        return;
+    m_pad->window()->activateWindow();
+    m_pad->SetFocus();
+}
+
+void frmFind::keyPressEvent(QKeyEvent* e)
+{
+    // Keys the focused control leaves alone arrive here. Enter is the
+    // window's default button, "Find Next", wherever the focus is on the Find
+    // tab (the text box and the direction list pass it on).
+    const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
+    if (enter && mods == Qt::NoModifier && tabFindReplace->currentIndex() == 0) {
+        e->accept();
+        cmdFind->click();
+        return;
+    }
+    QWidget::keyPressEvent(e);
+}
