@@ -36,36 +36,31 @@ void SnippetTableTest::kindPromptAndShortcut_data()
     QTest::addColumn<QKeySequence>("shortcut");
 
     const int fixed = int(SnippetKind::Fixed), prompted = int(SnippetKind::Prompted), wrap = int(SnippetKind::Wrap);
-    const QKeySequence none;
-    QTest::newRow("HTML tags") << "mnuHTMLTags" << fixed << "" << QKeySequence(Qt::CTRL | Qt::Key_H);
-    QTest::newRow("Bold") << "mnuHTMLBold" << wrap << "" << QKeySequence(Qt::CTRL | Qt::Key_B);
-    QTest::newRow("Underlined") << "mnuHTMLUnderlined" << wrap << "" << QKeySequence(Qt::CTRL | Qt::Key_U);
-    QTest::newRow("Italic") << "mnuHTMLItalic" << wrap << "" << QKeySequence(Qt::CTRL | Qt::Key_I);
-    QTest::newRow("HTML comment") << "mnuHTMLComment" << prompted << "Insert your HTML comment here:" << none;
-    QTest::newRow(".NET script") << "mnudotNETScript" << fixed << "" << none;
-    QTest::newRow(".NET form") << "mnudotNETForm" << fixed << "" << none;
-    QTest::newRow("VB comment") << "mnudotNETComment_VB" << prompted
-                                << "Insert your Visual Basic .NET comment here:" << none;
-    QTest::newRow("C#/C++/JScript comment") << "mnudotNETComment_CCJ" << prompted
-                                            << "Insert your C#, C++ or JScript comment here:" << none;
-    QTest::newRow("Delphi comment") << "mnudotNETComment_Delphi" << prompted
-                                    << "Insert your Delphi .NET comment here:" << none;
-    QTest::newRow("ASP tags") << "mnuASPTags" << fixed << "" << QKeySequence(Qt::CTRL | Qt::Key_F3);
-    QTest::newRow("ASP output") << "mnuASPOutput" << prompted << "Insert your ASP output here:"
-                                << QKeySequence(Qt::SHIFT | Qt::Key_F3);
-    QTest::newRow("ASP comment") << "mnuASPComment" << prompted << "Insert your ASP comment here:" << none;
-    QTest::newRow("PHP tags") << "mnuPHPTags" << fixed << "" << QKeySequence(Qt::CTRL | Qt::Key_F4);
-    QTest::newRow("PHP output") << "mnuASPOuput" << prompted << "Insert your PHP output here:"
-                                << QKeySequence(Qt::SHIFT | Qt::Key_F4);
-    QTest::newRow("PHP comment") << "mnuPHPComment" << prompted << "Insert your PHP comment here:" << none;
-    QTest::newRow("JS tags") << "mnuJSTags" << fixed << "" << QKeySequence(Qt::CTRL | Qt::Key_F1);
-    QTest::newRow("JS output") << "mnuJSOutput" << prompted << "Insert your JavaScript output here:"
-                               << QKeySequence(Qt::SHIFT | Qt::Key_F1);
-    QTest::newRow("JS comment") << "mnuJSComment" << prompted << "Insert your JavaScript comment here:" << none;
-    QTest::newRow("VBS tags") << "mnuVBSTags" << fixed << "" << QKeySequence(Qt::CTRL | Qt::Key_F2);
-    QTest::newRow("VBS output") << "mnuVBSOutput" << prompted << "Insert your VBScript output here:"
-                                << QKeySequence(Qt::SHIFT | Qt::Key_F2);
-    QTest::newRow("VBS comment") << "mnuVBSComment" << prompted << "Insert your VBScript comment here:" << none;
+    auto row = [](const char* item, int kind, const char* prompt, QKeySequence key = {}) {
+        QTest::newRow(item) << QString::fromLatin1(item) << kind << QString::fromLatin1(prompt) << key;
+    };
+    row("mnuHTMLTags", fixed, "", Qt::CTRL | Qt::Key_H);
+    row("mnuHTMLBold", wrap, "", Qt::CTRL | Qt::Key_B);
+    row("mnuHTMLUnderlined", wrap, "", Qt::CTRL | Qt::Key_U);
+    row("mnuHTMLItalic", wrap, "", Qt::CTRL | Qt::Key_I);
+    row("mnuHTMLComment", prompted, "Insert your HTML comment here:");
+    row("mnudotNETScript", fixed, "");
+    row("mnudotNETForm", fixed, "");
+    row("mnudotNETComment_VB", prompted, "Insert your Visual Basic .NET comment here:");
+    row("mnudotNETComment_CCJ", prompted, "Insert your C#, C++ or JScript comment here:");
+    row("mnudotNETComment_Delphi", prompted, "Insert your Delphi .NET comment here:");
+    row("mnuASPTags", fixed, "", Qt::CTRL | Qt::Key_F3);
+    row("mnuASPOutput", prompted, "Insert your ASP output here:", Qt::SHIFT | Qt::Key_F3);
+    row("mnuASPComment", prompted, "Insert your ASP comment here:");
+    row("mnuPHPTags", fixed, "", Qt::CTRL | Qt::Key_F4);
+    row("mnuASPOuput", prompted, "Insert your PHP output here:", Qt::SHIFT | Qt::Key_F4);
+    row("mnuPHPComment", prompted, "Insert your PHP comment here:");
+    row("mnuJSTags", fixed, "", Qt::CTRL | Qt::Key_F1);
+    row("mnuJSOutput", prompted, "Insert your JavaScript output here:", Qt::SHIFT | Qt::Key_F1);
+    row("mnuJSComment", prompted, "Insert your JavaScript comment here:");
+    row("mnuVBSTags", fixed, "", Qt::CTRL | Qt::Key_F2);
+    row("mnuVBSOutput", prompted, "Insert your VBScript output here:", Qt::SHIFT | Qt::Key_F2);
+    row("mnuVBSComment", prompted, "Insert your VBScript comment here:");
 }
 
 void SnippetTableTest::kindPromptAndShortcut()

@@ -1,0 +1,33 @@
+#pragma once
+#include <QDate>
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+#include <QTime>
+
+// Pure text functions behind the editing commands that change or insert text.
+namespace TextTransforms {
+
+QString upperCase(const QString& text);
+QString lowerCase(const QString& text);
+
+// The text's characters in reverse order. A character is what the reader
+// sees as one: a line break (CR LF, a lone LF or a lone CR) stays one unit in
+// its own order, a surrogate pair stays whole, and a combining mark stays on
+// its base letter. "a", CR LF, "b" becomes "b", CR LF, "a". Adjacent line
+// breaks stay together in their order, so no two of them merge into one.
+QString reversed(const QString& text);
+
+// The locale's long time format without a time-zone field: hours, minutes
+// and seconds as the regional settings show them ("1:05:07 PM", "13:05:07").
+QString longTimeFormat(const QLocale& locale);
+QString longTimeText(const QTime& time, const QLocale& locale);
+
+// The locale's short date ("1/2/24", "02.01.24").
+QString shortDateText(const QDate& date, const QLocale& locale);
+
+// The general date-and-time text: the short date, one blank, the long time;
+// the date alone when the time of day is exactly midnight (to the second).
+QString generalDateTimeText(const QDateTime& moment, const QLocale& locale);
+
+}
