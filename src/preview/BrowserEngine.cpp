@@ -1,0 +1,103 @@
+#include "preview/BrowserEngine.h"
+#include "preview/BrowserView.h"
+#include "platform/AppPaths.h"
+
+#include <QFileInfo>
+#include <QLibrary>
+
+#include <unistd.h>
+
+namespace BrowserEngine {
+namespace {
+
+struct Loaded {
+    QString path;
+    QuirkpadCreateBrowserFn create = nullptr;
+};
+
+Loaded& loaded()
+{
+    static Loaded state;
+    return state;
+}
+
+// The module at the current modulePath(). Once loaded it stays: the engine
+// keeps threads and a child process that outlive any one view.
+bool load(QString* error)
+{
+    const QString path = modulePath();
+    Loaded& state = loaded();
+    if (state.create && state.path == path)
+        return true;
+    if (!QFileInfo::exists(path)) {
+        *error = QStringLiteral("The browser engine module %1 is missing.").arg(path);
+        return false;
+    }
+    prepareEnvironment();
+    QLibrary lib(path);
+    lib.setLoadHints(QLibrary::PreventUnloadHint);
+    if (!lib.load()) {
+        *error = lib.errorString();
+        return false;
+    }
+    auto abi = reinterpret_cast<QuirkpadBrowserAbiFn>(lib.resolve("quirkpad_browser_abi"));
+    auto create = reinterpret_cast<QuirkpadCreateBrowserFn>(lib.resolve("quirkpad_create_browser"));
+    if (!abi || !create) {
+        *error = QStringLiteral("%1 is not a Quirkpad browser module.").arg(path);
+        return false;
+    }
+    if (abi() != kBrowserViewAbi) {
+        *error = QStringLiteral("%1 belongs to another version of Quirkpad.").arg(path);
+        return false;
+    }
+    state.path = path;
+    state.create = create;
+    return true;
+}
+
+void appendFlags(const QByteArray& flags)
+{
+    QByteArray current = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    for (const QByteArray& flag : flags.split(' ')) {
+        if (current.contains(flag))
+            continue;
+        if (!current.isEmpty())
+            current += ' ';
+        current += flag;
+    }
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", current);
+}
+
+}
+
+QString modulePath()
+{
+    return AppPaths::pluginDir() + QStringLiteral("/libquirkpad_browser.so");
+}
+
+bool isLoaded()
+{
+    return loaded().create != nullptr;
+}
+
+void prepareEnvironment()
+{
+    if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    appendFlags("--disable-background-networking --disable-component-update");
+}
+
+BrowserView* createView(QWidget* parent, QString* error)
+{
+    QString ignored;
+    if (!error)
+        error = &ignored;
+    if (!load(error))
+        return nullptr;
+    BrowserView* view = loaded().create(parent);
+    if (!view)
+        *error = QStringLiteral("The browser engine could not start.");
+    return view;
+}
+
+}

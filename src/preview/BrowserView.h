@@ -1,0 +1,55 @@
+#pragma once
+#include <QString>
+#include <QVariant>
+
+#include <functional>
+
+class QWidget;
+
+// A web page view showing local files. The browser engine lives in a module
+// of its own that is loaded on first use (see BrowserEngine), so this
+// interface is all the editor knows of it: plain virtual functions and
+// callbacks, nothing the module would have to share with the editor binary
+// beyond Qt itself.
+class BrowserView {
+public:
+    virtual ~BrowserView() = default;
+
+    // The widget to place in a window; it owns this view, so deleting the
+    // widget (or its parent) ends the view.
+    virtual QWidget* widget() = 0;
+
+    // Shows the local file at the path. When the file is the one already
+    // shown, the page is reloaded instead and keeps its scroll position.
+    virtual void navigate(const QString& path) = 0;
+
+    // Loads the current page again, keeping its scroll position. Asked while
+    // a load is still running, one more reload follows when that load ends,
+    // however many times it was asked meanwhile: the page always ends up
+    // showing the file as it was last written, and the engine never queues
+    // a reload per keystroke.
+    virtual void reload() = 0;
+
+    // True from the request of a load until the engine reports its end.
+    virtual bool isLoading() const = 0;
+
+    // The local file last asked for; "" before the first navigate.
+    virtual QString currentPath() const = 0;
+
+    // Called after each load that the view started has ended and no further
+    // reload is waiting; ok is false when the page could not be shown.
+    virtual void setLoadFinished(std::function<void(bool ok)> callback) = 0;
+
+    // Runs a script in the page and hands its result to the callback.
+    virtual void runScript(const QString& script, std::function<void(const QVariant&)> callback) = 0;
+};
+
+// The entry points of the browser module, resolved by name.
+extern "C" {
+using QuirkpadBrowserAbiFn = int (*)();
+using QuirkpadCreateBrowserFn = BrowserView* (*)(QWidget* parent);
+}
+
+// Raised whenever the interface above changes shape, so that a module built
+// against another version is refused instead of called.
+constexpr int kBrowserViewAbi = 1;

@@ -1,0 +1,168 @@
+#include "preview/PreviewController.h"
+#include "platform/AppPaths.h"
+#include "platform/Prompts.h"
+#include "platform/QtPrompts.h"
+#include "platform/RichTextBox.h"
+#include "preview/BrowserView.h"
+#include "preview/OwnedWindow.h"
+#include "preview/PreviewFile.h"
+#include "preview/frmWebBrowser.h"
+
+#include <QAction>
+#include <QFileInfo>
+
+const QString PreviewController::kPreviewCaption = QStringLiteral("Quirkpad - PreviewHTML");
+const QString PreviewController::kLiveCaption = QStringLiteral("Quirkpad - LiveHTML");
+const QString PreviewController::kInterfaceCaption = QStringLiteral("Quirkpad - Interface");
+
+PreviewController::PreviewController(RichTextBox& pad, QAction* viewHtml, QAction* liveHtml, QWidget* mainWindow,
+                                     Prompts* prompts)
+    : QObject(mainWindow),
+      m_pad(pad),
+      m_viewHtml(viewHtml ? viewHtml : new QAction(this)),
+      m_liveHtml(liveHtml ? liveHtml : new QAction(this)),
+      m_mainWindow(mainWindow),
+      m_prompts(prompts)
+{
+    m_viewHtml->setCheckable(true);
+    m_liveHtml->setCheckable(true);
+    setModes(false, false);
+}
+
+PreviewController::~PreviewController()
+{
+    if (m_window) {
+        m_window->disconnect(this);
+        delete m_window.data();
+    }
+    delete m_ownPrompts;
+}
+
+Prompts& PreviewController::prompts()
+{
+    if (m_prompts)
+        return *m_prompts;
+    if (!m_ownPrompts)
+        m_ownPrompts = new QtPrompts(m_mainWindow);
+    return *m_ownPrompts;
+}
+
+bool PreviewController::viewHtmlOn() const
+{
+    return m_viewHtml->isChecked();
+}
+
+bool PreviewController::liveHtmlOn() const
+{
+    return m_liveHtml->isChecked();
+}
+
+void PreviewController::setModes(bool view, bool live)
+{
+    m_viewHtml->setChecked(view);
+    m_liveHtml->setChecked(live);
+}
+
+void PreviewController::ViewHTML()
+{
+    if (!viewHtmlOn()) {
+        setModes(true, false);
+        WritePreviewFile(kPreviewCaption);
+    } else {
+        setModes(false, false);
+        unloadWindow();
+    }
+}
+
+void PreviewController::LiveHTML()
+{
+    if (!liveHtmlOn()) {
+        setModes(false, true);
+        WritePreviewFile(kLiveCaption);
+    } else {
+        setModes(false, false);
+        unloadWindow();
+    }
+}
+
+frmWebBrowser* PreviewController::ensureWindow(Prompts& prompts)
+{
+    if (m_window)
+        return m_window;
+    QString error;
+    frmWebBrowser* window = frmWebBrowser::create(&error);
+    if (!window) {
+        // Without an engine there is nothing to preview: say why, and leave
+        // no mode switched on that has no window to show it.
+        setModes(false, false);
+        prompts.error(error);
+        return nullptr;
+    }
+    m_window = window;
+    connect(window, &frmWebBrowser::closed, this, &PreviewController::windowClosed);
+    window->webBrowser()->setLoadFinished([this](bool ok) { emit pageLoaded(ok); });
+    return window;
+}
+
+bool PreviewController::WritePreviewFile(const QString& caption)
+{
+    const QString dir = AppPaths::tempDir();
+    if (dir.isEmpty())
+        return false;
+    const QString path = PreviewFile::nextFreePath(dir);
+    frmWebBrowser* window = ensureWindow(prompts());
+    if (!window)
+        return false;
+    window->setTempLocation(path);
+    if (!PreviewFile::write(path, m_pad.utf8()))
+        return false;
+    window->webBrowser()->navigate(path);
+    window->setWindowTitle(caption);
+    if (!window->isVisible()) {
+        OwnedWindow::setOwner(window, nullptr);
+        window->show();
+    }
+    return true;
+}
+
+void PreviewController::liveRefresh()
+{
+    if (!liveHtmlOn())
+        return;
+    const QString held = m_window ? m_window->tempLocation() : QString();
+    if (!held.isEmpty() && PreviewFile::write(held, m_pad.utf8()))
+        m_window->webBrowser()->navigate(held);
+    if (held.isEmpty() || !QFileInfo::exists(held))
+        m_liveHtml->setChecked(false);
+}
+
+void PreviewController::showInterface(Prompts& prompts)
+{
+    const QString path = AppPaths::dataDir() + QStringLiteral("/Interface.html");
+    if (!QFileInfo(path).isFile()) {
+        prompts.message(QStringLiteral("Interface.html not found. Please reinstall Quirkpad."),
+                        Prompts::Icon::Error, Prompts::Buttons::Ok);
+        return;
+    }
+    frmWebBrowser* window = ensureWindow(prompts);
+    if (!window)
+        return;
+    window->setWindowTitle(kInterfaceCaption);
+    window->webBrowser()->navigate(path);
+    if (OwnedWindow::owner(window) != (m_mainWindow ? m_mainWindow->window() : nullptr))
+        OwnedWindow::setOwner(window, m_mainWindow);
+    window->show();
+    window->raise();
+}
+
+void PreviewController::unloadWindow()
+{
+    if (m_window)
+        m_window->close();
+}
+
+void PreviewController::windowClosed()
+{
+    m_window = nullptr;
+    setModes(false, false);
+}

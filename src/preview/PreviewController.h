@@ -1,0 +1,89 @@
+#pragma once
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class QAction;
+class QWidget;
+class Prompts;
+class RichTextBox;
+class frmWebBrowser;
+
+// The HTML preview: the document shown as a web page, as a snapshot
+// (ViewHTML) or live (LiveHTML, the page rewritten and reloaded on every
+// change of the text), in the one preview window frmWebBrowser.
+//
+// The two modes are the checked states of two checkable actions, each shared
+// by its menu item and its toolbar button, so that check mark and pressed
+// button always agree. At most one is checked, and the window exists while
+// one is (or while it shows the interface page):
+//   Off      --ViewHTML-->  Snapshot (new page)   --ViewHTML--> Off
+//   Off      --LiveHTML-->  Live     (new page)   --LiveHTML--> Off
+//   Snapshot --LiveHTML-->  Live, same window, next page number
+//   Live     --ViewHTML-->  Snapshot, same window, next page number
+//   any      --close box--> Off
+// Pages are Temp1.html, Temp2.html, ... in AppPaths::tempDir(), each
+// opening taking the smallest free number; they stay until the folder is
+// removed at exit.
+class PreviewController : public QObject {
+    Q_OBJECT
+public:
+    static const QString kPreviewCaption;     // "Quirkpad - PreviewHTML"
+    static const QString kLiveCaption;        // "Quirkpad - LiveHTML"
+    static const QString kInterfaceCaption;   // "Quirkpad - Interface"
+
+    // viewHtml and liveHtml are made checkable; their checked state is set
+    // here alone. prompts reports a browser engine that cannot start; by
+    // default a message box over the main window.
+    PreviewController(RichTextBox& pad, QAction* viewHtml, QAction* liveHtml, QWidget* mainWindow,
+                      Prompts* prompts = nullptr);
+    ~PreviewController() override;
+
+    // The two commands. Each reads the state from its action's checked
+    // state, which must be the state before the click (not toggled by Qt).
+    void ViewHTML();
+    void LiveHTML();
+
+    // For the editor's change handler, after the document was marked
+    // changed: with LiveHTML on, rewrites the page and reloads it; when the
+    // page then does not exist (its folder is gone), LiveHTML goes off and
+    // the window stays as it is.
+    void liveRefresh();
+
+    // Writes the document to the next free page, shows it in the preview
+    // window (made if needed, without an owner) and sets the caption. Stops
+    // at the first failure and returns false.
+    bool WritePreviewFile(const QString& caption);
+
+    // Help > Interface: Interface.html from the data folder in the preview
+    // window, owned by the main window, which stays usable. A missing page
+    // gets the error box "Interface.html not found. Please reinstall
+    // Quirkpad." and no window.
+    void showInterface(Prompts& prompts);
+
+    bool viewHtmlOn() const;
+    bool liveHtmlOn() const;
+    // The preview window, or nullptr when none is open.
+    frmWebBrowser* window() const { return m_window; }
+
+signals:
+    // The preview window's page finished loading (ok false: it could not be
+    // shown). After a burst of changes it comes once the page has caught up
+    // with the last one.
+    void pageLoaded(bool ok);
+
+private:
+    frmWebBrowser* ensureWindow(Prompts& prompts);
+    void setModes(bool view, bool live);
+    void unloadWindow();
+    void windowClosed();
+    Prompts& prompts();
+
+    RichTextBox& m_pad;
+    QAction* m_viewHtml;
+    QAction* m_liveHtml;
+    QPointer<QWidget> m_mainWindow;
+    Prompts* m_prompts;
+    Prompts* m_ownPrompts = nullptr;
+    QPointer<frmWebBrowser> m_window;
+};

@@ -1,0 +1,116 @@
+// The browser view over Qt WebEngine. Built as a module of its own, so that
+// only a session that shows a page maps Chromium.
+#include "preview/BrowserView.h"
+
+#include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineView>
+
+namespace {
+
+class WebEngineBrowser final : public QWebEngineView, public BrowserView {
+public:
+    explicit WebEngineBrowser(QWidget* parent) : QWebEngineView(parent)
+    {
+        setObjectName(QStringLiteral("webBrowser"));
+        // The default profile keeps everything in memory: a preview leaves
+        // no cache or cookies in the user's home.
+        auto* page = new QWebEnginePage(QWebEngineProfile::defaultProfile(), this);
+        setPage(page);
+        connect(page, &QWebEnginePage::loadStarted, this, [this] { m_loading = true; });
+        connect(page, &QWebEnginePage::loadFinished, this, [this](bool ok) { finished(ok); });
+        connect(page, &QWebEnginePage::renderProcessTerminated, this,
+                [this](QWebEnginePage::RenderProcessTerminationStatus, int) {
+                    // No load will report its end now; do not wait for one.
+                    if (m_loading)
+                        finished(false);
+                });
+    }
+
+    QWidget* widget() override { return this; }
+
+    void navigate(const QString& path) override
+    {
+        // While the first load of the page runs, the view's url() may not
+        // name it yet; a second request for the same page is a reload.
+        if (!m_path.isEmpty() && path == m_path && (m_loading || url() == target())) {
+            reload();
+            return;
+        }
+        m_path = path;
+        m_pending = false;
+        m_loading = true;
+        load(target());
+    }
+
+    void reload() override
+    {
+        if (m_path.isEmpty())
+            return;
+        if (m_loading) {
+            m_pending = true;
+            return;
+        }
+        start();
+    }
+
+    bool isLoading() const override { return m_loading; }
+    QString currentPath() const override { return m_path; }
+
+    void setLoadFinished(std::function<void(bool)> callback) override { m_onFinished = std::move(callback); }
+
+    void runScript(const QString& script, std::function<void(const QVariant&)> callback) override
+    {
+        page()->runJavaScript(script, [callback = std::move(callback)](const QVariant& v) {
+            if (callback)
+                callback(v);
+        });
+    }
+
+private:
+    QUrl target() const { return QUrl::fromLocalFile(m_path); }
+
+    void start()
+    {
+        m_loading = true;
+        // A reload, not a new load: Chromium puts the page back at the
+        // scroll position it had, and no history entry is added per change.
+        // Bypassing the cache also picks up style sheets and pictures the
+        // page uses that were changed meanwhile.
+        if (url() == target())
+            page()->triggerAction(QWebEnginePage::ReloadAndBypassCache);
+        else
+            load(target());   // the user followed a link away: back to the preview
+    }
+
+    void finished(bool ok)
+    {
+        if (m_pending) {
+            // The file changed while this load ran: show its last state.
+            m_pending = false;
+            start();
+            return;
+        }
+        m_loading = false;
+        if (m_onFinished)
+            m_onFinished(ok);
+    }
+
+    QString m_path;
+    bool m_loading = false;
+    bool m_pending = false;
+    std::function<void(bool)> m_onFinished;
+};
+
+}
+
+extern "C" Q_DECL_EXPORT int quirkpad_browser_abi()
+{
+    return kBrowserViewAbi;
+}
+
+extern "C" Q_DECL_EXPORT BrowserView* quirkpad_create_browser(QWidget* parent)
+{
+    return new WebEngineBrowser(parent);
+}

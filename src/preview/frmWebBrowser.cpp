@@ -1,0 +1,68 @@
+#include "preview/frmWebBrowser.h"
+#include "preview/BrowserEngine.h"
+#include "preview/BrowserView.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+
+namespace {
+
+// The window's client area at design: 9015 by 6855 twips at 15 twips a pixel.
+constexpr int kDesignWidth = 601;
+constexpr int kDesignHeight = 457;
+
+}
+
+frmWebBrowser::frmWebBrowser() : QWidget(nullptr, Qt::Window)
+{
+    setObjectName(QStringLiteral("frmWebBrowser"));
+    setWindowTitle(QStringLiteral("Quirkpad - Web Browser"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    m_lblTempLocation = new QLabel(this);
+    m_lblTempLocation->setObjectName(QStringLiteral("lblTempLocation"));
+    m_lblTempLocation->move(0, 0);
+    resize(kDesignWidth, kDesignHeight);
+}
+
+frmWebBrowser* frmWebBrowser::create(QString* error)
+{
+    auto* window = new frmWebBrowser;
+    BrowserView* view = BrowserEngine::createView(window, error);
+    if (!view) {
+        delete window;
+        return nullptr;
+    }
+    window->m_browser = view;
+    // The browser covers the label, which is never seen.
+    view->widget()->setGeometry(window->rect());
+    view->widget()->raise();
+    return window;
+}
+
+QString frmWebBrowser::tempLocation() const
+{
+    return m_lblTempLocation->text();
+}
+
+void frmWebBrowser::setTempLocation(const QString& path)
+{
+    m_lblTempLocation->setText(path);
+    m_lblTempLocation->adjustSize();
+}
+
+void frmWebBrowser::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // The browser fills the window, whatever its size.
+    if (m_browser)
+        m_browser->widget()->setGeometry(rect());
+}
+
+void frmWebBrowser::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    if (!m_closed) {
+        m_closed = true;
+        emit closed();
+    }
+}

@@ -1,0 +1,411 @@
+#include "ScriptedPrompts.h"
+#include "TestRegistry.h"
+#include "platform/AppPaths.h"
+#include "platform/RichTextBox.h"
+#include "preview/BrowserView.h"
+#include "preview/PreviewController.h"
+#include "preview/frmWebBrowser.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QVBoxLayout>
+#include <QWindow>
+
+#include <memory>
+
+namespace {
+
+constexpr int kLoadTimeout = 60000;   // the first page also starts the engine
+
+QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The result of a script in the page (invalid when none came).
+QVariant evaluate(BrowserView* view, const QString& script)
+{
+    auto result = std::make_shared<std::pair<bool, QVariant>>(false, QVariant());
+    view->runScript(script, [result](const QVariant& v) { *result = {true, v}; });
+    if (!QTest::qWaitFor([&] { return result->first; }, 10000))
+        qWarning("no answer from the page to: %s", qPrintable(script));
+    return result->second;
+}
+
+QString pageText(BrowserView* view)
+{
+    return evaluate(view, QStringLiteral("document.body ? document.body.innerText : ''")).toString();
+}
+
+// An editor in a main window with the two shared actions, wired as the main
+// window wires them: every change of the text runs the live refresh.
+struct Editor {
+    QWidget main;
+    RichTextBox* pad = new RichTextBox(&main);
+    QAction* viewHtml = new QAction(QStringLiteral("ViewHTML"), &main);
+    QAction* liveHtml = new QAction(QStringLiteral("LiveHTML"), &main);
+    ScriptedPrompts prompts;
+    PreviewController preview{*pad, viewHtml, liveHtml, &main, &prompts};
+    QSignalSpy loaded{&preview, &PreviewController::pageLoaded};
+
+    Editor()
+    {
+        auto* layout = new QVBoxLayout(&main);
+        layout->addWidget(pad);
+        QObject::connect(pad, &RichTextBox::Change, &preview, &PreviewController::liveRefresh);
+        main.resize(400, 300);
+        main.show();
+    }
+    ~Editor() { QCOMPARE(prompts.pending(), 0); }
+
+    frmWebBrowser* window() const { return preview.window(); }
+    BrowserView* view() const { return preview.window() ? preview.window()->webBrowser() : nullptr; }
+    QString held() const { return window() ? window()->tempLocation() : QString(); }
+    bool waitLoaded() { return loaded.wait(kLoadTimeout); }
+    void type(const QString& keys)
+    {
+        pad->SetSelStart(pad->TextLength());
+        QTest::keyClicks(pad, keys);
+    }
+};
+
+QString temp(int n)
+{
+    return AppPaths::tempDir() + QStringLiteral("/Temp%1.html").arg(n);
+}
+
+}
+
+class PreviewControllerTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        AppPaths::setPluginDir(QStringLiteral(QUIRKPAD_BINARY_DIR));
+    }
+
+    void init()
+    {
+        // Every case starts with an empty temporary folder, as a run does.
+        AppPaths::deleteTempFolder();
+    }
+
+    void viewHtmlShowsASnapshotInTemp1()
+    {
+        Editor e;
+        // No charset declared: the page must still show what the editor shows.
+        e.pad->SetText(QStringLiteral("<html><head><title>T\u00eftle</title></head>"
+                                      "<body><p>caf\u00e9 \u20ac \u00bb</p></body></html>"));
+        QVERIFY(!e.viewHtml->isChecked() && !e.liveHtml->isChecked());
+        QVERIFY(!e.window());
+
+        e.preview.ViewHTML();
+        QVERIFY(e.viewHtml->isChecked());
+        QVERIFY(!e.liveHtml->isChecked());
+        QVERIFY(e.window());
+        QCOMPARE(e.window()->objectName(), QStringLiteral("frmWebBrowser"));
+        QCOMPARE(e.window()->windowTitle(), QStringLiteral("Quirkpad - PreviewHTML"));
+        QVERIFY(e.window()->isVisible());
+        QCOMPARE(e.held(), temp(1));
+        QCOMPARE(QFileInfo(e.held()).absolutePath(), AppPaths::tempDir());
+        QCOMPARE(e.window()->findChild<QLabel*>(QStringLiteral("lblTempLocation"))->text(), temp(1));
+        QVERIFY(readBytes(temp(1)).endsWith(e.pad->Text().toUtf8()));
+
+        // A window of its own, not owned by the main window, which stays usable.
+        QVERIFY(e.window()->isWindow());
+        QVERIFY(!e.window()->parentWidget());
+        QVERIFY(!e.window()->windowHandle()->transientParent());
+        QVERIFY(e.main.isEnabled());
+
+        // The browser fills the window and covers the path label.
+        QWidget* browser = e.window()->findChild<QWidget*>(QStringLiteral("webBrowser"));
+        QVERIFY(browser);
+        QCOMPARE(browser->geometry(), e.window()->rect());
+        e.window()->resize(300, 200);
+        QCOMPARE(browser->geometry(), QRect(0, 0, 300, 200));
+
+        QVERIFY(e.waitLoaded());
+        QCOMPARE(e.loaded.first().first().toBool(), true);
+        QCOMPARE(evaluate(e.view(), QStringLiteral("document.title")).toString(), QStringLiteral("T\u00eftle"));
+        QCOMPARE(pageText(e.view()), QStringLiteral("caf\u00e9 \u20ac \u00bb"));
+    }
+
+    void offAndOnAgainTakesTheNextNumber()
+    {
+        Editor e;
+        e.pad->SetText(QStringLiteral("<p>one</p>"));
+        e.preview.ViewHTML();
+        QCOMPARE(e.held(), temp(1));
+
+        e.preview.ViewHTML();
+        QVERIFY(!e.viewHtml->isChecked() && !e.liveHtml->isChecked());
+        QVERIFY(!e.window());
+        QVERIFY(QFile::exists(temp(1)));   // the page stays until exit
+
+        e.preview.ViewHTML();
+        QCOMPARE(e.held(), temp(2));
+        e.preview.ViewHTML();
+
+        e.preview.LiveHTML();
+        QVERIFY(e.liveHtml->isChecked() && !e.viewHtml->isChecked());
+        QCOMPARE(e.held(), temp(3));
+        QCOMPARE(e.window()->windowTitle(), QStringLiteral("Quirkpad - LiveHTML"));
+        e.preview.LiveHTML();
+        QVERIFY(!e.viewHtml->isChecked() && !e.liveHtml->isChecked());
+        QVERIFY(!e.window());
+    }
+
+    void switchingModesKeepsTheWindow()
+    {
+        Editor e;
+        e.pad->SetText(QStringLiteral("<p>page</p>"));
+        e.preview.ViewHTML();
+        QPointer<frmWebBrowser> first = e.window();
+
+        e.preview.LiveHTML();
+        QCOMPARE(e.window(), first.data());
+        QVERIFY(e.window()->isVisible());
+        QVERIFY(e.liveHtml->isChecked());
+        QVERIFY(!e.viewHtml->isChecked());
+        QCOMPARE(e.window()->windowTitle(), QStringLiteral("Quirkpad - LiveHTML"));
+        QCOMPARE(e.held(), temp(2));
+
+        e.preview.ViewHTML();
+        QCOMPARE(e.window(), first.data());
+        QVERIFY(e.viewHtml->isChecked());
+        QVERIFY(!e.liveHtml->isChecked());
+        QCOMPARE(e.window()->windowTitle(), QStringLiteral("Quirkpad - PreviewHTML"));
+        QCOMPARE(e.held(), temp(3));
+        QVERIFY(QFile::exists(temp(1)) && QFile::exists(temp(2)));
+    }
+
+    void liveTypingRewritesTheSamePage()
+    {
+        Editor e;
+        e.pad->SetText(QStringLiteral("<p>abc"));
+        e.preview.LiveHTML();
+        QVERIFY(e.waitLoaded());
+        QCOMPARE(pageText(e.view()), QStringLiteral("abc"));
+
+        e.type(QStringLiteral("d"));
+        QCOMPARE(e.held(), temp(1));
+        QCOMPARE(readBytes(temp(1)), QByteArray("\xEF\xBB\xBF<p>abcd"));
+        QVERIFY(!QFile::exists(temp(2)));
+        QTRY_COMPARE_WITH_TIMEOUT(pageText(e.view()), QStringLiteral("abcd"), kLoadTimeout);
+        QVERIFY(e.liveHtml->isChecked());
+        QCOMPARE(e.window()->windowTitle(), QStringLiteral("Quirkpad - LiveHTML"));
+
+        // Program steps are changes too: an insertion and a whole new text.
+        e.pad->SetSelText(QStringLiteral("e"));
+        QCOMPARE(readBytes(temp(1)), QByteArray("\xEF\xBB\xBF<p>abcde"));
+        e.pad->SetText(QStringLiteral("<p>new"));
+        QCOMPARE(readBytes(temp(1)), QByteArray("\xEF\xBB\xBF<p>new"));
+        QTRY_COMPARE_WITH_TIMEOUT(pageText(e.view()), QStringLiteral("new"), kLoadTimeout);
+    }
+
+    void aBurstOfChangesEndsInOneCatchUpLoad()
+    {
+        Editor e;
+        e.pad->SetText(QStringLiteral("<p>"));
+        e.preview.LiveHTML();
+        QVERIFY(e.waitLoaded());
+        e.loaded.clear();
+        e.pad->SetSelStart(e.pad->TextLength());
+
+        // Changes faster than the page can load: every one reaches the file,
+        // the page reloads once more after the load running now, and it ends
+        // showing the last change.
+        for (int i = 0; i < 30; ++i)
+            e.pad->SetSelText(QString::number(i % 10));
+        QCOMPARE(readBytes(temp(1)), QByteArray("\xEF\xBB\xBF<p>") + e.pad->Text().mid(3).toUtf8());
+        QVERIFY(e.view()->isLoading());
+        QTRY_VERIFY_WITH_TIMEOUT(!e.view()->isLoading(), kLoadTimeout);
+        QCOMPARE(e.loaded.size(), 1);
+        QCOMPARE(pageText(e.view()), e.pad->Text().mid(3));
+    }
+
+    void liveReloadKeepsTheScrollPosition()
+    {
+        Editor e;
+        QString page = QStringLiteral("<html><body>");
+        for (int i = 0; i < 400; ++i)
+            page += QStringLiteral("<p>Paragraph %1</p>\r\n").arg(i);
+        e.pad->SetText(page);
+        e.preview.LiveHTML();
+        QVERIFY(e.waitLoaded());
+        QCOMPARE(evaluate(e.view(), QStringLiteral("window.scrollTo(0, 1500); window.scrollY")).toInt(), 1500);
+
+        e.loaded.clear();
+        e.type(QStringLiteral("<p>end</p>"));
+        QTRY_VERIFY_WITH_TIMEOUT(!e.loaded.isEmpty() && !e.view()->isLoading(), kLoadTimeout);
+        QVERIFY(pageText(e.view()).endsWith(QStringLiteral("end")));
+        QTRY_COMPARE(evaluate(e.view(), QStringLiteral("window.scrollY")).toInt(), 1500);
+    }
+
+    void viewHtmlIgnoresTyping()
+    {
+        Editor e;
+        e.pad->SetText(QStringLiteral("<p>fixed"));
+        e.preview.ViewHTML();
+        QVERIFY(e.waitLoaded());
+        const QByteArray before = readBytes(temp(1));
+
+        e.type(QStringLiteral("xyz"));
+        e.pad->SetText(QStringLiteral("other"));
+        QCOMPARE(readBytes(temp(1)), before);
+        QVERIFY(!QFile::exists(temp(2)));
+        QVERIFY(e.viewHtml->isChecked());
+        QVERIFY(!e.view()->isLoading());
+        QCOMPARE(pageText(e.view()), QStringLiteral("fixed"));
+    }
+
+    void aDeletedPageIsWrittenAgain()
+    {
+        Editor e;
+        e.pad->SetText(QStringLiteral("<p>a"));
+        e.preview.LiveHTML();
+        QVERIFY(e.waitLoaded());
+        QVERIFY(QFile::remove(temp(1)));
+
+        e.type(QStringLiteral("b"));
+        QVERIFY(e.liveHtml->isChecked());
+        QCOMPARE(readBytes(temp(1)), QByteArray("\xEF\xBB\xBF<p>ab"));
+        QTRY_COMPARE_WITH_TIMEOUT(pageText(e.view()), QStringLiteral("ab"), kLoadTimeout);
+    }
+
+    void liveEndsWhenThePageCannotBeWritten()
+    {
+        Editor e;
+        e.pad->SetText(QStringLiteral("<p>kept"));
+        e.preview.LiveHTML();
+        QVERIFY(e.waitLoaded());
+        QPointer<frmWebBrowser> window = e.window();
+        QVERIFY(QDir(AppPaths::tempDir()).removeRecursively());
+
+        e.type(QStringLiteral("x"));
+        QVERIFY(!e.liveHtml->isChecked());
+        QVERIFY(!e.viewHtml->isChecked());
+        // The window stays, showing what it showed, and nothing is reported.
+        QCOMPARE(e.window(), window.data());
+        QVERIFY(e.window()->isVisible());
+        QCOMPARE(e.window()->windowTitle(), QStringLiteral("Quirkpad - LiveHTML"));
+        QCOMPARE(pageText(e.view()), QStringLiteral("kept"));
+        QVERIFY(e.prompts.calls.isEmpty());
+
+        // Further typing changes nothing; the next preview starts afresh.
+        e.type(QStringLiteral("y"));
+        QVERIFY(!e.liveHtml->isChecked());
+        e.preview.LiveHTML();
+        QVERIFY(e.liveHtml->isChecked());
+        QCOMPARE(e.window(), window.data());
+        QCOMPARE(e.held(), temp(1));
+        QVERIFY(QFile::exists(temp(1)));
+    }
+
+    void closingTheWindowClearsBothModes()
+    {
+        for (bool live : {false, true}) {
+            Editor e;
+            e.pad->SetText(QStringLiteral("<p>x"));
+            live ? e.preview.LiveHTML() : e.preview.ViewHTML();
+            QPointer<frmWebBrowser> window = e.window();
+            QVERIFY(window->close());   // as the close box does
+            QVERIFY(!e.viewHtml->isChecked());
+            QVERIFY(!e.liveHtml->isChecked());
+            QVERIFY(!e.window());
+            QTRY_VERIFY(!window);   // deleted, not just hidden
+            QVERIFY(QFile::exists(temp(live ? 2 : 1)));
+
+            // Typing after the close is no preview work.
+            e.type(QStringLiteral("y"));
+            QVERIFY(!e.liveHtml->isChecked());
+            QVERIFY(!e.window());
+        }
+    }
+
+    void interfaceMissingGivesTheErrorBox()
+    {
+        QTemporaryDir empty;
+        AppPaths::setDataDir(empty.path());
+        Editor e;
+        e.prompts.answer(Prompts::Answer::Ok);
+        e.preview.showInterface(e.prompts);
+        AppPaths::setDataDir(QStringLiteral(QUIRKPAD_SOURCE_DATA_DIR));
+        QCOMPARE(e.prompts.calls.size(), 1);
+        QCOMPARE(e.prompts.calls[0].text, QStringLiteral("Interface.html not found. Please reinstall Quirkpad."));
+        QCOMPARE(e.prompts.calls[0].icon, Prompts::Icon::Error);
+        QCOMPARE(e.prompts.calls[0].buttons, Prompts::Buttons::Ok);
+        QVERIFY(!e.window());
+
+        // A folder of that name is no page either.
+        QVERIFY(QDir(empty.path()).mkdir(QStringLiteral("Interface.html")));
+        AppPaths::setDataDir(empty.path());
+        e.prompts.answer(Prompts::Answer::Ok);
+        e.preview.showInterface(e.prompts);
+        AppPaths::setDataDir(QStringLiteral(QUIRKPAD_SOURCE_DATA_DIR));
+        QCOMPARE(e.prompts.calls.size(), 2);
+        QVERIFY(!e.window());
+    }
+
+    void interfaceShowsInAWindowOwnedByTheMainWindow()
+    {
+        Editor e;
+        e.preview.showInterface(e.prompts);
+        QVERIFY(e.prompts.calls.isEmpty());
+        QVERIFY(e.window());
+        QCOMPARE(e.window()->windowTitle(), QStringLiteral("Quirkpad - Interface"));
+        QVERIFY(e.window()->isVisible());
+        QCOMPARE(e.window()->windowHandle()->transientParent(), e.main.windowHandle());
+        QVERIFY(e.main.isEnabled());
+        QVERIFY(!e.viewHtml->isChecked() && !e.liveHtml->isChecked());
+        QVERIFY(e.waitLoaded());
+        QCOMPARE(e.loaded.first().first().toBool(), true);
+        QCOMPARE(e.view()->currentPath(), QStringLiteral(QUIRKPAD_SOURCE_DATA_DIR) + QStringLiteral("/Interface.html"));
+        QVERIFY(evaluate(e.view(), QStringLiteral("document.title")).toString().contains(QStringLiteral("Quirkpad")));
+    }
+
+    void anEngineThatCannotStartIsReported()
+    {
+        QTemporaryDir plugins;
+        AppPaths::setPluginDir(plugins.path());
+        const QString module = plugins.path() + QStringLiteral("/libquirkpad_browser.so");
+        {
+            Editor e;
+            e.prompts.answer(Prompts::Answer::Ok);
+            e.preview.ViewHTML();
+            QCOMPARE(e.prompts.calls.size(), 1);
+            QCOMPARE(e.prompts.calls[0].text,
+                     QStringLiteral("Error:\r\n\"The browser engine module %1 is missing.\"").arg(module));
+            QCOMPARE(e.prompts.calls[0].icon, Prompts::Icon::Error);
+            QVERIFY(!e.window());
+            QVERIFY(!e.viewHtml->isChecked() && !e.liveHtml->isChecked());
+        }
+        {
+            // Something that is no library at all.
+            QFile bogus(module);
+            QVERIFY(bogus.open(QIODevice::WriteOnly));
+            bogus.write("not a library");
+            bogus.close();
+            Editor e;
+            e.prompts.answer(Prompts::Answer::Ok);
+            e.preview.LiveHTML();
+            QCOMPARE(e.prompts.calls.size(), 1);
+            QVERIFY(e.prompts.calls[0].text.startsWith(QStringLiteral("Error:\r\n\"")));
+            QVERIFY(e.prompts.calls[0].text.contains(module));
+            QVERIFY(!e.window());
+            QVERIFY(!e.viewHtml->isChecked() && !e.liveHtml->isChecked());
+            e.type(QStringLiteral("x"));   // no window: typing stays quiet
+        }
+        AppPaths::setPluginDir(QStringLiteral(QUIRKPAD_BINARY_DIR));
+    }
+};
+
+QP_REGISTER_TEST(PreviewControllerTest)
+#include "PreviewControllerTest.moc"
