@@ -6,13 +6,13 @@ QList<Release> history()
 {
     return {
         {QStringLiteral("1.6"),
-         {QStringLiteral("New Interface page in the Help menu describing every menu, button and window"),
+         {QStringLiteral("Help > Interface: a guide to every menu, button and window"),
           QStringLiteral("LiveHTML keeps the preview's scroll position while you type"),
           QStringLiteral("Typing stays smooth with the live preview on, even in very large pages"),
-          QStringLiteral("Database Connection Wizard can now write PHP code for MySQL as well as ASP"),
+          QStringLiteral("Database Connection Wizard writes PHP code for MySQL as well as ASP"),
           QStringLiteral("Revert Document added to the Edit menu (Ctrl+F12)")}},
         {QStringLiteral("1.5.1"),
-         {QStringLiteral("Fixed the preview window not clearing the ViewHTML check mark when closed"),
+         {QStringLiteral("Closing the preview window now clears the ViewHTML check mark"),
           QStringLiteral("Fixed Replace All stopping at the first match in long documents"),
           QStringLiteral("Ctrl+V now always pastes plain text, never formatting")}},
         {QStringLiteral("1.5"),

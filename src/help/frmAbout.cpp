@@ -56,7 +56,7 @@ frmAbout::frmAbout(Shell& shell, QWidget* owner) : QWidget(nullptr, Qt::Window),
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(header);
     layout->addWidget(tabs, 1);
-    resize(560, 340);
+    resize(620, 360);
 
     OwnedWindow::setOwner(this, owner);
     if (owner)

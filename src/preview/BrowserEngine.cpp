@@ -2,13 +2,35 @@
 #include "preview/BrowserView.h"
 #include "platform/AppPaths.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLibrary>
+#include <QOpenGLContext>
 
 #include <unistd.h>
 
+// Qt's own hook behind Qt::AA_ShareOpenGLContexts, exported by Qt GUI.
+void qt_gl_set_global_share_context(QOpenGLContext* context);
+
 namespace BrowserEngine {
 namespace {
+
+// The engine draws pages with the GPU through a context that every OpenGL
+// context of the application shares. Qt makes it at start-up when asked
+// with Qt::AA_ShareOpenGLContexts, but that loads the OpenGL driver (with a
+// software renderer, LLVM: some 60 MB) into every editing session. Made
+// here, it costs only a session that shows a page. Without it, or when no
+// context can be made, the engine draws in software.
+void ensureSharedGlContext()
+{
+    if (QOpenGLContext::globalShareContext() || !QCoreApplication::instance())
+        return;
+    auto* context = new QOpenGLContext(QCoreApplication::instance());
+    if (context->create())
+        qt_gl_set_global_share_context(context);
+    else
+        delete context;
+}
 
 struct Loaded {
     QString path;
@@ -34,6 +56,7 @@ bool load(QString* error)
         return false;
     }
     prepareEnvironment();
+    ensureSharedGlContext();
     QLibrary lib(path);
     lib.setLoadHints(QLibrary::PreventUnloadHint);
     if (!lib.load()) {
