@@ -18,6 +18,9 @@ frmWebBrowser::frmWebBrowser() : QWidget(nullptr, Qt::Window)
     setObjectName(QStringLiteral("frmWebBrowser"));
     setWindowTitle(QStringLiteral("Quirkpad - Web Browser"));
     setAttribute(Qt::WA_DeleteOnClose);
+    // A preview left open does not keep the program running once the main
+    // window has closed.
+    setAttribute(Qt::WA_QuitOnClose, false);
     m_lblTempLocation = new QLabel(this);
     m_lblTempLocation->setObjectName(QStringLiteral("lblTempLocation"));
     m_lblTempLocation->move(0, 0);

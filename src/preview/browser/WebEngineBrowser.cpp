@@ -3,6 +3,7 @@
 #include "preview/BrowserView.h"
 
 #include <QUrl>
+#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
@@ -18,8 +19,17 @@ public:
         // no cache or cookies in the user's home.
         auto* page = new QWebEnginePage(QWebEngineProfile::defaultProfile(), this);
         setPage(page);
-        connect(page, &QWebEnginePage::loadStarted, this, [this] { m_loading = true; });
-        connect(page, &QWebEnginePage::loadFinished, this, [this](bool ok) { finished(ok); });
+        // Only loads of the preview's own page count: a page the user reached
+        // by a link, or one that was replaced before it finished loading,
+        // must not end or start the wait for ours.
+        connect(page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
+            if (m_path.isEmpty() || info.url() != target())
+                return;
+            if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus)
+                m_loading = true;
+            else if (m_loading)
+                finished(info.status() == QWebEngineLoadingInfo::LoadSucceededStatus);
+        });
         connect(page, &QWebEnginePage::renderProcessTerminated, this,
                 [this](QWebEnginePage::RenderProcessTerminationStatus, int) {
                     // No load will report its end now; do not wait for one.
