@@ -10,9 +10,6 @@
 
 int main(int argc, char** argv)
 {
-    // The browser engine, loaded later as a module, needs this before the
-    // application object exists; it costs nothing until then.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quirkpad"));
     QApplication::setOrganizationName(QStringLiteral("Quirkpad"));

@@ -119,6 +119,8 @@ long RichTextBox::bytePos(int u16) const
     if (u16 <= 0)
         return 0;
     const long length = SendScintilla(SCI_GETLENGTH);
+    if (u16 >= utf16Pos(length))
+        return length;
     // The control keeps a UTF-16 index per line, so only the one line is walked.
     const long line = SendScintilla(SCI_LINEFROMINDEXPOSITION, static_cast<unsigned long>(u16),
                                     long(SC_LINECHARACTERINDEX_UTF16));
@@ -132,9 +134,7 @@ long RichTextBox::bytePos(int u16) const
         const long p = SendScintilla(SCI_POSITIONRELATIVECODEUNITS, static_cast<unsigned long>(lineStart), offset);
         if (p >= 0)
             return p;
-        // Past the end, or between the halves of a surrogate pair: step back.
-        if (lineStartU16 + offset >= utf16Pos(length))
-            return length;
+        // Between the halves of a surrogate pair: the character's start.
         --offset;
     }
     return lineStart;

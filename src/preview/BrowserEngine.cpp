@@ -21,15 +21,21 @@ namespace {
 // software renderer, LLVM: some 60 MB) into every editing session. Made
 // here, it costs only a session that shows a page. Without it, or when no
 // context can be made, the engine draws in software.
+void appendFlags(const QByteArray& flags);
+
 void ensureSharedGlContext()
 {
     if (QOpenGLContext::globalShareContext() || !QCoreApplication::instance())
         return;
+    // As Qt itself does at start-up with Qt::AA_ShareOpenGLContexts: the
+    // context is made shared even when it cannot be created, so that the
+    // engine finds one and falls back to drawing in software.
     auto* context = new QOpenGLContext(QCoreApplication::instance());
-    if (context->create())
-        qt_gl_set_global_share_context(context);
-    else
-        delete context;
+    context->setFormat(QSurfaceFormat::defaultFormat());
+    const bool created = context->create();
+    qt_gl_set_global_share_context(context);
+    if (!created)
+        appendFlags("--disable-gpu");   // a GPU process could only crash here
 }
 
 struct Loaded {

@@ -10,6 +10,16 @@
 #include "shell/TopMost.h"
 #include "shell/frmFileProperties.h"
 #include "shell/frmSettings.h"
+#include "editing/ClipboardCommands.h"
+#include "editing/EditingCommands.h"
+#include "find/frmFind.h"
+#include "help/HelpLinks.h"
+#include "help/frmAbout.h"
+#include "preview/OwnedWindow.h"
+#include "preview/PreviewController.h"
+#include "preview/frmWebBrowser.h"
+#include "snippets/SnippetCommands.h"
+#include "snippets/SnippetTable.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -91,6 +101,7 @@ void frmMain::buildWindow()
 void frmMain::wireCommands()
 {
     CommandTable& c = *m_commands;
+    RichTextBox& pad = *m_pad;
     c.on(QStringLiteral("mnuNew"), [this] { m_files.New(); });
     c.on(QStringLiteral("mnuOpen"), [this] { m_files.OpenDocument(); });
     c.on(QStringLiteral("mnuSave"), [this] { m_files.SaveDocument(); });
@@ -101,6 +112,54 @@ void frmMain::wireCommands()
     c.on(QStringLiteral("mnuSettings"), [this] { openSettings(); });
     c.on(QStringLiteral("mnuLockText"), [this] { toggleLock(); });
     c.on(QStringLiteral("mnuAlwaysOnTop"), [this] { toggleAlwaysOnTop(); });
+
+    // Clipboard and selection: the context item holds the command, the Edit
+    // menu item and the toolbar button run the same one.
+    c.on(QStringLiteral("rcCopy"), [&pad] { ClipboardCommands::copy(pad); });
+    c.on(QStringLiteral("rcPaste"), [&pad] { ClipboardCommands::paste(pad); });
+    c.on(QStringLiteral("rcCut"), [&pad] { ClipboardCommands::cut(pad); });
+    c.on(QStringLiteral("rcDelete"), [&pad] { ClipboardCommands::deleteSelection(pad); });
+    c.on(QStringLiteral("rcUndo"), [&pad] { ClipboardCommands::undo(pad); });
+    c.on(QStringLiteral("rcSelAll"), [&pad] { ClipboardCommands::selectAll(pad); });
+    c.on(QStringLiteral("rcLOS"), [this] { ClipboardCommands::lengthOfSelected(*m_pad, prompts()); });
+    c.on(QStringLiteral("rcFindReplace"), [this] { openFind(); });
+    for (const char* twin : {"Undo", "Cut", "Copy", "Paste"})
+        c.on(QStringLiteral("mnu") + QLatin1String(twin),
+             [this, rc = QStringLiteral("rc") + QLatin1String(twin)] { m_commands->action(rc)->trigger(); });
+    c.on(QStringLiteral("mnuSelAll"), [this] { m_commands->action(QStringLiteral("rcSelAll"))->trigger(); });
+    c.on(QStringLiteral("mnuFind"), [this] { openFind(); });
+
+    // Transforms, insertions and view options.
+    c.on(QStringLiteral("mnuEditExtra_RevText"), [&pad] { EditingCommands::reverse(pad); });
+    c.on(QStringLiteral("mnuEditExtra_UCase"), [&pad] { EditingCommands::upperCase(pad); });
+    c.on(QStringLiteral("mnuEditExtra_LCase"), [&pad] { EditingCommands::lowerCase(pad); });
+    c.on(QStringLiteral("mnuStart"), [&pad] { EditingCommands::goToStart(pad); });
+    c.on(QStringLiteral("mnuEnd"), [&pad] { EditingCommands::goToEnd(pad); });
+    c.on(QStringLiteral("mnuTimeOnly"), [&pad] { EditingCommands::insertTimeOnly(pad); });
+    c.on(QStringLiteral("mnuDateOnly"), [&pad] { EditingCommands::insertDateOnly(pad); });
+    c.on(QStringLiteral("mnuTimeDate"), [&pad] { EditingCommands::insertTimeAndDate(pad); });
+    c.on(QStringLiteral("mnuZoomIn"), [&pad] { EditingCommands::zoomIn(pad); });
+    c.on(QStringLiteral("mnuZoomOut"), [&pad] { EditingCommands::zoomOut(pad); });
+    c.on(QStringLiteral("rcZoomIn"), [this] { m_commands->action(QStringLiteral("mnuZoomIn"))->trigger(); });
+    c.on(QStringLiteral("rcZoomOut"), [this] { m_commands->action(QStringLiteral("mnuZoomOut"))->trigger(); });
+
+    // Web-development snippets.
+    for (const Snippet& s : Snippets::table())
+        c.on(QString(s.menuItem), [this, &s] { runSnippet(s, *m_pad, prompts()); });
+
+    // HTML preview.
+    m_preview = new PreviewController(pad, c.action(QStringLiteral("mnuViewHTML")),
+                                      c.action(QStringLiteral("mnuLiveHTML")), this, m_services.prompts);
+    c.on(QStringLiteral("mnuViewHTML"), [this] { m_preview->ViewHTML(); });
+    c.on(QStringLiteral("mnuLiveHTML"), [this] { m_preview->LiveHTML(); });
+    connect(this, &frmMain::documentChanged, m_preview, &PreviewController::liveRefresh);
+
+    // Help and About.
+    c.on(QStringLiteral("mnuAbout"), [this] { openAbout(); });
+    c.on(QStringLiteral("mnuLicenceAgreement"), [this] { licenceAgreement(); });
+    c.on(QStringLiteral("mnuInterface"), [this] { m_preview->showInterface(prompts()); });
+    c.on(QStringLiteral("mnuWebSite"), [this] { shell().openUrl(HelpLinks::homePage()); });
+    c.on(QStringLiteral("mnuQPWebSite"), [this] { shell().openUrl(HelpLinks::productPage()); });
 }
 
 void frmMain::startUp(const QStringList& arguments)
@@ -125,8 +184,8 @@ void frmMain::onPadChange()
 
 void frmMain::onPadKeyDown(int& keyCode, int shift)
 {
-    Q_UNUSED(keyCode);
-    Q_UNUSED(shift);
+    if (ClipboardCommands::swallowEditorKey(keyCode, shift))
+        keyCode = 0;
 }
 
 void frmMain::applyFontSettings()
@@ -208,6 +267,34 @@ void frmMain::openSettings()
 
 void frmMain::openFind()
 {
+    frmFind::open(m_findWindow, m_pad, prompts(), this);
+}
+
+void frmMain::openAbout()
+{
+    if (m_aboutWindow) {
+        m_aboutWindow->raise();
+        m_aboutWindow->activateWindow();
+        return;
+    }
+    auto* w = new frmAbout(shell(), this);
+    m_aboutWindow = w;
+    showToolWindow(w, true);
+}
+
+void frmMain::licenceAgreement()
+{
+    if (!m_files.askToSave(QStringLiteral("Would you like to save your document before opening another?")))
+        return;
+    const QString path = AppPaths::dataDir() + QStringLiteral("/Files/License Agreement.txt");
+    const TextFile::ReadResult r = m_pad->LoadFile(path);
+    if (!r.ok) {
+        prompts().error(r.error);
+        return;
+    }
+    // The licence becomes the open document; the caption stays as it was.
+    m_doc.setLocation(path);
+    m_doc.setChanged(false);
 }
 
 void frmMain::showProperties(const QString& path)

@@ -13,6 +13,8 @@ class Prompts;
 class RichTextBox;
 class SettingsStore;
 class Shell;
+class PreviewController;
+#include "find/frmFind.h"
 
 // The main window: the one document in rtbPad, its state, the menus, the
 // toolbar and the context menu, start-up from the command line, the editor
@@ -42,6 +44,8 @@ public:
     Prompts& prompts() { return *m_services.prompts; }
     SettingsStore& settings() { return *m_services.settings; }
     Shell& shell() { return *m_services.shell; }
+    PreviewController& preview() { return *m_preview; }
+    frmFind* findWindow() const { return m_findWindow; }
 
     // The window's own input (menus, toolbar, editor), switched off while a
     // tool window that acts as a dialog is open.
@@ -75,6 +79,8 @@ private:
     void toggleAlwaysOnTop();
     void openSettings();
     void openFind();
+    void openAbout();
+    void licenceAgreement();
     void showProperties(const QString& path);
 
     Services m_services;
@@ -88,5 +94,7 @@ private:
     QLabel* m_lblChanged = nullptr;
     bool m_inputEnabled = true;
     QPointer<QWidget> m_settingsWindow;
-    QPointer<QWidget> m_findWindow;
+    QPointer<frmFind> m_findWindow;
+    QPointer<QWidget> m_aboutWindow;
+    PreviewController* m_preview = nullptr;
 };

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLoggingCategory>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -43,8 +44,9 @@ int main(int argc, char** argv)
     qputenv("HOME", root + "/home");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 
+    // Font fallback chatter from the offscreen platform says nothing about the code.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.qpa.fonts.warning=false"));
     QApplication app(argc, argv);
     Fonts::installDefaultSubstitute();
     AppPaths::setDataDir(QStringLiteral(QUIRKPAD_SOURCE_DATA_DIR));

@@ -1,0 +1,232 @@
+#include "MainWindowFixture.h"
+#include "TestRegistry.h"
+#include "platform/QtPrompts.h"
+#include "platform/RichTextBox.h"
+#include "shell/frmFileProperties.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTest>
+
+using Answer = Prompts::Answer;
+
+class FileCommandsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void newAsksOnlyWhenChanged()
+    {
+        MainWindowFixture f;
+        frmMain& w = f.make();
+        w.files().New();
+        QVERIFY(f.prompts.calls.isEmpty());
+        QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad"));
+
+        w.pad()->SetText(QStringLiteral("draft"));
+        f.prompts.answer(Answer::Cancel);
+        w.files().New();
+        QCOMPARE(f.prompts.calls.last().text,
+                 QStringLiteral("Would you like to save your document before starting a new document?"));
+        QCOMPARE(w.pad()->Text(), QStringLiteral("draft"));
+
+        // Yes, then the save dialog cancelled: nothing is thrown away.
+        f.prompts.answer(Answer::Yes).answerSave(std::nullopt);
+        w.files().New();
+        QCOMPARE(w.pad()->Text(), QStringLiteral("draft"));
+        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+
+        f.prompts.answer(Answer::No);
+        w.files().New();
+        QCOMPARE(w.pad()->Text(), QString());
+        QCOMPARE(w.document().changed(), QStringLiteral("No"));
+        QCOMPARE(f.prompts.pending(), 0);
+    }
+
+    void openUsesTheDialogSettingsAndRemembersTheFolder()
+    {
+        MainWindowFixture f;
+        const QString path = f.file(QStringLiteral("index.htm"), "<html>");
+        frmMain& w = f.make();
+        f.settings.store(SettingsStore::LastDir, QStringLiteral("/start/here/"));
+        f.prompts.answerOpen(path);
+        QVERIFY(w.files().OpenDocument());
+        const Prompts::FileDialog& d = f.prompts.calls.last().dialog;
+        QCOMPARE(d.title, QStringLiteral("Quirkpad - Open File"));
+        QCOMPARE(d.filter, QStringLiteral(
+            "All Files (*.*)|*.*|Quirkpad Documents (*.qpd)|*.qpd|Text Documents (*.txt)|*.txt|HTML Files "
+            "(*.htm)|*.htm|ASP Files (*.asp)|*.asp|ASP .NET Files (*.aspx)|*.aspx|PHP Files (*.php)|*.php|XML "
+            "Files (*.xml)|*.xml|C++ Files (*.cpp)|*.cpp"));
+        QCOMPARE(d.filterIndex, 1);
+        QCOMPARE(d.initDir, QStringLiteral("/start/here/"));
+        QVERIFY(d.mustExist);
+        QCOMPARE(w.pad()->Text(), QStringLiteral("<html>"));
+        QCOMPARE(w.document().changed(), QStringLiteral("No"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad (\"%1\")").arg(path));
+        QCOMPARE(f.settings.get(SettingsStore::LastDir), f.dir.path() + QLatin1Char('/'));
+
+        // The next dialog starts there.
+        f.prompts.answerOpen(std::nullopt);
+        QVERIFY(!w.files().OpenDocument());
+        QCOMPARE(f.prompts.calls.last().dialog.initDir, f.dir.path() + QLatin1Char('/'));
+        QCOMPARE(w.pad()->Text(), QStringLiteral("<html>"));
+    }
+
+    void openAfterYesAndACancelledSaveStops()
+    {
+        MainWindowFixture f;
+        frmMain& w = f.make();
+        w.pad()->SetText(QStringLiteral("unsaved"));
+        f.prompts.answer(Answer::Yes).answerSave(std::nullopt);
+        QVERIFY(!w.files().OpenDocument());
+        QCOMPARE(f.prompts.calls.first().text,
+                 QStringLiteral("Would you like to save your document before opening another?"));
+        QCOMPARE(f.prompts.calls.size(), 2);   // no open dialog after the failed save
+        QCOMPARE(w.pad()->Text(), QStringLiteral("unsaved"));
+        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+    }
+
+    void openOfAnUnreadableChoiceKeepsTheDocument()
+    {
+        MainWindowFixture f;
+        frmMain& w = f.make();
+        w.pad()->SetText(QStringLiteral("mine"));
+        f.prompts.answer(Answer::No).answerOpen(f.dir.path()).answer(Answer::Ok);
+        QVERIFY(!w.files().OpenDocument());
+        QVERIFY(f.prompts.calls.last().text.startsWith(QStringLiteral("Error:\r\n\"")));
+        QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Error);
+        QCOMPARE(w.pad()->Text(), QStringLiteral("mine"));
+        QCOMPARE(w.document().location(), QString());
+        QCOMPARE(f.settings.get(SettingsStore::LastDir), QString());
+    }
+
+    void saveWithALocationWritesWithoutADialog()
+    {
+        MainWindowFixture f;
+        const QString path = f.file(QStringLiteral("a.htm"), "one\ntwo\n");
+        frmMain& w = f.make({QStringLiteral("quirkpad"), path});
+        f.settings.store(SettingsStore::LastDir, QStringLiteral("/elsewhere/"));
+        w.pad()->SetSelStart(3);
+        w.pad()->SetSelText(QStringLiteral("!"));
+        const QString caption = w.windowTitle();
+        QVERIFY(w.files().SaveDocument());
+        QVERIFY(f.prompts.calls.isEmpty());
+        QCOMPARE(MainWindowFixture::read(path), QByteArray("one!\ntwo\n"));   // LF kept
+        QCOMPARE(w.document().changed(), QStringLiteral("No"));
+        QCOMPARE(w.windowTitle(), caption);
+        QCOMPARE(f.settings.get(SettingsStore::LastDir), QStringLiteral("/elsewhere/"));
+    }
+
+    void saveAsWritesTheNameAsTyped()
+    {
+        MainWindowFixture f;
+        frmMain& w = f.make();
+        w.pad()->SetText(QStringLiteral("plain notes"));
+        const QString path = f.dir.filePath(QStringLiteral("notes"));
+        f.prompts.answerSave(path);
+        QVERIFY(w.files().SaveDocument());
+        const Prompts::FileDialog& d = f.prompts.calls.last().dialog;
+        QCOMPARE(d.title, QStringLiteral("Quirkpad - Save File"));
+        QVERIFY(d.confirmCreate && d.confirmOverwrite && !d.mustExist);
+        QVERIFY(QFileInfo(path).isFile());
+        QVERIFY(!QFileInfo::exists(path + QStringLiteral(".txt")));
+        QCOMPARE(MainWindowFixture::read(path), QByteArray("plain notes"));
+        QCOMPARE(w.document().location(), path);
+        QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad (\"%1\")").arg(path));
+        QCOMPARE(f.settings.get(SettingsStore::LastDir), f.dir.path() + QLatin1Char('/'));
+    }
+
+    void aFailedWriteChangesNothing()
+    {
+        MainWindowFixture f;
+        const QString path = f.file(QStringLiteral("keep.txt"), "kept");
+        frmMain& w = f.make({QStringLiteral("quirkpad"), path});
+        w.pad()->SetText(QStringLiteral("new text"));
+        f.settings.store(SettingsStore::LastDir, QStringLiteral("/before/"));
+        f.prompts.answerSave(f.dir.filePath(QStringLiteral("missing/folder/x.txt"))).answer(Answer::Ok);
+        QVERIFY(!w.files().SaveAs());
+        QVERIFY(f.prompts.calls.last().text.startsWith(QStringLiteral("Error:\r\n\"")));
+        QCOMPARE(w.document().location(), path);
+        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad (\"%1\")").arg(path));
+        QCOMPARE(f.settings.get(SettingsStore::LastDir), QStringLiteral("/before/"));
+        QCOMPARE(MainWindowFixture::read(path), QByteArray("kept"));
+    }
+
+    void charactersOutsideTheFilesCodePageAreSavedAsUtf8WithANotice()
+    {
+        MainWindowFixture f;
+        const QString path = f.file(QStringLiteral("old.txt"), "caf\xE9");
+        frmMain& w = f.make({QStringLiteral("quirkpad"), path});
+        w.pad()->SetSelText(QStringLiteral("日本 "));
+        f.prompts.answer(Answer::Ok);
+        QVERIFY(w.files().SaveDocument());
+        QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Information);
+        QVERIFY(f.prompts.calls.last().text.contains(QStringLiteral("UTF-8")));
+        QCOMPARE(MainWindowFixture::read(path), QStringLiteral("日本 café").toUtf8());
+    }
+
+    void revert()
+    {
+        MainWindowFixture f;
+        frmMain& w = f.make();
+        f.prompts.answer(Answer::Ok);
+        w.files().RevertDocument();
+        QCOMPARE(f.prompts.calls.last().text, QStringLiteral("No document open to reload."));
+        QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Exclamation);
+
+        const QString path = f.file(QStringLiteral("r.txt"), "on disk");
+        w.files().loadAsDocument(path);
+        w.pad()->SetText(QStringLiteral("edited"));
+        f.prompts.answer(Answer::No);
+        w.files().RevertDocument();
+        QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Question);
+        QCOMPARE(f.prompts.calls.last().buttons, Prompts::Buttons::YesNo);
+        QCOMPARE(w.pad()->Text(), QStringLiteral("edited"));
+
+        f.prompts.answer(Answer::Yes).answer(Answer::Ok);
+        w.files().RevertDocument();
+        QCOMPARE(w.pad()->Text(), QStringLiteral("on disk"));
+        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+        QCOMPARE(f.prompts.calls.last().text, QStringLiteral("Document reloaded."));
+        QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Information);
+
+        // The file has gone: the error, no "reloaded", the text untouched.
+        QFile::remove(path);
+        w.pad()->SetText(QStringLiteral("still here"));
+        f.prompts.answer(Answer::Yes).answer(Answer::Ok);
+        w.files().RevertDocument();
+        QVERIFY(f.prompts.calls.last().text.startsWith(QStringLiteral("Error:\r\n\"")));
+        QCOMPARE(w.pad()->Text(), QStringLiteral("still here"));
+        QCOMPARE(f.prompts.pending(), 0);
+    }
+
+    void fileProperties()
+    {
+        MainWindowFixture f;
+        frmMain& w = f.make();
+        f.prompts.answer(Answer::Ok);
+        w.files().FileProperties();
+        QCOMPARE(f.prompts.calls.last().text, QStringLiteral("No file is currently open to view."));
+        QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Error);
+
+        const QString path = f.file(QStringLiteral("props.html"), QByteArray(1234, 'x'));
+        w.files().loadAsDocument(path);
+        w.files().FileProperties();
+        auto* props = w.findChild<frmFileProperties*>();
+        QVERIFY(props);
+        QVERIFY(props->isVisible());
+        QVERIFY(w.isInputEnabled());   // the main window stays usable
+        const auto rows = frmFileProperties::describe(path);
+        QCOMPARE(rows.at(0).value, QStringLiteral("props.html"));
+        QCOMPARE(rows.at(1).value, f.dir.path());
+        QVERIFY(rows.at(2).value.contains(QLocale::system().toString(1234)));
+    }
+
+    void everyFileIsListedByAllFiles()
+    {
+        const QStringList filters = QtPrompts::nameFilters(QStringLiteral("All Files (*.*)|*.*|Text Documents (*.txt)|*.txt"));
+        QCOMPARE(filters, (QStringList{QStringLiteral("All Files (*)"), QStringLiteral("Text Documents (*.txt)")}));
+    }
+};
+
+QP_REGISTER_TEST(FileCommandsTest)
+#include "FileCommandsTest.moc"

@@ -1,0 +1,157 @@
+#include "MainWindowFixture.h"
+#include "TestRegistry.h"
+#include "platform/AppPaths.h"
+#include "platform/RichTextBox.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTest>
+
+class StartupAndClosingTest : public QObject {
+    Q_OBJECT
+private slots:
+    void startsEmptyWithoutArguments()
+    {
+        MainWindowFixture f;
+        frmMain& w = f.make();
+        QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad"));
+        QCOMPARE(w.document().location(), QString());
+        QCOMPARE(w.document().changed(), QStringLiteral("No"));
+        QCOMPARE(w.pad()->Text(), QString());
+        QVERIFY(f.prompts.calls.isEmpty());
+    }
+
+    void opensTheNamedFile_data()
+    {
+        QTest::addColumn<QStringList>("arguments");   // after the program's name; %1 is the folder
+        QTest::addColumn<QString>("name");
+        QTest::newRow("quoted") << QStringList{QStringLiteral("\"%1/page.html\"")} << QStringLiteral("page.html");
+        QTest::newRow("blanks without quotes")
+            << QStringList{QStringLiteral("%1/my"), QStringLiteral("web"), QStringLiteral("page.html")}
+            << QStringLiteral("my web page.html");
+        QTest::newRow("blanks with quotes")
+            << QStringList{QStringLiteral("\"%1/my"), QStringLiteral("web"), QStringLiteral("page.html\"")}
+            << QStringLiteral("my web page.html");
+        QTest::newRow("dot-file") << QStringList{QStringLiteral("%1/.htaccess")} << QStringLiteral(".htaccess");
+    }
+
+    void opensTheNamedFile()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, name);
+        MainWindowFixture f;
+        const QString path = f.file(name, "<p>hi</p>\r\n");
+        QStringList argv{QStringLiteral("quirkpad")};
+        for (const QString& a : arguments)
+            argv << a.arg(f.dir.path());
+        frmMain& w = f.make(argv);
+        QVERIFY(f.prompts.calls.isEmpty());
+        QCOMPARE(w.pad()->Text(), QStringLiteral("<p>hi</p>\r\n"));
+        QCOMPARE(w.document().location(), path);
+        QCOMPARE(w.document().changed(), QStringLiteral("No"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad (\"") + path + QStringLiteral("\")"));
+        QCOMPARE(w.findChild<QWidget*>(QStringLiteral("lblLocation"))->property("text").toString(), path);
+    }
+
+    void namesThatAreNoFileGiveOneMessage_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("shownPath");
+        QTest::newRow("missing") << QStringList{QStringLiteral("%1/none.html")} << QStringLiteral("%1/none.html");
+        QTest::newRow("two names") << QStringList{QStringLiteral("%1/a.txt"), QStringLiteral("%1/b.txt")}
+                                   << QStringLiteral("%1/a.txt %1/b.txt");
+        QTest::newRow("folder") << QStringList{QStringLiteral("\"%1\"")} << QStringLiteral("%1");
+    }
+
+    void namesThatAreNoFileGiveOneMessage()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, shownPath);
+        MainWindowFixture f;
+        f.file(QStringLiteral("a.txt"), "a");
+        f.file(QStringLiteral("b.txt"), "b");
+        QStringList argv{QStringLiteral("quirkpad")};
+        for (const QString& a : arguments)
+            argv << a.arg(f.dir.path());
+        f.prompts.answer(Prompts::Answer::Ok);
+        frmMain& w = f.make(argv);
+        QCOMPARE(f.prompts.calls.size(), 1);
+        const auto& call = f.prompts.calls.first();
+        QCOMPARE(call.text, QStringLiteral("Error:\r\nUnable to open file ") + shownPath.arg(f.dir.path()) +
+                                QStringLiteral("."));
+        QCOMPARE(call.icon, Prompts::Icon::Error);
+        QCOMPARE(call.buttons, Prompts::Buttons::Ok);
+        QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad"));
+        QCOMPARE(w.document().location(), QString());
+        QCOMPARE(w.pad()->Text(), QString());
+    }
+
+    void closingWithChanges_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("untitled");
+        QTest::addColumn<bool>("saveDialogCancelled");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("cancel") << int(Prompts::Answer::Cancel) << true << false << false;
+        QTest::newRow("no") << int(Prompts::Answer::No) << true << false << true;
+        QTest::newRow("yes, then the save dialog cancelled") << int(Prompts::Answer::Yes) << true << true << false;
+        QTest::newRow("yes, saved to its file") << int(Prompts::Answer::Yes) << false << false << true;
+    }
+
+    void closingWithChanges()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, untitled);
+        QFETCH(bool, saveDialogCancelled);
+        QFETCH(bool, closes);
+        MainWindowFixture f;
+        const QString path = f.file(QStringLiteral("doc.txt"), "old");
+        frmMain& w = untitled ? f.make() : f.make({QStringLiteral("quirkpad"), path});
+        f.show();
+        w.pad()->SetText(QStringLiteral("edited"));
+        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+        const QString temp = AppPaths::tempDir();
+        QVERIFY(QFileInfo(temp).isDir());
+
+        f.prompts.answer(Prompts::Answer(answer));
+        if (saveDialogCancelled)
+            f.prompts.answerSave(std::nullopt);
+        QCOMPARE(w.close(), closes);
+        QCOMPARE(f.prompts.calls.first().text, QStringLiteral("Would you like to save your document before exiting?"));
+        QCOMPARE(f.prompts.calls.first().icon, Prompts::Icon::Exclamation);
+        QCOMPARE(f.prompts.calls.first().buttons, Prompts::Buttons::YesNoCancel);
+        QCOMPARE(f.prompts.pending(), 0);
+        if (closes) {
+            QVERIFY(!w.isVisible());
+            QVERIFY(!QFileInfo::exists(temp));   // the private temporary folder is gone
+            if (!untitled)
+                QCOMPARE(MainWindowFixture::read(path), QByteArray("edited"));
+        } else {
+            QVERIFY(w.isVisible());
+            QCOMPARE(w.pad()->Text(), QStringLiteral("edited"));
+            QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+            QVERIFY(QFileInfo(temp).isDir());
+        }
+    }
+
+    void closingUnchangedAsksNothing()
+    {
+        MainWindowFixture f;
+        frmMain& w = f.show();
+        QVERIFY(w.close());
+        QVERIFY(f.prompts.calls.isEmpty());
+    }
+
+    void windowKeepsItsMinimumWidth()
+    {
+        MainWindowFixture f;
+        frmMain& w = f.show();
+        w.resize(200, 150);
+        QCOMPARE(w.width(), frmMain::minimumWidthPixels(&w));
+        QCOMPARE(w.height(), 150);   // no minimum height
+        QCOMPARE(frmMain::minimumWidthPixels(&w), 7800 * w.logicalDpiX() / 1440);
+    }
+};
+
+QP_REGISTER_TEST(StartupAndClosingTest)
+#include "StartupAndClosingTest.moc"
