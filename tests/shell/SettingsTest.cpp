@@ -1,0 +1,143 @@
+#include "MainWindowFixture.h"
+#include "TestRegistry.h"
+#include "platform/NumberText.h"
+#include "platform/RichTextBox.h"
+#include "shell/frmSettings.h"
+
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+frmSettings* openSettings(frmMain& w)
+{
+    w.commands().action(QStringLiteral("mnuSettings"))->trigger();
+    return w.findChild<frmSettings*>();
+}
+
+void closeSettings(frmMain& w, frmSettings* s)
+{
+    s->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
+    QTRY_VERIFY(!w.findChild<frmSettings*>());
+    w.applyFontSettings();   // what the next activation does
+}
+
+}
+
+class SettingsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void firstRunShowsTheDefaultFont()
+    {
+        MainWindowFixture f;
+        frmMain& w = f.show();
+        w.pad()->SetFontSize(20);
+        w.applyFontSettings();
+        QCOMPARE(w.pad()->FontName(), QStringLiteral("Lucida Console"));
+        QCOMPARE(w.pad()->FontSize(), 9.0);
+        // Whatever stands for the name, it is a fixed-pitch face.
+        QFont shown(w.pad()->FontName());
+        QVERIFY(QFontInfo(shown).fixedPitch());
+    }
+
+    void openingAndClosingStoresTheChoices()
+    {
+        MainWindowFixture f;
+        frmMain& w = f.show();
+        frmSettings* s = openSettings(w);
+        QVERIFY(s);
+        QCOMPARE(s->windowTitle(), QStringLiteral("Quirkpad - Settings"));
+        QVERIFY(!w.isInputEnabled());
+        QCOMPARE(f.settings.get(SettingsStore::PadFontName), QStringLiteral("Lucida Console"));
+        QCOMPARE(f.settings.get(SettingsStore::PadFontSize), QStringLiteral("9"));
+        QCOMPARE(s->fontSize()->text(), QStringLiteral("9"));
+        closeSettings(w, s);
+        QVERIFY(w.isInputEnabled());
+        QCOMPARE(f.settings.get(SettingsStore::PadFontName), QStringLiteral("Lucida Console"));
+        QCOMPARE(f.settings.get(SettingsStore::PadFontSize), QStringLiteral("9"));
+        QVERIFY(f.prompts.calls.isEmpty());
+    }
+
+    void aChosenFontAndSizeReachTheEditor()
+    {
+        MainWindowFixture f;
+        frmMain& w = f.show();
+        frmSettings* s = openSettings(w);
+        const int other = s->fontNames()->findText(QStringLiteral("DejaVu Serif"));
+        QVERIFY(other >= 0);
+        s->fontNames()->setCurrentIndex(other);
+        s->fontSize()->setText(QStringLiteral("14"));
+        closeSettings(w, s);
+        QCOMPARE(f.settings.get(SettingsStore::PadFontName), QStringLiteral("DejaVu Serif"));
+        QCOMPARE(w.pad()->FontName(), QStringLiteral("DejaVu Serif"));
+        QCOMPARE(w.pad()->FontSize(), 14.0);
+    }
+
+    void aSizeThatIsNotANumberIsStoredAndIgnored()
+    {
+        MainWindowFixture f;
+        frmMain& w = f.show();
+        frmSettings* s = openSettings(w);
+        s->fontSize()->setText(QStringLiteral("abc"));
+        s->close();
+        QTRY_VERIFY(!w.findChild<frmSettings*>());
+        w.applyFontSettings();
+        QCOMPARE(f.settings.get(SettingsStore::PadFontSize), QStringLiteral("abc"));
+        QCOMPARE(w.pad()->FontSize(), 9.0);
+        QVERIFY(f.prompts.calls.isEmpty());
+        // Reopening shows the real size again, and stores it.
+        s = openSettings(w);
+        QCOMPARE(s->fontSize()->text(), QStringLiteral("9"));
+        QCOMPARE(f.settings.get(SettingsStore::PadFontSize), QStringLiteral("9"));
+        closeSettings(w, s);
+    }
+
+    void defaultButtonsAndTheFontList()
+    {
+        MainWindowFixture f;
+        frmMain& w = f.show();
+        frmSettings* s = openSettings(w);
+        const QStringList names = [&] {
+            QStringList l;
+            for (int i = 0; i < s->fontNames()->count(); ++i)
+                l << s->fontNames()->itemText(i);
+            return l;
+        }();
+        QStringList sorted = names;
+        std::sort(sorted.begin(), sorted.end(),
+                  [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+        QCOMPARE(names, sorted);
+        QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), names.size());
+        for (const QString& family : QFontDatabase::families())
+            QVERIFY(names.contains(family));
+        QVERIFY(!s->fontNames()->isEditable());
+
+        s->fontNames()->setCurrentIndex(0);
+        s->fontSize()->setText(QStringLiteral("30"));
+        s->findChild<QPushButton*>(QStringLiteral("cmdDefaultPadFont"))->click();
+        s->findChild<QPushButton*>(QStringLiteral("cmdDefaultPadFontSize"))->click();
+        QCOMPARE(s->fontNames()->currentText(), QStringLiteral("Lucida Console"));
+        QCOMPARE(s->fontSize()->text(), QStringLiteral("9"));
+        QVERIFY(f.prompts.calls.isEmpty());
+        closeSettings(w, s);
+    }
+
+    void sizesAreWrittenWithoutTrailingZeros()
+    {
+        QCOMPARE(NumberText::format(9.0, QLocale(QLocale::English)), QStringLiteral("9"));
+        QCOMPARE(NumberText::format(9.75, QLocale(QLocale::English)), QStringLiteral("9.75"));
+        QCOMPARE(NumberText::format(9.5, QLocale(QLocale::German)), QStringLiteral("9,5"));
+        QCOMPARE(NumberText::parse(QStringLiteral(" 9,75 "), QLocale(QLocale::German)), std::optional<double>(9.75));
+        QCOMPARE(NumberText::parse(QStringLiteral("-1.5e1")), std::optional<double>(-15));
+        QCOMPARE(NumberText::parse(QStringLiteral("abc")), std::nullopt);
+        QCOMPARE(NumberText::parse(QStringLiteral("1.2.3")), std::nullopt);
+        QCOMPARE(NumberText::roundHalfEven(2.5), 2LL);
+        QCOMPARE(NumberText::roundHalfEven(3.5), 4LL);
+    }
+};
+
+QP_REGISTER_TEST(SettingsTest)
+#include "SettingsTest.moc"
