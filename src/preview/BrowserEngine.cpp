@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLibrary>
+#include <QLoggingCategory>
 #include <QOpenGLContext>
 
 #include <unistd.h>
@@ -111,6 +112,9 @@ bool isLoaded()
 
 void prepareEnvironment()
 {
+    // The engine reports its start-up parameters on the terminal; users of an
+    // editor have no use for them.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     appendFlags("--disable-background-networking --disable-component-update");

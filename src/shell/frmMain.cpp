@@ -228,6 +228,10 @@ void frmMain::showToolWindow(QWidget* window, bool disableMain)
         setInputEnabled(false);
         connect(window, &QObject::destroyed, this, [this] { setInputEnabled(true); });
     }
+    // Over the middle of the main window, where the user is looking.
+    window->adjustSize();
+    const QRect frame = frameGeometry();
+    window->move(frame.center() - QPoint(window->width() / 2, window->height() / 2));
     window->show();
     window->raise();
     window->activateWindow();
@@ -267,7 +271,13 @@ void frmMain::openSettings()
 
 void frmMain::openFind()
 {
-    frmFind::open(m_findWindow, m_pad, prompts(), this);
+    const bool fresh = !m_findWindow;
+    frmFind* w = frmFind::open(m_findWindow, m_pad, prompts(), this);
+    if (fresh && w) {
+        // Near the top right of the editor, clear of the text being searched.
+        const QRect area = m_pad->geometry().translated(geometry().topLeft());
+        w->move(area.right() - w->frameGeometry().width() - 24, area.top() + 24);
+    }
 }
 
 void frmMain::openAbout()
