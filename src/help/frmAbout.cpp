@@ -2,7 +2,7 @@
 #include "help/HelpLinks.h"
 #include "help/ReleaseNotes.h"
 #include "platform/Shell.h"
-#include "preview/OwnedWindow.h"
+#include "platform/OwnedWindow.h"
 
 #include <QFont>
 #include <QGridLayout>

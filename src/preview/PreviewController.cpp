@@ -4,7 +4,7 @@
 #include "platform/QtPrompts.h"
 #include "platform/RichTextBox.h"
 #include "preview/BrowserView.h"
-#include "preview/OwnedWindow.h"
+#include "platform/OwnedWindow.h"
 #include "preview/PreviewFile.h"
 #include "preview/frmWebBrowser.h"
 

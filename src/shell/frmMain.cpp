@@ -15,7 +15,7 @@
 #include "find/frmFind.h"
 #include "help/HelpLinks.h"
 #include "help/frmAbout.h"
-#include "preview/OwnedWindow.h"
+#include "platform/OwnedWindow.h"
 #include "preview/PreviewController.h"
 #include "preview/frmWebBrowser.h"
 #include "snippets/SnippetCommands.h"
@@ -41,7 +41,13 @@ frmMain::frmMain(const Services& services, QWidget* parent)
     wireCommands();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    // Owned tool windows are no children: they must not outlive the editor
+    // whose controls they work on.
+    for (QWidget* w : {static_cast<QWidget*>(m_settingsWindow), static_cast<QWidget*>(m_aboutWindow)})
+        delete w;
+}
 
 int frmMain::minimumWidthPixels(const QWidget* w)
 {
@@ -212,10 +218,9 @@ bool frmMain::event(QEvent* e)
 
 void frmMain::setInputEnabled(bool enabled)
 {
-    m_inputEnabled = enabled;
-    menuBar()->setEnabled(enabled);
-    m_toolBar->setEnabled(enabled);
-    m_pad->setEnabled(enabled);
+    // The whole window, its shortcuts included; tool windows are owned, not
+    // children, so they stay usable.
+    setEnabled(enabled);
     if (enabled)
         m_pad->setFocus();
 }
@@ -223,8 +228,9 @@ void frmMain::setInputEnabled(bool enabled)
 void frmMain::showToolWindow(QWidget* window, bool disableMain)
 {
     window->setAttribute(Qt::WA_DeleteOnClose);
+    if (!window->parentWidget() && !OwnedWindow::owner(window))
+        OwnedWindow::setOwner(window, this);
     if (disableMain) {
-        window->setWindowModality(Qt::WindowModal);
         setInputEnabled(false);
         connect(window, &QObject::destroyed, this, [this] { setInputEnabled(true); });
     }

@@ -49,7 +49,7 @@ public:
 
     // The window's own input (menus, toolbar, editor), switched off while a
     // tool window that acts as a dialog is open.
-    bool isInputEnabled() const { return m_inputEnabled; }
+    bool isInputEnabled() const { return isEnabled(); }
     void setInputEnabled(bool enabled);
 
     // Shows a tool window owned by this window. With disableMain, this
@@ -92,7 +92,6 @@ private:
     QMenu* m_contextMenu = nullptr;
     QLabel* m_lblLocation = nullptr;
     QLabel* m_lblChanged = nullptr;
-    bool m_inputEnabled = true;
     QPointer<QWidget> m_settingsWindow;
     QPointer<frmFind> m_findWindow;
     QPointer<QWidget> m_aboutWindow;

@@ -1,6 +1,7 @@
 #include "shell/frmSettings.h"
 #include "platform/Fonts.h"
 #include "platform/NumberText.h"
+#include "platform/OwnedWindow.h"
 #include "platform/Prompts.h"
 #include "platform/RichTextBox.h"
 #include "platform/SettingsStore.h"
@@ -14,8 +15,10 @@
 #include <QPushButton>
 
 frmSettings::frmSettings(RichTextBox& pad, SettingsStore& settings, Prompts& prompts, QWidget* owner)
-    : QWidget(owner, Qt::Dialog), m_pad(pad), m_settings(settings), m_prompts(prompts)
+    : QWidget(nullptr, Qt::Dialog), m_pad(pad), m_settings(settings), m_prompts(prompts)
 {
+    // Owned, not a child: the main window is disabled while this one is open.
+    OwnedWindow::setOwner(this, owner);
     setObjectName(QStringLiteral("frmSettings"));
     setWindowTitle(QStringLiteral("Quirkpad - Settings"));
 

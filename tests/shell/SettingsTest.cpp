@@ -12,16 +12,24 @@
 
 namespace {
 
+frmSettings* settingsWindow()
+{
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* s = qobject_cast<frmSettings*>(top))
+            return s;
+    return nullptr;
+}
+
 frmSettings* openSettings(frmMain& w)
 {
     w.commands().action(QStringLiteral("mnuSettings"))->trigger();
-    return w.findChild<frmSettings*>();
+    return settingsWindow();
 }
 
 void closeSettings(frmMain& w, frmSettings* s)
 {
     s->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
-    QTRY_VERIFY(!w.findChild<frmSettings*>());
+    QTRY_VERIFY(!settingsWindow());
     w.applyFontSettings();   // what the next activation does
 }
 
@@ -51,6 +59,12 @@ private slots:
         QVERIFY(s);
         QCOMPARE(s->windowTitle(), QStringLiteral("Quirkpad - Settings"));
         QVERIFY(!w.isInputEnabled());
+        QVERIFY(s->isEnabled());
+        // A disabled window takes no shortcut either.
+        int news = 0;
+        w.commands().on(QStringLiteral("mnuNew"), [&news] { ++news; });
+        QTest::keySequence(&w, QKeySequence(QStringLiteral("Ctrl+N")));
+        QCOMPARE(news, 0);
         QCOMPARE(f.settings.get(SettingsStore::PadFontName), QStringLiteral("Lucida Console"));
         QCOMPARE(f.settings.get(SettingsStore::PadFontSize), QStringLiteral("9"));
         QCOMPARE(s->fontSize()->text(), QStringLiteral("9"));
@@ -83,7 +97,7 @@ private slots:
         frmSettings* s = openSettings(w);
         s->fontSize()->setText(QStringLiteral("abc"));
         s->close();
-        QTRY_VERIFY(!w.findChild<frmSettings*>());
+        QTRY_VERIFY(!settingsWindow());
         w.applyFontSettings();
         QCOMPARE(f.settings.get(SettingsStore::PadFontSize), QStringLiteral("abc"));
         QCOMPARE(w.pad()->FontSize(), 9.0);

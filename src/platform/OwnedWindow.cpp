@@ -1,4 +1,4 @@
-#include "preview/OwnedWindow.h"
+#include "platform/OwnedWindow.h"
 
 #include <QPointer>
 #include <QVariant>

@@ -1,0 +1,125 @@
+#include "MainWindowFixture.h"
+#include "TestRegistry.h"
+#include "help/HelpLinks.h"
+#include "help/frmAbout.h"
+#include "platform/AppPaths.h"
+#include "platform/RichTextBox.h"
+
+#include <QAction>
+#include <QFile>
+#include <QTest>
+
+using Answer = Prompts::Answer;
+
+namespace {
+
+const QString kLicence = QStringLiteral("Would you like to save your document before opening another?");
+
+void run(frmMain& w, const char* command)
+{
+    w.commands().action(QLatin1String(command))->trigger();
+}
+
+}
+
+class HelpCommandsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { AppPaths::setDataDir(QStringLiteral(QUIRKPAD_SOURCE_DATA_DIR)); }
+
+    void licenceBecomesTheDocument()
+    {
+        MainWindowFixture f;
+        frmMain& w = f.make();
+        f.settings.store(SettingsStore::LastDir, QStringLiteral("/kept/"));
+        run(w, "mnuLicenceAgreement");
+        const QString path = AppPaths::dataDir() + QStringLiteral("/Files/License Agreement.txt");
+        QVERIFY(f.prompts.calls.isEmpty());
+        QVERIFY(w.pad()->Text().contains(QStringLiteral("GNU GENERAL PUBLIC LICENSE")));
+        QCOMPARE(w.document().location(), path);
+        QCOMPARE(w.document().changed(), QStringLiteral("No"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad"));   // the caption stays as it was
+        QCOMPARE(f.settings.get(SettingsStore::LastDir), QStringLiteral("/kept/"));
+    }
+
+    void licenceAsksToSaveFirst()
+    {
+        MainWindowFixture f;
+        frmMain& w = f.make();
+        w.pad()->SetText(QStringLiteral("my page"));
+
+        f.prompts.answer(Answer::Cancel);
+        run(w, "mnuLicenceAgreement");
+        QCOMPARE(f.prompts.calls.last().text, kLicence);
+        QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Exclamation);
+        QCOMPARE(f.prompts.calls.last().buttons, Prompts::Buttons::YesNoCancel);
+        QCOMPARE(w.pad()->Text(), QStringLiteral("my page"));
+
+        // Yes, and the save did not happen: stop, keep the text.
+        f.prompts.answer(Answer::Yes).answerSave(std::nullopt);
+        run(w, "mnuLicenceAgreement");
+        QCOMPARE(w.pad()->Text(), QStringLiteral("my page"));
+        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+
+        // Yes, saved: the licence follows.
+        const QString saved = f.dir.filePath(QStringLiteral("page.html"));
+        f.prompts.answer(Answer::Yes).answerSave(saved);
+        run(w, "mnuLicenceAgreement");
+        QCOMPARE(MainWindowFixture::read(saved), QByteArray("my page"));
+        QVERIFY(w.pad()->Text().contains(QStringLiteral("GNU GENERAL PUBLIC LICENSE")));
+        QCOMPARE(f.prompts.pending(), 0);
+    }
+
+    void missingLicenceLeavesTheDocument()
+    {
+        MainWindowFixture f;
+        AppPaths::setDataDir(f.dir.path());   // no Files/ here
+        frmMain& w = f.make();
+        w.pad()->SetText(QStringLiteral("untouched"));
+        w.document().setChanged(false);
+        f.prompts.answer(Answer::Ok);
+        run(w, "mnuLicenceAgreement");
+        QCOMPARE(f.prompts.calls.size(), 1);
+        QVERIFY(f.prompts.calls.first().text.startsWith(QStringLiteral("Error:\r\n\"")));
+        QCOMPARE(f.prompts.calls.first().icon, Prompts::Icon::Error);
+        QCOMPARE(w.pad()->Text(), QStringLiteral("untouched"));
+        QCOMPARE(w.document().location(), QString());
+    }
+
+    void webSiteItemsOpenTheMakersPages()
+    {
+        MainWindowFixture f;
+        frmMain& w = f.make();
+        run(w, "mnuWebSite");
+        run(w, "mnuQPWebSite");
+        QCOMPARE(f.shell.opened, (QStringList{HelpLinks::homePage(), HelpLinks::productPage()}));
+        QVERIFY(f.shell.opened.at(1).endsWith(QStringLiteral("/projects.aspx?ProjectID=2")));
+        QVERIFY(QUrl(f.shell.opened.at(0)).host().endsWith(QStringLiteral(".example")));
+    }
+
+    void aboutDisablesTheMainWindowUntilItCloses()
+    {
+        MainWindowFixture f;
+        frmMain& w = f.show();
+        QTest::keyClick(w.pad(), Qt::Key_F12);
+        auto* about = w.findChild<frmAbout*>();
+        if (!about) {
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (auto* a = qobject_cast<frmAbout*>(top))
+                    about = a;
+        }
+        QVERIFY(about);
+        QVERIFY(about->isVisible());
+        QVERIFY(!w.isInputEnabled());
+        run(w, "mnuAbout");   // one About window at a time
+        int abouts = 0;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            abouts += qobject_cast<frmAbout*>(top) != nullptr;
+        QCOMPARE(abouts, 1);
+        about->close();
+        QTRY_VERIFY(w.isInputEnabled());
+    }
+};
+
+QP_REGISTER_TEST(HelpCommandsTest)
+#include "HelpCommandsTest.moc"
