@@ -253,7 +253,7 @@ QByteArray replaced(QByteArrayView text, QByteArrayView find, QByteArrayView rep
 void replaceAll(RichTextBox& pad, const QString& find, const QString& replacement)
 {
     const QByteArray result = replaced(pad.utf8(), find.toUtf8(), replacement.toUtf8());
-    pad.SetText(QString::fromUtf8(result));
+    pad.SetTextUtf8(result);
 }
 
 }

@@ -151,17 +151,22 @@ int RichTextBox::utf16Pos(long byte) const
     return int(lineStartU16 + SendScintilla(SCI_COUNTCODEUNITS, static_cast<unsigned long>(lineStart), byte));
 }
 
-void RichTextBox::replaceRange(long startByte, long endByte, const QByteArray& bytes)
+void RichTextBox::replaceRange(long startByte, long endByte, QByteArrayView bytes)
 {
     Writable writable(this);
     ChangeBatch batch(this);
     SendScintilla(SCI_SETTARGETRANGE, static_cast<unsigned long>(startByte), endByte);
-    SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(bytes.size()), bytes.constData());
+    SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(bytes.size()), bytes.data());
 }
 
 void RichTextBox::SetText(const QString& text)
 {
-    replaceRange(0, SendScintilla(SCI_GETLENGTH), text.toUtf8());
+    SetTextUtf8(text.toUtf8());
+}
+
+void RichTextBox::SetTextUtf8(QByteArrayView utf8)
+{
+    replaceRange(0, SendScintilla(SCI_GETLENGTH), utf8);
     SendScintilla(SCI_GOTOPOS, 0UL);
 }
 

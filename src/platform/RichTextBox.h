@@ -28,6 +28,8 @@ public:
 
     QString Text() const;
     void SetText(const QString& text);
+    // The same, from UTF-8 bytes: no conversion for text that is UTF-8 already.
+    void SetTextUtf8(QByteArrayView utf8);
     int TextLength() const;
 
     QString SelText() const;
@@ -109,7 +111,7 @@ protected:
 
 private:
     class Writable;
-    void replaceRange(long startByte, long endByte, const QByteArray& utf8);
+    void replaceRange(long startByte, long endByte, QByteArrayView utf8);
     void applyFont();
     void onModified(int type);
     static int keyCode(int qtKey);
