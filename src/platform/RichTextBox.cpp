@@ -156,7 +156,8 @@ void RichTextBox::replaceRange(long startByte, long endByte, QByteArrayView byte
     Writable writable(this);
     ChangeBatch batch(this);
     SendScintilla(SCI_SETTARGETRANGE, static_cast<unsigned long>(startByte), endByte);
-    SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(bytes.size()), bytes.data());
+    // The control insists on a pointer, even for no text.
+    SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(bytes.size()), bytes.isEmpty() ? "" : bytes.data());
 }
 
 void RichTextBox::SetText(const QString& text)
