@@ -2,7 +2,10 @@
 
 #include <Qsci/qscicommand.h>
 #include <Qsci/qscicommandset.h>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QContextMenuEvent>
+#include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
 #include <QInputMethodEvent>
@@ -67,6 +70,7 @@ RichTextBox::RichTextBox(QWidget* parent) : QsciScintilla(parent)
     SendScintilla(SCI_SETLEXER, 1UL);   // the null lexer: no styling work at all
     SendScintilla(SCI_ALLOCATELINECHARACTERINDEX, long(SC_LINECHARACTERINDEX_UTF16));
     SendScintilla(SCI_SETLAYOUTCACHE, long(SC_CACHE_PAGE));
+    m_caretPeriod = int(SendScintilla(SCI_GETCARETPERIOD));
     SendScintilla(SCI_SETSCROLLWIDTH, 1L);
     SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1L);
     SendScintilla(SCI_SETPASTECONVERTENDINGS, 1L);
@@ -80,18 +84,71 @@ RichTextBox::RichTextBox(QWidget* parent) : QsciScintilla(parent)
     m_fontName = QStringLiteral("Lucida Console");
     applyFont();
 
+    // Only the notifications that come before a change: with those after it,
+    // the control copies every inserted or deleted text (20 MB for a 20 MB
+    // load) and counts characters from the start of the document for its
+    // accessibility events, on every keystroke. Every path that edits runs
+    // inside a ChangeBatch, which raises Change once the edit is done.
+    SendScintilla(SCI_SETMODEVENTMASK, long(SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE));
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
             [this](int, int type, const char*, int, int, int, int, int, int, int) { onModified(type); });
+    installPlainAccessibility();
+}
+
+namespace {
+
+// The control's own accessibility object answers every caret move and edit
+// with work proportional to the document. Unless assistive technology is
+// listening, the editor is described as a plain widget.
+QAccessibleInterface* plainEditorAccessible(const QString&, QObject* object)
+{
+    auto* box = qobject_cast<RichTextBox*>(object);
+    if (!box || QAccessible::isActive())
+        return nullptr;
+    return new QAccessibleWidget(box, QAccessible::EditableText);
+}
+
+}
+
+void RichTextBox::installPlainAccessibility()
+{
+    // Factories installed later are asked first; the control's own one is
+    // installed by the first control made, so install after it, once.
+    static bool installed = false;
+    if (!installed) {
+        installed = true;
+        QAccessible::installFactory(plainEditorAccessible);
+    }
 }
 
 void RichTextBox::onModified(int type)
 {
-    if (!(type & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)))
+    if (!(type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)))
         return;
-    if (m_batchDepth > 0)
+    if (m_batchDepth > 0) {
         m_changePending = true;
-    else
-        emit Change();
+        return;
+    }
+    // An edit from a path outside any batch: report it once the event loop
+    // is back, when the text is the new one.
+    if (!m_changePending) {
+        m_changePending = true;
+        QMetaObject::invokeMethod(this, [this] {
+            if (m_batchDepth == 0 && m_changePending) {
+                m_changePending = false;
+                emit Change();
+            }
+        }, Qt::QueuedConnection);
+    }
+}
+
+void RichTextBox::caretToStart()
+{
+    // Without scrolling the caret into view, which on a very long line
+    // would lay the whole line out while the window may still be hidden.
+    SendScintilla(SCI_SETEMPTYSELECTION, 0UL);
+    SendScintilla(SCI_SETFIRSTVISIBLELINE, 0UL);
+    SendScintilla(SCI_SETXOFFSET, 0UL);
 }
 
 QByteArrayView RichTextBox::utf8() const
@@ -168,7 +225,7 @@ void RichTextBox::SetText(const QString& text)
 void RichTextBox::SetTextUtf8(QByteArrayView utf8)
 {
     replaceRange(0, SendScintilla(SCI_GETLENGTH), utf8);
-    SendScintilla(SCI_GOTOPOS, 0UL);
+    caretToStart();
 }
 
 QString RichTextBox::SelText() const
@@ -241,6 +298,8 @@ bool RichTextBox::fontAvailable(const QString& name)
 
 bool RichTextBox::SetFontName(const QString& name)
 {
+    if (name == m_fontName)
+        return true;   // laying a long line out again costs seconds
     if (!fontAvailable(name))
         return false;
     m_fontName = name;
@@ -255,6 +314,8 @@ bool RichTextBox::SetFontSize(double points)
     const long hundredths = std::lround(points * 100.0);
     if (hundredths <= 0 || hundredths > kMaxFontHundredths)
         return false;
+    if (hundredths == m_fontHundredths)
+        return true;
     m_fontHundredths = int(hundredths);
     applyFont();
     return true;
@@ -266,6 +327,20 @@ void RichTextBox::applyFont()
     SendScintilla(SCI_STYLESETFONT, static_cast<uintptr_t>(STYLE_DEFAULT), face.constData());
     SendScintilla(SCI_STYLESETSIZEFRACTIONAL, static_cast<unsigned long>(STYLE_DEFAULT), long(m_fontHundredths));
     SendScintilla(SCI_STYLECLEARALL);
+}
+
+void RichTextBox::adaptToLongLines()
+{
+    // Each blink of the caret repaints its line, and a line of megabytes is
+    // laid out anew for that: keep the caret steady in such a document.
+    constexpr long kLongLine = 256 * 1024;
+    const long lines = SendScintilla(SCI_GETLINECOUNT);
+    long longest = 0;
+    if (SendScintilla(SCI_GETLENGTH) > kLongLine) {
+        for (long line = 0; line < lines && longest <= kLongLine; ++line)
+            longest = std::max(longest, SendScintilla(SCI_LINELENGTH, static_cast<unsigned long>(line)));
+    }
+    SendScintilla(SCI_SETCARETPERIOD, longest > kLongLine ? 0UL : static_cast<unsigned long>(m_caretPeriod));
 }
 
 void RichTextBox::setFormat(const TextFormat& format)
@@ -281,7 +356,8 @@ TextFile::ReadResult RichTextBox::LoadFile(const QString& path)
     bool cleared = false;
     // No undo record of a whole file: it would double the memory of a large one.
     SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
-    qint64 expected = 0;
+    // Room for the whole text at once (a guess for encodings that grow).
+    const qint64 expected = QFileInfo(path).size();
     TextFile::ReadResult r = TextFile::read(path, [&](const char* p, qsizetype n) {
         if (!cleared) {
             SendScintilla(SCI_CLEARALL);
@@ -296,7 +372,8 @@ TextFile::ReadResult RichTextBox::LoadFile(const QString& path)
     if (r.ok) {
         SendScintilla(SCI_EMPTYUNDOBUFFER);
         setFormat(r.format);
-        SendScintilla(SCI_GOTOPOS, 0UL);
+        caretToStart();
+        adaptToLongLines();
     }
     return r;
 }

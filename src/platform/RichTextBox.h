@@ -113,6 +113,9 @@ private:
     class Writable;
     void replaceRange(long startByte, long endByte, QByteArrayView utf8);
     void applyFont();
+    void caretToStart();
+    void adaptToLongLines();
+    static void installPlainAccessibility();
     void onModified(int type);
     static int keyCode(int qtKey);
     static int shiftState(Qt::KeyboardModifiers m);
@@ -121,5 +124,6 @@ private:
     QString m_fontName;
     int m_fontHundredths = 900;
     int m_batchDepth = 0;
+    int m_caretPeriod = 500;
     bool m_changePending = false;
 };
