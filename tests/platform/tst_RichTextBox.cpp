@@ -93,6 +93,18 @@ private slots:
         QCOMPARE(box.Text(), QStringLiteral("from disk"));
     }
 
+    void editsOutsideTheBoxsOwnStepsStillReportOnce()
+    {
+        RichTextBox box;
+        QSignalSpy spy(&box, &RichTextBox::Change);
+        QString seen;
+        connect(&box, &RichTextBox::Change, &box, [&] { seen = box.Text(); });
+        box.QsciScintilla::insert(QStringLiteral("abc"));   // the control's own slot
+        box.QsciScintilla::insert(QStringLiteral("x"));
+        QTRY_COMPARE(spy.size(), 1);
+        QCOMPARE(seen, QStringLiteral("xabc"));
+    }
+
     void keyDownCanSwallowAKey()
     {
         RichTextBox box;
