@@ -1,3 +1,4 @@
+#include "PadText.h"
 #include "ScriptedPrompts.h"
 #include "TestRegistry.h"
 #include "editing/ClipboardCommands.h"
@@ -10,12 +11,6 @@
 
 namespace {
 
-void prepare(RichTextBox& pad, const QString& text, int selStart, int selLength = 0)
-{
-    pad.SetText(text);
-    pad.SetSelStart(selStart);
-    pad.SetSelLength(selLength);
-}
 
 QClipboard* clipboard()
 {

@@ -1,3 +1,4 @@
+#include "PadText.h"
 #include "TestRegistry.h"
 #include "editing/EditingCommands.h"
 #include "platform/RichTextBox.h"
@@ -20,12 +21,6 @@ Command transformNamed(const QString& name)
     return EditingCommands::reverse;
 }
 
-void prepare(RichTextBox& pad, const QString& text, int selStart, int selLength = 0)
-{
-    pad.SetText(text);
-    pad.SetSelStart(selStart);
-    pad.SetSelLength(selLength);
-}
 
 const QDateTime kAfternoon(QDate(2024, 1, 2), QTime(13, 5, 7));
 const QDateTime kMidnight(QDate(2024, 1, 2), QTime(0, 0, 0));

@@ -1,3 +1,4 @@
+#include "PadText.h"
 #include "ScriptedPrompts.h"
 #include "TestRegistry.h"
 #include "platform/RichTextBox.h"
@@ -10,13 +11,6 @@ namespace {
 
 const QString Q = QStringLiteral("\"");
 
-// The document holds the text, with the given selection (or caret).
-void prepare(RichTextBox& pad, const QString& text, int selStart, int selLength = 0)
-{
-    pad.SetText(text);
-    pad.SetSelStart(selStart);
-    pad.SetSelLength(selLength);
-}
 
 }
 
