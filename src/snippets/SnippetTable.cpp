@@ -6,30 +6,28 @@ namespace {
 
 using L = QLatin1StringView;
 
-constexpr Snippet fixed(const char* item, const char* block, const char* shortcut = "")
+constexpr Snippet fixed(const char* item, const char* block)
 {
-    return {L(item), SnippetKind::Fixed, L(""), L(block), L(""), L(shortcut)};
+    return {L(item), SnippetKind::Fixed, L(""), L(block), L("")};
 }
 
-constexpr Snippet prompted(const char* item, const char* prompt, const char* before, const char* after,
-                           const char* shortcut = "")
+constexpr Snippet prompted(const char* item, const char* prompt, const char* before, const char* after)
 {
-    return {L(item), SnippetKind::Prompted, L(prompt), L(before), L(after), L(shortcut)};
+    return {L(item), SnippetKind::Prompted, L(prompt), L(before), L(after)};
 }
 
-constexpr Snippet wrap(const char* item, const char* before, const char* after, const char* shortcut)
+constexpr Snippet wrap(const char* item, const char* before, const char* after)
 {
-    return {L(item), SnippetKind::Wrap, L(""), L(before), L(after), L(shortcut)};
+    return {L(item), SnippetKind::Wrap, L(""), L(before), L(after)};
 }
 
-// F1 to F4 name the language (JavaScript, VBScript, ASP, PHP): Ctrl with the
-// key inserts its tags, Shift its output statement. The PHP output item
-// really is named mnuASPOuput; mnuASPOutput is the ASP one.
+// The PHP output item really is named mnuASPOuput; mnuASPOutput is the ASP
+// one. Shortcut keys belong to the command table, like every other command's.
 constexpr std::array<Snippet, 22> kSnippets{{
-    fixed("mnuHTMLTags", "<html>\r\n\r\n</html>", "Ctrl+H"),
-    wrap("mnuHTMLBold", "<b>", "</b>", "Ctrl+B"),
-    wrap("mnuHTMLUnderlined", "<u>", "</u>", "Ctrl+U"),
-    wrap("mnuHTMLItalic", "<i>", "</i>", "Ctrl+I"),
+    fixed("mnuHTMLTags", "<html>\r\n\r\n</html>"),
+    wrap("mnuHTMLBold", "<b>", "</b>"),
+    wrap("mnuHTMLUnderlined", "<u>", "</u>"),
+    wrap("mnuHTMLItalic", "<i>", "</i>"),
     prompted("mnuHTMLComment", "Insert your HTML comment here:", "<!--", "-->"),
 
     fixed("mnudotNETScript", "<script runat=\"server\">\r\n\r\n</script>"),
@@ -38,20 +36,20 @@ constexpr std::array<Snippet, 22> kSnippets{{
     prompted("mnudotNETComment_CCJ", "Insert your C#, C++ or JScript comment here:", "//", ""),
     prompted("mnudotNETComment_Delphi", "Insert your Delphi .NET comment here:", "{* ", " *}"),
 
-    fixed("mnuASPTags", "<%\r\n\r\n%>", "Ctrl+F3"),
-    prompted("mnuASPOutput", "Insert your ASP output here:", "Response.Write (\"", "\")", "Shift+F3"),
+    fixed("mnuASPTags", "<%\r\n\r\n%>"),
+    prompted("mnuASPOutput", "Insert your ASP output here:", "Response.Write (\"", "\")"),
     prompted("mnuASPComment", "Insert your ASP comment here:", "'", ""),
 
-    fixed("mnuPHPTags", "<?php\r\n\r\n?>", "Ctrl+F4"),
-    prompted("mnuASPOuput", "Insert your PHP output here:", "echo \"", "\";", "Shift+F4"),
+    fixed("mnuPHPTags", "<?php\r\n\r\n?>"),
+    prompted("mnuASPOuput", "Insert your PHP output here:", "echo \"", "\";"),
     prompted("mnuPHPComment", "Insert your PHP comment here:", "//", ""),
 
-    fixed("mnuJSTags", "<Script Language=\"JavaScript\">\r\n\r\n</script>", "Ctrl+F1"),
-    prompted("mnuJSOutput", "Insert your JavaScript output here:", "Document.Write (\"", "\")", "Shift+F1"),
+    fixed("mnuJSTags", "<Script Language=\"JavaScript\">\r\n\r\n</script>"),
+    prompted("mnuJSOutput", "Insert your JavaScript output here:", "Document.Write (\"", "\")"),
     prompted("mnuJSComment", "Insert your JavaScript comment here:", "//", ""),
 
-    fixed("mnuVBSTags", "<Script Language=\"VBScript\">\r\n\r\n</script>", "Ctrl+F2"),
-    prompted("mnuVBSOutput", "Insert your VBScript output here:", "Document.Write \"", "\"", "Shift+F2"),
+    fixed("mnuVBSTags", "<Script Language=\"VBScript\">\r\n\r\n</script>"),
+    prompted("mnuVBSOutput", "Insert your VBScript output here:", "Document.Write \"", "\""),
     prompted("mnuVBSComment", "Insert your VBScript comment here:", "'", ""),
 }};
 

@@ -1,7 +1,6 @@
 #pragma once
 #include "platform/TextFormat.h"
 
-#include <QKeySequence>
 #include <QLatin1StringView>
 #include <QString>
 #include <QStringView>
@@ -19,12 +18,6 @@ struct Snippet {
     QLatin1StringView prompt;     // prompted fragments only
     QLatin1StringView before;
     QLatin1StringView after;
-    QLatin1StringView shortcut;   // portable key text ("Ctrl+F3"), "" for none
-
-    QKeySequence keySequence() const
-    {
-        return QKeySequence(QString(shortcut), QKeySequence::PortableText);
-    }
 };
 
 namespace Snippets {
