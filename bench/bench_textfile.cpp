@@ -9,9 +9,7 @@
 //    the font the control already has; the repaint of a blinking caret;
 //  - a fresh process that makes the control, loads one file into it while it
 //    is hidden and then shows it, as the main window does at start-up, and
-//    reports the times and its resident memory at each step and at the peak;
-//  - "what-if" cases: the same with changes to RichTextBox that are proposed
-//    but not made yet (described below), so that their effect can be weighed.
+//    reports the times and its resident memory at each step and at the peak.
 //
 // Inputs are made on the first run into a temporary folder, deterministically:
 // a hand-written-style HTML page with CR LF line breaks and a few characters
@@ -26,8 +24,6 @@
 #include "platform/TextFile.h"
 #include "platform/TextFormat.h"
 
-#include <QAccessible>
-#include <QAccessibleWidget>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -406,127 +402,19 @@ void BM_SaveFile(benchmark::State& state, Shape s, Encoding e)
     state.SetBytesProcessed(state.iterations() * in.fileBytes);
 }
 
-// ---------------------------------------------------------------- what if
-//
-// Changes to RichTextBox measured before they are made, so that their effect
-// can be weighed (each case's name says which it has; drop these once
-// RichTextBox does the same):
-//  - "lean": the control reports only the before-insert and before-delete
-//    modifications (SCI_SETMODEVENTMASK). QScintilla's handler of the after-
-//    insert notification converts the inserted text to a QString, copies it
-//    once more, and counts the characters from the start of the document to
-//    the change (SCI_COUNTCHARACTERS): per keystroke that is a walk over the
-//    document, and on loading in pieces it is quadratic.
-//  - "proposed load": "lean", and after loading the caret goes to the start
-//    with SCI_SETEMPTYSELECTION instead of SCI_GOTOPOS, which lays out the
-//    caret's line to scroll it into view before the window has its size (the
-//    layout is then thrown away when the shown window enlarges the layout
-//    cache); and the text's room is reserved for the whole file, not for its
-//    first piece, so that a file decoded in pieces does not make the control
-//    move its text to a larger buffer while holding the old one.
-//  - "plain accessible": the editing control is described to assistive
-//    technology by a plain QAccessibleWidget instead of QScintilla's own
-//    interface, whose handler of every caret move (SCN_UPDATEUI) counts the
-//    characters from the start of the document to the caret.
-
-enum class Variant { AsBuilt, Lean, ProposedLoad, LeanPlainAccessible };
-
-bool g_plainAccessible = false;
-
-// Installed after QScintilla's factory, so asked first (Qt asks the latest
-// factory first); only answers while a case wants it.
-QAccessibleInterface* plainEditorAccessible(const QString&, QObject* object)
-{
-    if (g_plainAccessible && object && object->isWidgetType() && qobject_cast<QsciScintillaBase*>(object))
-        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::EditableText);
-    return nullptr;
-}
-
-const char* variantName(Variant v)
-{
-    switch (v) {
-    case Variant::AsBuilt: return "as-built";
-    case Variant::Lean: return "what-if-lean";
-    case Variant::ProposedLoad: return "what-if-proposed-load";
-    case Variant::LeanPlainAccessible: return "what-if-lean-plain-accessible";
-    }
-    return "?";
-}
-
-void makeLean(RichTextBox& pad)
-{
-    pad.SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK,
-                      static_cast<unsigned long>(QsciScintillaBase::SC_MOD_BEFOREINSERT |
-                                                 QsciScintillaBase::SC_MOD_BEFOREDELETE));
-}
-
-// RichTextBox::LoadFile as proposed (the caller has made the control lean).
-TextFile::ReadResult proposedLoad(RichTextBox& pad, const QString& path)
-{
-    pad.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
-    // UTF-8 from Windows-1252 or UTF-16 is at most 1.5 times the file's size
-    // for the characters of a web page; reserve a little over the file.
-    const qint64 expected = QFileInfo(path).size() + QFileInfo(path).size() / 8 + 1;
-    bool cleared = false;
-    TextFile::ReadResult r = TextFile::read(path, [&](const char* p, qsizetype n) {
-        if (!cleared) {
-            pad.SendScintilla(QsciScintillaBase::SCI_CLEARALL);
-            pad.SendScintilla(QsciScintillaBase::SCI_ALLOCATE,
-                              static_cast<unsigned long>(std::max<qint64>(expected, n + 1)));
-            cleared = true;
-        }
-        pad.SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<uintptr_t>(n), p);
-    });
-    pad.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1UL);
-    pad.SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
-    pad.setFormat(r.format);
-    pad.SendScintilla(QsciScintillaBase::SCI_SETEMPTYSELECTION, 0UL);
-    pad.SendScintilla(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, 0UL);
-    pad.SendScintilla(QsciScintillaBase::SCI_SETXOFFSET, 0UL);
-    return r;
-}
-
-TextFile::ReadResult load(RichTextBox& pad, const QString& path, Variant v)
-{
-    if (v != Variant::AsBuilt)
-        makeLean(pad);
-    return v == Variant::ProposedLoad ? proposedLoad(pad, path) : pad.LoadFile(path);
-}
-
-// Loading alone, into a fresh control that is not shown.
-void BM_LoadFileVariant(benchmark::State& state, Shape s, Encoding e, Variant v)
-{
-    const Input& in = Inputs::get().file(s, e);
-    for (auto _ : state) {
-        state.PauseTiming();
-        auto pad = std::make_unique<RichTextBox>();
-        state.ResumeTiming();
-        const TextFile::ReadResult r = load(*pad, in.path, v);
-        state.PauseTiming();
-        if (!r.ok || pad->utf8().size() != in.utf8Bytes) {
-            state.SkipWithError("the control does not hold the file's text");
-            return;
-        }
-        pad.reset();
-        state.ResumeTiming();
-    }
-    state.SetBytesProcessed(state.iterations() * in.fileBytes);
-}
-
 // ---------------------------------------------------------------- typing
 
-// One typed character, up to the end of the repaint it causes. In the 20 MB
-// page the caret is at the end (the worst place: QScintilla counts characters
-// from the start); in the single line it is at the end of the line.
-void BM_Keystroke(benchmark::State& state, Shape s, Variant v)
+// One typed character, up to the end of the repaint it causes, with the caret
+// at the end of the document: the worst place for anything that counts
+// characters from the start (in the single line, also the end of the line).
+void BM_Keystroke(benchmark::State& state, Shape s)
 {
     const Input& in = Inputs::get().file(s, Encoding::Utf8);
-    g_plainAccessible = v == Variant::LeanPlainAccessible;
     ShownPad shown;
     RichTextBox& pad = *shown.pad;
     QElapsedTimer t;
     t.start();
-    if (!load(pad, in.path, v).ok) {
+    if (!pad.LoadFile(in.path).ok) {
         state.SkipWithError("cannot load");
         return;
     }
@@ -552,11 +440,11 @@ void BM_Keystroke(benchmark::State& state, Shape s, Variant v)
         state.SkipWithError("the keystrokes did not reach the text");
     state.counters["open_and_paint_ms"] = openMs;
     state.counters["caret_to_end_ms"] = caretMs;
-    g_plainAccessible = false;
 }
 
 // Setting the font and size the control already has, as the main window does
-// each time it is activated: every layout is thrown away and made again.
+// each time it is activated. Applying a font throws every line layout away,
+// so the control must notice that nothing changes.
 void BM_ReapplySameFont(benchmark::State& state, Shape s)
 {
     const Input& in = Inputs::get().file(s, Encoding::Utf8);
@@ -579,7 +467,8 @@ void BM_ReapplySameFont(benchmark::State& state, Shape s)
 }
 
 // The repaint of the caret's few pixels, twice a second while the caret
-// blinks; the whole caret line is drawn for it.
+// blinks; the whole caret line is drawn for it. caret_period_ms is the
+// control's blink period after loading (0: the caret does not blink).
 void BM_CaretBlinkRepaint(benchmark::State& state, Shape s)
 {
     const Input& in = Inputs::get().file(s, Encoding::Utf8);
@@ -597,6 +486,7 @@ void BM_CaretBlinkRepaint(benchmark::State& state, Shape s)
     const int h = int(pad.SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, 0UL));
     for (auto _ : state)
         pad.viewport()->repaint(QRect(x - 1, y, 3, h));
+    state.counters["caret_period_ms"] = double(pad.SendScintilla(QsciScintillaBase::SCI_GETCARETPERIOD));
 }
 
 // ---------------------------------------------------------------- memory
@@ -605,14 +495,14 @@ void BM_CaretBlinkRepaint(benchmark::State& state, Shape s)
 // control is made, the file loaded into it while it is hidden, then it is
 // shown at the window's size and painted. Prints the memory at each step (kB)
 // and the times (ms).
-int loadChild(const QString& path, Variant v)
+int loadChild(const QString& path)
 {
     RichTextBox pad;
     QCoreApplication::processEvents();
     const double before = procKb("VmRSS:");
     QElapsedTimer t;
     t.start();
-    const TextFile::ReadResult r = load(pad, path, v);
+    const TextFile::ReadResult r = pad.LoadFile(path);
     const double loadMs = t.nsecsElapsed() / 1e6;
     const double loaded = procKb("VmRSS:");
     t.start();
@@ -632,15 +522,14 @@ int loadChild(const QString& path, Variant v)
 
 // Resident memory of a fresh process: an empty control, then the file loaded
 // and shown. Iteration time: the load and the first paint.
-void BM_LoadInFreshProcess(benchmark::State& state, Shape s, Encoding e, Variant v)
+void BM_LoadInFreshProcess(benchmark::State& state, Shape s, Encoding e)
 {
     const Input& in = Inputs::get().file(s, e);
     QList<QByteArray> reply;
     for (auto _ : state) {
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("--load-child"), in.path, QString::number(int(v))});
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--load-child"), in.path});
         if (!child.waitForFinished(120000)) {
             child.kill();
             child.waitForFinished();
@@ -694,16 +583,9 @@ void registerAll()
             benchmark::RegisterBenchmark(name("SaveFile", s, e).c_str(), BM_SaveFile, s, e)
                 ->Unit(benchmark::kMillisecond);
     for (Shape s : {Shape::Page20Mb, Shape::OneLine5Mb})
-        for (Encoding e : encodings)
-            benchmark::RegisterBenchmark((name("LoadFile", s, e) + "/" + variantName(Variant::Lean)).c_str(),
-                                         BM_LoadFileVariant, s, e, Variant::Lean)
-                ->Unit(benchmark::kMillisecond);
-    for (Shape s : {Shape::Page20Mb, Shape::OneLine5Mb})
-        for (Variant v : {Variant::AsBuilt, Variant::Lean, Variant::LeanPlainAccessible})
-            benchmark::RegisterBenchmark((std::string("Keystroke/") + shapeName(s) + "/" + variantName(v)).c_str(),
-                                         BM_Keystroke, s, v)
-                ->Unit(benchmark::kMillisecond)
-                ->Iterations(s == Shape::OneLine5Mb ? 5 : 50);
+        benchmark::RegisterBenchmark((std::string("Keystroke/") + shapeName(s)).c_str(), BM_Keystroke, s)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(s == Shape::OneLine5Mb ? 5 : 50);
     for (Shape s : {Shape::Page20Mb, Shape::OneLine5Mb}) {
         benchmark::RegisterBenchmark((std::string("ReapplySameFont/") + shapeName(s)).c_str(), BM_ReapplySameFont, s)
             ->Unit(benchmark::kMillisecond)
@@ -713,13 +595,11 @@ void registerAll()
             ->Unit(benchmark::kMillisecond);
     }
     for (Shape s : shapes)
-        for (Encoding e : {Encoding::Utf8, Encoding::Cp1252})
-            for (Variant v : {Variant::AsBuilt, Variant::ProposedLoad})
-                benchmark::RegisterBenchmark((name("LoadInFreshProcess", s, e) + "/" + variantName(v)).c_str(),
-                                             BM_LoadInFreshProcess, s, e, v)
-                    ->UseManualTime()
-                    ->Unit(benchmark::kMillisecond)
-                    ->Iterations(3);
+        for (Encoding e : encodings)
+            benchmark::RegisterBenchmark(name("LoadInFreshProcess", s, e).c_str(), BM_LoadInFreshProcess, s, e)
+                ->UseManualTime()
+                ->Unit(benchmark::kMillisecond)
+                ->Iterations(3);
 }
 
 }
@@ -728,17 +608,12 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    const bool child = argc == 4 && std::strcmp(argv[1], "--load-child") == 0;
+    const bool child = argc == 3 && std::strcmp(argv[1], "--load-child") == 0;
     int qtArgc = child ? 1 : argc;
     QApplication app(qtArgc, argv);
     Fonts::installDefaultSubstitute();
-    {
-        // QScintilla installs its accessibility factory with the first control.
-        RichTextBox first;
-    }
-    QAccessible::installFactory(plainEditorAccessible);
     if (child)
-        return loadChild(QString::fromLocal8Bit(argv[2]), Variant(std::atoi(argv[3])));
+        return loadChild(QString::fromLocal8Bit(argv[2]));
 
     registerAll();
     benchmark::Initialize(&argc, argv);
