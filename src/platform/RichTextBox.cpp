@@ -5,7 +5,6 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QContextMenuEvent>
-#include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
 #include <QInputMethodEvent>
@@ -353,21 +352,18 @@ TextFile::ReadResult RichTextBox::LoadFile(const QString& path)
 {
     Writable writable(this);
     ChangeBatch batch(this);
-    bool cleared = false;
     // No undo record of a whole file: it would double the memory of a large one.
     SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
-    // Room for the whole text at once (a guess for encodings that grow).
-    const qint64 expected = QFileInfo(path).size();
-    TextFile::ReadResult r = TextFile::read(path, [&](const char* p, qsizetype n) {
-        if (!cleared) {
+    TextFile::ReadResult r = TextFile::read(
+        path,
+        [&](const char* p, qsizetype n) { SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(n), p); },
+        [&](qsizetype utf8Length) {
+            // Told before the first piece, once the file is known readable:
+            // the old text goes, and room for exactly the new one is made at
+            // once, with no growing by copying and no unused room kept.
             SendScintilla(SCI_CLEARALL);
-            SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(std::max<qint64>(expected, n) + 1));
-            cleared = true;
-        }
-        SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(n), p);
-    });
-    if (r.ok && !cleared)
-        SendScintilla(SCI_CLEARALL);
+            SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(utf8Length + 1));
+        });
     SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
     if (r.ok) {
         SendScintilla(SCI_EMPTYUNDOBUFFER);

@@ -37,6 +37,31 @@ void decodeUtf16(QByteArrayView bytes, bool bigEndian, const Utf8Sink& sink)
     }
 }
 
+int utf8Width(char32_t c)
+{
+    return c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+}
+
+qsizetype utf8LengthOfCp1252(QByteArrayView bytes)
+{
+    qsizetype length = 0;
+    for (char b : bytes)
+        length += utf8Width(Cp1252::toUnicode(std::uint8_t(b)));
+    return length;
+}
+
+// Whole, valid UTF-16 (checked before): a surrogate pair is 4 bytes of UTF-8.
+qsizetype utf8LengthOfUtf16(QByteArrayView bytes, bool bigEndian)
+{
+    const auto* p = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    qsizetype length = 0;
+    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2) {
+        const char16_t u = bigEndian ? char16_t(p[i] << 8 | p[i + 1]) : char16_t(p[i + 1] << 8 | p[i]);
+        length += (u >= 0xD800 && u <= 0xDFFF) ? 2 : utf8Width(u);
+    }
+    return length;
+}
+
 void decodeCp1252(QByteArrayView bytes, const Utf8Sink& sink)
 {
     QByteArray utf8;
@@ -153,36 +178,47 @@ bool encodeBody(QByteArrayView utf8, Encoding enc, const std::function<bool(cons
 
 }
 
-TextFormat decode(QByteArrayView bytes, const Utf8Sink& sink)
+TextFormat decode(QByteArrayView bytes, const Utf8Sink& sink, const LengthHint& hint)
 {
     TextFormat f;
-    QByteArrayView body = bytes;
+    auto tell = [&hint](qsizetype length) {
+        if (hint)
+            hint(length);
+    };
     if (bytes.startsWith(QByteArrayView(kUtf8Bom, 3)) && TextFormats::isValidUtf8(bytes.sliced(3))) {
         f.encoding = Encoding::Utf8;
         f.bom = true;
-        body = bytes.sliced(3);
+        const QByteArrayView body = bytes.sliced(3);
+        tell(body.size());
         sink(body.data(), body.size());
     } else if (bytes.startsWith("\xFF\xFE") && TextFormats::isValidUtf16(bytes.sliced(2), false)) {
         f.encoding = Encoding::Utf16LE;
         f.bom = true;
+        if (hint)
+            hint(utf8LengthOfUtf16(bytes.sliced(2), false));
         decodeUtf16(bytes.sliced(2), false, sink);
     } else if (bytes.startsWith("\xFE\xFF") && TextFormats::isValidUtf16(bytes.sliced(2), true)) {
         f.encoding = Encoding::Utf16BE;
         f.bom = true;
+        if (hint)
+            hint(utf8LengthOfUtf16(bytes.sliced(2), true));
         decodeUtf16(bytes.sliced(2), true, sink);
     } else if (TextFormats::isValidUtf8(bytes)) {
         f.encoding = Encoding::Utf8;
+        tell(bytes.size());
         sink(bytes.data(), bytes.size());
     } else {
         // Anything else is taken byte by byte; every byte has a character,
         // so nothing is lost on the way back.
         f.encoding = Encoding::Cp1252;
+        if (hint)
+            hint(utf8LengthOfCp1252(bytes));
         decodeCp1252(bytes, sink);
     }
     return f;
 }
 
-ReadResult read(const QString& path, const Utf8Sink& sink)
+ReadResult read(const QString& path, const Utf8Sink& sink, const LengthHint& hint)
 {
     ReadResult r;
     QFile file(path);
@@ -236,7 +272,7 @@ ReadResult read(const QString& path, const Utf8Sink& sink)
             }
         }
         sink(p, n);
-    });
+    }, hint);
     if (!styleKnown && pendingCr)
         style = LineBreak::Cr;
     r.format.lineBreak = style;

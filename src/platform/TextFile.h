@@ -12,6 +12,9 @@
 namespace TextFile {
 
 using Utf8Sink = std::function<void(const char* utf8, qsizetype length)>;
+// Told the exact length of the whole text in UTF-8 before the first piece,
+// so that the receiver can make room for it once.
+using LengthHint = std::function<void(qsizetype utf8Length)>;
 
 struct ReadResult {
     bool ok = false;
@@ -22,13 +25,13 @@ struct ReadResult {
 
 // Decodes the file and hands its text to the sink as UTF-8, in one or more
 // pieces. The sink is not called when the file cannot be read.
-ReadResult read(const QString& path, const Utf8Sink& sink);
+ReadResult read(const QString& path, const Utf8Sink& sink, const LengthHint& hint = {});
 
 // Reads the whole file into one UTF-8 buffer (small files, tests).
 ReadResult readAll(const QString& path, QByteArray* utf8);
 
 // Decodes bytes as a file would be decoded.
-TextFormat decode(QByteArrayView fileBytes, const Utf8Sink& sink);
+TextFormat decode(QByteArrayView fileBytes, const Utf8Sink& sink, const LengthHint& hint = {});
 
 struct WriteResult {
     bool ok = false;

@@ -146,8 +146,15 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("f.txt"));
         writeBytes(path, bytes);
         QByteArray utf8;
-        const TextFile::ReadResult r = TextFile::readAll(path, &utf8);
+        qsizetype announced = -1;
+        const TextFile::ReadResult r = TextFile::read(
+            path, [&utf8](const char* p, qsizetype n) { utf8.append(p, n); },
+            [&](qsizetype length) {
+                QVERIFY(utf8.isEmpty());   // before the first piece
+                announced = length;
+            });
         QVERIFY(r.ok);
+        QCOMPARE(announced, utf8.size());
         QTEST(int(r.format.encoding), "encoding");
         QTEST(r.format.bom, "bom");
         QTEST(int(r.format.lineBreak), "lineBreak");
