@@ -64,25 +64,34 @@ qsizetype utf8LengthOfUtf16(QByteArrayView bytes, bool bigEndian)
 
 void decodeCp1252(QByteArrayView bytes, const Utf8Sink& sink)
 {
-    QByteArray utf8;
+    // Each piece is written into a buffer sized for its worst case; runs of
+    // ASCII, most of a web page, are copied as they are.
+    QByteArray utf8(kChunk * 3, Qt::Uninitialized);
+    const auto* in = reinterpret_cast<const std::uint8_t*>(bytes.data());
     for (qsizetype at = 0; at < bytes.size(); at += kChunk) {
         const qsizetype n = std::min(kChunk, bytes.size() - at);
-        utf8.resize(0);
-        utf8.reserve(n * 3);
-        for (qsizetype i = 0; i < n; ++i) {
-            const char16_t c = Cp1252::toUnicode(std::uint8_t(bytes[at + i]));
-            if (c < 0x80) {
-                utf8.append(char(c));
-            } else if (c < 0x800) {
-                utf8.append(char(0xC0 | (c >> 6)));
-                utf8.append(char(0x80 | (c & 0x3F)));
+        char* out = utf8.data();
+        qsizetype i = 0;
+        while (i < n) {
+            qsizetype run = i;
+            while (run < n && in[at + run] < 0x80)
+                ++run;
+            std::memcpy(out, in + at + i, size_t(run - i));
+            out += run - i;
+            i = run;
+            if (i == n)
+                break;
+            const char16_t c = Cp1252::toUnicode(in[at + i++]);
+            if (c < 0x800) {
+                *out++ = char(0xC0 | (c >> 6));
+                *out++ = char(0x80 | (c & 0x3F));
             } else {
-                utf8.append(char(0xE0 | (c >> 12)));
-                utf8.append(char(0x80 | ((c >> 6) & 0x3F)));
-                utf8.append(char(0x80 | (c & 0x3F)));
+                *out++ = char(0xE0 | (c >> 12));
+                *out++ = char(0x80 | ((c >> 6) & 0x3F));
+                *out++ = char(0x80 | (c & 0x3F));
             }
         }
-        sink(utf8.constData(), utf8.size());
+        sink(utf8.constData(), out - utf8.constData());
     }
 }
 
