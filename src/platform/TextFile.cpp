@@ -102,6 +102,15 @@ public:
     explicit Utf8Reader(QByteArrayView t)
         : p(reinterpret_cast<const std::uint8_t*>(t.data())), end(p + t.size()) {}
     bool atEnd() const { return p >= end; }
+    // The run of ASCII bytes from here (possibly empty), consumed.
+    QByteArrayView asciiRun(qsizetype limit)
+    {
+        const std::uint8_t* start = p;
+        const std::uint8_t* stop = end - p > limit ? p + limit : end;
+        while (p < stop && *p < 0x80)
+            ++p;
+        return QByteArrayView(reinterpret_cast<const char*>(start), p - start);
+    }
     char32_t next()
     {
         const std::uint8_t c = *p++;
@@ -161,6 +170,12 @@ bool encodeBody(QByteArrayView utf8, Encoding enc, const std::function<bool(cons
         }
     };
     while (!r.atEnd()) {
+        if (enc == Encoding::Cp1252) {
+            // ASCII is the same byte in the code page: copy runs of it whole.
+            piece.append(r.asciiRun(kChunk));
+            if (r.atEnd())
+                break;
+        }
         const char32_t cp = r.next();
         if (enc == Encoding::Cp1252) {
             const int b = Cp1252::fromUnicode(cp);
@@ -302,9 +317,11 @@ bool canEncode(QByteArrayView utf8, Encoding enc)
     if (enc != Encoding::Cp1252)
         return true;
     Utf8Reader r(utf8);
-    while (!r.atEnd())
-        if (Cp1252::fromUnicode(r.next()) < 0)
+    while (!r.atEnd()) {
+        r.asciiRun(utf8.size());
+        if (!r.atEnd() && Cp1252::fromUnicode(r.next()) < 0)
             return false;
+    }
     return true;
 }
 
