@@ -213,28 +213,33 @@ TextFormat decode(QByteArrayView bytes, const Utf8Sink& sink, const LengthHint& 
         f.encoding = Encoding::Utf8;
         f.bom = true;
         const QByteArrayView body = bytes.sliced(3);
+        f.lineBreak = TextFormats::detectLineBreak(body);
         tell(body.size());
         sink(body.data(), body.size());
     } else if (bytes.startsWith("\xFF\xFE") && TextFormats::isValidUtf16(bytes.sliced(2), false)) {
         f.encoding = Encoding::Utf16LE;
         f.bom = true;
+        f.lineBreak = TextFormats::detectLineBreakUtf16(bytes.sliced(2), false);
         if (hint)
             hint(utf8LengthOfUtf16(bytes.sliced(2), false));
         decodeUtf16(bytes.sliced(2), false, sink);
     } else if (bytes.startsWith("\xFE\xFF") && TextFormats::isValidUtf16(bytes.sliced(2), true)) {
         f.encoding = Encoding::Utf16BE;
         f.bom = true;
+        f.lineBreak = TextFormats::detectLineBreakUtf16(bytes.sliced(2), true);
         if (hint)
             hint(utf8LengthOfUtf16(bytes.sliced(2), true));
         decodeUtf16(bytes.sliced(2), true, sink);
     } else if (TextFormats::isValidUtf8(bytes)) {
         f.encoding = Encoding::Utf8;
+        f.lineBreak = TextFormats::detectLineBreak(bytes);
         tell(bytes.size());
         sink(bytes.data(), bytes.size());
     } else {
         // Anything else is taken byte by byte; every byte has a character,
         // so nothing is lost on the way back.
         f.encoding = Encoding::Cp1252;
+        f.lineBreak = TextFormats::detectLineBreak(bytes);   // CR and LF are the same bytes
         if (hint)
             hint(utf8LengthOfCp1252(bytes));
         decodeCp1252(bytes, sink);
@@ -266,40 +271,7 @@ ReadResult read(const QString& path, const Utf8Sink& sink, const LengthHint& hin
         bytes = buffer;
     }
 
-    // The line break style is decided on the decoded text, which the sink
-    // sees; watch the first piece that holds a break.
-    bool styleKnown = false;
-    LineBreak style = LineBreak::CrLf;
-    bool pendingCr = false;
-    r.format = decode(bytes, [&](const char* p, qsizetype n) {
-        if (!styleKnown && n > 0) {
-            if (pendingCr) {
-                style = p[0] == '\n' ? LineBreak::CrLf : LineBreak::Cr;
-                styleKnown = true;
-            } else {
-                const void* cr = std::memchr(p, '\r', size_t(n));
-                const void* lf = std::memchr(p, '\n', size_t(n));
-                if (cr || lf) {
-                    const char* first = !cr ? static_cast<const char*>(lf)
-                                      : !lf ? static_cast<const char*>(cr)
-                                            : std::min(static_cast<const char*>(cr), static_cast<const char*>(lf));
-                    if (*first == '\n') {
-                        style = LineBreak::Lf;
-                        styleKnown = true;
-                    } else if (first + 1 < p + n) {
-                        style = first[1] == '\n' ? LineBreak::CrLf : LineBreak::Cr;
-                        styleKnown = true;
-                    } else {
-                        pendingCr = true;
-                    }
-                }
-            }
-        }
-        sink(p, n);
-    }, hint);
-    if (!styleKnown && pendingCr)
-        style = LineBreak::Cr;
-    r.format.lineBreak = style;
+    r.format = decode(bytes, sink, hint);
     if (mapped)
         file.unmap(mapped);
     r.ok = true;

@@ -102,17 +102,35 @@ bool isValidUtf16(QByteArrayView bytes, bool bigEndian)
     return true;
 }
 
-LineBreak detectLineBreak(QByteArrayView utf8)
+namespace {
+
+// The style of the first CR or LF among n code units.
+template <typename UnitAt>
+LineBreak firstLineBreak(qsizetype n, UnitAt unitAt)
 {
-    const char* p = utf8.data();
-    const qsizetype n = utf8.size();
     for (qsizetype i = 0; i < n; ++i) {
-        if (p[i] == '\n')
+        const char16_t u = unitAt(i);
+        if (u == '\n')
             return LineBreak::Lf;
-        if (p[i] == '\r')
-            return (i + 1 < n && p[i + 1] == '\n') ? LineBreak::CrLf : LineBreak::Cr;
+        if (u == '\r')
+            return (i + 1 < n && unitAt(i + 1) == '\n') ? LineBreak::CrLf : LineBreak::Cr;
     }
     return LineBreak::CrLf;
+}
+
+}
+
+LineBreak detectLineBreak(QByteArrayView utf8)
+{
+    return firstLineBreak(utf8.size(), [utf8](qsizetype i) { return char16_t(std::uint8_t(utf8[i])); });
+}
+
+LineBreak detectLineBreakUtf16(QByteArrayView bytes, bool bigEndian)
+{
+    const auto* p = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    return firstLineBreak(bytes.size() / 2, [p, bigEndian](qsizetype i) {
+        return bigEndian ? char16_t(p[2 * i] << 8 | p[2 * i + 1]) : char16_t(p[2 * i + 1] << 8 | p[2 * i]);
+    });
 }
 
 const char* lineBreakBytes(LineBreak style)

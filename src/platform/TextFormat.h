@@ -32,7 +32,9 @@ bool isValidUtf8(QByteArrayView bytes);
 bool isValidUtf16(QByteArrayView bytes, bool bigEndian);
 
 // The style of the first line break in the text; CR LF when there is none.
+// Single-byte text and UTF-8 alike: CR and LF are those bytes in both.
 LineBreak detectLineBreak(QByteArrayView utf8);
+LineBreak detectLineBreakUtf16(QByteArrayView bytes, bool bigEndian);
 
 const char* lineBreakBytes(LineBreak style);
 
