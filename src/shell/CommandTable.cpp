@@ -167,14 +167,20 @@ const QList<CommandTable::ToolRow>& CommandTable::toolRows()
     return rows;
 }
 
+bool CommandTable::isMenuRow(int i)
+{
+    // A menu of the bar, or a row whose next row lies deeper: a submenu.
+    const QList<MenuRow>& rows = menuRows();
+    return rows[i].depth == 0 || (i + 1 < rows.size() && rows[i + 1].depth > rows[i].depth);
+}
+
 CommandTable::CommandTable(QWidget* window) : QObject(window), m_window(window)
 {
     const QList<MenuRow>& rows = menuRows();
     for (int i = 0; i < rows.size(); ++i) {
         const MenuRow& r = rows[i];
-        const bool isMenu = r.depth == 0 || (i + 1 < rows.size() && rows[i + 1].depth > r.depth);
         const QString name = QLatin1String(r.name);
-        if (isMenu || name.startsWith(QLatin1String("mnuBreak")))
+        if (isMenuRow(i) || name.startsWith(QLatin1String("mnuBreak")))
             continue;
         makeAction(name, QString::fromUtf8(r.caption), QLatin1String(r.shortcut), r.checkable);
     }
@@ -260,8 +266,7 @@ void CommandTable::buildMenuBar(QMenuBar* bar)
         const QString name = QLatin1String(r.name);
         while (stack.size() > r.depth)
             stack.removeLast();
-        const bool isMenu = r.depth == 0 || (i + 1 < rows.size() && rows[i + 1].depth > r.depth);
-        if (isMenu) {
+        if (isMenuRow(i)) {
             QMenu* menu = r.depth == 0 ? bar->addMenu(QString::fromUtf8(r.caption))
                                        : stack.last()->addMenu(QString::fromUtf8(r.caption));
             menu->setObjectName(name);

@@ -43,6 +43,8 @@ public:
     static const QList<MenuRow>& menuRows();
     static const QList<ContextRow>& contextRows();
     static const QList<ToolRow>& toolRows();
+    // Whether menu row i opens a menu rather than running a command.
+    static bool isMenuRow(int i);
 
     explicit CommandTable(QWidget* window);
 
