@@ -263,16 +263,21 @@ void frmMain::toggleAlwaysOnTop()
     }
 }
 
-void frmMain::openSettings()
+void frmMain::showSingleToolWindow(QPointer<QWidget>& instance, const std::function<QWidget*()>& make)
 {
-    if (m_settingsWindow) {
-        m_settingsWindow->raise();
-        m_settingsWindow->activateWindow();
+    // One at a time: a second opening brings the open one forward.
+    if (instance) {
+        instance->raise();
+        instance->activateWindow();
         return;
     }
-    auto* w = new frmSettings(*m_pad, settings(), prompts(), this);
-    m_settingsWindow = w;
-    showToolWindow(w, true);
+    instance = make();
+    showToolWindow(instance, true);
+}
+
+void frmMain::openSettings()
+{
+    showSingleToolWindow(m_settingsWindow, [this] { return new frmSettings(*m_pad, settings(), prompts(), this); });
 }
 
 void frmMain::openFind()
@@ -288,14 +293,7 @@ void frmMain::openFind()
 
 void frmMain::openAbout()
 {
-    if (m_aboutWindow) {
-        m_aboutWindow->raise();
-        m_aboutWindow->activateWindow();
-        return;
-    }
-    auto* w = new frmAbout(shell(), this);
-    m_aboutWindow = w;
-    showToolWindow(w, true);
+    showSingleToolWindow(m_aboutWindow, [this] { return new frmAbout(shell(), this); });
 }
 
 void frmMain::licenceAgreement()

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 
 class QLabel;
 class QMenu;
@@ -77,6 +78,7 @@ private:
     void onPadKeyDown(int& keyCode, int shift);
     void toggleLock();
     void toggleAlwaysOnTop();
+    void showSingleToolWindow(QPointer<QWidget>& instance, const std::function<QWidget*()>& make);
     void openSettings();
     void openFind();
     void openAbout();
