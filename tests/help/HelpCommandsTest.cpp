@@ -102,20 +102,12 @@ private slots:
         MainWindowFixture f;
         frmMain& w = f.show();
         QTest::keyClick(w.pad(), Qt::Key_F12);
-        auto* about = w.findChild<frmAbout*>();
-        if (!about) {
-            for (QWidget* top : QApplication::topLevelWidgets())
-                if (auto* a = qobject_cast<frmAbout*>(top))
-                    about = a;
-        }
-        QVERIFY(about);
+        QCOMPARE(MainWindowFixture::windows<frmAbout>().size(), 1);
+        frmAbout* about = MainWindowFixture::windows<frmAbout>().first();
         QVERIFY(about->isVisible());
         QVERIFY(!w.isInputEnabled());
         run(w, "mnuAbout");   // one About window at a time
-        int abouts = 0;
-        for (QWidget* top : QApplication::topLevelWidgets())
-            abouts += qobject_cast<frmAbout*>(top) != nullptr;
-        QCOMPARE(abouts, 1);
+        QCOMPARE(MainWindowFixture::windows<frmAbout>().size(), 1);
         about->close();
         QTRY_VERIFY(w.isInputEnabled());
     }

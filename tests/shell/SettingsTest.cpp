@@ -14,10 +14,8 @@ namespace {
 
 frmSettings* settingsWindow()
 {
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (auto* s = qobject_cast<frmSettings*>(top))
-            return s;
-    return nullptr;
+    const QList<frmSettings*> open = MainWindowFixture::windows<frmSettings>();
+    return open.isEmpty() ? nullptr : open.first();
 }
 
 frmSettings* openSettings(frmMain& w)

@@ -34,5 +34,16 @@ struct MainWindowFixture {
     frmMain& show();
 
     QString file(const QString& name, const QByteArray& bytes) const;
+
+    // The open top-level windows of a kind (tool windows are owned, not children).
+    template <typename Window>
+    static QList<Window*> windows()
+    {
+        QList<Window*> found;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* w = qobject_cast<Window*>(top))
+                found << w;
+        return found;
+    }
     static QByteArray read(const QString& path);
 };
