@@ -562,26 +562,14 @@ void registerAll()
     auto name = [](const char* what, Shape s, Encoding e) {
         return std::string(what) + "/" + shapeName(s) + "/" + encodingName(e);
     };
-    for (Shape s : shapes)
-        for (Encoding e : encodings)
-            benchmark::RegisterBenchmark(name("TextFileRead", s, e).c_str(), BM_TextFileRead, s, e)
-                ->Unit(benchmark::kMillisecond);
-    for (Shape s : shapes)
-        for (Encoding e : encodings)
-            benchmark::RegisterBenchmark(name("TextFileWrite", s, e).c_str(), BM_TextFileWrite, s, e)
-                ->Unit(benchmark::kMillisecond);
-    for (Shape s : shapes)
-        for (Encoding e : encodings)
-            benchmark::RegisterBenchmark(name("LoadFile", s, e).c_str(), BM_LoadFile, s, e)
-                ->Unit(benchmark::kMillisecond);
-    for (Shape s : shapes)
-        for (Encoding e : encodings)
-            benchmark::RegisterBenchmark(name("LoadFileAndPaint", s, e).c_str(), BM_LoadFileAndPaint, s, e)
-                ->Unit(benchmark::kMillisecond);
-    for (Shape s : shapes)
-        for (Encoding e : encodings)
-            benchmark::RegisterBenchmark(name("SaveFile", s, e).c_str(), BM_SaveFile, s, e)
-                ->Unit(benchmark::kMillisecond);
+    using PerFile = void (*)(benchmark::State&, Shape, Encoding);
+    const std::pair<const char*, PerFile> perFile[] = {
+        {"TextFileRead", BM_TextFileRead}, {"TextFileWrite", BM_TextFileWrite}, {"LoadFile", BM_LoadFile},
+        {"LoadFileAndPaint", BM_LoadFileAndPaint}, {"SaveFile", BM_SaveFile}};
+    for (const auto& [what, fn] : perFile)
+        for (Shape s : shapes)
+            for (Encoding e : encodings)
+                benchmark::RegisterBenchmark(name(what, s, e).c_str(), fn, s, e)->Unit(benchmark::kMillisecond);
     for (Shape s : {Shape::Page20Mb, Shape::OneLine5Mb})
         benchmark::RegisterBenchmark((std::string("Keystroke/") + shapeName(s)).c_str(), BM_Keystroke, s)
             ->Unit(benchmark::kMillisecond)
