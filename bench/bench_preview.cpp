@@ -35,6 +35,8 @@
 #include <QThread>
 #include <QWindow>
 
+#include "BenchMain.h"
+
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>
 
@@ -404,11 +406,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int rc = runBenchmarks(argc, argv);
     AppPaths::deleteTempFolder();
-    return 0;
+    return rc;
 }

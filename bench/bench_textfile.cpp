@@ -33,6 +33,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "BenchMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -604,11 +606,6 @@ int main(int argc, char** argv)
         return loadChild(QString::fromLocal8Bit(argv[2]));
 
     registerAll();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
     std::fprintf(stderr, "inputs in %s\n", qPrintable(Inputs::get().dir()));
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv);
 }
