@@ -17,6 +17,12 @@ QString& dataOverride()
     return dir;
 }
 
+QString& pluginOverride()
+{
+    static QString dir;
+    return dir;
+}
+
 std::unique_ptr<QTemporaryDir>& temp()
 {
     static std::unique_ptr<QTemporaryDir> dir;
@@ -41,12 +47,6 @@ QString dataDir()
 void setDataDir(const QString& dir)
 {
     dataOverride() = dir;
-}
-
-QString& pluginOverride()
-{
-    static QString dir;
-    return dir;
 }
 
 QString pluginDir()
