@@ -47,6 +47,9 @@
 
 #include "FontQuality.h"
 
+// Quirkpad: a font carries its table of advances.
+#include "FixedPitchAdvances.h"
+
 
 namespace Scintilla {
 
@@ -80,7 +83,8 @@ void Font::Create(const FontParameters &fp)
 {
     Release();
 
-    QFont *f = new QFont();
+    // Quirkpad: the handle points at the QFont of a QsciFont.
+    QsciFont *f = new QsciFont();
 
     QFont::StyleStrategy strategy;
 
@@ -127,14 +131,14 @@ void Font::Create(const FontParameters &fp)
 
     f->setWeight(qt_weight);
 
-    fid = f;
+    fid = static_cast<QFont *>(f);
 }
 
 void Font::Release()
 {
     if (fid)
     {
-        delete PFont(fid);
+        delete static_cast<QsciFont *>(PFont(fid));   // Quirkpad
         fid = 0;
     }
 }
@@ -555,6 +559,15 @@ void SurfaceImpl::DrawRGBAImage(PRectangle rc, int width, int height,
 void SurfaceImpl::MeasureWidths(Font &font_, const char *s, int len,
         XYPOSITION *positions)
 {
+    // Quirkpad: a fixed-pitch font measures simple text from its table.
+    if (unicodeMode && font_.GetID())
+    {
+        QsciFont *f = static_cast<QsciFont *>(PFont(font_.GetID()));
+
+        if (f->advances.measure(*f, pd, s, len, positions))
+            return;
+    }
+
     QString qs = convertText(s, len);
     QTextLayout text_layout(qs, convertQFont(font_), pd);
 
