@@ -40,7 +40,10 @@ QGridLayout* pageGrid(QWidget* page)
 }
 
 frmFind::frmFind(RichTextBox* pad, Prompts& prompts, QWidget* owner)
-    : QWidget(owner, Qt::Window), m_pad(pad), m_prompts(prompts)
+    // A dialog, so that the window manager keeps it above the main window:
+    // each Find Next activates the main window, and a plain window would
+    // drop behind it there.
+    : QWidget(owner, Qt::Dialog), m_pad(pad), m_prompts(prompts)
 {
     setObjectName(QStringLiteral("frmFind"));
     setAttribute(Qt::WA_DeleteOnClose);

@@ -18,6 +18,17 @@ void setOwner(QWidget* window, QWidget* owner)
         return;
     QWidget* top = owner ? owner->window() : nullptr;
     window->setProperty(kOwnerProperty, QVariant::fromValue(QPointer<QObject>(top)));
+    // X11 window managers keep a window above its owner only when it is a
+    // dialog: Qt writes WM_TRANSIENT_FOR for dialog-like kinds alone, and a
+    // plain window with an owner falls behind it at the first click there.
+    // A shown window keeps its kind, as changing it would hide it.
+    if (!window->isVisible()) {
+        const Qt::WindowType kind = window->windowType();
+        if (top && kind == Qt::Window)
+            window->setWindowFlags((window->windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog);
+        else if (!top && kind == Qt::Dialog)
+            window->setWindowFlags((window->windowFlags() & ~Qt::WindowType_Mask) | Qt::Window);
+    }
     // The native windows must exist for the window system to know the tie.
     window->winId();
     QWindow* ownerHandle = nullptr;

@@ -10,6 +10,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <memory>
 
@@ -154,6 +155,17 @@ private slots:
         child<QPushButton>("cmdReplace")->click();
         QCOMPARE(m_pad->Text(), QStringLiteral("dog Cat dog"));
         QCOMPARE(child("txtFind")->text(), QStringLiteral("dog"));
+    }
+
+    // Each Find Next activates the main window; the Find window must stay
+    // above it rather than drop behind, which on X11 takes a dialog that
+    // names the main window as its owner (WM_TRANSIENT_FOR).
+    void staysAboveTheMainWindow()
+    {
+        QWindow* handle = m_find->windowHandle();
+        QVERIFY(handle);
+        QCOMPARE(handle->transientParent(), m_owner->windowHandle());
+        QCOMPARE(handle->type(), Qt::Dialog);
     }
 
     // Opening again brings back the same window as it was; once closed, the
