@@ -1,6 +1,7 @@
 #include "shell/TopMost.h"
 
 #include <QWidget>
+#include <QWindow>
 
 namespace {
 
@@ -8,14 +9,14 @@ void setStaysOnTop(QWidget* window, bool on)
 {
     if (!window || window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on)
         return;
-    const bool visible = window->isVisible();
-    const QRect geometry = window->geometry();
-    // Changing a window flag re-creates the native window, which hides it.
-    window->setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    if (visible) {
-        window->setGeometry(geometry);
-        window->show();
-    }
+    const Qt::WindowFlags flags = window->windowFlags().setFlag(Qt::WindowStaysOnTopHint, on);
+    // Tell the window system about the flag on the native window as it is.
+    // QWidget::setWindowFlag would re-create that window: it would blink,
+    // and every tool window it owns would keep pointing at the old one and
+    // drop behind it.
+    window->overrideWindowFlags(flags);
+    if (QWindow* handle = window->windowHandle())
+        handle->setFlags(flags);
 }
 
 }

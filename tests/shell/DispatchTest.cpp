@@ -1,5 +1,6 @@
 #include "MainWindowFixture.h"
 #include "TestRegistry.h"
+#include "find/frmFind.h"
 #include "platform/RichTextBox.h"
 
 #include <QAction>
@@ -10,7 +11,28 @@
 #include <QMimeData>
 #include <QTest>
 #include <QToolBar>
+#include <QPlatformSurfaceEvent>
 #include <QToolButton>
+#include <QWindow>
+
+// Counts the times a window was hidden or lost its native window.
+struct HideWatch : QObject {
+    int hidden = 0;
+    explicit HideWatch(QWidget* window)
+    {
+        window->installEventFilter(this);
+        window->windowHandle()->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Hide ||
+            (e->type() == QEvent::PlatformSurface &&
+             static_cast<QPlatformSurfaceEvent*>(e)->surfaceEventType() ==
+                 QPlatformSurfaceEvent::SurfaceAboutToBeDestroyed))
+            ++hidden;
+        return false;
+    }
+};
 
 class DispatchTest : public QObject {
     Q_OBJECT
@@ -117,6 +139,35 @@ private slots:
         w.toolBar()->findChild<QToolButton*>(QStringLiteral("Paste"))->click();
         w.commands().action(QStringLiteral("rcPaste"))->trigger();
         QCOMPARE(pastes, 3);
+    }
+
+    // Always On Top changes the stacking alone: the main window keeps its
+    // native window, place and size, and the Find window it owns stays tied
+    // to it (a re-created main window would leave the Find window pointing
+    // at one that no longer exists, and the Find window would drop behind).
+    void alwaysOnTopKeepsTheWindowAndWhatItOwns()
+    {
+        MainWindowFixture f;
+        frmMain& w = f.show();
+        w.commands().action(QStringLiteral("mnuFind"))->trigger();
+        QCOMPARE(MainWindowFixture::windows<frmFind>().size(), 1);
+        QWindow* findHandle = MainWindowFixture::windows<frmFind>().first()->windowHandle();
+        QWindow* const handle = w.windowHandle();
+        // Neither hidden nor re-created: on X11 a new native window blinks,
+        // and the Find window's tie still names the old one.
+        HideWatch watch(&w);
+        const QRect geometry = w.geometry();
+        QAction* onTop = w.commands().action(QStringLiteral("mnuAlwaysOnTop"));
+        for (const bool on : {true, false}) {
+            onTop->trigger();
+            QCOMPARE(onTop->isChecked(), on);
+            QCOMPARE(w.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), on);
+            QCOMPARE(w.windowHandle(), handle);
+            QCOMPARE(watch.hidden, 0);
+            QCOMPARE(w.geometry(), geometry);
+            QVERIFY(w.isVisible());
+            QCOMPARE(findHandle->transientParent(), handle);
+        }
     }
 
     void checkMarksAndButtonsAgree()
