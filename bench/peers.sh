@@ -78,7 +78,7 @@ mkdir -p "$out"
   echo "os: $(. /etc/os-release && echo "$PRETTY_NAME"), kernel $(uname -r)"
   echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
   echo "quirkpad: $quirkpad, built $(date -u -r "$quirkpad" '+%Y-%m-%d %H:%M UTC') ($(grep -s '^CMAKE_BUILD_TYPE' "$(dirname "$quirkpad")/CMakeCache.txt" | cut -d= -f2 || true)); work tree at $(git -C "$root" rev-parse --short HEAD 2>/dev/null || echo '?') now"
-  echo "qt: $(dpkg-query -W -f='${Version}' libqt6widgets6 2>/dev/null), qscintilla: $(dpkg-query -W -f='${Version}' libqscintilla2-qt6-15 2>/dev/null)"
+  echo "qt: $(dpkg-query -W -f='${Version}' libqt6widgets6 2>/dev/null), qscintilla: 2.13.3 built from third_party/qscintilla"
   echo "runs: 1 warm-up + $runs timed per editor and file"
 } >"$out/conditions.txt"
 
