@@ -65,6 +65,9 @@ frmSettings::frmSettings(RichTextBox& pad, SettingsStore& settings, Prompts& pro
     connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
 
     load();
+    // Two rows and a button: wider helps a long font name, taller only opens
+    // an empty gap above "Cancel".
+    setMaximumHeight(sizeHint().height());
     resize(sizeHint().width(), sizeHint().height());
 }
 

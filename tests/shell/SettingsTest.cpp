@@ -137,6 +137,25 @@ private slots:
         closeSettings(w, s);
     }
 
+    // Stretching the window widens the fields for long font names; it never
+    // grows taller than its two rows and button, nor shrinks them away.
+    void resizingWidensButNeverOpensAGap()
+    {
+        MainWindowFixture f;
+        frmMain& w = f.show();
+        frmSettings* s = openSettings(w);
+        QVERIFY(QTest::qWaitForWindowExposed(s));
+        const QSize natural = s->size();
+        s->resize(natural.width() * 2, natural.height() * 3);
+        QCOMPARE(s->height(), natural.height());
+        QCOMPARE(s->width(), natural.width() * 2);
+        QVERIFY(s->fontNames()->width() > natural.width() / 2);
+        s->resize(10, 10);
+        QVERIFY(s->width() >= s->minimumSizeHint().width());
+        QVERIFY(s->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->isVisible());
+        closeSettings(w, s);
+    }
+
     void sizesAreWrittenWithoutTrailingZeros()
     {
         QCOMPARE(NumberText::format(9.0, QLocale(QLocale::English)), QStringLiteral("9"));
