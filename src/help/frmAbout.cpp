@@ -56,7 +56,11 @@ frmAbout::frmAbout(Shell& shell, QWidget* owner) : QWidget(nullptr, Qt::Window),
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(header);
     layout->addWidget(tabs, 1);
-    resize(620, 360);
+    // The size it opens at is the least it can be: any smaller and the
+    // wrapped Support text gets cut off, as a tab strip sizes itself by its
+    // pages' unwrapped minimums.
+    resize(sizeHint().expandedTo(QSize(620, 360)));
+    setMinimumSize(size());
 
     OwnedWindow::setOwner(this, owner);
     if (owner)

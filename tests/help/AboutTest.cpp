@@ -4,6 +4,7 @@
 #include "help/ReleaseNotes.h"
 #include "help/frmAbout.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -163,6 +164,24 @@ private slots:
         QCOMPARE(QUrl(HelpLinks::supportPage()).path(), QStringLiteral("/support.aspx"));
         QCOMPARE(QUrl(HelpLinks::productPage()).path() + "?" + QUrl(HelpLinks::productPage()).query(),
                  QStringLiteral("/projects.aspx?ProjectID=2"));
+    }
+
+    // However small the user makes the window, every tab shows all it holds:
+    // the wrapped Support text is not cut off, nor covered by its button.
+    void shrinkingNeverCutsTheSupportText()
+    {
+        RecordingShell shell;
+        frmAbout about(shell, nullptr);
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        about.resize(10, 10);
+        about.findChild<QTabWidget*>(QStringLiteral("tabAbout"))->setCurrentIndex(1);
+        QApplication::processEvents();
+        auto* text = about.findChild<QLabel*>(QStringLiteral("lblSupport"));
+        auto* support = about.findChild<QPushButton*>(QStringLiteral("cmdSupport"));
+        QVERIFY(text->height() >= text->heightForWidth(text->width()));
+        QVERIFY(support->geometry().top() >= text->geometry().bottom());
+        QVERIFY(support->geometry().bottom() < support->parentWidget()->height());
     }
 
     void ownedButUsableWhileTheOwnerIsDisabled()
