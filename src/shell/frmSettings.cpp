@@ -31,7 +31,8 @@ frmSettings::frmSettings(RichTextBox& pad, SettingsStore& settings, Prompts& pro
     m_names->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     auto* cmdDefaultPadFont = new QPushButton(QStringLiteral("Default"), this);
     cmdDefaultPadFont->setObjectName(QStringLiteral("cmdDefaultPadFont"));
-    cmdDefaultPadFont->setAutoDefault(false);
+    // Enter presses the button that has the focus, as Space does.
+    cmdDefaultPadFont->setAutoDefault(true);
 
     auto* lblPadFontSize = new QLabel(QStringLiteral("Pad font size:"), this);
     lblPadFontSize->setObjectName(QStringLiteral("lblPadFontSize"));
@@ -39,10 +40,11 @@ frmSettings::frmSettings(RichTextBox& pad, SettingsStore& settings, Prompts& pro
     m_size->setObjectName(QStringLiteral("txtPadFontSize"));
     auto* cmdDefaultPadFontSize = new QPushButton(QStringLiteral("Default"), this);
     cmdDefaultPadFontSize->setObjectName(QStringLiteral("cmdDefaultPadFontSize"));
-    cmdDefaultPadFontSize->setAutoDefault(false);
+    cmdDefaultPadFontSize->setAutoDefault(true);
 
     auto* cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel->setAutoDefault(true);
 
     auto* grid = new QGridLayout;
     grid->addWidget(lblPadFont, 0, 0);

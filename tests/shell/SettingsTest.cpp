@@ -156,6 +156,26 @@ private slots:
         closeSettings(w, s);
     }
 
+    // Keyboard users: Enter presses the focused button, as Space does.
+    void enterPressesTheFocusedButton()
+    {
+        MainWindowFixture f;
+        frmMain& w = f.show();
+        frmSettings* s = openSettings(w);
+        QVERIFY(QTest::qWaitForWindowExposed(s));
+        s->fontSize()->setText(QStringLiteral("30"));
+        auto* defaultSize = s->findChild<QPushButton*>(QStringLiteral("cmdDefaultPadFontSize"));
+        defaultSize->setFocus();
+        QTest::keyClick(defaultSize, Qt::Key_Return);
+        QCOMPARE(s->fontSize()->text(), QStringLiteral("9"));
+        QVERIFY(settingsWindow());
+        auto* cancel = s->findChild<QPushButton*>(QStringLiteral("cmdCancel"));
+        cancel->setFocus();
+        QTest::keyClick(cancel, Qt::Key_Return);
+        QTRY_VERIFY(!settingsWindow());
+        QCOMPARE(f.settings.get(SettingsStore::PadFontSize), QStringLiteral("9"));
+    }
+
     void sizesAreWrittenWithoutTrailingZeros()
     {
         QCOMPARE(NumberText::format(9.0, QLocale(QLocale::English)), QStringLiteral("9"));
