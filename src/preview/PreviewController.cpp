@@ -118,10 +118,15 @@ bool PreviewController::WritePreviewFile(const QString& caption)
         return false;
     window->webBrowser()->navigate(path);
     window->setWindowTitle(caption);
-    if (!window->isVisible()) {
+    // A preview is a window of its own, also when the window was opened by
+    // Help > Interface and is still tied to the main window: the tie and the
+    // window's kind change only while it is hidden.
+    if (OwnedWindow::owner(window)) {
+        window->hide();
         OwnedWindow::setOwner(window, nullptr);
-        window->show();
     }
+    if (!window->isVisible())
+        window->show();
     return true;
 }
 

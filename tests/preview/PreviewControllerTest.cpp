@@ -1,5 +1,6 @@
 #include "ScriptedPrompts.h"
 #include "TestRegistry.h"
+#include "platform/OwnedWindow.h"
 #include "platform/AppPaths.h"
 #include "platform/RichTextBox.h"
 #include "preview/BrowserView.h"
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QPointer>
 #include <QTest>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -337,6 +339,22 @@ private slots:
         QCOMPARE(e.loaded.first().first().toBool(), true);
         QCOMPARE(e.view()->currentPath(), QStringLiteral(QUIRKPAD_SOURCE_DATA_DIR) + QStringLiteral("/Interface.html"));
         QVERIFY(evaluate(e.view(), QStringLiteral("document.title")).toString().contains(QStringLiteral("Quirkpad")));
+    }
+
+    void aPreviewAfterTheInterfaceIsAWindowOfItsOwn()
+    {
+        Editor e;
+        e.preview.showInterface(e.prompts);
+        QPointer<QWidget> window = e.window();
+        QVERIFY(window && window->isVisible());
+        e.preview.ViewHTML();
+        QCOMPARE(e.window(), window.data());   // the same window, reused
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->windowTitle(), QStringLiteral("Quirkpad - PreviewHTML"));
+        QVERIFY(!OwnedWindow::owner(window));
+        QCOMPARE(window->windowHandle()->transientParent(), nullptr);
+        QCOMPARE(window->windowType(), Qt::Window);
+        QVERIFY(e.viewHtml->isChecked());
     }
 
     void anEngineThatCannotStartIsReported()
