@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 #include <QTest>
 
 using Answer = Prompts::Answer;
@@ -219,6 +220,11 @@ private slots:
         QCOMPARE(rows.at(0).value, QStringLiteral("props.html"));
         QCOMPARE(rows.at(1).value, f.dir.path());
         QVERIFY(rows.at(2).value.contains(QLocale::system().toString(1234)));
+
+        QPointer<frmFileProperties> open = props;
+        QVERIFY(QTest::qWaitForWindowExposed(props));
+        QTest::keyClick(props, Qt::Key_Escape);
+        QTRY_VERIFY(!open || !open->isVisible());
     }
 
     void everyFileIsListedByAllFiles()

@@ -174,6 +174,14 @@ private slots:
         QTest::keyClick(cancel, Qt::Key_Return);
         QTRY_VERIFY(!settingsWindow());
         QCOMPARE(f.settings.get(SettingsStore::PadFontSize), QStringLiteral("9"));
+
+        // Escape closes, and closing by any way stores.
+        s = openSettings(w);
+        QVERIFY(QTest::qWaitForWindowExposed(s));
+        s->fontSize()->setText(QStringLiteral("11"));
+        QTest::keyClick(s->fontSize(), Qt::Key_Escape);
+        QTRY_VERIFY(!settingsWindow());
+        QCOMPARE(f.settings.get(SettingsStore::PadFontSize), QStringLiteral("11"));
     }
 
     void sizesAreWrittenWithoutTrailingZeros()
