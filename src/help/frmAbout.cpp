@@ -136,7 +136,8 @@ QWidget* frmAbout::buildWhatsNewTab()
     auto* notes = new QPlainTextEdit(page);
     notes->setObjectName(QStringLiteral("txtWhatsNew"));
     notes->setReadOnly(true);
-    notes->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // A long note wraps rather than hiding its end behind sideways scrolling.
+    notes->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     notes->setPlainText(ReleaseNotes::text());
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(notes);

@@ -10,9 +10,11 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSysInfo>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextBlock>
 #include <QUrl>
 #include <QWindow>
 
@@ -182,6 +184,28 @@ private slots:
         QVERIFY(text->height() >= text->heightForWidth(text->width()));
         QVERIFY(support->geometry().top() >= text->geometry().bottom());
         QVERIFY(support->geometry().bottom() < support->parentWidget()->height());
+    }
+
+    // The release notes read without sideways scrolling, and at the opening
+    // size the separator lines between versions stay one line each.
+    void releaseNotesFitTheirTab()
+    {
+        RecordingShell shell;
+        frmAbout about(shell, nullptr);
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        about.findChild<QTabWidget*>(QStringLiteral("tabAbout"))->setCurrentIndex(3);
+        QApplication::processEvents();
+        auto* notes = about.findChild<QPlainTextEdit*>(QStringLiteral("txtWhatsNew"));
+        QCOMPARE(notes->horizontalScrollBar()->maximum(), 0);
+        int separators = 0;
+        for (QTextBlock b = notes->document()->begin(); b.isValid(); b = b.next()) {
+            if (b.text() == QString(90, QLatin1Char('-'))) {
+                ++separators;
+                QCOMPARE(b.lineCount(), 1);
+            }
+        }
+        QVERIFY(separators >= 10);
     }
 
     void ownedButUsableWhileTheOwnerIsDisabled()
