@@ -4,8 +4,10 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QTreeView>
 
 namespace {
 
@@ -99,6 +101,16 @@ std::optional<QString> QtPrompts::fileDialog(const FileDialog& d, bool save)
     if (!d.confirmOverwrite)
         options |= QFileDialog::DontConfirmOverwrite;
     dialog.setOptions(options);
+    // Qt's own dialog opens too small, with its size, type and date columns
+    // cut short; the name column takes what the others leave.
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(820, 500)));
+    if (auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* header = details->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int column = 1; column < header->count(); ++column)
+            header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
     while (dialog.exec() == QDialog::Accepted) {
         const QStringList chosen = dialog.selectedFiles();
         if (chosen.isEmpty())
