@@ -28,6 +28,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QWindow>
 
 frmMain::frmMain(const Services& services, QWidget* parent)
     : QMainWindow(parent),
@@ -39,6 +40,7 @@ frmMain::frmMain(const Services& services, QWidget* parent)
     setWindowTitle(m_doc.caption());
     buildWindow();
     wireCommands();
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] { noteActiveWindow(); });
 }
 
 frmMain::~frmMain()
@@ -209,9 +211,31 @@ void frmMain::applyFontSettings()
         m_pad->SetFontSize(*points);
 }
 
+bool frmMain::isProgramWindow(const QWidget* w)
+{
+    // The editor's own windows are named by the "frm" convention; message
+    // boxes, file dialogs and menus shown over the main window are not.
+    return w && w->isWindow() && w->objectName().startsWith(QLatin1String("frm"));
+}
+
+void frmMain::noteActiveWindow()
+{
+    // Another application, or a message box or dialog over this window,
+    // leaves the note as it was.
+    QWidget* active = QApplication::activeWindow();
+    if (isProgramWindow(active))
+        m_activeBeforeWasThis = active == this;
+}
+
 bool frmMain::event(QEvent* e)
 {
-    if (e->type() == QEvent::WindowActivate)
+    // The settings are read again when the window is first shown and each
+    // time the user comes back from another window of the editor (closing
+    // Settings is how a new font arrives). Coming back from another
+    // application keeps the text as it was, zoom included. The activation
+    // arrives before the application reports its new focus window, so the
+    // note still names the window that was active before.
+    if (e->type() == QEvent::WindowActivate && !m_activeBeforeWasThis)
         applyFontSettings();
     return QMainWindow::event(e);
 }

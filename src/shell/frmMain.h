@@ -19,7 +19,8 @@ class PreviewController;
 
 // The main window: the one document in rtbPad, its state, the menus, the
 // toolbar and the context menu, start-up from the command line, the editor
-// font from the settings at every activation, and the closing sequence.
+// font from the settings whenever the user comes to it from another of the
+// editor's windows, and the closing sequence.
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -57,7 +58,7 @@ public:
     // window takes no input until the tool window is gone, however it closes.
     void showToolWindow(QWidget* window, bool disableMain);
 
-    // Re-reads the editor font from the settings (each activation).
+    // Re-reads the editor font from the settings (on activation).
     void applyFontSettings();
 
     // The window's minimum width: 7800 twips.
@@ -72,6 +73,8 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    static bool isProgramWindow(const QWidget* w);
+    void noteActiveWindow();
     void buildWindow();
     void wireCommands();
     void onPadChange();
@@ -98,4 +101,7 @@ private:
     QPointer<frmFind> m_findWindow;
     QPointer<QWidget> m_aboutWindow;
     PreviewController* m_preview = nullptr;
+    // Whether the editor's window active last (before any activation now
+    // under way) was this one.
+    bool m_activeBeforeWasThis = false;
 };

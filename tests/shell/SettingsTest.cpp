@@ -3,12 +3,14 @@
 #include "platform/NumberText.h"
 #include "platform/RichTextBox.h"
 #include "shell/frmSettings.h"
+#include "help/frmAbout.h"
 
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 
 namespace {
 
@@ -182,6 +184,35 @@ private slots:
         QTest::keyClick(s->fontSize(), Qt::Key_Escape);
         QTRY_VERIFY(!settingsWindow());
         QCOMPARE(f.settings.get(SettingsStore::PadFontSize), QStringLiteral("11"));
+    }
+
+    void activationRereadsTheFontOnlyFromTheEditorsOwnWindows()
+    {
+        MainWindowFixture f;
+        f.settings.store(SettingsStore::PadFontSize, QStringLiteral("12"));
+        frmMain& w = f.show();
+        QCOMPARE(w.pad()->FontSize(), 12.0);   // first shown
+        w.commands().action(QStringLiteral("mnuZoomIn"))->trigger();
+        QCOMPARE(w.pad()->FontSize(), 14.0);
+
+        // Another application takes the focus and gives it back: the zoom stays.
+        QWindow elsewhere;
+        elsewhere.show();
+        elsewhere.requestActivate();
+        QTRY_VERIFY(!w.isActiveWindow());
+        w.activateWindow();
+        QTRY_VERIFY(w.isActiveWindow());
+        QCOMPARE(w.pad()->FontSize(), 14.0);
+
+        // Back from another window of the editor: the settings apply again.
+        w.commands().action(QStringLiteral("mnuAbout"))->trigger();
+        const QList<frmAbout*> about = MainWindowFixture::windows<frmAbout>();
+        QCOMPARE(about.size(), 1);
+        QTRY_VERIFY(about.first()->isActiveWindow());
+        about.first()->close();
+        w.activateWindow();
+        QTRY_VERIFY(w.isActiveWindow());
+        QCOMPARE(w.pad()->FontSize(), 12.0);
     }
 
     void sizesAreWrittenWithoutTrailingZeros()
