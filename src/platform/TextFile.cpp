@@ -159,7 +159,7 @@ bool encodeBody(QByteArrayView utf8, Encoding enc, const std::function<bool(cons
     }
     Utf8Reader r(utf8);
     QByteArray piece;
-    piece.reserve(kChunk + 8);
+    piece.reserve(3 * kChunk + 8);
     auto put16 = [&](char16_t u) {
         if (enc == Encoding::Utf16LE) {
             piece.append(char(u & 0xFF));
@@ -170,12 +170,24 @@ bool encodeBody(QByteArrayView utf8, Encoding enc, const std::function<bool(cons
         }
     };
     while (!r.atEnd()) {
+        const QByteArrayView ascii = r.asciiRun(kChunk);
         if (enc == Encoding::Cp1252) {
             // ASCII is the same byte in the code page: copy runs of it whole.
-            piece.append(r.asciiRun(kChunk));
-            if (r.atEnd())
-                break;
+            piece.append(ascii);
+        } else if (!ascii.isEmpty()) {
+            // In UTF-16 an ASCII character is its byte and a zero byte.
+            const qsizetype at = piece.size();
+            piece.resize(at + 2 * ascii.size());
+            char* d = piece.data() + at;
+            const int low = enc == Encoding::Utf16LE ? 0 : 1;
+            for (const char c : ascii) {
+                d[low] = c;
+                d[1 - low] = 0;
+                d += 2;
+            }
         }
+        if (r.atEnd())
+            break;
         const char32_t cp = r.next();
         if (enc == Encoding::Cp1252) {
             const int b = Cp1252::fromUnicode(cp);

@@ -70,11 +70,14 @@ QByteArray randomFile(QRandomGenerator& rng, int kind)
     case 3: { // UTF-16 with a byte-order mark
         QString s;
         while (s.size() < length / 2) {
-            const quint32 r = rng.bounded(5);
+            const quint32 r = rng.bounded(6);
             if (r == 0)
                 s += QStringLiteral("\r\n");
             else if (r == 1)
                 s += QString::fromUcs4(U"\U0001F600");
+            else if (r == 2)   // a run of ASCII, as markup is
+                for (int n = int(rng.bounded(1, 40)); n > 0; --n)
+                    s += QChar(char16_t(rng.bounded(0x20, 0x7F)));
             else
                 s += QChar(char16_t(rng.bounded(0x20, 0xD7FF)));
         }
