@@ -290,6 +290,15 @@ struct ShownPad {
         QCoreApplication::processEvents();
         pad->repaint();
     }
+    // Loads a file and paints it, as opening it in the editor does.
+    bool loadAndPaint(const QString& path)
+    {
+        if (!pad->LoadFile(path).ok)
+            return false;
+        pad->repaint();
+        QCoreApplication::processEvents();
+        return true;
+    }
 };
 
 // ---------------------------------------------------------------- cases
@@ -416,12 +425,10 @@ void BM_Keystroke(benchmark::State& state, Shape s)
     RichTextBox& pad = *shown.pad;
     QElapsedTimer t;
     t.start();
-    if (!pad.LoadFile(in.path).ok) {
+    if (!shown.loadAndPaint(in.path)) {
         state.SkipWithError("cannot load");
         return;
     }
-    pad.repaint();
-    QCoreApplication::processEvents();
     const double openMs = t.nsecsElapsed() / 1e6;
     const long length = pad.SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
     t.start();
@@ -452,12 +459,10 @@ void BM_ReapplySameFont(benchmark::State& state, Shape s)
     const Input& in = Inputs::get().file(s, Encoding::Utf8);
     ShownPad shown;
     RichTextBox& pad = *shown.pad;
-    if (!pad.LoadFile(in.path).ok) {
+    if (!shown.loadAndPaint(in.path)) {
         state.SkipWithError("cannot load");
         return;
     }
-    pad.repaint();
-    QCoreApplication::processEvents();
     const QString name = pad.FontName();
     const double size = pad.FontSize();
     for (auto _ : state) {
@@ -476,12 +481,10 @@ void BM_CaretBlinkRepaint(benchmark::State& state, Shape s)
     const Input& in = Inputs::get().file(s, Encoding::Utf8);
     ShownPad shown;
     RichTextBox& pad = *shown.pad;
-    if (!pad.LoadFile(in.path).ok) {
+    if (!shown.loadAndPaint(in.path)) {
         state.SkipWithError("cannot load");
         return;
     }
-    pad.repaint();
-    QCoreApplication::processEvents();
     const long caret = pad.SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
     const int x = int(pad.SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, caret));
     const int y = int(pad.SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, caret));
