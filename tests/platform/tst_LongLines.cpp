@@ -13,6 +13,19 @@
 
 namespace {
 
+// One line of unit repeated to at least size bytes, shown in a small view.
+QByteArray showLongLine(RichTextBox& box, const QByteArray& unit, qsizetype size, const QByteArray& tail = {})
+{
+    QByteArray line;
+    while (line.size() < size)
+        line += unit;
+    line += tail;
+    box.resize(400, 120);
+    box.SetText(QString::fromLatin1(line));
+    box.show();
+    return line;
+}
+
 // Scrolls so that a position of the (first) line is in the middle of the view.
 int centre(RichTextBox& box, long pos)
 {
@@ -110,12 +123,7 @@ private slots:
     void selectionFromFarLeftEndsWhereItEnds()
     {
         RichTextBox box;
-        box.resize(400, 120);
-        QByteArray line;
-        while (line.size() < 300000)
-            line += "lorem ipsum ";
-        box.SetText(QString::fromLatin1(line));
-        box.show();
+        showLongLine(box, "lorem ipsum ", 300000);
         QVERIFY(QTest::qWaitForWindowExposed(&box));
         const int end = 200003;
         box.SendScintilla(QsciScintillaBase::SCI_SETSEL, 10UL, long(end));
@@ -144,13 +152,7 @@ private slots:
     void textIsDrawnAcrossTheVisibleEndOfALongLine()
     {
         RichTextBox box;
-        box.resize(400, 120);
-        QByteArray line;
-        while (line.size() < 1000000)
-            line += "<td>cell</td>";
-        line += "END";
-        box.SetText(QString::fromLatin1(line));
-        box.show();
+        const QByteArray line = showLongLine(box, "<td>cell</td>", 1000000, "END");
         QVERIFY(QTest::qWaitForWindowExposed(&box));
         box.SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND);
         const int endX = centre(box, long(line.size()));
