@@ -75,13 +75,10 @@ QStringList QtPrompts::nameFilters(const QString& filter)
         for (QString& p : patterns)
             if (p == QLatin1String("*.*"))
                 p = QStringLiteral("*");
-        // The description already shows the pattern; Qt reads the part in
-        // parentheses, so give it the patterns to use.
-        QString description = parts[i];
-        const int paren = description.lastIndexOf(QLatin1Char('('));
-        if (paren > 0)
-            description = description.left(paren).trimmed();
-        out << description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+        // Qt reads the patterns from the last parentheses of an entry, and
+        // "*.*" there would hide names without a dot; the description keeps
+        // its own text and the patterns Qt uses follow it, hidden from view.
+        out << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
     }
     return out;
 }
@@ -91,16 +88,16 @@ std::optional<QString> QtPrompts::fileDialog(const FileDialog& d, bool save)
     QFileDialog dialog(parentWidget(), d.title, d.initDir);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    QFileDialog::Options options = QFileDialog::HideNameFilterDetails;
+    if (!d.confirmOverwrite)
+        options |= QFileDialog::DontConfirmOverwrite;
+    dialog.setOptions(options);
     const QStringList filters = nameFilters(d.filter);
     dialog.setNameFilters(filters);
     if (d.filterIndex >= 1 && d.filterIndex <= filters.size())
         dialog.selectNameFilter(filters[d.filterIndex - 1]);
     // No extension is ever added to a typed name.
     dialog.setDefaultSuffix(QString());
-    QFileDialog::Options options;
-    if (!d.confirmOverwrite)
-        options |= QFileDialog::DontConfirmOverwrite;
-    dialog.setOptions(options);
     // Qt's own dialog opens too small, with its size, type and date columns
     // cut short; the name column takes what the others leave.
     dialog.resize(dialog.sizeHint().expandedTo(QSize(820, 500)));

@@ -50,8 +50,9 @@ QList<frmFileProperties::Row> frmFileProperties::describe(const QString& path)
         return rows;
     }
     const qint64 size = info.size();
-    rows.append({QStringLiteral("Size:"), QStringLiteral("%1 (%2 bytes)")
-                                             .arg(locale.formattedDataSize(size), locale.toString(size))});
+    const QString bytes = size == 1 ? QStringLiteral("1 byte") : locale.toString(size) + QStringLiteral(" bytes");
+    rows.append({QStringLiteral("Size:"), size < 1024 ? bytes
+                                                      : QStringLiteral("%1 (%2)").arg(locale.formattedDataSize(size), bytes)});
     const QMimeType mime = QMimeDatabase().mimeTypeForFile(info);
     rows.append({QStringLiteral("Type:"), mime.comment().isEmpty() ? mime.name()
                                                                      : mime.comment() + QStringLiteral(" (") +
@@ -73,6 +74,8 @@ frmFileProperties::frmFileProperties(const QString& path, QWidget* owner) : QWid
     form->setLabelAlignment(Qt::AlignRight);
     for (const Row& r : describe(path)) {
         auto* value = new QLabel(r.value, this);
+        // A file may be called "<b>.html": its name is shown as written.
+        value->setTextFormat(Qt::PlainText);
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
         value->setWordWrap(true);
         value->setMinimumWidth(300);

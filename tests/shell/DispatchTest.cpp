@@ -15,6 +15,8 @@
 #include <QToolButton>
 #include <QWindow>
 
+#include <functional>
+
 // Counts the times a window was hidden or lost its native window.
 struct HideWatch : QObject {
     int hidden = 0;
@@ -37,26 +39,124 @@ struct HideWatch : QObject {
 class DispatchTest : public QObject {
     Q_OBJECT
 private slots:
+    // The whole menu bar, item by item: name, caption and shortcut, with one
+    // dash per level of submenu.
     void menuBarHasEveryMenuInOrder()
     {
         MainWindowFixture f;
         frmMain& w = f.make();
-        QStringList captions;
-        for (QAction* a : w.menuBar()->actions())
-            captions << a->text();
-        QCOMPARE(captions, (QStringList{"File", "Edit", "Insert", "View", "Web Development", "Tools", "Help"}));
-        auto* file = w.findChild<QMenu*>(QStringLiteral("mnuFile"));
-        QStringList items;
-        for (QAction* a : file->actions())
-            items << (a->isSeparator() ? QStringLiteral("-") : a->text() + QLatin1Char('|') + a->shortcut().toString());
-        QCOMPARE(items, (QStringList{"New|Ctrl+N", "-", "Open|Ctrl+O", "-", "Save|Ctrl+S", "Save As...|", "-",
-                                     "Print|Ctrl+P", "-", "Exit|"}));
-        for (int i = 1; i <= 14; ++i)
-            QVERIFY2(w.findChild<QAction*>(QStringLiteral("mnuBreak%1").arg(i)), qPrintable(QString::number(i)));
-        auto* comment = w.findChild<QMenu*>(QStringLiteral("mnudotNETComment"));
-        QCOMPARE(comment->actions().size(), 3);
-        QCOMPARE(comment->actions().at(1)->text(), QStringLiteral("Visual C# .NET, Visual C++ .NET or JScript .NET"));
-        QCOMPARE(w.commands().action(QStringLiteral("mnuASPOuput"))->text(), QStringLiteral("PHP Output"));
+        QStringList tree;
+        const std::function<void(const QList<QAction*>&, int)> walk = [&](const QList<QAction*>& actions, int depth) {
+            const QString dashes = depth ? QString(depth, QLatin1Char('-')) + QLatin1Char(' ') : QString();
+            for (QAction* a : actions) {
+                if (a->isSeparator()) {
+                    tree << dashes + QStringLiteral("(separator)");
+                    continue;
+                }
+                const QString name = a->menu() ? a->menu()->objectName() : a->objectName();
+                tree << dashes + name + QLatin1Char('|') + a->text() + QLatin1Char('|') +
+                            a->shortcut().toString(QKeySequence::PortableText);
+                if (a->menu())
+                    walk(a->menu()->actions(), depth + 1);
+            }
+        };
+        walk(w.menuBar()->actions(), 0);
+        const QStringList expected = {
+            QStringLiteral("mnuFile|File|"),
+            QStringLiteral("- mnuNew|New|Ctrl+N"),
+            QStringLiteral("- (separator)"),
+            QStringLiteral("- mnuOpen|Open|Ctrl+O"),
+            QStringLiteral("- (separator)"),
+            QStringLiteral("- mnuSave|Save|Ctrl+S"),
+            QStringLiteral("- mnuSaveAs|Save As...|"),
+            QStringLiteral("- (separator)"),
+            QStringLiteral("- mnuPrint|Print|Ctrl+P"),
+            QStringLiteral("- (separator)"),
+            QStringLiteral("- mnuExit|Exit|"),
+            QStringLiteral("mnuEdit|Edit|"),
+            QStringLiteral("- mnuUndo|Undo|"),
+            QStringLiteral("- mnuCut|Cut|"),
+            QStringLiteral("- mnuCopy|Copy|"),
+            QStringLiteral("- mnuPaste|Paste|"),
+            QStringLiteral("- (separator)"),
+            QStringLiteral("- mnuSelAll|Select All|"),
+            QStringLiteral("- mnuFind|Find/Replace|Ctrl+F"),
+            QStringLiteral("- (separator)"),
+            QStringLiteral("- mnuEditExtra|Extra|"),
+            QStringLiteral("-- mnuEditExtra_RevText|Reverse selected text|"),
+            QStringLiteral("-- mnuEditExtra_UCase|Convert selected to Upper Case|"),
+            QStringLiteral("-- mnuEditExtra_LCase|Convert selected to Lower Case|"),
+            QStringLiteral("-- (separator)"),
+            QStringLiteral("-- mnuStart|Start|"),
+            QStringLiteral("-- mnuEnd|End|"),
+            QStringLiteral("- (separator)"),
+            QStringLiteral("- mnuRevertDocument|Revert Document|Ctrl+F12"),
+            QStringLiteral("- mnuLockText|Lock text|Ctrl+L"),
+            QStringLiteral("mnuInsert|Insert|"),
+            QStringLiteral("- mnuTime|Time/Date|"),
+            QStringLiteral("-- mnuTimeOnly|Time only|"),
+            QStringLiteral("-- mnuDateOnly|Date only|"),
+            QStringLiteral("-- mnuTimeDate|Time and Date|F5"),
+            QStringLiteral("- mnuMergeDocs|Merge Documents...|"),
+            QStringLiteral("mnuView|View|"),
+            QStringLiteral("- mnuViewHTML|ViewHTML|"),
+            QStringLiteral("- mnuLiveHTML|LiveHTML|"),
+            QStringLiteral("- mnuAlwaysOnTop|Always On Top|"),
+            QStringLiteral("- mnuFileProps|File's properties...|"),
+            QStringLiteral("- (separator)"),
+            QStringLiteral("- mnuZoomIn|Zoom In|"),
+            QStringLiteral("- mnuZoomOut|Zoom Out|"),
+            QStringLiteral("mnuWebDevelopment|Web Development|"),
+            QStringLiteral("- mnuHTMLCSS|HTML/CSS|"),
+            QStringLiteral("-- mnuHTMLTags|HTML tags|Ctrl+H"),
+            QStringLiteral("-- mnuHTMLBold|Bold|Ctrl+B"),
+            QStringLiteral("-- mnuHTMLUnderlined|Underlined|Ctrl+U"),
+            QStringLiteral("-- mnuHTMLItalic|Italic|Ctrl+I"),
+            QStringLiteral("-- mnuHTMLComment|Comment|"),
+            QStringLiteral("-- (separator)"),
+            QStringLiteral("-- mnuCustomFont|Custom Font...|"),
+            QStringLiteral("- mnudotNET|.NET|"),
+            QStringLiteral("-- mnudotNETScript|Script tags|"),
+            QStringLiteral("-- mnudotNETForm|Form tags|"),
+            QStringLiteral("-- mnudotNETComment|Comment|"),
+            QStringLiteral("--- mnudotNETComment_VB|Visual Basic|"),
+            QStringLiteral("--- mnudotNETComment_CCJ|Visual C# .NET, Visual C++ .NET or JScript .NET|"),
+            QStringLiteral("--- mnudotNETComment_Delphi|Delphi .NET|"),
+            QStringLiteral("- mnuASP|ASP|"),
+            QStringLiteral("-- mnuASPTags|ASP tags|Ctrl+F3"),
+            QStringLiteral("-- mnuASPOutput|Output|Shift+F3"),
+            QStringLiteral("-- mnuASPComment|Comment|"),
+            QStringLiteral("- mnuPHP|PHP|"),
+            QStringLiteral("-- mnuPHPTags|PHP tags|Ctrl+F4"),
+            QStringLiteral("-- mnuASPOuput|PHP Output|Shift+F4"),
+            QStringLiteral("-- mnuPHPComment|Comment|"),
+            QStringLiteral("- mnuJS|JavaScript|"),
+            QStringLiteral("-- mnuJSTags|JavaScript tags|Ctrl+F1"),
+            QStringLiteral("-- mnuJSOutput|Output|Shift+F1"),
+            QStringLiteral("-- mnuJSComment|Comment|"),
+            QStringLiteral("- mnuVBS|VBScript|"),
+            QStringLiteral("-- mnuVBSTags|VBScript tags|Ctrl+F2"),
+            QStringLiteral("-- mnuVBSOutput|Output|Shift+F2"),
+            QStringLiteral("-- mnuVBSComment|Comment|"),
+            QStringLiteral("- (separator)"),
+            QStringLiteral("- mnuWebPageWizard|Web Page Wizard|"),
+            QStringLiteral("- mnuWebPageTemplates|Web Page Templates|"),
+            QStringLiteral("- mnuDBCW|Database Connection Wizard|"),
+            QStringLiteral("mnuTools|Tools|"),
+            QStringLiteral("- mnuSpellCheck|Spell Checker|"),
+            QStringLiteral("- mnuANSIConverter|ANSI Converter|"),
+            QStringLiteral("- (separator)"),
+            QStringLiteral("- mnuSettings|Settings|"),
+            QStringLiteral("mnuHelp|Help|"),
+            QStringLiteral("- mnuAbout|About|F12"),
+            QStringLiteral("- (separator)"),
+            QStringLiteral("- mnuLicenceAgreement|Licence Agreement|"),
+            QStringLiteral("- mnuInterface|Interface|"),
+            QStringLiteral("- (separator)"),
+            QStringLiteral("- mnuWebSite|Corvane Web Site|"),
+            QStringLiteral("- mnuQPWebSite|Quirkpad Web Site|"),
+        };
+        QCOMPARE(tree, expected);
         QVERIFY(w.commands().action(QStringLiteral("mnuLockText"))->isCheckable());
     }
 

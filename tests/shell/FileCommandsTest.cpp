@@ -2,10 +2,17 @@
 #include "TestRegistry.h"
 #include "platform/QtPrompts.h"
 #include "platform/RichTextBox.h"
+#include "shell/FileCommands.h"
 #include "shell/frmFileProperties.h"
 
+#include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListView>
+#include <QTimer>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPointer>
 #include <QTest>
 
@@ -83,6 +90,41 @@ private slots:
         QCOMPARE(f.prompts.calls.size(), 2);   // no open dialog after the failed save
         QCOMPARE(w.pad()->Text(), QStringLiteral("unsaved"));
         QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+    }
+
+    // Yes to the save question, and the document's own file cannot be
+    // written: the command stops with the text and its flag as they were.
+    void askToSaveThenAFailedWriteStops_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("question");
+        QTest::newRow("New") << "New" << "Would you like to save your document before starting a new document?";
+        QTest::newRow("Open") << "Open" << "Would you like to save your document before opening another?";
+    }
+
+    void askToSaveThenAFailedWriteStops()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, question);
+        MainWindowFixture f;
+        QVERIFY(QDir(f.dir.path()).mkdir(QStringLiteral("sub")));
+        const QString path = f.file(QStringLiteral("sub/doc.txt"), "old");
+        frmMain& w = f.make({QStringLiteral("quirkpad"), path});
+        w.pad()->SetText(QStringLiteral("edited"));
+        QVERIFY(QDir(f.dir.filePath(QStringLiteral("sub"))).removeRecursively());
+        f.prompts.answer(Answer::Yes).answer(Answer::Ok);
+        if (command == QLatin1String("New"))
+            w.files().New();
+        else
+            QVERIFY(!w.files().OpenDocument());
+        QCOMPARE(f.prompts.calls.size(), 2);   // the question, then the error; no open dialog
+        QCOMPARE(f.prompts.calls.first().text, question);
+        QCOMPARE(f.prompts.calls.first().icon, Prompts::Icon::Exclamation);
+        QCOMPARE(f.prompts.calls.first().buttons, Prompts::Buttons::YesNoCancel);
+        QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Error);
+        QCOMPARE(w.pad()->Text(), QStringLiteral("edited"));
+        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+        QCOMPARE(w.document().location(), path);
     }
 
     void openOfAnUnreadableChoiceKeepsTheDocument()
@@ -209,7 +251,8 @@ private slots:
         QCOMPARE(f.prompts.calls.last().text, QStringLiteral("No file is currently open to view."));
         QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Error);
 
-        const QString path = f.file(QStringLiteral("props.html"), QByteArray(1234, 'x'));
+        // A name that looks like markup is shown as written.
+        const QString path = f.file(QStringLiteral("<i>props.html"), QByteArray(1234, 'x'));
         w.files().loadAsDocument(path);
         w.files().FileProperties();
         auto* props = w.findChild<frmFileProperties*>();
@@ -217,9 +260,15 @@ private slots:
         QVERIFY(props->isVisible());
         QVERIFY(w.isInputEnabled());   // the main window stays usable
         const auto rows = frmFileProperties::describe(path);
-        QCOMPARE(rows.at(0).value, QStringLiteral("props.html"));
+        QCOMPARE(rows.at(0).value, QStringLiteral("<i>props.html"));
         QCOMPARE(rows.at(1).value, f.dir.path());
-        QVERIFY(rows.at(2).value.contains(QLocale::system().toString(1234)));
+        QCOMPARE(rows.at(2).value, QStringLiteral("%1 (%2 bytes)")
+                                       .arg(QLocale::system().formattedDataSize(1234), QLocale::system().toString(1234)));
+        bool plainName = false;
+        for (const QLabel* label : props->findChildren<QLabel*>())
+            plainName |= label->text() == rows.at(0).value && label->textFormat() == Qt::PlainText;
+        QVERIFY(plainName);
+        QCOMPARE(frmFileProperties::describe(f.file(QStringLiteral("one"), "x")).at(2).value, QStringLiteral("1 byte"));
 
         QPointer<frmFileProperties> open = props;
         QVERIFY(QTest::qWaitForWindowExposed(props));
@@ -227,10 +276,60 @@ private slots:
         QTRY_VERIFY(!open || !open->isVisible());
     }
 
-    void everyFileIsListedByAllFiles()
+    // The real save dialog: the file types read as the filter literal gives
+    // them, "All Files (*.*)" lists names without a dot, another type really
+    // filters, and a name typed under it gets no extension added.
+    void theDialogListsEveryFileAndAddsNoExtension()
     {
-        const QStringList filters = QtPrompts::nameFilters(QStringLiteral("All Files (*.*)|*.*|Text Documents (*.txt)|*.txt"));
-        QCOMPARE(filters, (QStringList{QStringLiteral("All Files (*)"), QStringLiteral("Text Documents (*.txt)")}));
+        QTemporaryDir dir;
+        for (const char* name : {"Makefile", "page.htm", "notes.txt"}) {
+            QFile f(dir.filePath(QLatin1String(name)));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        QStringList types, listedAll, listedText;
+        bool driven = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            auto* combo = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            auto* list = dialog->findChild<QListView*>(QStringLiteral("listView"));
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            if (!combo || !list || !name)
+                return dialog->reject();
+            for (int i = 0; i < combo->count(); ++i)
+                types << combo->itemText(i);
+            const auto listed = [list] {
+                QStringList names;
+                const QModelIndex root = list->rootIndex();
+                for (int row = 0; row < list->model()->rowCount(root); ++row)
+                    names << list->model()->index(row, 0, root).data().toString();
+                names.sort();
+                return names;
+            };
+            (void)QTest::qWaitFor([&] { return listed().size() == 3; }, 5000);
+            listedAll = listed();
+            combo->setCurrentIndex(2);
+            emit combo->activated(2);
+            (void)QTest::qWaitFor([&] { return listed().size() == 1; }, 5000);
+            listedText = listed();
+            name->setText(QStringLiteral("draft"));
+            driven = true;
+            static_cast<QDialog*>(dialog)->accept();   // as the Save button does
+        });
+        QtPrompts prompts;
+        Prompts::FileDialog d;
+        d.title = QStringLiteral("Quirkpad - Save File");
+        d.filter = FileCommands::kFilter;
+        d.initDir = dir.path();
+        const std::optional<QString> chosen = prompts.saveFile(d);
+        QVERIFY(driven);
+        QCOMPARE(types, (QStringList{"All Files (*.*)", "Quirkpad Documents (*.qpd)", "Text Documents (*.txt)",
+                                     "HTML Files (*.htm)", "ASP Files (*.asp)", "ASP .NET Files (*.aspx)",
+                                     "PHP Files (*.php)", "XML Files (*.xml)", "C++ Files (*.cpp)"}));
+        QCOMPARE(listedAll, (QStringList{"Makefile", "notes.txt", "page.htm"}));
+        QCOMPARE(listedText, QStringList{"notes.txt"});
+        QCOMPARE(chosen.value_or(QString()), dir.filePath(QStringLiteral("draft")));
     }
 };
 

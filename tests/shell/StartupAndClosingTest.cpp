@@ -91,11 +91,14 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("untitled");
         QTest::addColumn<bool>("saveDialogCancelled");
+        QTest::addColumn<bool>("writeFails");
         QTest::addColumn<bool>("closes");
-        QTest::newRow("cancel") << int(Prompts::Answer::Cancel) << true << false << false;
-        QTest::newRow("no") << int(Prompts::Answer::No) << true << false << true;
-        QTest::newRow("yes, then the save dialog cancelled") << int(Prompts::Answer::Yes) << true << true << false;
-        QTest::newRow("yes, saved to its file") << int(Prompts::Answer::Yes) << false << false << true;
+        QTest::newRow("cancel") << int(Prompts::Answer::Cancel) << true << false << false << false;
+        QTest::newRow("no") << int(Prompts::Answer::No) << true << false << false << true;
+        QTest::newRow("yes, then the save dialog cancelled")
+            << int(Prompts::Answer::Yes) << true << true << false << false;
+        QTest::newRow("yes, then the write fails") << int(Prompts::Answer::Yes) << false << false << true << false;
+        QTest::newRow("yes, saved to its file") << int(Prompts::Answer::Yes) << false << false << false << true;
     }
 
     void closingWithChanges()
@@ -103,9 +106,11 @@ private slots:
         QFETCH(int, answer);
         QFETCH(bool, untitled);
         QFETCH(bool, saveDialogCancelled);
+        QFETCH(bool, writeFails);
         QFETCH(bool, closes);
         MainWindowFixture f;
-        const QString path = f.file(QStringLiteral("doc.txt"), "old");
+        QVERIFY(QDir(f.dir.path()).mkdir(QStringLiteral("sub")));
+        const QString path = f.file(QStringLiteral("sub/doc.txt"), "old");
         frmMain& w = untitled ? f.make() : f.make({QStringLiteral("quirkpad"), path});
         f.show();
         w.pad()->SetText(QStringLiteral("edited"));
@@ -116,6 +121,11 @@ private slots:
         f.prompts.answer(Prompts::Answer(answer));
         if (saveDialogCancelled)
             f.prompts.answerSave(std::nullopt);
+        if (writeFails) {
+            // Its folder is gone, so the file cannot be written back.
+            QVERIFY(QDir(f.dir.filePath(QStringLiteral("sub"))).removeRecursively());
+            f.prompts.answer(Prompts::Answer::Ok);
+        }
         QCOMPARE(w.close(), closes);
         QCOMPARE(f.prompts.calls.first().text, QStringLiteral("Would you like to save your document before exiting?"));
         QCOMPARE(f.prompts.calls.first().icon, Prompts::Icon::Exclamation);
