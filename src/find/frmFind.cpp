@@ -1,4 +1,5 @@
 #include "find/frmFind.h"
+#include "platform/OwnedWindow.h"
 
 #include "find/FindReplace.h"
 #include "platform/Prompts.h"
@@ -40,11 +41,12 @@ QGridLayout* pageGrid(QWidget* page)
 }
 
 frmFind::frmFind(RichTextBox* pad, Prompts& prompts, QWidget* owner)
-    // A dialog, so that the window manager keeps it above the main window:
-    // each Find Next activates the main window, and a plain window would
-    // drop behind it there.
-    : QWidget(owner, Qt::Dialog), m_pad(pad), m_prompts(prompts)
+    : QWidget(nullptr, Qt::Dialog), m_pad(pad), m_prompts(prompts)
 {
+    // Owned, so that it stays above the main window, which each Find Next
+    // activates; not a child, so that it stays usable while a tool window
+    // has the main window disabled.
+    OwnedWindow::setOwner(this, owner);
     setObjectName(QStringLiteral("frmFind"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Quirkpad - Find/Replace"));

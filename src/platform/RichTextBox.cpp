@@ -10,6 +10,9 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
+
+#include <cstdlib>
 
 namespace {
 
@@ -82,6 +85,14 @@ RichTextBox::RichTextBox(QWidget* parent) : QsciScintilla(parent)
 
     m_fontName = QStringLiteral("Lucida Console");
     applyFont();
+    // The control's own magnification would be a second zoom beside the
+    // font size, one that setting the font again does not end.
+    for (QsciCommand* cmd : standardCommands()->commands())
+        if (cmd->command() == QsciCommand::ZoomIn || cmd->command() == QsciCommand::ZoomOut) {
+            cmd->setKey(0);
+            cmd->setAlternateKey(0);
+        }
+    SendScintilla(SCI_SETZOOM, 0L);
 
     // Only the notifications that come before a change: with those after it,
     // the control copies every inserted or deleted text (20 MB for a 20 MB
@@ -412,6 +423,29 @@ void RichTextBox::releaseKeys(const QList<QKeySequence>& keys)
     }
 }
 
+void RichTextBox::wheelEvent(QWheelEvent* e)
+{
+    if (!(e->modifiers() & Qt::ControlModifier)) {
+        m_wheelZoomRest = 0;
+        QsciScintilla::wheelEvent(e);
+        return;
+    }
+    // Fine-grained wheels and touchpads send parts of a notch; a zoom step
+    // is a whole notch.
+    constexpr int kNotch = 120;
+    const QPoint delta = e->angleDelta();
+    m_wheelZoomRest += std::abs(delta.x()) > std::abs(delta.y()) ? delta.x() : delta.y();
+    while (m_wheelZoomRest >= kNotch) {
+        m_wheelZoomRest -= kNotch;
+        emit WheelZoom(true);
+    }
+    while (m_wheelZoomRest <= -kNotch) {
+        m_wheelZoomRest += kNotch;
+        emit WheelZoom(false);
+    }
+    e->accept();
+}
+
 int RichTextBox::shiftState(Qt::KeyboardModifiers m)
 {
     return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
@@ -456,8 +490,32 @@ void RichTextBox::keyPressEvent(QKeyEvent* e)
         e->accept();
         return;
     }
+    if (Locked() && wouldEdit(e)) {
+        // The control refuses the edit but would still drop the selection.
+        e->accept();
+        return;
+    }
     ChangeBatch batch(this);
     QsciScintilla::keyPressEvent(e);
+}
+
+bool RichTextBox::wouldEdit(const QKeyEvent* e)
+{
+    switch (e->key()) {
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return true;
+    default:
+        break;
+    }
+    if (e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
+        return false;
+    const QString text = e->text();
+    return !text.isEmpty() && text.at(0).isPrint();
 }
 
 void RichTextBox::inputMethodEvent(QInputMethodEvent* e)

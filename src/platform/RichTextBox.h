@@ -100,6 +100,9 @@ signals:
     void MouseDown(int button, int shift, const QPoint& position);
     // The keyboard's menu key: where a context menu belongs.
     void ContextMenuKey(const QPoint& position);
+    // Ctrl with the mouse wheel, one notch at a time: the window zooms by
+    // changing the font size, so that the zoom ends when the font is set.
+    void WheelZoom(bool zoomIn);
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
@@ -108,6 +111,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void dropEvent(QDropEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
 
 private:
     class Writable;
@@ -118,6 +122,8 @@ private:
     static void installPlainAccessibility();
     void onModified(int type);
     static int keyCode(int qtKey);
+    // Whether the key, pressed into the control, would change the text.
+    static bool wouldEdit(const QKeyEvent* e);
     static int shiftState(Qt::KeyboardModifiers m);
 
     TextFormat m_format;
@@ -125,5 +131,6 @@ private:
     int m_fontHundredths = 900;
     int m_batchDepth = 0;
     int m_caretPeriod = 500;
+    int m_wheelZoomRest = 0;
     bool m_changePending = false;
 };

@@ -47,7 +47,8 @@ frmMain::~frmMain()
 {
     // Owned tool windows are no children: they must not outlive the editor
     // whose controls they work on.
-    for (QWidget* w : {static_cast<QWidget*>(m_settingsWindow), static_cast<QWidget*>(m_aboutWindow)})
+    for (QWidget* w : {static_cast<QWidget*>(m_settingsWindow), static_cast<QWidget*>(m_aboutWindow),
+                       static_cast<QWidget*>(m_findWindow)})
         delete w;
 }
 
@@ -97,6 +98,9 @@ void frmMain::buildWindow()
     connect(m_pad, &RichTextBox::MouseDown, this, [this](int button, int, const QPoint& pos) {
         if (button == 2)
             m_contextMenu->popup(m_pad->mapToGlobal(pos));
+    });
+    connect(m_pad, &RichTextBox::WheelZoom, this, [this](bool in) {
+        m_commands->action(in ? QStringLiteral("mnuZoomIn") : QStringLiteral("mnuZoomOut"))->trigger();
     });
     connect(m_pad, &RichTextBox::ContextMenuKey, this,
             [this](const QPoint& pos) { m_contextMenu->popup(m_pad->mapToGlobal(pos)); });

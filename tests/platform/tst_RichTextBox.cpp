@@ -147,7 +147,17 @@ private slots:
         box.SetSelText(QStringLiteral("<b></b>"));
         QCOMPARE(box.Text(), QStringLiteral("<b></b>"));
         QVERIFY(box.Locked());
+        // Keys that would edit leave the selection as it was; moving still works.
+        box.SetSelStart(1);
+        box.SetSelLength(2);
+        for (Qt::Key key : {Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Return, Qt::Key_Tab, Qt::Key_X})
+            QTest::keyClick(&box, key);
+        QCOMPARE(box.Text(), QStringLiteral("<b></b>"));
+        QCOMPARE(QPoint(box.SelStart(), box.SelLength()), QPoint(1, 2));
+        QTest::keyClick(&box, Qt::Key_Right, Qt::ShiftModifier);
+        QCOMPARE(QPoint(box.SelStart(), box.SelLength()), QPoint(1, 3));
         box.SetLocked(false);
+        box.SetSelStart(box.TextLength());
         QTest::keyClicks(&box, QStringLiteral("ok"));
         QCOMPARE(box.Text(), QStringLiteral("<b></b>ok"));
     }

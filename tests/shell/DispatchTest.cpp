@@ -13,6 +13,7 @@
 #include <QToolBar>
 #include <QPlatformSurfaceEvent>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <QWindow>
 
 #include <functional>
@@ -221,6 +222,39 @@ private slots:
             QCOMPARE(w.pad()->SelLength(), 8);
         }
         QCOMPARE(w.document().changed(), QStringLiteral("No"));
+    }
+
+    // Zooming changes the font size and nothing else: Ctrl with the wheel
+    // steps it a notch at a time, and the control's own magnification (and
+    // its Ctrl+Plus, Ctrl+Minus) stays out of play.
+    void theOnlyZoomIsTheFontSize()
+    {
+        MainWindowFixture f;
+        frmMain& w = f.show();
+        RichTextBox* pad = w.pad();
+        QVERIFY(pad->SetFontSize(9));
+        const auto wheel = [pad](int delta, Qt::KeyboardModifiers modifiers) {
+            const QPointF at(20, 20);
+            QWheelEvent e(at, pad->viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, modifiers,
+                          Qt::NoScrollPhase, false);
+            QApplication::sendEvent(pad->viewport(), &e);
+        };
+        wheel(120, Qt::ControlModifier);
+        QCOMPARE(pad->FontSize(), 11.0);
+        wheel(60, Qt::ControlModifier);
+        QCOMPARE(pad->FontSize(), 11.0);   // half a notch: not yet
+        wheel(60, Qt::ControlModifier);
+        QCOMPARE(pad->FontSize(), 13.0);
+        wheel(-240, Qt::ControlModifier);
+        QCOMPARE(pad->FontSize(), 9.0);
+        wheel(120, Qt::NoModifier);         // plain scrolling
+        QCOMPARE(pad->FontSize(), 9.0);
+        pad->setFocus();
+        QTest::keyClick(pad, Qt::Key_Plus, Qt::ControlModifier);
+        QTest::keyClick(pad, Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(pad->SendScintilla(QsciScintillaBase::SCI_GETZOOM), 0L);
+        QCOMPARE(pad->Text(), QString());
+        QCOMPARE(pad->FontSize(), 9.0);
     }
 
     void twinsRunTheSameCommand()

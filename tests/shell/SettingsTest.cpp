@@ -1,5 +1,6 @@
 #include "MainWindowFixture.h"
 #include "TestRegistry.h"
+#include "find/frmFind.h"
 #include "platform/NumberText.h"
 #include "platform/RichTextBox.h"
 #include "shell/frmSettings.h"
@@ -55,11 +56,13 @@ private slots:
     {
         MainWindowFixture f;
         frmMain& w = f.show();
+        w.commands().action(QStringLiteral("mnuFind"))->trigger();
         frmSettings* s = openSettings(w);
         QVERIFY(s);
         QCOMPARE(s->windowTitle(), QStringLiteral("Quirkpad - Settings"));
         QVERIFY(!w.isInputEnabled());
         QVERIFY(s->isEnabled());
+        QVERIFY(w.findWindow() && w.findWindow()->isEnabled());   // owned by the main window, not part of it
         // A disabled window takes no shortcut either.
         int news = 0;
         w.commands().on(QStringLiteral("mnuNew"), [&news] { ++news; });
