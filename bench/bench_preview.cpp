@@ -200,19 +200,14 @@ int startupChild(const QString& mode)
     window.show();
     bool ok = spinUntil([&] { return window.windowHandle() && window.windowHandle()->isExposed(); }, 30000);
     if (ok && mode == QLatin1String("preview")) {
-        QAction* viewHtml = window.commands().action(QStringLiteral("mnuViewHTML"));
         auto* preview = window.findChild<PreviewController*>();
-        if (!preview) {
-            // The main window does not run the preview itself (yet): wire one
-            // to its actions as it would.
-            preview = new PreviewController(*window.pad(), viewHtml,
-                                            window.commands().action(QStringLiteral("mnuLiveHTML")), &window,
-                                            &prompts);
+        ok = preview != nullptr;
+        if (ok) {
+            bool loaded = false;
+            QObject::connect(preview, &PreviewController::pageLoaded, [&loaded](bool) { loaded = true; });
+            window.commands().action(QStringLiteral("mnuViewHTML"))->trigger();   // as the menu item does
+            ok = spinUntil([&] { return loaded; }, 60000);
         }
-        bool loaded = false;
-        QObject::connect(preview, &PreviewController::pageLoaded, [&loaded](bool) { loaded = true; });
-        preview->ViewHTML();
-        ok = spinUntil([&] { return loaded; }, 60000);
     }
     const qint64 self = QCoreApplication::applicationPid();
     std::printf("%s %.0f %d\n", ok ? "ready" : "failed", kilobytes(procStatus(self, "VmHWM:")), int(mapsWebEngine(self)));

@@ -1,10 +1,10 @@
 #include "preview/PreviewController.h"
 #include "platform/AppPaths.h"
+#include "platform/OwnedWindow.h"
 #include "platform/Prompts.h"
 #include "platform/QtPrompts.h"
 #include "platform/RichTextBox.h"
 #include "preview/BrowserView.h"
-#include "platform/OwnedWindow.h"
 #include "preview/PreviewFile.h"
 #include "preview/frmWebBrowser.h"
 
@@ -67,7 +67,8 @@ void PreviewController::ViewHTML()
 {
     if (!viewHtmlOn()) {
         setModes(true, false);
-        WritePreviewFile(kPreviewCaption);
+        if (!WritePreviewFile(kPreviewCaption))
+            previewNotWritten();
     } else {
         setModes(false, false);
         unloadWindow();
@@ -78,11 +79,22 @@ void PreviewController::LiveHTML()
 {
     if (!liveHtmlOn()) {
         setModes(false, true);
-        WritePreviewFile(kLiveCaption);
+        if (!WritePreviewFile(kLiveCaption))
+            previewNotWritten();
     } else {
         setModes(false, false);
         unloadWindow();
     }
+}
+
+void PreviewController::previewNotWritten()
+{
+    // No new page to show: no mode stays checked that shows nothing, and a
+    // window made for the page and never shown goes again. A window already
+    // on screen keeps what it showed, as after a live preview ends.
+    setModes(false, false);
+    if (m_window && !m_window->isVisible())
+        unloadWindow();
 }
 
 frmWebBrowser* PreviewController::ensureWindow(Prompts& prompts)
@@ -135,9 +147,12 @@ void PreviewController::liveRefresh()
     if (!liveHtmlOn())
         return;
     const QString held = m_window ? m_window->tempLocation() : QString();
-    if (!held.isEmpty() && PreviewFile::write(held, m_pad.utf8()))
+    const bool written = !held.isEmpty() && PreviewFile::write(held, m_pad.utf8());
+    if (written)
         m_window->webBrowser()->navigate(held);
-    if (held.isEmpty() || !QFileInfo::exists(held))
+    // A page that can no longer be written would show an old state of the
+    // text while LiveHTML claims to follow it.
+    if (!written || !QFileInfo::exists(held))
         m_liveHtml->setChecked(false);
 }
 
@@ -152,6 +167,9 @@ void PreviewController::showInterface(Prompts& prompts)
     frmWebBrowser* window = ensureWindow(prompts);
     if (!window)
         return;
+    // The window no longer shows the document: typing must not bring the
+    // preview back over the help page, and the modes say so.
+    setModes(false, false);
     window->setWindowTitle(kInterfaceCaption);
     window->webBrowser()->navigate(path);
     if (OwnedWindow::owner(window) != (m_mainWindow ? m_mainWindow->window() : nullptr))

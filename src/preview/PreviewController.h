@@ -46,8 +46,8 @@ public:
 
     // For the editor's change handler, after the document was marked
     // changed: with LiveHTML on, rewrites the page and reloads it; when the
-    // page then does not exist (its folder is gone), LiveHTML goes off and
-    // the window stays as it is.
+    // page cannot be written or then does not exist (its folder is gone),
+    // LiveHTML goes off and the window stays as it is.
     void liveRefresh();
 
     // Writes the document to the next free page, shows it in the preview
@@ -56,7 +56,8 @@ public:
     bool WritePreviewFile(const QString& caption);
 
     // Help > Interface: Interface.html from the data folder in the preview
-    // window, owned by the main window, which stays usable. A missing page
+    // window, owned by the main window, which stays usable; ViewHTML and
+    // LiveHTML go off, as the window no longer shows the document. A missing page
     // gets the error box "Interface.html not found. Please reinstall
     // Quirkpad." and no window.
     void showInterface(Prompts& prompts);
@@ -75,6 +76,7 @@ signals:
 private:
     frmWebBrowser* ensureWindow(Prompts& prompts);
     void setModes(bool view, bool live);
+    void previewNotWritten();
     void unloadWindow();
     void windowClosed();
     Prompts& prompts();

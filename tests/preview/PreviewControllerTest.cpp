@@ -270,6 +270,19 @@ private slots:
         QCOMPARE(readBytes(temp(1)), QByteArray("\xEF\xBB\xBF<p>kept"));
         QTRY_COMPARE_WITH_TIMEOUT(pageText(e.view()), QStringLiteral("kept"), kLoadTimeout);
 
+        // Something that is no file stands in the page's place: it exists,
+        // but the page cannot be written, and LiveHTML ends.
+        QVERIFY(QFile::remove(temp(1)));
+        QVERIFY(QDir().mkdir(temp(1)));
+        e.type(QStringLiteral("!"));
+        QVERIFY(!e.liveHtml->isChecked() && !e.viewHtml->isChecked());
+        QVERIFY(QDir(temp(1)).removeRecursively());
+        e.preview.LiveHTML();
+        QVERIFY(e.liveHtml->isChecked());
+        QCOMPARE(e.held(), temp(1));
+        QVERIFY(e.waitLoaded());
+        QTRY_COMPARE_WITH_TIMEOUT(pageText(e.view()), QStringLiteral("kept!"), kLoadTimeout);
+
         // Its folder gone, the page cannot be written: LiveHTML ends.
         QVERIFY(QDir(AppPaths::tempDir()).removeRecursively());
         e.type(QStringLiteral("x"));
@@ -278,7 +291,7 @@ private slots:
         QCOMPARE(e.window(), window.data());
         QVERIFY(e.window()->isVisible());
         QCOMPARE(e.window()->windowTitle(), QStringLiteral("Quirkpad - LiveHTML"));
-        QCOMPARE(pageText(e.view()), QStringLiteral("kept"));
+        QCOMPARE(pageText(e.view()), QStringLiteral("kept!"));
         QVERIFY(e.prompts.calls.isEmpty());
 
         // The next preview starts afresh in a new temporary folder.
@@ -287,6 +300,59 @@ private slots:
         QCOMPARE(e.window(), window.data());
         QCOMPARE(e.held(), temp(1));
         QVERIFY(QFile::exists(temp(1)));
+    }
+
+    // No temporary folder can be made: neither command leaves its mode on
+    // with nothing to show, and nothing is reported.
+    void aPreviewThatCannotBeWrittenLeavesNoModeOn()
+    {
+        QTemporaryDir dir;
+        const QString notAFolder = dir.filePath(QStringLiteral("file"));
+        QFile f(notAFolder);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        const QByteArray before = qgetenv("TMPDIR");
+        qputenv("TMPDIR", notAFolder.toLocal8Bit());
+        AppPaths::deleteTempFolder();
+        Editor e;
+        e.pad->SetText(QStringLiteral("<p>x"));
+        e.preview.ViewHTML();
+        const bool viewLeftOn = e.viewHtml->isChecked() || e.liveHtml->isChecked();
+        e.preview.LiveHTML();
+        const bool liveLeftOn = e.viewHtml->isChecked() || e.liveHtml->isChecked();
+        const bool windowLeft = e.window() != nullptr;
+        qputenv("TMPDIR", before);
+        QVERIFY(!viewLeftOn);
+        QVERIFY(!liveLeftOn);
+        QVERIFY(!windowLeft);
+        QVERIFY(e.prompts.calls.isEmpty());
+    }
+
+    // A link to an anchor inside the page does not make the next live
+    // reload a fresh load back at the top.
+    void liveReloadAfterAnAnchorKeepsThePlace()
+    {
+        Editor e;
+        QString page = QStringLiteral("<html><body>");
+        for (int i = 0; i < 400; ++i)
+            page += QStringLiteral("<p id=\"p%1\">Paragraph %1</p>\r\n").arg(i);
+        e.pad->SetText(page);
+        e.preview.LiveHTML();
+        QVERIFY(e.waitLoaded());
+        evaluate(e.view(), QStringLiteral("location.hash = 'p200'"));
+        QTRY_VERIFY(evaluate(e.view(), QStringLiteral("window.scrollY")).toInt() > 1000);
+        const int y = evaluate(e.view(), QStringLiteral("window.scrollTo(0, window.scrollY + 300); window.scrollY")).toInt();
+
+        e.loaded.clear();
+        e.type(QStringLiteral("<p>end</p>"));
+        QTRY_VERIFY_WITH_TIMEOUT(!e.loaded.isEmpty() && !e.view()->isLoading(), kLoadTimeout);
+        QVERIFY(pageText(e.view()).endsWith(QStringLiteral("end")));
+        QTRY_COMPARE(evaluate(e.view(), QStringLiteral("window.scrollY")).toInt(), y);
+        // And the page keeps following the text.
+        e.loaded.clear();
+        e.type(QStringLiteral("<p>more</p>"));
+        QTRY_VERIFY_WITH_TIMEOUT(!e.loaded.isEmpty() && !e.view()->isLoading(), kLoadTimeout);
+        QVERIFY(pageText(e.view()).endsWith(QStringLiteral("more")));
     }
 
     void closingTheWindowClearsBothModes()
@@ -339,6 +405,24 @@ private slots:
         QCOMPARE(e.loaded.first().first().toBool(), true);
         QCOMPARE(e.view()->currentPath(), QStringLiteral(QUIRKPAD_SOURCE_DATA_DIR) + QStringLiteral("/Interface.html"));
         QVERIFY(evaluate(e.view(), QStringLiteral("document.title")).toString().contains(QStringLiteral("Quirkpad")));
+    }
+
+    // The help page takes the preview window: the modes go off, and typing
+    // does not bring the document back over it.
+    void interfaceEndsTheLivePreview()
+    {
+        Editor e;
+        e.pad->SetText(QStringLiteral("<p>doc"));
+        e.preview.LiveHTML();
+        QVERIFY(e.waitLoaded());
+        e.loaded.clear();
+        e.preview.showInterface(e.prompts);
+        QVERIFY(!e.viewHtml->isChecked() && !e.liveHtml->isChecked());
+        QVERIFY(e.waitLoaded());
+        e.type(QStringLiteral("x"));
+        QCOMPARE(e.view()->currentPath(), QStringLiteral(QUIRKPAD_SOURCE_DATA_DIR) + QStringLiteral("/Interface.html"));
+        QVERIFY(!e.view()->isLoading());
+        QCOMPARE(e.window()->windowTitle(), QStringLiteral("Quirkpad - Interface"));
     }
 
     void aPreviewAfterTheInterfaceIsAWindowOfItsOwn()

@@ -23,7 +23,7 @@ public:
         // by a link, or one that was replaced before it finished loading,
         // must not end or start the wait for ours.
         connect(page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
-            if (m_path.isEmpty() || info.url() != target())
+            if (m_path.isEmpty() || !showsPreview(info.url()))
                 return;
             if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus)
                 m_loading = true;
@@ -44,7 +44,7 @@ public:
     {
         // While the first load of the page runs, the view's url() may not
         // name it yet; a second request for the same page is a reload.
-        if (!m_path.isEmpty() && path == m_path && (m_loading || url() == target())) {
+        if (!m_path.isEmpty() && path == m_path && (m_loading || showsPreview(url()))) {
             reload();
             return;
         }
@@ -80,6 +80,8 @@ public:
 
 private:
     QUrl target() const { return QUrl::fromLocalFile(m_path); }
+    // The preview's page, also after a link to an anchor inside it.
+    bool showsPreview(const QUrl& url) const { return url.adjusted(QUrl::RemoveFragment) == target(); }
 
     void start()
     {
@@ -88,7 +90,7 @@ private:
         // scroll position it had, and no history entry is added per change.
         // Bypassing the cache also picks up style sheets and pictures the
         // page uses that were changed meanwhile.
-        if (url() == target())
+        if (showsPreview(url()))
             page()->triggerAction(QWebEnginePage::ReloadAndBypassCache);
         else
             load(target());   // the user followed a link away: back to the preview
