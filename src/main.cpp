@@ -10,7 +10,14 @@
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    // Every argument names the document: Qt's own options (-style, -reverse,
+    // -geometry ...) would be taken out of the list before the editor saw
+    // them, so Qt gets none; its environment variables still apply.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Quirkpad"));
     QApplication::setOrganizationName(QStringLiteral("Quirkpad"));
     QApplication::setDesktopFileName(QStringLiteral("quirkpad"));
@@ -23,7 +30,7 @@ int main(int argc, char** argv)
     SettingsStore settings;
     frmMain window({&prompts, &shell, &settings});
     prompts.setOwner(&window);
-    window.startUp(QApplication::arguments());
+    window.startUp(arguments);
     window.show();
     const int rc = app.exec();
     AppPaths::deleteTempFolder();

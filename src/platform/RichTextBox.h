@@ -82,6 +82,9 @@ public:
 
     static bool fontAvailable(const QString& name);
 
+    // No minimum size of its own: a window may shrink the text area away.
+    QSize minimumSizeHint() const override { return {0, 0}; }
+
     // Groups the changes of one step into a single Change.
     class ChangeBatch {
     public:

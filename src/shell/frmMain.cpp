@@ -241,6 +241,12 @@ bool frmMain::event(QEvent* e)
     // note still names the window that was active before.
     if (e->type() == QEvent::WindowActivate && !m_activeBeforeWasThis)
         applyFontSettings();
+    // Shown for the first time: the settings apply even where the window is
+    // never activated (no window manager, or one that withholds the focus).
+    if (e->type() == QEvent::Show && !m_fontAppliedOnShow) {
+        m_fontAppliedOnShow = true;
+        applyFontSettings();
+    }
     return QMainWindow::event(e);
 }
 

@@ -99,6 +99,7 @@ private:
     QLabel* m_lblChanged = nullptr;
     QPointer<QWidget> m_settingsWindow;
     QPointer<frmFind> m_findWindow;
+    bool m_fontAppliedOnShow = false;
     QPointer<QWidget> m_aboutWindow;
     PreviewController* m_preview = nullptr;
     // Whether the editor's window active last (before any activation now

@@ -252,18 +252,33 @@ private slots:
         QVERIFY(!full.error.isEmpty());
         QCOMPARE(readBytes(path), QByteArray("precious"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);   // no stray temp file
+    }
 
-        // A read-only folder (meaningless for root, who may write anywhere).
-        if (geteuid() != 0) {
-            const QString ro = dir.filePath(QStringLiteral("ro"));
-            QVERIFY(QDir().mkpath(ro));
-            writeBytes(ro + QStringLiteral("/a.txt"), "before");
-            QFile::setPermissions(ro, QFile::ReadOwner | QFile::ExeOwner);
-            const TextFile::WriteResult denied = TextFile::write(ro + QStringLiteral("/a.txt"), "after", {});
-            QFile::setPermissions(ro, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-            QVERIFY(!denied.ok);
-            QCOMPARE(readBytes(ro + QStringLiteral("/a.txt")), QByteArray("before"));
-        }
+    // A read-only folder, and a read-only file in a writable one: the save
+    // is refused and the file stays as it was. Root may write anywhere, so
+    // this needs an ordinary user.
+    void readOnlyPlacesRefuseTheSave()
+    {
+        if (geteuid() == 0)
+            QSKIP("permissions do not bind root");
+        QTemporaryDir dir;
+        const QString ro = dir.filePath(QStringLiteral("ro"));
+        QVERIFY(QDir().mkpath(ro));
+        writeBytes(ro + QStringLiteral("/a.txt"), "before");
+        QFile::setPermissions(ro, QFile::ReadOwner | QFile::ExeOwner);
+        const TextFile::WriteResult denied = TextFile::write(ro + QStringLiteral("/a.txt"), "after", {});
+        QFile::setPermissions(ro, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(!denied.ok);
+        QVERIFY(!denied.error.isEmpty());
+        QCOMPARE(readBytes(ro + QStringLiteral("/a.txt")), QByteArray("before"));
+
+        const QString file = dir.filePath(QStringLiteral("locked.txt"));
+        writeBytes(file, "before");
+        QFile::setPermissions(file, QFile::ReadOwner);
+        const TextFile::WriteResult refused = TextFile::write(file, "after", {});
+        QVERIFY(!refused.ok);
+        QCOMPARE(readBytes(file), QByteArray("before"));
+        QCOMPARE(QFile::permissions(file), QFile::ReadOwner);
     }
 
     void readingAFolderOrMissingFileFails()

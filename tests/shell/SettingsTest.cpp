@@ -52,6 +52,19 @@ private slots:
         QVERIFY(QFontInfo(shown).fixedPitch());
     }
 
+    // The stored font is there from the first show, before (and without)
+    // the window ever being activated.
+    void storedFontAppliesWhenFirstShown()
+    {
+        MainWindowFixture f;
+        f.settings.store(SettingsStore::PadFontSize, QStringLiteral("14"));
+        frmMain& w = f.make();
+        QCOMPARE(w.pad()->FontSize(), 9.0);
+        w.show();
+        QVERIFY(!w.isActiveWindow());
+        QCOMPARE(w.pad()->FontSize(), 14.0);
+    }
+
     void openingAndClosingStoresTheChoices()
     {
         MainWindowFixture f;
