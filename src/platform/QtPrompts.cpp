@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -98,6 +99,8 @@ std::optional<QString> QtPrompts::fileDialog(const FileDialog& d, bool save)
         dialog.selectNameFilter(filters[d.filterIndex - 1]);
     // No extension is ever added to a typed name.
     dialog.setDefaultSuffix(QString());
+    // Dot-files (.htaccess) are documents like any other.
+    dialog.setFilter(dialog.filter() | QDir::Hidden);
     // Qt's own dialog opens too small, with its size, type and date columns
     // cut short; the name column takes what the others leave.
     dialog.resize(dialog.sizeHint().expandedTo(QSize(820, 500)));

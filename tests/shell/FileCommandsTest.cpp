@@ -277,12 +277,13 @@ private slots:
     }
 
     // The real save dialog: the file types read as the filter literal gives
-    // them, "All Files (*.*)" lists names without a dot, another type really
-    // filters, and a name typed under it gets no extension added.
+    // them, "All Files (*.*)" lists names without a dot and dot-files,
+    // another type really filters, and a name typed under it gets no
+    // extension added.
     void theDialogListsEveryFileAndAddsNoExtension()
     {
         QTemporaryDir dir;
-        for (const char* name : {"Makefile", "page.htm", "notes.txt"}) {
+        for (const char* name : {"Makefile", "page.htm", "notes.txt", ".htaccess"}) {
             QFile f(dir.filePath(QLatin1String(name)));
             QVERIFY(f.open(QIODevice::WriteOnly));
         }
@@ -307,7 +308,7 @@ private slots:
                 names.sort();
                 return names;
             };
-            (void)QTest::qWaitFor([&] { return listed().size() == 3; }, 5000);
+            (void)QTest::qWaitFor([&] { return listed().size() == 4; }, 5000);
             listedAll = listed();
             combo->setCurrentIndex(2);
             emit combo->activated(2);
@@ -327,7 +328,7 @@ private slots:
         QCOMPARE(types, (QStringList{"All Files (*.*)", "Quirkpad Documents (*.qpd)", "Text Documents (*.txt)",
                                      "HTML Files (*.htm)", "ASP Files (*.asp)", "ASP .NET Files (*.aspx)",
                                      "PHP Files (*.php)", "XML Files (*.xml)", "C++ Files (*.cpp)"}));
-        QCOMPARE(listedAll, (QStringList{"Makefile", "notes.txt", "page.htm"}));
+        QCOMPARE(listedAll, (QStringList{".htaccess", "Makefile", "notes.txt", "page.htm"}));
         QCOMPARE(listedText, QStringList{"notes.txt"});
         QCOMPARE(chosen.value_or(QString()), dir.filePath(QStringLiteral("draft")));
     }
