@@ -161,8 +161,9 @@ void frmFind::ReplaceAll()
 void frmFind::focusPad()
 {
     // The pad lives in another window: that window has to become the active
-    // one for the keyboard to reach it.
-    if (!m_pad)
+    // one for the keyboard to reach it. While a tool window has it disabled,
+    // it cannot take the keyboard, and this window keeps it.
+    if (!m_pad || !m_pad->window()->isEnabled())
         return;
     m_pad->window()->activateWindow();
     m_pad->SetFocus();

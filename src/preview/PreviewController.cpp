@@ -172,8 +172,12 @@ void PreviewController::showInterface(Prompts& prompts)
     setModes(false, false);
     window->setWindowTitle(kInterfaceCaption);
     window->webBrowser()->navigate(path);
-    if (OwnedWindow::owner(window) != (m_mainWindow ? m_mainWindow->window() : nullptr))
+    if (OwnedWindow::owner(window) != (m_mainWindow ? m_mainWindow->window() : nullptr)) {
+        // A preview on screen is a window of its own; it takes its owner's
+        // tie (and the kind that keeps it above) only while hidden.
+        window->hide();
         OwnedWindow::setOwner(window, m_mainWindow);
+    }
     window->show();
     window->raise();
 }

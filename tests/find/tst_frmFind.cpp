@@ -111,6 +111,25 @@ private slots:
         QVERIFY(child("txtFind")->hasFocus());
     }
 
+    // While a tool window has the main window disabled, Find Next still
+    // selects, and the keyboard stays here for the next Enter.
+    void aDisabledMainWindowLeavesTheKeyboardHere()
+    {
+        m_pad->SetText(QStringLiteral("bb bb"));
+        child("txtFind")->setText(QStringLiteral("bb"));
+        focusField();
+        QTRY_VERIFY(m_find->isActiveWindow());
+        m_owner->setEnabled(false);
+        QTest::keyClick(child("txtFind"), Qt::Key_Return);
+        QCOMPARE(selection(), QPoint(0, 2));
+        QTest::qWait(50);
+        QVERIFY(m_find->isActiveWindow());
+        QVERIFY(child("txtFind")->hasFocus());
+        QTest::keyClick(child("txtFind"), Qt::Key_Return);
+        QCOMPARE(selection(), QPoint(3, 2));
+        m_owner->setEnabled(true);
+    }
+
     void emptySearchTextDoesNothing()
     {
         m_pad->SetText(QStringLiteral("abc"));

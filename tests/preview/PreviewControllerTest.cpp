@@ -418,6 +418,10 @@ private slots:
         e.loaded.clear();
         e.preview.showInterface(e.prompts);
         QVERIFY(!e.viewHtml->isChecked() && !e.liveHtml->isChecked());
+        // Now owned by the main window, and kept above it.
+        QVERIFY(e.window()->isVisible());
+        QCOMPARE(e.window()->windowHandle()->transientParent(), e.main.windowHandle());
+        QCOMPARE(e.window()->windowHandle()->type(), Qt::Dialog);
         QVERIFY(e.waitLoaded());
         e.type(QStringLiteral("x"));
         QCOMPARE(e.view()->currentPath(), QStringLiteral(QUIRKPAD_SOURCE_DATA_DIR) + QStringLiteral("/Interface.html"));
