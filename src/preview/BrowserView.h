@@ -36,6 +36,12 @@ public:
     // The local file last asked for; "" before the first navigate.
     virtual QString currentPath() const = 0;
 
+    // Where the page's relative links belong: the page shown is a copy of a
+    // document kept elsewhere, so a local file it names (a style sheet, a
+    // picture, a linked page) that does not exist beside the copy is taken
+    // from the same place relative to this folder instead. "" for none.
+    virtual void setResourceFolder(const QString& folder) = 0;
+
     // Called after each load that the view started has ended and no further
     // reload is waiting; ok is false when the page could not be shown.
     virtual void setLoadFinished(std::function<void(bool ok)> callback) = 0;
@@ -52,4 +58,4 @@ using QuirkpadCreateBrowserFn = BrowserView* (*)(QWidget* parent);
 
 // Raised whenever the interface above changes shape, so that a module built
 // against another version is refused instead of called.
-constexpr int kBrowserViewAbi = 1;
+constexpr int kBrowserViewAbi = 2;

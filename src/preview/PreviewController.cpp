@@ -128,7 +128,7 @@ bool PreviewController::WritePreviewFile(const QString& caption)
     window->setTempLocation(path);
     if (!PreviewFile::write(path, m_pad.utf8()))
         return false;
-    window->webBrowser()->navigate(path);
+    showPage(window, path);
     window->setWindowTitle(caption);
     // A preview is a window of its own, also when the window was opened by
     // Help > Interface and is still tied to the main window: the tie and the
@@ -142,6 +142,13 @@ bool PreviewController::WritePreviewFile(const QString& caption)
     return true;
 }
 
+void PreviewController::showPage(frmWebBrowser* window, const QString& path)
+{
+    BrowserView* view = window->webBrowser();
+    view->setResourceFolder(m_documentFolder ? m_documentFolder() : QString());
+    view->navigate(path);
+}
+
 void PreviewController::liveRefresh()
 {
     if (!liveHtmlOn())
@@ -149,7 +156,7 @@ void PreviewController::liveRefresh()
     const QString held = m_window ? m_window->tempLocation() : QString();
     const bool written = !held.isEmpty() && PreviewFile::write(held, m_pad.utf8());
     if (written)
-        m_window->webBrowser()->navigate(held);
+        showPage(m_window, held);
     // A page that can no longer be written would show an old state of the
     // text while LiveHTML claims to follow it.
     if (!written || !QFileInfo::exists(held))
@@ -171,6 +178,7 @@ void PreviewController::showInterface(Prompts& prompts)
     // preview back over the help page, and the modes say so.
     setModes(false, false);
     window->setWindowTitle(kInterfaceCaption);
+    window->webBrowser()->setResourceFolder(QString());
     window->webBrowser()->navigate(path);
     if (OwnedWindow::owner(window) != (m_mainWindow ? m_mainWindow->window() : nullptr)) {
         // A preview on screen is a window of its own; it takes its owner's

@@ -3,6 +3,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
+
 class QAction;
 class QWidget;
 class Prompts;
@@ -62,6 +64,11 @@ public:
     // Quirkpad." and no window.
     void showInterface(Prompts& prompts);
 
+    // The folder of the document being previewed ("" while untitled): the
+    // page's relative links to style sheets, pictures and other pages are
+    // followed from there, although the page shown is a copy elsewhere.
+    void setDocumentFolder(std::function<QString()> folder) { m_documentFolder = std::move(folder); }
+
     bool viewHtmlOn() const;
     bool liveHtmlOn() const;
     // The preview window, or nullptr when none is open.
@@ -79,6 +86,7 @@ private:
     void previewNotWritten();
     void unloadWindow();
     void windowClosed();
+    void showPage(frmWebBrowser* window, const QString& path);
     Prompts& prompts();
 
     RichTextBox& m_pad;
@@ -88,4 +96,5 @@ private:
     Prompts* m_prompts;
     Prompts* m_ownPrompts = nullptr;
     QPointer<frmWebBrowser> m_window;
+    std::function<QString()> m_documentFolder;
 };

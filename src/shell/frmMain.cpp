@@ -164,6 +164,10 @@ void frmMain::wireCommands()
                                       c.action(QStringLiteral("mnuLiveHTML")), this, m_services.prompts);
     c.on(QStringLiteral("mnuViewHTML"), [this] { m_preview->ViewHTML(); });
     c.on(QStringLiteral("mnuLiveHTML"), [this] { m_preview->LiveHTML(); });
+    m_preview->setDocumentFolder([this] {
+        const QString location = m_doc.location();
+        return location.isEmpty() ? QString() : QFileInfo(location).absolutePath();
+    });
     connect(this, &frmMain::documentChanged, m_preview, &PreviewController::liveRefresh);
 
     // Help and About.

@@ -11,10 +11,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTest>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -353,6 +355,56 @@ private slots:
         e.type(QStringLiteral("<p>more</p>"));
         QTRY_VERIFY_WITH_TIMEOUT(!e.loaded.isEmpty() && !e.view()->isLoading(), kLoadTimeout);
         QVERIFY(pageText(e.view()).endsWith(QStringLiteral("more")));
+    }
+
+    // The page shown is a copy in the temporary folder; its relative links
+    // still reach the style sheets and pictures beside the document, also
+    // those one folder up, and a document without a folder gets none.
+    void relativeLinksReachTheDocumentsFolder()
+    {
+        QTemporaryDir site;
+        QVERIFY(QDir(site.path()).mkpath(QStringLiteral("pages/img")) && QDir(site.path()).mkpath(QStringLiteral("css")));
+        const auto put = [&site](const QString& name, const QByteArray& bytes) {
+            QFile f(site.filePath(name));
+            return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+        };
+        QVERIFY(put(QStringLiteral("pages/style.css"), "#a { color: rgb(1, 2, 3); }"));
+        QVERIFY(put(QStringLiteral("css/theme.css"), "body { background-color: rgb(4, 5, 6); }"));
+        QImage dot(3, 2, QImage::Format_RGB32);
+        dot.fill(Qt::red);
+        QVERIFY(dot.save(site.filePath(QStringLiteral("pages/img/dot.png"))));
+        const QString page = QStringLiteral(
+            "<html><head><link rel=\"stylesheet\" href=\"style.css\">"
+            "<link rel=\"stylesheet\" href=\"../css/theme.css\"></head>"
+            "<body><p id=\"a\">styled</p><img id=\"i\" src=\"img/dot.png\"></body></html>");
+        const QString colour = QStringLiteral("getComputedStyle(document.getElementById('a')).color");
+        const QString background = QStringLiteral("getComputedStyle(document.body).backgroundColor");
+        const QString picture = QStringLiteral("document.getElementById('i').naturalWidth");
+
+        for (bool titled : {true, false}) {
+            Editor e;
+            const QString folder = titled ? site.filePath(QStringLiteral("pages")) : QString();
+            e.preview.setDocumentFolder([folder] { return folder; });
+            e.pad->SetText(page);
+            e.preview.LiveHTML();
+            QVERIFY(e.waitLoaded());
+            QCOMPARE(evaluate(e.view(), colour).toString(),
+                     titled ? QStringLiteral("rgb(1, 2, 3)") : QStringLiteral("rgb(0, 0, 0)"));
+            QCOMPARE(evaluate(e.view(), background).toString(),
+                     titled ? QStringLiteral("rgb(4, 5, 6)") : QStringLiteral("rgba(0, 0, 0, 0)"));
+            QTRY_COMPARE(evaluate(e.view(), picture).toInt(), titled ? 3 : 0);
+            // The folder holds only the pages: nothing was copied there.
+            for (const QString& name : QDir(AppPaths::tempDir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
+                QVERIFY2(QRegularExpression(QStringLiteral("^Temp\\d+\\.html$")).match(name).hasMatch(), qPrintable(name));
+            if (titled) {   // and a live reload keeps them
+                e.loaded.clear();
+                e.type(QStringLiteral("<p>more</p>"));
+                QTRY_VERIFY_WITH_TIMEOUT(!e.loaded.isEmpty() && !e.view()->isLoading(), kLoadTimeout);
+                QVERIFY(pageText(e.view()).endsWith(QStringLiteral("more")));
+                QCOMPARE(evaluate(e.view(), colour).toString(), QStringLiteral("rgb(1, 2, 3)"));
+            }
+            e.preview.LiveHTML();
+        }
     }
 
     void closingTheWindowClearsBothModes()

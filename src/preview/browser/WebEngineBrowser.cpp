@@ -2,13 +2,51 @@
 // only a session that shows a page maps Chromium.
 #include "preview/BrowserView.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QUrl>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 
 namespace {
+
+// Sends requests for local files that are not beside the preview page to the
+// document's own folder, at the same place relative to it.
+class ResourceRedirect final : public QWebEngineUrlRequestInterceptor {
+public:
+    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+
+    void setFolders(const QString& pageFolder, const QString& resourceFolder)
+    {
+        m_pageFolder = pageFolder;
+        m_resourceFolder = resourceFolder;
+    }
+
+    void interceptRequest(QWebEngineUrlRequestInfo& info) override
+    {
+        const QUrl url = info.requestUrl();
+        if (m_pageFolder.isEmpty() || m_resourceFolder.isEmpty() || !url.isLocalFile())
+            return;
+        const QString path = url.toLocalFile();
+        if (QFileInfo::exists(path))
+            return;
+        const QString relative = QDir(m_pageFolder).relativeFilePath(path);
+        const QString target = QDir::cleanPath(m_resourceFolder + QLatin1Char('/') + relative);
+        if (target == QDir::cleanPath(path) || !QFileInfo::exists(target))
+            return;
+        QUrl moved = QUrl::fromLocalFile(target);
+        moved.setQuery(url.query());
+        moved.setFragment(url.fragment());
+        info.redirect(moved);
+    }
+
+private:
+    QString m_pageFolder;
+    QString m_resourceFolder;
+};
 
 class WebEngineBrowser final : public QWebEngineView, public BrowserView {
 public:
@@ -18,6 +56,8 @@ public:
         // The default profile keeps everything in memory: a preview leaves
         // no cache or cookies in the user's home.
         auto* page = new QWebEnginePage(QWebEngineProfile::defaultProfile(), this);
+        m_redirect = new ResourceRedirect(page);
+        page->setUrlRequestInterceptor(m_redirect);
         setPage(page);
         // Only loads of the preview's own page count: a page the user reached
         // by a link, or one that was replaced before it finished loading,
@@ -49,6 +89,7 @@ public:
             return;
         }
         m_path = path;
+        updateRedirect();
         m_pending = false;
         m_loading = true;
         load(target());
@@ -68,6 +109,8 @@ public:
     bool isLoading() const override { return m_loading; }
     QString currentPath() const override { return m_path; }
 
+    void setResourceFolder(const QString& folder) override { m_resourceFolder = folder; updateRedirect(); }
+
     void setLoadFinished(std::function<void(bool)> callback) override { m_onFinished = std::move(callback); }
 
     void runScript(const QString& script, std::function<void(const QVariant&)> callback) override
@@ -80,6 +123,10 @@ public:
 
 private:
     QUrl target() const { return QUrl::fromLocalFile(m_path); }
+    void updateRedirect()
+    {
+        m_redirect->setFolders(m_path.isEmpty() ? QString() : QFileInfo(m_path).absolutePath(), m_resourceFolder);
+    }
     // The preview's page, also after a link to an anchor inside it.
     bool showsPreview(const QUrl& url) const { return url.adjusted(QUrl::RemoveFragment) == target(); }
 
@@ -109,7 +156,9 @@ private:
             m_onFinished(ok);
     }
 
+    ResourceRedirect* m_redirect = nullptr;   // the page's child: it outlives no page
     QString m_path;
+    QString m_resourceFolder;
     bool m_loading = false;
     bool m_pending = false;
     std::function<void(bool)> m_onFinished;
