@@ -1,7 +1,7 @@
 #include "find/frmFind.h"
-#include "platform/OwnedWindow.h"
 
 #include "find/FindReplace.h"
+#include "platform/OwnedWindow.h"
 #include "platform/Prompts.h"
 #include "platform/RichTextBox.h"
 
