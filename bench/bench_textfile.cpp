@@ -290,11 +290,14 @@ struct ShownPad {
         QCoreApplication::processEvents();
         pad->repaint();
     }
-    // Loads a file and paints it, as opening it in the editor does.
-    bool loadAndPaint(const QString& path)
+    // Loads a file and paints it, as opening it in the editor does; a file
+    // that cannot be loaded ends the case with an error.
+    bool loadAndPaint(const QString& path, benchmark::State& state)
     {
-        if (!pad->LoadFile(path).ok)
+        if (!pad->LoadFile(path).ok) {
+            state.SkipWithError("cannot load");
             return false;
+        }
         pad->repaint();
         QCoreApplication::processEvents();
         return true;
@@ -425,10 +428,8 @@ void BM_Keystroke(benchmark::State& state, Shape s)
     RichTextBox& pad = *shown.pad;
     QElapsedTimer t;
     t.start();
-    if (!shown.loadAndPaint(in.path)) {
-        state.SkipWithError("cannot load");
+    if (!shown.loadAndPaint(in.path, state))
         return;
-    }
     const double openMs = t.nsecsElapsed() / 1e6;
     const long length = pad.SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
     t.start();
@@ -459,10 +460,8 @@ void BM_ReapplySameFont(benchmark::State& state, Shape s)
     const Input& in = Inputs::get().file(s, Encoding::Utf8);
     ShownPad shown;
     RichTextBox& pad = *shown.pad;
-    if (!shown.loadAndPaint(in.path)) {
-        state.SkipWithError("cannot load");
+    if (!shown.loadAndPaint(in.path, state))
         return;
-    }
     const QString name = pad.FontName();
     const double size = pad.FontSize();
     for (auto _ : state) {
@@ -481,10 +480,8 @@ void BM_CaretBlinkRepaint(benchmark::State& state, Shape s)
     const Input& in = Inputs::get().file(s, Encoding::Utf8);
     ShownPad shown;
     RichTextBox& pad = *shown.pad;
-    if (!shown.loadAndPaint(in.path)) {
-        state.SkipWithError("cannot load");
+    if (!shown.loadAndPaint(in.path, state))
         return;
-    }
     const long caret = pad.SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
     const int x = int(pad.SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, caret));
     const int y = int(pad.SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, caret));
