@@ -78,7 +78,24 @@ struct Editor {
         pad->SetSelStart(pad->TextLength());
         QTest::keyClicks(pad, keys);
     }
+    // Types at the end with LiveHTML on, counting loads from here on.
+    void typeForReload(const QString& keys)
+    {
+        loaded.clear();
+        type(keys);
+    }
+    // The page has reloaded since, and no further reload is waiting.
+    bool reloaded() const { return !loaded.isEmpty() && !view()->isLoading(); }
 };
+
+// A page far taller than the preview window; paragraph i has the id "p<i>".
+QString longPage()
+{
+    QString page = QStringLiteral("<html><body>");
+    for (int i = 0; i < 400; ++i)
+        page += QStringLiteral("<p id=\"p%1\">Paragraph %1</p>\r\n").arg(i);
+    return page;
+}
 
 QString temp(int n)
 {
@@ -225,17 +242,13 @@ private slots:
     void liveReloadKeepsTheScrollPosition()
     {
         Editor e;
-        QString page = QStringLiteral("<html><body>");
-        for (int i = 0; i < 400; ++i)
-            page += QStringLiteral("<p>Paragraph %1</p>\r\n").arg(i);
-        e.pad->SetText(page);
+        e.pad->SetText(longPage());
         e.preview.LiveHTML();
         QVERIFY(e.waitLoaded());
         QCOMPARE(evaluate(e.view(), QStringLiteral("window.scrollTo(0, 1500); window.scrollY")).toInt(), 1500);
 
-        e.loaded.clear();
-        e.type(QStringLiteral("<p>end</p>"));
-        QTRY_VERIFY_WITH_TIMEOUT(!e.loaded.isEmpty() && !e.view()->isLoading(), kLoadTimeout);
+        e.typeForReload(QStringLiteral("<p>end</p>"));
+        QTRY_VERIFY_WITH_TIMEOUT(e.reloaded(), kLoadTimeout);
         QVERIFY(pageText(e.view()).endsWith(QStringLiteral("end")));
         QTRY_COMPARE(evaluate(e.view(), QStringLiteral("window.scrollY")).toInt(), 1500);
     }
@@ -335,25 +348,20 @@ private slots:
     void liveReloadAfterAnAnchorKeepsThePlace()
     {
         Editor e;
-        QString page = QStringLiteral("<html><body>");
-        for (int i = 0; i < 400; ++i)
-            page += QStringLiteral("<p id=\"p%1\">Paragraph %1</p>\r\n").arg(i);
-        e.pad->SetText(page);
+        e.pad->SetText(longPage());
         e.preview.LiveHTML();
         QVERIFY(e.waitLoaded());
         evaluate(e.view(), QStringLiteral("location.hash = 'p200'"));
         QTRY_VERIFY(evaluate(e.view(), QStringLiteral("window.scrollY")).toInt() > 1000);
         const int y = evaluate(e.view(), QStringLiteral("window.scrollTo(0, window.scrollY + 300); window.scrollY")).toInt();
 
-        e.loaded.clear();
-        e.type(QStringLiteral("<p>end</p>"));
-        QTRY_VERIFY_WITH_TIMEOUT(!e.loaded.isEmpty() && !e.view()->isLoading(), kLoadTimeout);
+        e.typeForReload(QStringLiteral("<p>end</p>"));
+        QTRY_VERIFY_WITH_TIMEOUT(e.reloaded(), kLoadTimeout);
         QVERIFY(pageText(e.view()).endsWith(QStringLiteral("end")));
         QTRY_COMPARE(evaluate(e.view(), QStringLiteral("window.scrollY")).toInt(), y);
         // And the page keeps following the text.
-        e.loaded.clear();
-        e.type(QStringLiteral("<p>more</p>"));
-        QTRY_VERIFY_WITH_TIMEOUT(!e.loaded.isEmpty() && !e.view()->isLoading(), kLoadTimeout);
+        e.typeForReload(QStringLiteral("<p>more</p>"));
+        QTRY_VERIFY_WITH_TIMEOUT(e.reloaded(), kLoadTimeout);
         QVERIFY(pageText(e.view()).endsWith(QStringLiteral("more")));
     }
 
@@ -397,9 +405,8 @@ private slots:
             for (const QString& name : QDir(AppPaths::tempDir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
                 QVERIFY2(QRegularExpression(QStringLiteral("^Temp\\d+\\.html$")).match(name).hasMatch(), qPrintable(name));
             if (titled) {   // and a live reload keeps them
-                e.loaded.clear();
-                e.type(QStringLiteral("<p>more</p>"));
-                QTRY_VERIFY_WITH_TIMEOUT(!e.loaded.isEmpty() && !e.view()->isLoading(), kLoadTimeout);
+                e.typeForReload(QStringLiteral("<p>more</p>"));
+                QTRY_VERIFY_WITH_TIMEOUT(e.reloaded(), kLoadTimeout);
                 QVERIFY(pageText(e.view()).endsWith(QStringLiteral("more")));
                 QCOMPARE(evaluate(e.view(), colour).toString(), QStringLiteral("rgb(1, 2, 3)"));
             }
