@@ -205,7 +205,7 @@ int startupChild(const QString& mode)
         if (ok) {
             bool loaded = false;
             QObject::connect(preview, &PreviewController::pageLoaded, [&loaded](bool) { loaded = true; });
-            window.commands().action(QStringLiteral("mnuViewHTML"))->trigger();   // as the menu item does
+            window.commands().action(Cmd::mnuViewHTML)->trigger();   // as the menu item does
             ok = spinUntil([&] { return loaded; }, 60000);
         }
     }

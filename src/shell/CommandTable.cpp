@@ -8,108 +8,134 @@
 #include <QToolButton>
 #include <QWidget>
 
+namespace {
+
+using Row = CommandTable::MenuRow;
+
+Row menu(int depth, const char* name, const char* caption)
+{
+    return {Row::Kind::Menu, depth, name, std::nullopt, caption, "", false};
+}
+
+Row separator(int depth, const char* name)
+{
+    return {Row::Kind::Separator, depth, name, std::nullopt, "", "", false};
+}
+
+Row command(int depth, Cmd cmd, const char* caption, const char* shortcut, bool checkable = false)
+{
+    return {Row::Kind::Command, depth, Commands::name(cmd).data(), cmd, caption, shortcut, checkable};
+}
+
+Row checkable(int depth, Cmd cmd, const char* caption, const char* shortcut)
+{
+    return command(depth, cmd, caption, shortcut, true);
+}
+
+}
+
 const QList<CommandTable::MenuRow>& CommandTable::menuRows()
 {
     static const QList<MenuRow> rows = {
-        {0, "mnuFile", "File", "", false},
-        {1, "mnuNew", "New", "Ctrl+N", false},
-        {1, "mnuBreak1", "", "", false},
-        {1, "mnuOpen", "Open", "Ctrl+O", false},
-        {1, "mnuBreak2", "", "", false},
-        {1, "mnuSave", "Save", "Ctrl+S", false},
-        {1, "mnuSaveAs", "Save As...", "", false},
-        {1, "mnuBreak3", "", "", false},
-        {1, "mnuPrint", "Print", "Ctrl+P", false},
-        {1, "mnuBreak4", "", "", false},
-        {1, "mnuExit", "Exit", "", false},
+        menu(0, "mnuFile", "File"),
+        command(1, Cmd::mnuNew, "New", "Ctrl+N"),
+        separator(1, "mnuBreak1"),
+        command(1, Cmd::mnuOpen, "Open", "Ctrl+O"),
+        separator(1, "mnuBreak2"),
+        command(1, Cmd::mnuSave, "Save", "Ctrl+S"),
+        command(1, Cmd::mnuSaveAs, "Save As...", ""),
+        separator(1, "mnuBreak3"),
+        command(1, Cmd::mnuPrint, "Print", "Ctrl+P"),
+        separator(1, "mnuBreak4"),
+        command(1, Cmd::mnuExit, "Exit", ""),
 
-        {0, "mnuEdit", "Edit", "", false},
-        {1, "mnuUndo", "Undo", "", false},
-        {1, "mnuCut", "Cut", "", false},
-        {1, "mnuCopy", "Copy", "", false},
-        {1, "mnuPaste", "Paste", "", false},
-        {1, "mnuBreak5", "", "", false},
-        {1, "mnuSelAll", "Select All", "", false},
-        {1, "mnuFind", "Find/Replace", "Ctrl+F", false},
-        {1, "mnuBreak6", "", "", false},
-        {1, "mnuEditExtra", "Extra", "", false},
-        {2, "mnuEditExtra_RevText", "Reverse selected text", "", false},
-        {2, "mnuEditExtra_UCase", "Convert selected to Upper Case", "", false},
-        {2, "mnuEditExtra_LCase", "Convert selected to Lower Case", "", false},
-        {2, "mnuBreak7", "", "", false},
-        {2, "mnuStart", "Start", "", false},
-        {2, "mnuEnd", "End", "", false},
-        {1, "mnuBreak8", "", "", false},
-        {1, "mnuRevertDocument", "Revert Document", "Ctrl+F12", false},
-        {1, "mnuLockText", "Lock text", "Ctrl+L", true},
+        menu(0, "mnuEdit", "Edit"),
+        command(1, Cmd::mnuUndo, "Undo", ""),
+        command(1, Cmd::mnuCut, "Cut", ""),
+        command(1, Cmd::mnuCopy, "Copy", ""),
+        command(1, Cmd::mnuPaste, "Paste", ""),
+        separator(1, "mnuBreak5"),
+        command(1, Cmd::mnuSelAll, "Select All", ""),
+        command(1, Cmd::mnuFind, "Find/Replace", "Ctrl+F"),
+        separator(1, "mnuBreak6"),
+        menu(1, "mnuEditExtra", "Extra"),
+        command(2, Cmd::mnuEditExtra_RevText, "Reverse selected text", ""),
+        command(2, Cmd::mnuEditExtra_UCase, "Convert selected to Upper Case", ""),
+        command(2, Cmd::mnuEditExtra_LCase, "Convert selected to Lower Case", ""),
+        separator(2, "mnuBreak7"),
+        command(2, Cmd::mnuStart, "Start", ""),
+        command(2, Cmd::mnuEnd, "End", ""),
+        separator(1, "mnuBreak8"),
+        command(1, Cmd::mnuRevertDocument, "Revert Document", "Ctrl+F12"),
+        checkable(1, Cmd::mnuLockText, "Lock text", "Ctrl+L"),
 
-        {0, "mnuInsert", "Insert", "", false},
-        {1, "mnuTime", "Time/Date", "", false},
-        {2, "mnuTimeOnly", "Time only", "", false},
-        {2, "mnuDateOnly", "Date only", "", false},
-        {2, "mnuTimeDate", "Time and Date", "F5", false},
-        {1, "mnuMergeDocs", "Merge Documents...", "", false},
+        menu(0, "mnuInsert", "Insert"),
+        menu(1, "mnuTime", "Time/Date"),
+        command(2, Cmd::mnuTimeOnly, "Time only", ""),
+        command(2, Cmd::mnuDateOnly, "Date only", ""),
+        command(2, Cmd::mnuTimeDate, "Time and Date", "F5"),
+        command(1, Cmd::mnuMergeDocs, "Merge Documents...", ""),
 
-        {0, "mnuView", "View", "", false},
-        {1, "mnuViewHTML", "ViewHTML", "", true},
-        {1, "mnuLiveHTML", "LiveHTML", "", true},
-        {1, "mnuAlwaysOnTop", "Always On Top", "", true},
-        {1, "mnuFileProps", "File's properties...", "", false},
-        {1, "mnuBreak9", "", "", false},
-        {1, "mnuZoomIn", "Zoom In", "", false},
-        {1, "mnuZoomOut", "Zoom Out", "", false},
+        menu(0, "mnuView", "View"),
+        checkable(1, Cmd::mnuViewHTML, "ViewHTML", ""),
+        checkable(1, Cmd::mnuLiveHTML, "LiveHTML", ""),
+        checkable(1, Cmd::mnuAlwaysOnTop, "Always On Top", ""),
+        command(1, Cmd::mnuFileProps, "File's properties...", ""),
+        separator(1, "mnuBreak9"),
+        command(1, Cmd::mnuZoomIn, "Zoom In", ""),
+        command(1, Cmd::mnuZoomOut, "Zoom Out", ""),
 
-        {0, "mnuWebDevelopment", "Web Development", "", false},
-        {1, "mnuHTMLCSS", "HTML/CSS", "", false},
-        {2, "mnuHTMLTags", "HTML tags", "Ctrl+H", false},
-        {2, "mnuHTMLBold", "Bold", "Ctrl+B", false},
-        {2, "mnuHTMLUnderlined", "Underlined", "Ctrl+U", false},
-        {2, "mnuHTMLItalic", "Italic", "Ctrl+I", false},
-        {2, "mnuHTMLComment", "Comment", "", false},
-        {2, "mnuBreak10", "", "", false},
-        {2, "mnuCustomFont", "Custom Font...", "", false},
-        {1, "mnudotNET", ".NET", "", false},
-        {2, "mnudotNETScript", "Script tags", "", false},
-        {2, "mnudotNETForm", "Form tags", "", false},
-        {2, "mnudotNETComment", "Comment", "", false},
-        {3, "mnudotNETComment_VB", "Visual Basic", "", false},
-        {3, "mnudotNETComment_CCJ", "Visual C# .NET, Visual C++ .NET or JScript .NET", "", false},
-        {3, "mnudotNETComment_Delphi", "Delphi .NET", "", false},
-        {1, "mnuASP", "ASP", "", false},
-        {2, "mnuASPTags", "ASP tags", "Ctrl+F3", false},
-        {2, "mnuASPOutput", "Output", "Shift+F3", false},
-        {2, "mnuASPComment", "Comment", "", false},
-        {1, "mnuPHP", "PHP", "", false},
-        {2, "mnuPHPTags", "PHP tags", "Ctrl+F4", false},
-        {2, "mnuASPOuput", "PHP Output", "Shift+F4", false},
-        {2, "mnuPHPComment", "Comment", "", false},
-        {1, "mnuJS", "JavaScript", "", false},
-        {2, "mnuJSTags", "JavaScript tags", "Ctrl+F1", false},
-        {2, "mnuJSOutput", "Output", "Shift+F1", false},
-        {2, "mnuJSComment", "Comment", "", false},
-        {1, "mnuVBS", "VBScript", "", false},
-        {2, "mnuVBSTags", "VBScript tags", "Ctrl+F2", false},
-        {2, "mnuVBSOutput", "Output", "Shift+F2", false},
-        {2, "mnuVBSComment", "Comment", "", false},
-        {1, "mnuBreak11", "", "", false},
-        {1, "mnuWebPageWizard", "Web Page Wizard", "", false},
-        {1, "mnuWebPageTemplates", "Web Page Templates", "", false},
-        {1, "mnuDBCW", "Database Connection Wizard", "", false},
+        menu(0, "mnuWebDevelopment", "Web Development"),
+        menu(1, "mnuHTMLCSS", "HTML/CSS"),
+        command(2, Cmd::mnuHTMLTags, "HTML tags", "Ctrl+H"),
+        command(2, Cmd::mnuHTMLBold, "Bold", "Ctrl+B"),
+        command(2, Cmd::mnuHTMLUnderlined, "Underlined", "Ctrl+U"),
+        command(2, Cmd::mnuHTMLItalic, "Italic", "Ctrl+I"),
+        command(2, Cmd::mnuHTMLComment, "Comment", ""),
+        separator(2, "mnuBreak10"),
+        command(2, Cmd::mnuCustomFont, "Custom Font...", ""),
+        menu(1, "mnudotNET", ".NET"),
+        command(2, Cmd::mnudotNETScript, "Script tags", ""),
+        command(2, Cmd::mnudotNETForm, "Form tags", ""),
+        menu(2, "mnudotNETComment", "Comment"),
+        command(3, Cmd::mnudotNETComment_VB, "Visual Basic", ""),
+        command(3, Cmd::mnudotNETComment_CCJ, "Visual C# .NET, Visual C++ .NET or JScript .NET", ""),
+        command(3, Cmd::mnudotNETComment_Delphi, "Delphi .NET", ""),
+        menu(1, "mnuASP", "ASP"),
+        command(2, Cmd::mnuASPTags, "ASP tags", "Ctrl+F3"),
+        command(2, Cmd::mnuASPOutput, "Output", "Shift+F3"),
+        command(2, Cmd::mnuASPComment, "Comment", ""),
+        menu(1, "mnuPHP", "PHP"),
+        command(2, Cmd::mnuPHPTags, "PHP tags", "Ctrl+F4"),
+        command(2, Cmd::mnuASPOuput, "PHP Output", "Shift+F4"),
+        command(2, Cmd::mnuPHPComment, "Comment", ""),
+        menu(1, "mnuJS", "JavaScript"),
+        command(2, Cmd::mnuJSTags, "JavaScript tags", "Ctrl+F1"),
+        command(2, Cmd::mnuJSOutput, "Output", "Shift+F1"),
+        command(2, Cmd::mnuJSComment, "Comment", ""),
+        menu(1, "mnuVBS", "VBScript"),
+        command(2, Cmd::mnuVBSTags, "VBScript tags", "Ctrl+F2"),
+        command(2, Cmd::mnuVBSOutput, "Output", "Shift+F2"),
+        command(2, Cmd::mnuVBSComment, "Comment", ""),
+        separator(1, "mnuBreak11"),
+        command(1, Cmd::mnuWebPageWizard, "Web Page Wizard", ""),
+        command(1, Cmd::mnuWebPageTemplates, "Web Page Templates", ""),
+        command(1, Cmd::mnuDBCW, "Database Connection Wizard", ""),
 
-        {0, "mnuTools", "Tools", "", false},
-        {1, "mnuSpellCheck", "Spell Checker", "", false},
-        {1, "mnuANSIConverter", "ANSI Converter", "", false},
-        {1, "mnuBreak12", "", "", false},
-        {1, "mnuSettings", "Settings", "", false},
+        menu(0, "mnuTools", "Tools"),
+        command(1, Cmd::mnuSpellCheck, "Spell Checker", ""),
+        command(1, Cmd::mnuANSIConverter, "ANSI Converter", ""),
+        separator(1, "mnuBreak12"),
+        command(1, Cmd::mnuSettings, "Settings", ""),
 
-        {0, "mnuHelp", "Help", "", false},
-        {1, "mnuAbout", "About", "F12", false},
-        {1, "mnuBreak13", "", "", false},
-        {1, "mnuLicenceAgreement", "Licence Agreement", "", false},
-        {1, "mnuInterface", "Interface", "", false},
-        {1, "mnuBreak14", "", "", false},
-        {1, "mnuWebSite", "Corvane Web Site", "", false},
-        {1, "mnuQPWebSite", "Quirkpad Web Site", "", false},
+        menu(0, "mnuHelp", "Help"),
+        command(1, Cmd::mnuAbout, "About", "F12"),
+        separator(1, "mnuBreak13"),
+        command(1, Cmd::mnuLicenceAgreement, "Licence Agreement", ""),
+        command(1, Cmd::mnuInterface, "Interface", ""),
+        separator(1, "mnuBreak14"),
+        command(1, Cmd::mnuWebSite, "Corvane Web Site", ""),
+        command(1, Cmd::mnuQPWebSite, "Quirkpad Web Site", ""),
     };
     return rows;
 }
@@ -117,19 +143,19 @@ const QList<CommandTable::MenuRow>& CommandTable::menuRows()
 const QList<CommandTable::ContextRow>& CommandTable::contextRows()
 {
     static const QList<ContextRow> rows = {
-        {"rcCopy", "Copy", "Ctrl+C"},
-        {"rcPaste", "Paste", "Ctrl+V"},
-        {"rcCut", "Cut", "Ctrl+X"},
-        {"rcDelete", "Delete", ""},
-        {"mnuBreakRC1", "", ""},
-        {"rcUndo", "Undo", "Ctrl+Z"},
-        {"rcSelAll", "Select All...", "Ctrl+A"},
-        {"mnuBreakRC2", "", ""},
-        {"rcZoomIn", "Zoom in", ""},
-        {"rcZoomOut", "Zoom out", ""},
-        {"mnuBreakRC3", "", ""},
-        {"rcLOS", "Length of selected", ""},
-        {"rcFindReplace", "Find/Replace", ""},
+        {Cmd::rcCopy, "Copy", "Ctrl+C", ""},
+        {Cmd::rcPaste, "Paste", "Ctrl+V", ""},
+        {Cmd::rcCut, "Cut", "Ctrl+X", ""},
+        {Cmd::rcDelete, "Delete", "", ""},
+        {std::nullopt, "", "", "mnuBreakRC1"},
+        {Cmd::rcUndo, "Undo", "Ctrl+Z", ""},
+        {Cmd::rcSelAll, "Select All...", "Ctrl+A", ""},
+        {std::nullopt, "", "", "mnuBreakRC2"},
+        {Cmd::rcZoomIn, "Zoom in", "", ""},
+        {Cmd::rcZoomOut, "Zoom out", "", ""},
+        {std::nullopt, "", "", "mnuBreakRC3"},
+        {Cmd::rcLOS, "Length of selected", "", ""},
+        {Cmd::rcFindReplace, "Find/Replace", "", ""},
     };
     return rows;
 }
@@ -137,70 +163,56 @@ const QList<CommandTable::ContextRow>& CommandTable::contextRows()
 const QList<CommandTable::ToolRow>& CommandTable::toolRows()
 {
     static const QList<ToolRow> rows = {
-        {"New", "New", "mnuNew", "document-new"},
-        {"Open", "Open", "mnuOpen", "document-open"},
-        {"Save", "Save", "mnuSave", "document-save"},
-        {"", "", "", ""},
-        {"Print", "Print", "mnuPrint", "document-print"},
-        {"SpellCheck", "Sell Check", "mnuSpellCheck", "tools-check-spelling"},
-        {"FindReplace", "FindReplace", "mnuFind", "edit-find-replace"},
-        {"", "", "", ""},
-        {"Cut", "Cut", "rcCut", "edit-cut"},
-        {"Copy", "Copy", "rcCopy", "edit-copy"},
-        {"Paste", "Paste", "mnuPaste", "edit-paste"},
-        {"Undo", "Undo", "mnuUndo", "edit-undo"},
-        {"", "", "", ""},
-        {"ViewOnTop", "ViewOnTop", "mnuAlwaysOnTop", "view-pin;view-pin-symbolic;go-up"},
-        {"ViewProperties", "View file's properties", "mnuFileProps", "document-properties"},
-        {"Revert", "Revert file", "mnuRevertDocument", "document-revert"},
-        {"", "", "", ""},
-        {"ViewHTML", "ViewHTML", "mnuViewHTML", "web-browser;text-html"},
-        {"LiveHTML", "LiveHTML", "mnuLiveHTML", "view-refresh"},
-        {"WebPageWizard", "Web Page Wizard", "mnuWebPageWizard", "applications-internet"},
-        {"DatabaseWizard", "Database Connection Wizard", "mnuDBCW", "network-server"},
-        {"", "", "", ""},
-        {"Start", "Start of document", "mnuStart", "go-top"},
-        {"End", "End of document", "mnuEnd", "go-bottom"},
-        {"", "", "", ""},
-        {"About", "About Quirkpad", "mnuAbout", "help-about"},
+        {"New", "New", Cmd::mnuNew, "document-new"},
+        {"Open", "Open", Cmd::mnuOpen, "document-open"},
+        {"Save", "Save", Cmd::mnuSave, "document-save"},
+        {"", "", std::nullopt, ""},
+        {"Print", "Print", Cmd::mnuPrint, "document-print"},
+        {"SpellCheck", "Sell Check", Cmd::mnuSpellCheck, "tools-check-spelling"},
+        {"FindReplace", "FindReplace", Cmd::mnuFind, "edit-find-replace"},
+        {"", "", std::nullopt, ""},
+        {"Cut", "Cut", Cmd::rcCut, "edit-cut"},
+        {"Copy", "Copy", Cmd::rcCopy, "edit-copy"},
+        {"Paste", "Paste", Cmd::mnuPaste, "edit-paste"},
+        {"Undo", "Undo", Cmd::mnuUndo, "edit-undo"},
+        {"", "", std::nullopt, ""},
+        {"ViewOnTop", "ViewOnTop", Cmd::mnuAlwaysOnTop, "view-pin;view-pin-symbolic;go-up"},
+        {"ViewProperties", "View file's properties", Cmd::mnuFileProps, "document-properties"},
+        {"Revert", "Revert file", Cmd::mnuRevertDocument, "document-revert"},
+        {"", "", std::nullopt, ""},
+        {"ViewHTML", "ViewHTML", Cmd::mnuViewHTML, "web-browser;text-html"},
+        {"LiveHTML", "LiveHTML", Cmd::mnuLiveHTML, "view-refresh"},
+        {"WebPageWizard", "Web Page Wizard", Cmd::mnuWebPageWizard, "applications-internet"},
+        {"DatabaseWizard", "Database Connection Wizard", Cmd::mnuDBCW, "network-server"},
+        {"", "", std::nullopt, ""},
+        {"Start", "Start of document", Cmd::mnuStart, "go-top"},
+        {"End", "End of document", Cmd::mnuEnd, "go-bottom"},
+        {"", "", std::nullopt, ""},
+        {"About", "About Quirkpad", Cmd::mnuAbout, "help-about"},
     };
     return rows;
 }
 
-bool CommandTable::isMenuRow(int i)
-{
-    // A menu of the bar, or a row whose next row lies deeper: a submenu.
-    const QList<MenuRow>& rows = menuRows();
-    return rows[i].depth == 0 || (i + 1 < rows.size() && rows[i + 1].depth > rows[i].depth);
-}
-
 CommandTable::CommandTable(QWidget* window) : QObject(window), m_window(window)
 {
-    const QList<MenuRow>& rows = menuRows();
-    for (int i = 0; i < rows.size(); ++i) {
-        const MenuRow& r = rows[i];
-        const QString name = QLatin1String(r.name);
-        if (isMenuRow(i) || name.startsWith(QLatin1String("mnuBreak")))
-            continue;
-        makeAction(name, QString::fromUtf8(r.caption), QLatin1String(r.shortcut), r.checkable);
-    }
+    for (const MenuRow& r : menuRows())
+        if (r.command)
+            makeAction(*r.command, QString::fromUtf8(r.caption), QLatin1String(r.shortcut), r.checkable);
     for (const ContextRow& r : contextRows()) {
-        const QString name = QLatin1String(r.name);
-        if (name.startsWith(QLatin1String("mnuBreak")))
+        if (!r.command)
             continue;
         QString caption = QString::fromUtf8(r.caption);
         // The label only: the editor itself handles these keys.
         if (*r.shortcutLabel)
             caption += QLatin1Char('\t') + QLatin1String(r.shortcutLabel);
-        makeAction(name, caption, QString(), false);
+        makeAction(*r.command, caption, QString(), false);
     }
 }
 
-QAction* CommandTable::makeAction(const QString& name, const QString& caption, const QString& shortcut,
-                                  bool checkable)
+QAction* CommandTable::makeAction(Cmd command, const QString& caption, const QString& shortcut, bool checkable)
 {
     auto* a = new QAction(caption, m_window);
-    a->setObjectName(name);
+    a->setObjectName(Commands::name(command));
     a->setCheckable(checkable);
     if (!shortcut.isEmpty()) {
         a->setShortcut(QKeySequence(shortcut, QKeySequence::PortableText));
@@ -209,19 +221,19 @@ QAction* CommandTable::makeAction(const QString& name, const QString& caption, c
     // Menu captions are literal: "&" has no mnemonic meaning here.
     a->setIconVisibleInMenu(false);
     m_window->addAction(a);
-    connect(a, &QAction::triggered, this, [this, name, a] { run(name, a); });
-    m_actions.insert(name, a);
-    m_order << name;
+    connect(a, &QAction::triggered, this, [this, command, a] { run(command, a); });
+    m_actions.insert(command, a);
+    m_order << command;
     return a;
 }
 
-void CommandTable::run(const QString& name, QAction* a)
+void CommandTable::run(Cmd command, QAction* a)
 {
     // Qt flips a check mark before it reports the click; the command itself
     // decides the new state from the old one, so put the old one back first.
     if (a->isCheckable())
         a->setChecked(!a->isChecked());
-    const auto it = m_handlers.constFind(name);
+    const auto it = m_handlers.constFind(command);
     if (it == m_handlers.constEnd() || !*it)
         return;
     try {
@@ -231,14 +243,9 @@ void CommandTable::run(const QString& name, QAction* a)
     }
 }
 
-QAction* CommandTable::action(const QString& name) const
+QAction* CommandTable::action(Cmd command) const
 {
-    return m_actions.value(name);
-}
-
-QStringList CommandTable::commandNames() const
-{
-    return m_order;
+    return m_actions.value(command);
 }
 
 QList<QKeySequence> CommandTable::shortcuts() const
@@ -250,31 +257,33 @@ QList<QKeySequence> CommandTable::shortcuts() const
     return keys;
 }
 
-void CommandTable::on(const QString& name, std::function<void()> handler)
+void CommandTable::on(Cmd command, std::function<void()> handler)
 {
-    Q_ASSERT(m_actions.contains(name));
-    m_handlers.insert(name, std::move(handler));
+    m_handlers.insert(command, std::move(handler));
 }
 
 void CommandTable::buildMenuBar(QMenuBar* bar)
 {
     // A stack of open menus by depth; rows below a menu row fill it.
     QList<QMenu*> stack;
-    const QList<MenuRow>& rows = menuRows();
-    for (int i = 0; i < rows.size(); ++i) {
-        const MenuRow& r = rows[i];
+    for (const MenuRow& r : menuRows()) {
         const QString name = QLatin1String(r.name);
         while (stack.size() > r.depth)
             stack.removeLast();
-        if (isMenuRow(i)) {
+        switch (r.kind) {
+        case MenuRow::Kind::Menu: {
             QMenu* menu = r.depth == 0 ? bar->addMenu(QString::fromUtf8(r.caption))
                                        : stack.last()->addMenu(QString::fromUtf8(r.caption));
             menu->setObjectName(name);
             stack << menu;
-        } else if (name.startsWith(QLatin1String("mnuBreak"))) {
+            break;
+        }
+        case MenuRow::Kind::Separator:
             stack.last()->addSeparator()->setObjectName(name);
-        } else {
-            stack.last()->addAction(m_actions.value(name));
+            break;
+        case MenuRow::Kind::Command:
+            stack.last()->addAction(m_actions.value(*r.command));
+            break;
         }
     }
 }
@@ -284,11 +293,10 @@ QMenu* CommandTable::buildContextMenu(QWidget* parent)
     auto* menu = new QMenu(QStringLiteral("RightClick"), parent);
     menu->setObjectName(QStringLiteral("rcRightClick"));
     for (const ContextRow& r : contextRows()) {
-        const QString name = QLatin1String(r.name);
-        if (name.startsWith(QLatin1String("mnuBreak")))
-            menu->addSeparator()->setObjectName(name);
+        if (r.command)
+            menu->addAction(m_actions.value(*r.command));
         else
-            menu->addAction(m_actions.value(name));
+            menu->addSeparator()->setObjectName(QLatin1String(r.separatorName));
     }
     return menu;
 }
@@ -300,7 +308,7 @@ void CommandTable::buildToolBar(QToolBar* bar)
             bar->addSeparator();
             continue;
         }
-        QAction* a = m_actions.value(QLatin1String(r.command));
+        QAction* a = m_actions.value(*r.command);
         a->setToolTip(QString::fromUtf8(r.tooltip));
         a->setIcon(ToolbarIcons::icon(QLatin1String(r.icon), QLatin1String(r.key)));
         bar->addAction(a);

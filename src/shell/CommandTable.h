@@ -5,6 +5,9 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <optional>
+
+#include "shell/CommandIds.h"
 
 class QAction;
 class QMenu;
@@ -22,51 +25,54 @@ class CommandTable : public QObject {
     Q_OBJECT
 public:
     struct MenuRow {
-        int depth;             // 0: a menu of the bar; deeper rows belong to the row above
-        const char* name;      // objectName; "mnuBreakN" rows are separators
+        enum class Kind { Menu, Command, Separator };
+        Kind kind;
+        int depth;                  // 0: a menu of the bar; deeper rows belong to the row above
+        const char* name;           // objectName: the menu's, the separator's or the command's
+        std::optional<Cmd> command; // command rows only
         const char* caption;
-        const char* shortcut;  // QKeySequence text, "" for none
+        const char* shortcut;       // QKeySequence text, "" for none
         bool checkable;
     };
     struct ContextRow {
-        const char* name;      // "mnuBreakRCn" rows are separators
+        std::optional<Cmd> command; // none for a separator
         const char* caption;
         const char* shortcutLabel;  // shown beside the caption; the editor handles the key itself
+        const char* separatorName;  // "mnuBreakRCn" for a separator
     };
     struct ToolRow {
-        const char* key;       // "" for a separator
+        const char* key;            // "" for a separator
         const char* tooltip;
-        const char* command;   // the action the button shares
-        const char* icon;      // icon theme name
+        std::optional<Cmd> command; // the action the button shares
+        const char* icon;           // icon theme name
     };
 
     static const QList<MenuRow>& menuRows();
     static const QList<ContextRow>& contextRows();
     static const QList<ToolRow>& toolRows();
-    // Whether menu row i opens a menu rather than running a command.
-    static bool isMenuRow(int i);
 
     explicit CommandTable(QWidget* window);
 
-    QAction* action(const QString& name) const;
-    QStringList commandNames() const;
+    QAction* action(Cmd command) const;
+    // Every command, in the order of the table.
+    QList<Cmd> commandList() const { return m_order; }
     // Every shortcut the window binds (the editor must not bind them too).
     QList<QKeySequence> shortcuts() const;
 
     // The one handler of a command. Commands without a handler do nothing.
-    void on(const QString& name, std::function<void()> handler);
-    bool hasHandler(const QString& name) const { return m_handlers.contains(name); }
+    void on(Cmd command, std::function<void()> handler);
+    bool hasHandler(Cmd command) const { return m_handlers.contains(command); }
 
     void buildMenuBar(QMenuBar* bar);
     QMenu* buildContextMenu(QWidget* parent);
     void buildToolBar(QToolBar* bar);
 
 private:
-    QAction* makeAction(const QString& name, const QString& caption, const QString& shortcut, bool checkable);
-    void run(const QString& name, QAction* action);
+    QAction* makeAction(Cmd command, const QString& caption, const QString& shortcut, bool checkable);
+    void run(Cmd command, QAction* action);
 
     QWidget* m_window;
-    QHash<QString, QAction*> m_actions;
-    QHash<QString, std::function<void()>> m_handlers;
-    QStringList m_order;
+    QHash<Cmd, QAction*> m_actions;
+    QHash<Cmd, std::function<void()>> m_handlers;
+    QList<Cmd> m_order;
 };

@@ -100,7 +100,7 @@ void frmMain::buildWindow()
             m_contextMenu->popup(m_pad->mapToGlobal(pos));
     });
     connect(m_pad, &RichTextBox::WheelZoom, this, [this](bool in) {
-        m_commands->action(in ? QStringLiteral("mnuZoomIn") : QStringLiteral("mnuZoomOut"))->trigger();
+        m_commands->action(in ? Cmd::mnuZoomIn : Cmd::mnuZoomOut)->trigger();
     });
     connect(m_pad, &RichTextBox::ContextMenuKey, this,
             [this](const QPoint& pos) { m_contextMenu->popup(m_pad->mapToGlobal(pos)); });
@@ -114,56 +114,56 @@ void frmMain::wireCommands()
 {
     CommandTable& c = *m_commands;
     RichTextBox& pad = *m_pad;
-    c.on(QStringLiteral("mnuNew"), [this] { m_files.New(); });
-    c.on(QStringLiteral("mnuOpen"), [this] { m_files.OpenDocument(); });
-    c.on(QStringLiteral("mnuSave"), [this] { m_files.SaveDocument(); });
-    c.on(QStringLiteral("mnuSaveAs"), [this] { m_files.SaveAs(); });
-    c.on(QStringLiteral("mnuExit"), [this] { close(); });
-    c.on(QStringLiteral("mnuRevertDocument"), [this] { m_files.RevertDocument(); });
-    c.on(QStringLiteral("mnuFileProps"), [this] { m_files.FileProperties(); });
-    c.on(QStringLiteral("mnuSettings"), [this] { openSettings(); });
-    c.on(QStringLiteral("mnuLockText"), [this] { toggleLock(); });
-    c.on(QStringLiteral("mnuAlwaysOnTop"), [this] { toggleAlwaysOnTop(); });
+    c.on(Cmd::mnuNew, [this] { m_files.New(); });
+    c.on(Cmd::mnuOpen, [this] { m_files.OpenDocument(); });
+    c.on(Cmd::mnuSave, [this] { m_files.SaveDocument(); });
+    c.on(Cmd::mnuSaveAs, [this] { m_files.SaveAs(); });
+    c.on(Cmd::mnuExit, [this] { close(); });
+    c.on(Cmd::mnuRevertDocument, [this] { m_files.RevertDocument(); });
+    c.on(Cmd::mnuFileProps, [this] { m_files.FileProperties(); });
+    c.on(Cmd::mnuSettings, [this] { openSettings(); });
+    c.on(Cmd::mnuLockText, [this] { toggleLock(); });
+    c.on(Cmd::mnuAlwaysOnTop, [this] { toggleAlwaysOnTop(); });
 
     // Clipboard and selection: the context item holds the command, the Edit
     // menu item and the toolbar button run the same one.
-    c.on(QStringLiteral("rcCopy"), [&pad] { ClipboardCommands::copy(pad); });
-    c.on(QStringLiteral("rcPaste"), [&pad] { ClipboardCommands::paste(pad); });
-    c.on(QStringLiteral("rcCut"), [&pad] { ClipboardCommands::cut(pad); });
-    c.on(QStringLiteral("rcDelete"), [&pad] { ClipboardCommands::deleteSelection(pad); });
-    c.on(QStringLiteral("rcUndo"), [&pad] { ClipboardCommands::undo(pad); });
-    c.on(QStringLiteral("rcSelAll"), [&pad] { ClipboardCommands::selectAll(pad); });
-    c.on(QStringLiteral("rcLOS"), [this] { ClipboardCommands::lengthOfSelected(*m_pad, prompts()); });
-    c.on(QStringLiteral("rcFindReplace"), [this] { openFind(); });
-    for (const char* twin : {"Undo", "Cut", "Copy", "Paste"})
-        c.on(QStringLiteral("mnu") + QLatin1String(twin),
-             [this, rc = QStringLiteral("rc") + QLatin1String(twin)] { m_commands->action(rc)->trigger(); });
-    c.on(QStringLiteral("mnuSelAll"), [this] { m_commands->action(QStringLiteral("rcSelAll"))->trigger(); });
-    c.on(QStringLiteral("mnuFind"), [this] { openFind(); });
+    c.on(Cmd::rcCopy, [&pad] { ClipboardCommands::copy(pad); });
+    c.on(Cmd::rcPaste, [&pad] { ClipboardCommands::paste(pad); });
+    c.on(Cmd::rcCut, [&pad] { ClipboardCommands::cut(pad); });
+    c.on(Cmd::rcDelete, [&pad] { ClipboardCommands::deleteSelection(pad); });
+    c.on(Cmd::rcUndo, [&pad] { ClipboardCommands::undo(pad); });
+    c.on(Cmd::rcSelAll, [&pad] { ClipboardCommands::selectAll(pad); });
+    c.on(Cmd::rcLOS, [this] { ClipboardCommands::lengthOfSelected(*m_pad, prompts()); });
+    c.on(Cmd::rcFindReplace, [this] { openFind(); });
+    for (const auto& [item, context] : {std::pair{Cmd::mnuUndo, Cmd::rcUndo}, std::pair{Cmd::mnuCut, Cmd::rcCut},
+                                        std::pair{Cmd::mnuCopy, Cmd::rcCopy}, std::pair{Cmd::mnuPaste, Cmd::rcPaste}})
+        c.on(item, [this, context = context] { m_commands->action(context)->trigger(); });
+    c.on(Cmd::mnuSelAll, [this] { m_commands->action(Cmd::rcSelAll)->trigger(); });
+    c.on(Cmd::mnuFind, [this] { openFind(); });
 
     // Transforms, insertions and view options.
-    c.on(QStringLiteral("mnuEditExtra_RevText"), [&pad] { EditingCommands::reverse(pad); });
-    c.on(QStringLiteral("mnuEditExtra_UCase"), [&pad] { EditingCommands::upperCase(pad); });
-    c.on(QStringLiteral("mnuEditExtra_LCase"), [&pad] { EditingCommands::lowerCase(pad); });
-    c.on(QStringLiteral("mnuStart"), [&pad] { EditingCommands::goToStart(pad); });
-    c.on(QStringLiteral("mnuEnd"), [&pad] { EditingCommands::goToEnd(pad); });
-    c.on(QStringLiteral("mnuTimeOnly"), [&pad] { EditingCommands::insertTimeOnly(pad); });
-    c.on(QStringLiteral("mnuDateOnly"), [&pad] { EditingCommands::insertDateOnly(pad); });
-    c.on(QStringLiteral("mnuTimeDate"), [&pad] { EditingCommands::insertTimeAndDate(pad); });
-    c.on(QStringLiteral("mnuZoomIn"), [&pad] { EditingCommands::zoomIn(pad); });
-    c.on(QStringLiteral("mnuZoomOut"), [&pad] { EditingCommands::zoomOut(pad); });
-    c.on(QStringLiteral("rcZoomIn"), [this] { m_commands->action(QStringLiteral("mnuZoomIn"))->trigger(); });
-    c.on(QStringLiteral("rcZoomOut"), [this] { m_commands->action(QStringLiteral("mnuZoomOut"))->trigger(); });
+    c.on(Cmd::mnuEditExtra_RevText, [&pad] { EditingCommands::reverse(pad); });
+    c.on(Cmd::mnuEditExtra_UCase, [&pad] { EditingCommands::upperCase(pad); });
+    c.on(Cmd::mnuEditExtra_LCase, [&pad] { EditingCommands::lowerCase(pad); });
+    c.on(Cmd::mnuStart, [&pad] { EditingCommands::goToStart(pad); });
+    c.on(Cmd::mnuEnd, [&pad] { EditingCommands::goToEnd(pad); });
+    c.on(Cmd::mnuTimeOnly, [&pad] { EditingCommands::insertTimeOnly(pad); });
+    c.on(Cmd::mnuDateOnly, [&pad] { EditingCommands::insertDateOnly(pad); });
+    c.on(Cmd::mnuTimeDate, [&pad] { EditingCommands::insertTimeAndDate(pad); });
+    c.on(Cmd::mnuZoomIn, [&pad] { EditingCommands::zoomIn(pad); });
+    c.on(Cmd::mnuZoomOut, [&pad] { EditingCommands::zoomOut(pad); });
+    c.on(Cmd::rcZoomIn, [this] { m_commands->action(Cmd::mnuZoomIn)->trigger(); });
+    c.on(Cmd::rcZoomOut, [this] { m_commands->action(Cmd::mnuZoomOut)->trigger(); });
 
     // Web-development snippets.
     for (const Snippet& s : Snippets::table())
-        c.on(QString(s.menuItem), [this, &s] { runSnippet(s, *m_pad, prompts()); });
+        c.on(s.command, [this, &s] { runSnippet(s, *m_pad, prompts()); });
 
     // HTML preview.
-    m_preview = new PreviewController(pad, c.action(QStringLiteral("mnuViewHTML")),
-                                      c.action(QStringLiteral("mnuLiveHTML")), this, m_services.prompts);
-    c.on(QStringLiteral("mnuViewHTML"), [this] { m_preview->ViewHTML(); });
-    c.on(QStringLiteral("mnuLiveHTML"), [this] { m_preview->LiveHTML(); });
+    m_preview = new PreviewController(pad, c.action(Cmd::mnuViewHTML),
+                                      c.action(Cmd::mnuLiveHTML), this, m_services.prompts);
+    c.on(Cmd::mnuViewHTML, [this] { m_preview->ViewHTML(); });
+    c.on(Cmd::mnuLiveHTML, [this] { m_preview->LiveHTML(); });
     m_preview->setDocumentFolder([this] {
         const QString location = m_doc.location();
         return location.isEmpty() ? QString() : QFileInfo(location).absolutePath();
@@ -171,11 +171,11 @@ void frmMain::wireCommands()
     connect(this, &frmMain::documentChanged, m_preview, &PreviewController::liveRefresh);
 
     // Help and About.
-    c.on(QStringLiteral("mnuAbout"), [this] { openAbout(); });
-    c.on(QStringLiteral("mnuLicenceAgreement"), [this] { licenceAgreement(); });
-    c.on(QStringLiteral("mnuInterface"), [this] { m_preview->showInterface(prompts()); });
-    c.on(QStringLiteral("mnuWebSite"), [this] { shell().openUrl(HelpLinks::homePage()); });
-    c.on(QStringLiteral("mnuQPWebSite"), [this] { shell().openUrl(HelpLinks::productPage()); });
+    c.on(Cmd::mnuAbout, [this] { openAbout(); });
+    c.on(Cmd::mnuLicenceAgreement, [this] { licenceAgreement(); });
+    c.on(Cmd::mnuInterface, [this] { m_preview->showInterface(prompts()); });
+    c.on(Cmd::mnuWebSite, [this] { shell().openUrl(HelpLinks::homePage()); });
+    c.on(Cmd::mnuQPWebSite, [this] { shell().openUrl(HelpLinks::productPage()); });
 }
 
 void frmMain::startUp(const QStringList& arguments)
@@ -283,7 +283,7 @@ void frmMain::showToolWindow(QWidget* window, bool disableMain)
 
 void frmMain::toggleLock()
 {
-    QAction* a = m_commands->action(QStringLiteral("mnuLockText"));
+    QAction* a = m_commands->action(Cmd::mnuLockText);
     const bool lock = !a->isChecked();
     a->setChecked(lock);
     m_pad->SetLocked(lock);
@@ -291,7 +291,7 @@ void frmMain::toggleLock()
 
 void frmMain::toggleAlwaysOnTop()
 {
-    QAction* a = m_commands->action(QStringLiteral("mnuAlwaysOnTop"));
+    QAction* a = m_commands->action(Cmd::mnuAlwaysOnTop);
     if (a->isChecked()) {
         a->setChecked(false);
         SetNotTopMost(this);

@@ -20,9 +20,9 @@ void runSnippet(const Snippet& snippet, RichTextBox& pad, Prompts& prompts)
     }
 }
 
-bool runSnippet(QStringView menuItem, RichTextBox& pad, Prompts& prompts)
+bool runSnippet(Cmd command, RichTextBox& pad, Prompts& prompts)
 {
-    const Snippet* snippet = Snippets::find(menuItem);
+    const Snippet* snippet = Snippets::find(command);
     if (!snippet)
         return false;
     runSnippet(*snippet, pad, prompts);

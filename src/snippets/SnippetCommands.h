@@ -1,7 +1,6 @@
 #pragma once
 #include "snippets/SnippetTable.h"
 
-#include <QStringView>
 
 class Prompts;
 class RichTextBox;
@@ -12,6 +11,6 @@ class RichTextBox;
 // a cancelled box counts as empty input.
 void runSnippet(const Snippet& snippet, RichTextBox& pad, Prompts& prompts);
 
-// The same by menu item name; false (and nothing done) for a name that has
+// The same by command; false (and nothing done) for a command that inserts
 // no snippet.
-bool runSnippet(QStringView menuItem, RichTextBox& pad, Prompts& prompts);
+bool runSnippet(Cmd command, RichTextBox& pad, Prompts& prompts);

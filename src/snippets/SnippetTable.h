@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/TextFormat.h"
+#include "shell/CommandIds.h"
 
 #include <QLatin1StringView>
 #include <QString>
@@ -13,7 +14,7 @@
 enum class SnippetKind { Fixed, Prompted, Wrap };
 
 struct Snippet {
-    QLatin1StringView menuItem;   // the menu item's name, e.g. "mnuHTMLTags"
+    Cmd command;                  // the menu item that inserts it
     SnippetKind kind;
     QLatin1StringView prompt;     // prompted fragments only
     QLatin1StringView before;
@@ -25,8 +26,8 @@ namespace Snippets {
 // All twenty-two snippets, in the order of the menu.
 std::span<const Snippet> table();
 
-// The snippet of a menu item, or nullptr for a name that has none.
-const Snippet* find(QStringView menuItem);
+// The snippet of a menu item, or nullptr for a command that inserts none.
+const Snippet* find(Cmd command);
 
 // The fragment's text around the middle (the input or the selection; ignored
 // for a fixed block). The pieces' line breaks come in the given style; the

@@ -15,9 +15,9 @@ namespace {
 
 const QString kLicence = QStringLiteral("Would you like to save your document before opening another?");
 
-void run(frmMain& w, const char* command)
+void run(frmMain& w, Cmd command)
 {
-    w.commands().action(QLatin1String(command))->trigger();
+    w.commands().action(command)->trigger();
 }
 
 }
@@ -32,7 +32,7 @@ private slots:
         MainWindowFixture f;
         frmMain& w = f.make();
         f.settings.store(SettingsStore::LastDir, QStringLiteral("/kept/"));
-        run(w, "mnuLicenceAgreement");
+        run(w, Cmd::mnuLicenceAgreement);
         const QString path = AppPaths::dataDir() + QStringLiteral("/Files/License Agreement.txt");
         QVERIFY(f.prompts.calls.isEmpty());
         QVERIFY(w.pad()->Text().contains(QStringLiteral("GNU GENERAL PUBLIC LICENSE")));
@@ -49,7 +49,7 @@ private slots:
         w.pad()->SetText(QStringLiteral("my page"));
 
         f.prompts.answer(Answer::Cancel);
-        run(w, "mnuLicenceAgreement");
+        run(w, Cmd::mnuLicenceAgreement);
         QCOMPARE(f.prompts.calls.last().text, kLicence);
         QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Exclamation);
         QCOMPARE(f.prompts.calls.last().buttons, Prompts::Buttons::YesNoCancel);
@@ -57,14 +57,14 @@ private slots:
 
         // Yes, and the save did not happen: stop, keep the text.
         f.prompts.answer(Answer::Yes).answerSave(std::nullopt);
-        run(w, "mnuLicenceAgreement");
+        run(w, Cmd::mnuLicenceAgreement);
         QCOMPARE(w.pad()->Text(), QStringLiteral("my page"));
         QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
 
         // Yes, saved: the licence follows.
         const QString saved = f.dir.filePath(QStringLiteral("page.html"));
         f.prompts.answer(Answer::Yes).answerSave(saved);
-        run(w, "mnuLicenceAgreement");
+        run(w, Cmd::mnuLicenceAgreement);
         QCOMPARE(MainWindowFixture::read(saved), QByteArray("my page"));
         QVERIFY(w.pad()->Text().contains(QStringLiteral("GNU GENERAL PUBLIC LICENSE")));
         QCOMPARE(f.prompts.pending(), 0);
@@ -78,7 +78,7 @@ private slots:
         w.pad()->SetText(QStringLiteral("untouched"));
         w.document().setChanged(false);
         f.prompts.answer(Answer::Ok);
-        run(w, "mnuLicenceAgreement");
+        run(w, Cmd::mnuLicenceAgreement);
         QCOMPARE(f.prompts.calls.size(), 1);
         QVERIFY(f.prompts.calls.first().text.startsWith(QStringLiteral("Error:\r\n\"")));
         QCOMPARE(f.prompts.calls.first().icon, Prompts::Icon::Error);
@@ -90,8 +90,8 @@ private slots:
     {
         MainWindowFixture f;
         frmMain& w = f.make();
-        run(w, "mnuWebSite");
-        run(w, "mnuQPWebSite");
+        run(w, Cmd::mnuWebSite);
+        run(w, Cmd::mnuQPWebSite);
         QCOMPARE(f.shell.opened, (QStringList{HelpLinks::homePage(), HelpLinks::productPage()}));
         QVERIFY(f.shell.opened.at(1).endsWith(QStringLiteral("/projects.aspx?ProjectID=2")));
         QVERIFY(QUrl(f.shell.opened.at(0)).host().endsWith(QStringLiteral(".example")));
@@ -106,7 +106,7 @@ private slots:
         frmAbout* about = MainWindowFixture::windows<frmAbout>().first();
         QVERIFY(about->isVisible());
         QVERIFY(!w.isInputEnabled());
-        run(w, "mnuAbout");   // one About window at a time
+        run(w, Cmd::mnuAbout);   // one About window at a time
         QCOMPARE(MainWindowFixture::windows<frmAbout>().size(), 1);
         about->close();
         QTRY_VERIFY(w.isInputEnabled());

@@ -158,7 +158,7 @@ private slots:
             QStringLiteral("- mnuQPWebSite|Quirkpad Web Site|"),
         };
         QCOMPARE(tree, expected);
-        QVERIFY(w.commands().action(QStringLiteral("mnuLockText"))->isCheckable());
+        QVERIFY(w.commands().action(Cmd::mnuLockText)->isCheckable());
     }
 
     void contextMenuAndToolbarMatchTheTable()
@@ -177,9 +177,9 @@ private slots:
         QCOMPARE(positions.size(), 26);
         for (int separator : {4, 8, 13, 17, 22, 25})
             QVERIFY(positions.at(separator - 1)->isSeparator());
-        QCOMPARE(positions.at(13), w.commands().action(QStringLiteral("mnuAlwaysOnTop")));
-        QCOMPARE(positions.at(17), w.commands().action(QStringLiteral("mnuViewHTML")));
-        QCOMPARE(positions.at(18), w.commands().action(QStringLiteral("mnuLiveHTML")));
+        QCOMPARE(positions.at(13), w.commands().action(Cmd::mnuAlwaysOnTop));
+        QCOMPARE(positions.at(17), w.commands().action(Cmd::mnuViewHTML));
+        QCOMPARE(positions.at(18), w.commands().action(Cmd::mnuLiveHTML));
         auto* button = w.toolBar()->findChild<QToolButton*>(QStringLiteral("SpellCheck"));
         QVERIFY(button);
         QCOMPARE(button->toolTip(), QStringLiteral("Sell Check"));
@@ -198,12 +198,12 @@ private slots:
         frmMain& w = f.show();
         QHash<QString, int> runs;
         QList<QAction*> bound;
-        for (const QString& name : w.commands().commandNames()) {
-            QAction* a = w.commands().action(name);
+        for (Cmd command : w.commands().commandList()) {
+            QAction* a = w.commands().action(command);
             if (a->shortcut().isEmpty())
                 continue;
             bound << a;
-            w.commands().on(name, [&runs, name] { ++runs[name]; });
+            w.commands().on(command, [&runs, name = QString(Commands::name(command))] { ++runs[name]; });
         }
         QCOMPARE(bound.size(), 21);
         const QString text = QStringLiteral("First LINE here\r\nsecond line");
@@ -263,15 +263,15 @@ private slots:
         frmMain& w = f.show();
         int cuts = 0;
         int pastes = 0;
-        w.commands().on(QStringLiteral("rcCut"), [&cuts] { ++cuts; });
-        w.commands().on(QStringLiteral("rcPaste"), [&pastes] { ++pastes; });
-        w.commands().action(QStringLiteral("mnuCut"))->trigger();
+        w.commands().on(Cmd::rcCut, [&cuts] { ++cuts; });
+        w.commands().on(Cmd::rcPaste, [&pastes] { ++pastes; });
+        w.commands().action(Cmd::mnuCut)->trigger();
         w.toolBar()->findChild<QToolButton*>(QStringLiteral("Cut"))->click();
-        w.commands().action(QStringLiteral("rcCut"))->trigger();
+        w.commands().action(Cmd::rcCut)->trigger();
         QCOMPARE(cuts, 3);
-        w.commands().action(QStringLiteral("mnuPaste"))->trigger();
+        w.commands().action(Cmd::mnuPaste)->trigger();
         w.toolBar()->findChild<QToolButton*>(QStringLiteral("Paste"))->click();
-        w.commands().action(QStringLiteral("rcPaste"))->trigger();
+        w.commands().action(Cmd::rcPaste)->trigger();
         QCOMPARE(pastes, 3);
     }
 
@@ -283,7 +283,7 @@ private slots:
     {
         MainWindowFixture f;
         frmMain& w = f.show();
-        w.commands().action(QStringLiteral("mnuFind"))->trigger();
+        w.commands().action(Cmd::mnuFind)->trigger();
         QCOMPARE(MainWindowFixture::windows<frmFind>().size(), 1);
         QWindow* findHandle = MainWindowFixture::windows<frmFind>().first()->windowHandle();
         QWindow* const handle = w.windowHandle();
@@ -291,7 +291,7 @@ private slots:
         // and the Find window's tie still names the old one.
         HideWatch watch(&w);
         const QRect geometry = w.geometry();
-        QAction* onTop = w.commands().action(QStringLiteral("mnuAlwaysOnTop"));
+        QAction* onTop = w.commands().action(Cmd::mnuAlwaysOnTop);
         for (const bool on : {true, false}) {
             onTop->trigger();
             QCOMPARE(onTop->isChecked(), on);
@@ -308,7 +308,7 @@ private slots:
     {
         MainWindowFixture f;
         frmMain& w = f.show();
-        QAction* onTop = w.commands().action(QStringLiteral("mnuAlwaysOnTop"));
+        QAction* onTop = w.commands().action(Cmd::mnuAlwaysOnTop);
         auto* button = w.toolBar()->findChild<QToolButton*>(QStringLiteral("ViewOnTop"));
         onTop->trigger();
         QVERIFY(onTop->isChecked());
@@ -322,7 +322,7 @@ private slots:
 
         f.show();
         w.pad()->setFocus();
-        QAction* lock = w.commands().action(QStringLiteral("mnuLockText"));
+        QAction* lock = w.commands().action(Cmd::mnuLockText);
         QTest::keyClick(w.pad(), Qt::Key_L, Qt::ControlModifier);
         QVERIFY(lock->isChecked());
         QVERIFY(w.pad()->Locked());

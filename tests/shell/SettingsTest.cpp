@@ -23,7 +23,7 @@ frmSettings* settingsWindow()
 
 frmSettings* openSettings(frmMain& w)
 {
-    w.commands().action(QStringLiteral("mnuSettings"))->trigger();
+    w.commands().action(Cmd::mnuSettings)->trigger();
     return settingsWindow();
 }
 
@@ -69,7 +69,7 @@ private slots:
     {
         MainWindowFixture f;
         frmMain& w = f.show();
-        w.commands().action(QStringLiteral("mnuFind"))->trigger();
+        w.commands().action(Cmd::mnuFind)->trigger();
         frmSettings* s = openSettings(w);
         QVERIFY(s);
         QCOMPARE(s->windowTitle(), QStringLiteral("Quirkpad - Settings"));
@@ -78,7 +78,7 @@ private slots:
         QVERIFY(w.findWindow() && w.findWindow()->isEnabled());   // owned by the main window, not part of it
         // A disabled window takes no shortcut either.
         int news = 0;
-        w.commands().on(QStringLiteral("mnuNew"), [&news] { ++news; });
+        w.commands().on(Cmd::mnuNew, [&news] { ++news; });
         QTest::keySequence(&w, QKeySequence(QStringLiteral("Ctrl+N")));
         QCOMPARE(news, 0);
         QCOMPARE(f.settings.get(SettingsStore::PadFontName), QStringLiteral("Lucida Console"));
@@ -208,7 +208,7 @@ private slots:
         f.settings.store(SettingsStore::PadFontSize, QStringLiteral("12"));
         frmMain& w = f.show();
         QCOMPARE(w.pad()->FontSize(), 12.0);   // first shown
-        w.commands().action(QStringLiteral("mnuZoomIn"))->trigger();
+        w.commands().action(Cmd::mnuZoomIn)->trigger();
         QCOMPARE(w.pad()->FontSize(), 14.0);
 
         // Another application takes the focus and gives it back: the zoom stays.
@@ -221,7 +221,7 @@ private slots:
         QCOMPARE(w.pad()->FontSize(), 14.0);
 
         // Back from another window of the editor: the settings apply again.
-        w.commands().action(QStringLiteral("mnuAbout"))->trigger();
+        w.commands().action(Cmd::mnuAbout)->trigger();
         const QList<frmAbout*> about = MainWindowFixture::windows<frmAbout>();
         QCOMPARE(about.size(), 1);
         QTRY_VERIFY(about.first()->isActiveWindow());

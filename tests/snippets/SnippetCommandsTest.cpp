@@ -74,7 +74,7 @@ void SnippetCommandsTest::insertsExactText()
     QFETCH(QString, item);
     QFETCH(QString, expected);
 
-    const Snippet* snippet = Snippets::find(item);
+    const Snippet* snippet = Snippets::find(*Commands::named(item));
     QVERIFY(snippet);
     RichTextBox pad;
     prepare(pad, QStringLiteral("AB"), 1);
@@ -117,7 +117,7 @@ void SnippetCommandsTest::cancelledPromptInsertsEmptyFragment()
     ScriptedPrompts prompts;
     prompts.answerInput(QString());   // what the box returns on Cancel
 
-    QVERIFY(runSnippet(item, pad, prompts));
+    QVERIFY(runSnippet(*Commands::named(item), pad, prompts));
 
     QCOMPARE(pad.Text(), "xy" + expected);
     QCOMPARE(pad.SelStart(), 2 + expected.size());
@@ -154,7 +154,7 @@ void SnippetCommandsTest::wrap()
     RichTextBox pad;
     prepare(pad, text, selStart, selLength);
     ScriptedPrompts prompts;
-    QVERIFY(runSnippet(item, pad, prompts));
+    QVERIFY(runSnippet(*Commands::named(item), pad, prompts));
 
     QCOMPARE(pad.Text(), expected);
     QCOMPARE(pad.SelStart(), caret);
@@ -167,7 +167,7 @@ void SnippetCommandsTest::fixedBlockReplacesSelection()
     RichTextBox pad;
     prepare(pad, QStringLiteral("keep GONE keep"), 5, 4);
     ScriptedPrompts prompts;
-    QVERIFY(runSnippet(u"mnuHTMLTags", pad, prompts));
+    QVERIFY(runSnippet(Cmd::mnuHTMLTags, pad, prompts));
     QCOMPARE(pad.Text(), QStringLiteral("keep <html>\r\n\r\n</html> keep"));
     QCOMPARE(pad.SelStart(), 5 + 17);
     QCOMPARE(pad.SelLength(), 0);
@@ -191,7 +191,7 @@ void SnippetCommandsTest::followsDocumentLineBreaks()
     format.lineBreak = LineBreak(style);
     pad.setFormat(format);
     ScriptedPrompts prompts;
-    QVERIFY(runSnippet(u"mnuPHPTags", pad, prompts));
+    QVERIFY(runSnippet(Cmd::mnuPHPTags, pad, prompts));
     QCOMPARE(pad.Text(), expected);
     QCOMPARE(pad.SelStart(), expected.size());
 }
@@ -206,7 +206,7 @@ void SnippetCommandsTest::wrapKeepsSelectionLineBreaks()
     pad.setFormat(format);
     prepare(pad, QStringLiteral("top\nx\r\ny"), 4, 4);
     ScriptedPrompts prompts;
-    QVERIFY(runSnippet(u"mnuHTMLBold", pad, prompts));
+    QVERIFY(runSnippet(Cmd::mnuHTMLBold, pad, prompts));
     QCOMPARE(pad.Text(), QStringLiteral("top\n<b>x\r\ny</b>"));
 }
 
@@ -218,7 +218,7 @@ void SnippetCommandsTest::raisesOneChangeEvenWhenLocked()
     QSignalSpy changes(&pad, &RichTextBox::Change);
     ScriptedPrompts prompts;
     prompts.answerInput(QStringLiteral("abc"));
-    QVERIFY(runSnippet(u"mnuASPOutput", pad, prompts));
+    QVERIFY(runSnippet(Cmd::mnuASPOutput, pad, prompts));
     QCOMPARE(pad.Text(), QStringLiteral("Response.Write (\"abc\")"));
     QCOMPARE(changes.count(), 1);
     QVERIFY(pad.Locked());
@@ -230,7 +230,7 @@ void SnippetCommandsTest::unknownNameDoesNothing()
     prepare(pad, QStringLiteral("same"), 1, 2);
     QSignalSpy changes(&pad, &RichTextBox::Change);
     ScriptedPrompts prompts;
-    QVERIFY(!runSnippet(u"mnuCustomFont", pad, prompts));
+    QVERIFY(!runSnippet(Cmd::mnuCustomFont, pad, prompts));
     QCOMPARE(pad.Text(), QStringLiteral("same"));
     QCOMPARE(pad.SelLength(), 2);
     QCOMPARE(changes.count(), 0);

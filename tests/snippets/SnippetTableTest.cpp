@@ -25,7 +25,7 @@ void SnippetTableTest::rowsInMenuOrder()
         "mnuVBSOutput", "mnuVBSComment"};
     QStringList names;
     for (const Snippet& s : Snippets::table())
-        names << QString(s.menuItem);
+        names << QString(Commands::name(s.command));
     QCOMPARE(names, expected);
 }
 
@@ -71,7 +71,7 @@ void SnippetTableTest::kindPromptAndShortcut()
     QFETCH(QString, prompt);
     QFETCH(QKeySequence, shortcut);
 
-    const Snippet* s = Snippets::find(item);
+    const Snippet* s = Snippets::find(*Commands::named(item));
     QVERIFY(s);
     QCOMPARE(int(s->kind), kind);
     QCOMPARE(QString(s->prompt), prompt);
@@ -85,29 +85,29 @@ void SnippetTableTest::kindPromptAndShortcut()
 
 void SnippetTableTest::lookup()
 {
-    QVERIFY(!Snippets::find(u"mnuPHPOutput"));   // the PHP output item has the ASP-like name
-    QVERIFY(!Snippets::find(u"mnuhtmltags"));    // names are matched exactly
-    QVERIFY(!Snippets::find(u""));
-    QVERIFY(!Snippets::find(u"mnuCustomFont"));  // a menu neighbour that is no snippet
+    QVERIFY(!Commands::named(u"mnuPHPOutput"));   // the PHP output item has the ASP-like name
+    QVERIFY(!Commands::named(u"mnuhtmltags"));    // names are matched exactly
+    QVERIFY(!Commands::named(u""));
+    QVERIFY(!Snippets::find(Cmd::mnuCustomFont));  // a menu neighbour that is no snippet
 
     QSet<QString> names;
     for (const Snippet& s : Snippets::table()) {
-        QCOMPARE(Snippets::find(QString(s.menuItem)), &s);
-        names.insert(QString(s.menuItem));
+        QCOMPARE(Snippets::find(s.command), &s);
+        names.insert(QString(Commands::name(s.command)));
     }
     QCOMPARE(names.size(), 22);
 }
 
 void SnippetTableTest::piecesFollowLineBreakStyle()
 {
-    const Snippet* tags = Snippets::find(u"mnuASPTags");
+    const Snippet* tags = Snippets::find(Cmd::mnuASPTags);
     QVERIFY(tags);
     QCOMPARE(Snippets::text(*tags, QStringLiteral("ignored")), QStringLiteral("<%\r\n\r\n%>"));
     QCOMPARE(Snippets::text(*tags, QString(), LineBreak::Lf), QStringLiteral("<%\n\n%>"));
     QCOMPARE(Snippets::text(*tags, QString(), LineBreak::Cr), QStringLiteral("<%\r\r%>"));
 
     // The middle is the user's text and keeps its own line breaks.
-    const Snippet* bold = Snippets::find(u"mnuHTMLBold");
+    const Snippet* bold = Snippets::find(Cmd::mnuHTMLBold);
     QVERIFY(bold);
     QCOMPARE(Snippets::text(*bold, QStringLiteral("a\r\nb"), LineBreak::Lf), QStringLiteral("<b>a\r\nb</b>"));
 }
