@@ -76,8 +76,10 @@ frmSpelling::frmSpelling(QWidget* owner) : QDialog(owner)
             m_changeTo->setText(text);
     });
     connect(m_suggestions, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-        if (item->flags() & Qt::ItemIsSelectable)
+        if (item->flags() & Qt::ItemIsSelectable) {
+            m_changeTo->setText(item->text());
             answer(Action::Change);
+        }
     });
     connect(cmdIgnore, &QPushButton::clicked, this, [this] { answer(Action::Ignore); });
     connect(cmdIgnoreAll, &QPushButton::clicked, this, [this] { answer(Action::IgnoreAll); });
@@ -88,6 +90,8 @@ frmSpelling::frmSpelling(QWidget* owner) : QDialog(owner)
 
 SpellingDialog::Reply frmSpelling::ask(const Question& question)
 {
+    // The mark of the last word must not carry over into the next line.
+    m_context->setCurrentCharFormat(QTextCharFormat());
     m_context->setPlainText(question.line);
     QTextCursor mark(m_context->document());
     mark.setPosition(int(question.wordInLine));
