@@ -73,9 +73,12 @@ frmSpellCheck::frmSpellCheck(RichTextBox& pad, std::unique_ptr<Speller> speller,
     checkLayout->addWidget(cmdCheck, 0, 1);
     checkLayout->addWidget(m_numSuggestions, 1, 0, 1, 2);
     checkLayout->addWidget(m_progress, 2, 0, 1, 2);
-    checkLayout->setRowStretch(3, 1);
+    // The word and its count at the top, beside the list that runs down.
+    auto* checkColumn = new QVBoxLayout;
+    checkColumn->addWidget(fraChecl);
+    checkColumn->addStretch(1);
     auto* singleLayout = new QHBoxLayout(fraSingleSugg);
-    singleLayout->addWidget(fraChecl, 3);
+    singleLayout->addLayout(checkColumn, 3);
     singleLayout->addWidget(m_suggestions, 2);
 
     auto* top = new QHBoxLayout;
