@@ -17,6 +17,8 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 QPushButton* button(const char* name, const QString& caption, QWidget* parent)
@@ -192,11 +194,12 @@ std::optional<SpellingSession::Outcome> frmSpellCheck::SpellCheck(const QString&
 
 void frmSpellCheck::checkWholeDocument()
 {
-    const std::optional<SpellingSession::Outcome> outcome = SpellCheck(m_pad.Text());
+    const QString text = m_pad.Text();
+    const std::optional<SpellingSession::Outcome> outcome = SpellCheck(text);
     if (!outcome)
         return;
     if (!outcome->corrections.empty())
-        applyCorrections(outcome->corrections);
+        applyCorrections(text, outcome->corrections);
     if (!outcome->cancelled)
         m_prompts.message(QStringLiteral("The spelling check is complete."), Prompts::Icon::Information,
                           Prompts::Buttons::Ok);
@@ -204,28 +207,33 @@ void frmSpellCheck::checkWholeDocument()
     activateWindow();
 }
 
-void frmSpellCheck::applyCorrections(const std::vector<SpellingSession::Correction>& corrections)
+void frmSpellCheck::applyCorrections(const QString& text, const std::vector<SpellingSession::Correction>& corrections)
 {
-    // Only the corrected words are replaced, last first so that the earlier
-    // positions hold: every other character, line breaks included, stays
-    // as it was. One undo step, one change of the document.
-    int caret = m_pad.SelStart();
-    int shift = 0;
+    // One replacement from the first corrected word to the end of the last:
+    // one undo step and one change, whatever the number of words (Change
+    // All over a long page can make hundreds of thousands). Everything
+    // outside the corrected words, line breaks included, goes back as it was.
+    const qsizetype from = corrections.front().start;
+    const qsizetype to = corrections.back().start + corrections.back().length;
+    std::vector<SpellingSession::Correction> inSpan = corrections;
+    for (SpellingSession::Correction& c : inSpan)
+        c.start -= from;
+    const QString span = SpellingSession::corrected(QStringView(text).sliced(from, to - from), inSpan);
+
+    // The caret stays behind the same text; inside a corrected word it goes
+    // to the word's start.
+    qsizetype caret = m_pad.SelStart();
+    qsizetype shift = 0;
     for (const SpellingSession::Correction& c : corrections) {
         if (c.start + c.length > caret) {
-            if (c.start < caret)
-                caret = int(c.start);   // inside the word: to its start
+            caret = std::min(caret, c.start);
             break;
         }
-        shift += int(c.replacement.size() - c.length);
+        shift += c.replacement.size() - c.length;
     }
-    RichTextBox::ChangeBatch oneChange(&m_pad);
-    m_pad.beginUndoAction();
-    for (auto c = corrections.rbegin(); c != corrections.rend(); ++c) {
-        m_pad.SetSelStart(int(c->start));
-        m_pad.SetSelLength(int(c->length));
-        m_pad.SetSelText(c->replacement);
-    }
-    m_pad.endUndoAction();
-    m_pad.SetSelStart(caret + shift);
+
+    m_pad.SetSelStart(int(from));
+    m_pad.SetSelLength(int(to - from));
+    m_pad.SetSelText(span);
+    m_pad.SetSelStart(int(caret + shift));
 }

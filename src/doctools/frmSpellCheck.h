@@ -38,7 +38,7 @@ public:
 private:
     void checkWholeDocument();
     void showHelp();
-    void applyCorrections(const std::vector<SpellingSession::Correction>& corrections);
+    void applyCorrections(const QString& text, const std::vector<SpellingSession::Correction>& corrections);
     std::optional<std::vector<MisspellingFinder::Misspelling>> findMisspellings(const QString& text);
 
     RichTextBox& m_pad;

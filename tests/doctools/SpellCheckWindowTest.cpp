@@ -256,21 +256,35 @@ private slots:
         QTest::addColumn<QStringList>("script");
         QTest::addColumn<QString>("corrected");
         QTest::addColumn<bool>("complete");
+        QTest::addColumn<int>("caretBefore");   // -1: at the end
+        QTest::addColumn<int>("caretAfter");
 
         QTest::newRow("page with markup")
             << "<html>\r\n<p class=\"wrld\">teh <a href=\"cxt.html\">wrld</a> cat</p>\r\n</html>\r\n"
             << QStringList{"change:the", "change:world"}
-            << "<html>\r\n<p class=\"wrld\">the <a href=\"cxt.html\">world</a> cat</p>\r\n</html>\r\n" << true;
+            << "<html>\r\n<p class=\"wrld\">the <a href=\"cxt.html\">world</a> cat</p>\r\n</html>\r\n" << true
+            << -1 << -1;
         QTest::newRow("LF and CR documents, wide characters before")
-            << "😀 teh\nwrld\rcat" << QStringList{"change:the", "change:world"} << "😀 the\nworld\rcat" << true;
-        QTest::newRow("last character kept") << "the cat teh" << QStringList{"change:the"} << "the cat the" << true;
+            << "😀 teh\nwrld\rcat" << QStringList{"change:the", "change:world"} << "😀 the\nworld\rcat" << true
+            << -1 << -1;
+        QTest::newRow("caret between corrections keeps its text")
+            << "cxt teh wrld" << QStringList{"change:a cat", "ignore", "change:world"} << "a cat teh world" << true
+            << 6 << 8;
+        QTest::newRow("caret inside a corrected word goes to its start")
+            << "cxt teh wrld" << QStringList{"change:a cat", "ignore", "change:world"} << "a cat teh world" << true
+            << 11 << 10;
+        QTest::newRow("caret before the corrections stays") << "the teh" << QStringList{"change:three"}
+                                                            << "the three" << true << 2 << 2;
+        QTest::newRow("last character kept") << "the cat teh" << QStringList{"change:the"} << "the cat the" << true
+                                             << -1 << -1;
         QTest::newRow("cancel keeps the corrections")
-            << "teh wrld" << QStringList{"change:the", "cancel"} << "the wrld" << false;
-        QTest::newRow("nothing misspelt") << "the cat\r\n" << QStringList{} << "the cat\r\n" << true;
+            << "teh wrld" << QStringList{"change:the", "cancel"} << "the wrld" << false << -1 << -1;
+        QTest::newRow("nothing misspelt") << "the cat\r\n" << QStringList{} << "the cat\r\n" << true << -1 << -1;
         QTest::newRow("everything ignored") << "teh wrld" << QStringList{"ignore", "ignoreall"} << "teh wrld"
-                                            << true;
-        QTest::newRow("cancel before any correction") << "teh" << QStringList{"cancel"} << "teh" << false;
-        QTest::newRow("empty document") << "" << QStringList{} << "" << true;
+                                            << true << -1 << -1;
+        QTest::newRow("cancel before any correction") << "teh" << QStringList{"cancel"} << "teh" << false << -1
+                                                      << -1;
+        QTest::newRow("empty document") << "" << QStringList{} << "" << true << -1 << -1;
     }
     void wholeDocumentCheck()
     {
@@ -278,9 +292,13 @@ private slots:
         QFETCH(QStringList, script);
         QFETCH(QString, corrected);
         QFETCH(bool, complete);
+        QFETCH(int, caretBefore);
+        QFETCH(int, caretAfter);
 
         SpellCheckFixture f;
         f.open(text);
+        if (caretBefore >= 0)
+            f.pad().SetSelStart(caretBefore);
         f.dialog.script = script;
         QSignalSpy changes(&f.pad(), &RichTextBox::Change);
         if (complete)
@@ -292,8 +310,7 @@ private slots:
         const bool changed = corrected != text;
         QCOMPARE(changes.count(), changed ? 1 : 0);
         QCOMPARE(f.main.window->document().changed(), changed ? QStringLiteral("Yes") : QStringLiteral("No"));
-        // The caret stays behind the same text (here: at the end).
-        QCOMPARE(f.pad().SelStart(), f.pad().TextLength());
+        QCOMPARE(f.pad().SelStart(), caretAfter >= 0 ? caretAfter : f.pad().TextLength());
         if (changed) {
             f.pad().Undo();
             QCOMPARE(f.pad().Text(), text);
