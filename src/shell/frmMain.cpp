@@ -1,6 +1,7 @@
 #include "shell/frmMain.h"
 #include "platform/AppPaths.h"
 #include "platform/Fonts.h"
+#include "platform/HunspellSpeller.h"
 #include "platform/NumberText.h"
 #include "platform/Prompts.h"
 #include "platform/RichTextBox.h"
@@ -12,6 +13,7 @@
 #include "shell/frmSettings.h"
 #include "editing/ClipboardCommands.h"
 #include "editing/EditingCommands.h"
+#include "doctools/frmSpellCheck.h"
 #include "find/frmFind.h"
 #include "help/HelpLinks.h"
 #include "help/frmAbout.h"
@@ -50,6 +52,7 @@ frmMain::~frmMain()
     for (QWidget* w : {static_cast<QWidget*>(m_settingsWindow), static_cast<QWidget*>(m_aboutWindow),
                        static_cast<QWidget*>(m_findWindow)})
         delete w;
+    delete m_spellCheckWindow;
 }
 
 int frmMain::minimumWidthPixels(const QWidget* w)
@@ -169,6 +172,9 @@ void frmMain::wireCommands()
         return location.isEmpty() ? QString() : QFileInfo(location).absolutePath();
     });
     connect(this, &frmMain::documentChanged, m_preview, &PreviewController::liveRefresh);
+
+    // Document tools.
+    c.on(Cmd::mnuSpellCheck, [this] { openSpellCheck(); });
 
     // Help and About.
     c.on(Cmd::mnuAbout, [this] { openAbout(); });
@@ -332,6 +338,13 @@ void frmMain::openFind()
 void frmMain::openAbout()
 {
     showSingleToolWindow(m_aboutWindow, [this] { return new frmAbout(shell(), this); });
+}
+
+void frmMain::openSpellCheck()
+{
+    showSingleToolWindow(m_spellCheckWindow, [this] {
+        return new frmSpellCheck(*m_pad, HunspellSpeller::forUserLocale(), prompts(), this);
+    });
 }
 
 void frmMain::licenceAgreement()

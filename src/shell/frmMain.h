@@ -85,6 +85,7 @@ private:
     void openSettings();
     void openFind();
     void openAbout();
+    void openSpellCheck();
     void licenceAgreement();
     void showProperties(const QString& path);
 
@@ -101,6 +102,7 @@ private:
     QPointer<frmFind> m_findWindow;
     bool m_fontAppliedOnShow = false;
     QPointer<QWidget> m_aboutWindow;
+    QPointer<QWidget> m_spellCheckWindow;
     PreviewController* m_preview = nullptr;
     // Whether the editor's window active last (before any activation now
     // under way) was this one.

@@ -1,0 +1,120 @@
+#include "doctools/SpellingSession.h"
+#include "platform/Speller.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+
+namespace SpellingSession {
+
+namespace {
+
+bool isLineBreak(QChar c)
+{
+    return c == QLatin1Char('\n') || c == QLatin1Char('\r');
+}
+
+}
+
+SpellingDialog::Question question(QStringView text, qsizetype start, qsizetype length,
+                                  const std::vector<Correction>& made)
+{
+    qsizetype lineStart = start;
+    while (lineStart > 0 && !isLineBreak(text[lineStart - 1]))
+        --lineStart;
+    qsizetype lineEnd = start + length;
+    while (lineEnd < text.size() && !isLineBreak(text[lineEnd]))
+        ++lineEnd;
+
+    QString line = text.mid(lineStart, lineEnd - lineStart).toString();
+    qsizetype wordAt = start - lineStart;
+    // Earlier corrections in the same line, last first so that the earlier
+    // positions stay valid.
+    for (auto c = made.rbegin(); c != made.rend() && c->start >= lineStart; ++c) {
+        line.replace(c->start - lineStart, c->length, c->replacement);
+        wordAt += c->replacement.size() - c->length;
+    }
+
+    if (line.size() > kLongestLine) {
+        const QString ellipsis = QStringLiteral("...");
+        const qsizetype width = std::max(kLongestLine, length);
+        const qsizetype from = std::clamp<qsizetype>(wordAt - (width - length) / 2, 0, line.size() - width);
+        const qsizetype to = from + width;
+        QString cut = line.mid(from, width);
+        wordAt -= from;
+        if (from > 0) {
+            cut.prepend(ellipsis);
+            wordAt += ellipsis.size();
+        }
+        if (to < line.size())
+            cut.append(ellipsis);
+        line = cut;
+    }
+    return {text.mid(start, length).toString(), line, wordAt, {}};
+}
+
+Outcome run(QStringView text, const std::vector<MisspellingFinder::Misspelling>& misspellings, Speller& speller,
+            SpellingDialog& dialog)
+{
+    Outcome out;
+    QHash<QString, QString> changeAll;
+    QSet<QString> ignoreAll;
+    QHash<QString, QStringList> suggestions;
+
+    auto correct = [&out](const MisspellingFinder::Misspelling& m, const QString& word, const QString& replacement) {
+        if (replacement != word)
+            out.corrections.push_back({m.start, m.length, replacement});
+    };
+
+    for (const MisspellingFinder::Misspelling& m : misspellings) {
+        const QString word = text.mid(m.start, m.length).toString();
+        if (ignoreAll.contains(word))
+            continue;
+        if (const auto to = changeAll.constFind(word); to != changeAll.cend()) {
+            correct(m, word, *to);
+            continue;
+        }
+        SpellingDialog::Question q = question(text, m.start, m.length, out.corrections);
+        auto s = suggestions.find(word);
+        if (s == suggestions.end())
+            s = suggestions.insert(word, speller.suggest(word));
+        q.suggestions = *s;
+
+        const SpellingDialog::Reply reply = dialog.ask(q);
+        switch (reply.action) {
+        case SpellingDialog::Action::Change:
+            correct(m, word, reply.replacement);
+            break;
+        case SpellingDialog::Action::ChangeAll:
+            changeAll.insert(word, reply.replacement);
+            correct(m, word, reply.replacement);
+            break;
+        case SpellingDialog::Action::Ignore:
+            break;
+        case SpellingDialog::Action::IgnoreAll:
+            ignoreAll.insert(word);
+            break;
+        case SpellingDialog::Action::Cancel:
+            out.cancelled = true;
+            return out;
+        }
+    }
+    return out;
+}
+
+QString corrected(QStringView text, const std::vector<Correction>& corrections)
+{
+    QString out;
+    out.reserve(text.size());
+    qsizetype from = 0;
+    for (const Correction& c : corrections) {
+        out += text.mid(from, c.start - from);
+        out += c.replacement;
+        from = c.start + c.length;
+    }
+    out += text.mid(from);
+    return out;
+}
+
+}

@@ -1,0 +1,45 @@
+#pragma once
+#include "doctools/MisspellingFinder.h"
+#include "doctools/SpellingDialog.h"
+
+#include <QString>
+#include <vector>
+
+class Speller;
+
+// Steps through a document's misspelt words with the user and collects the
+// corrections; the text itself is not touched here.
+namespace SpellingSession {
+
+struct Correction {
+    qsizetype start = 0;
+    qsizetype length = 0;
+    QString replacement;
+    friend bool operator==(const Correction&, const Correction&) = default;
+};
+
+struct Outcome {
+    // In document order, none overlapping; only real changes (a word
+    // "changed" to itself is no correction).
+    std::vector<Correction> corrections;
+    bool cancelled = false;
+};
+
+// The lines of a question are cut to this many characters around the word.
+constexpr qsizetype kLongestLine = 160;
+
+// Asks about each misspelling in turn. Change All and Ignore All settle the
+// later occurrences of the same word without asking again; Cancel ends the
+// check and keeps the corrections made so far.
+Outcome run(QStringView text, const std::vector<MisspellingFinder::Misspelling>& misspellings, Speller& speller,
+            SpellingDialog& dialog);
+
+// The question for the word at [start, start + length), with the corrections
+// made so far (all before it) shown in its line.
+SpellingDialog::Question question(QStringView text, qsizetype start, qsizetype length,
+                                  const std::vector<Correction>& made);
+
+// The text with the corrections made: everything else stays as it was.
+QString corrected(QStringView text, const std::vector<Correction>& corrections);
+
+}

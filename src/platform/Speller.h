@@ -1,0 +1,27 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+// The spelling service: whether a word is spelt right and what it might have
+// been meant to be, from one dictionary. Tests run it on small dictionaries
+// of their own.
+class Speller {
+public:
+    virtual ~Speller() = default;
+
+    // False when no dictionary could be loaded; problem() then says why and
+    // what to install, and check()/suggest() find nothing.
+    virtual bool available() const = 0;
+    virtual QString problem() const = 0;
+
+    // The dictionary's language for people, such as "English (United States)".
+    virtual QString dictionaryName() const = 0;
+
+    // Whether the dictionary is for the word's writing system at all: an
+    // English dictionary cannot judge a Greek word, and should not flag it.
+    virtual bool handles(const QString& word) const = 0;
+
+    virtual bool check(const QString& word) = 0;
+    // In the dictionary's order of likelihood.
+    virtual QStringList suggest(const QString& word) = 0;
+};
