@@ -50,26 +50,6 @@ private slots:
         QTest::newRow("underline and italic, CSS")
             << choice("Arial", "", css, "ui") << "<span style=\"font-family:Arial;\"><u><i>Hello</i></u></span>";
         QTest::newRow("a blank font is a font") << choice(" ", "", html) << "<font face=\" \">Hello</font>";
-
-        // Whatever is typed goes in as it stands, in every place.
-        const struct {
-            const char* name;
-            QString value;
-        } odd[] = {{"empty", ""},
-                   {"blanks", "   "},
-                   {"quotes and markup", "a \"b\" <c> & d"},
-                   {"50 characters", QString(50, QLatin1Char('x'))},
-                   {"non-Latin", QStringLiteral("Ελληνικά 中文")},
-                   {"emoji", QStringLiteral("🙂👍🏽")}};
-        for (const auto& o : odd) {
-            CustomFontChoice c;
-            c.text = c.font = c.colour = o.value;
-            QTest::addRow("verbatim: %s", o.name)
-                << c
-                << (o.value.isEmpty() ? QString()
-                                      : "<font face=\"" + o.value + "\" color=\"" + o.value + "\">" + o.value +
-                                            "</font>");
-        }
     }
 
     void build()

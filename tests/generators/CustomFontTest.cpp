@@ -2,12 +2,9 @@
 #include "TestRegistry.h"
 #include "generators/frmCustomFont.h"
 #include "platform/Fonts.h"
-#include "platform/RichTextBox.h"
 
 #include <QCheckBox>
-#include <QClipboard>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -37,64 +34,21 @@ QString html(QWidget* window)
 class CustomFontTest : public QObject {
     Q_OBJECT
 private slots:
-    void opensOnTheInputFrame()
-    {
-        MainWindowFixture f;
-        frmCustomFont* font = openCustomFont(f.show());
-        QVERIFY(font);
-        QCOMPARE(font->windowTitle(), QStringLiteral("Quirkpad - Custom Font"));
-        QWidget* input = control(font, "fraInput");
-        QWidget* output = control(font, "fraOutput");
-        QVERIFY(input->isVisible());
-        QVERIFY(!output->isVisible());
-
-        const struct {
-            const char* name;
-            QWidget* frame;
-            const char* caption;
-        } captions[] = {
-            {"Label1", input, "Text:"},          {"txtText", input, "Enter text here..."},
-            {"lblFont", input, "Font:"},         {"lblColour", input, "Colour:"},
-            {"lblStyle", input, "Style:"},       {"cmdCustomColour", input, "Custom"},
-            {"chkBold", input, "Bold"},          {"chkUnderlined", input, "Underlined"},
-            {"chkItalic", input, "Italic"},      {"cmdConvert", input, "Convert to HTML >>"},
-            {"cmdBack", output, "<< Back"},      {"cmdCopy", output, "Copy"},
-            {"cmdInsert", output, "Insert"},
-        };
-        for (const auto& c : captions) {
-            QWidget* w = control(font, c.name);
-            QVERIFY2(c.frame->isAncestorOf(w), c.name);
-            const QString text = qobject_cast<QLabel*>(w)            ? qobject_cast<QLabel*>(w)->text()
-                                 : qobject_cast<QAbstractButton*>(w) ? qobject_cast<QAbstractButton*>(w)->text()
-                                                                     : qobject_cast<QLineEdit*>(w)->text();
-            QCOMPARE(text, QLatin1String(c.caption));
-            if (auto* check = qobject_cast<QCheckBox*>(w))
-                QVERIFY(!check->isChecked());
-        }
-        auto* fonts = control<QComboBox>(font, "cboFonts");
-        auto* colour = control<QComboBox>(font, "cboColour");
-        auto* style = control<QComboBox>(font, "cboStyle");
-        QVERIFY(fonts->isEditable() && colour->isEditable() && !style->isEditable());
-        QCOMPARE(fonts->currentText(), QString());
-        QCOMPARE(items(fonts), Fonts::screenFonts());
-        QCOMPARE(colour->currentText(), QString());
-        QCOMPARE(items(colour), (QStringList{"black", "blue", "green", "lime", "orange", "pink", "red", "teal",
-                                             "white", "yellow"}));
-        QCOMPARE(items(style), (QStringList{"HTML", "CSS"}));
-        QCOMPARE(style->currentIndex(), 0);
-        QCOMPARE(html(font), QString());
-    }
-
     // Typed as the user types: every box ticked, HTML, Arial, red, Hello;
     // back and again gives the same markup, nothing piles up.
     void convertBackAndConvertAgain()
     {
         MainWindowFixture f;
         frmCustomFont* font = openCustomFont(f.show());
+        QVERIFY(control(font, "fraInput")->isVisible());
+        QVERIFY(!control(font, "fraOutput")->isVisible());
+        auto* fonts = control<QComboBox>(font, "cboFonts");
+        QCOMPARE(fonts->currentText(), QString());
+        QCOMPARE(items(fonts), Fonts::screenFonts());
         auto* text = control<QLineEdit>(font, "txtText");
         text->selectAll();
         QTest::keyClicks(text, QStringLiteral("Hello"));
-        QTest::keyClicks(control<QComboBox>(font, "cboFonts")->lineEdit(), QStringLiteral("Arial"));
+        QTest::keyClicks(fonts->lineEdit(), QStringLiteral("Arial"));
         auto* colour = control<QComboBox>(font, "cboColour");
         colour->setCurrentIndex(colour->findText(QStringLiteral("red")));
         for (const char* box : {"chkBold", "chkUnderlined", "chkItalic"})
@@ -111,13 +65,6 @@ private slots:
         QCOMPARE(html(font), expected);
         control<QPushButton>(font, "cmdConvert")->click();
         QCOMPARE(html(font), expected);
-
-        // The CSS flavour from the same choices.
-        control<QPushButton>(font, "cmdBack")->click();
-        control<QComboBox>(font, "cboStyle")->setCurrentIndex(1);
-        control<QPushButton>(font, "cmdConvert")->click();
-        QCOMPARE(html(font),
-                 QStringLiteral("<span style=\"font-family:Arial; color:red;\"><b><u><i>Hello</i></u></b></span>"));
     }
 
     void customColour()
@@ -138,40 +85,6 @@ private slots:
                  (QStringList{"#000000", "#000000", "#12abef"}));
         control<QPushButton>(font, "cmdConvert")->click();
         QCOMPARE(html(font), QStringLiteral("<font color=\"#12ABEF\">Enter text here...</font>"));
-    }
-
-    // Copy puts exactly the output, as edited, on the clipboard and keeps
-    // the window open.
-    void copy()
-    {
-        MainWindowFixture f;
-        frmCustomFont* font = openCustomFont(f.show());
-        QApplication::clipboard()->setText(QStringLiteral("old"));
-        control<QCheckBox>(font, "chkBold")->click();
-        control<QPushButton>(font, "cmdConvert")->click();
-        control<QPushButton>(font, "cmdCopy")->click();
-        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("<b>Enter text here...</b>"));
-        auto* out = control<QPlainTextEdit>(font, "txtHTML");
-        out->setPlainText(QString());
-        control<QPushButton>(font, "cmdCopy")->click();
-        QCOMPARE(QApplication::clipboard()->text(), QString());
-        QVERIFY(toolWindow(QStringLiteral("frmCustomFont")));
-        QVERIFY(f.prompts.calls.isEmpty());
-    }
-
-    // An emptied output box inserts nothing and so deletes the selection.
-    void insertingNothingDeletesTheSelection()
-    {
-        MainWindowFixture f;
-        frmMain& w = f.show();
-        w.pad()->SetText(QStringLiteral("keep this"));
-        w.pad()->SetSelStart(4);
-        w.pad()->SetSelLength(5);
-        frmCustomFont* font = openCustomFont(w);
-        control<QPushButton>(font, "cmdConvert")->click();
-        control<QPlainTextEdit>(font, "txtHTML")->clear();
-        control<QPushButton>(font, "cmdInsert")->click();
-        QCOMPARE(w.pad()->Text(), QStringLiteral("keep"));
     }
 
     // Whatever is typed in text, font and colour goes in as it stands.

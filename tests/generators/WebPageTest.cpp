@@ -23,7 +23,6 @@ QString page(const QStringList& head, const QString& bodyTag, const QString& con
 const QString kBody = QStringLiteral(
     "<body bgcolor=\"white\" text=\"black\" link=\"blue\" vlink=\"purple\" alink=\"red\">");
 const QString kContent = QStringLiteral("<p>Your content here</p>");
-const QString kFifty = QString(50, QLatin1Char('x'));
 
 }
 
@@ -97,10 +96,9 @@ private slots:
                     "<p>a</p>\r\n<p>b</p>");
 
         // Whatever is typed goes in as it stands.
-        const QString odd[] = {"   ", "say \"hi\" & <b>", kFifty, QStringLiteral("Ελληνικά 中文"),
-                               QStringLiteral("🙂👍🏽")};
-        const char* names[] = {"blanks", "quotes and markup", "50 characters", "non-Latin", "emoji"};
-        for (int i = 0; i < 5; ++i) {
+        const QString odd[] = {"   ", "say \"hi\" & <b>", QStringLiteral("Ελληνικά 中文 🙂👍🏽")};
+        const char* names[] = {"blanks", "quotes and markup", "non-Latin and emoji"};
+        for (int i = 0; i < 3; ++i) {
             const QString v = odd[i];
             QTest::addRow("verbatim: %s", names[i])
                 << Edit([v](WebPageFields& f) {

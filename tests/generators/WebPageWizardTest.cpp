@@ -7,30 +7,15 @@
 
 #include <QCheckBox>
 #include <QImage>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTabWidget>
 
 namespace {
 
 frmWebPageWizard* openWizard(frmMain& w)
 {
     return qobject_cast<frmWebPageWizard*>(openTool(w, Cmd::mnuWebPageWizard, "frmWebPageWizard"));
-}
-
-QString textOf(QWidget* c)
-{
-    if (auto* l = qobject_cast<QLabel*>(c))
-        return l->text();
-    if (auto* b = qobject_cast<QAbstractButton*>(c))
-        return b->text();
-    if (auto* e = qobject_cast<QLineEdit*>(c))
-        return e->text();
-    if (auto* p = qobject_cast<QPlainTextEdit*>(c))
-        return p->toPlainText();
-    return QStringLiteral("<no text>");
 }
 
 const QString kImageFilter = QStringLiteral(
@@ -42,82 +27,6 @@ const QString kImageFilter = QStringLiteral(
 class WebPageWizardTest : public QObject {
     Q_OBJECT
 private slots:
-    void controlsOnTheirTabs_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("tab");   // -1: outside the tabs
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("enabled");
-        const struct {
-            const char* name;
-            int tab;
-            const char* text;
-            bool enabled;
-        } rows[] = {
-            {"lblInstructions", -1,
-             "You can use this wizard to generate the HTML for a web page for you. Simply design the way you want "
-             "the page to look and click 'Apply'.",
-             true},
-            {"cmdApply", -1, "Apply", true},
-            {"cmdCancel", -1, "Cancel", true},
-            {"lblTitle", 0, "Page Title:", true},
-            {"txtTitle", 0, "", true},
-            {"lblMetalDesc", 0, "Description:", true},
-            {"txtMetaDesc", 0, "", true},
-            {"lblMetaAuthor", 0, "Author:", true},
-            {"txtMetaAuthor", 0, "", true},
-            {"lblMetaKeyWords", 0, "Key Words:", true},
-            {"txtMetaKeyWords", 0, "", true},
-            {"lblCSS", 0, "CSS:", true},
-            {"txtCSS", 0, "", true},
-            {"cmdFindCSS", 0, "Find", true},
-            {"lblBGCol", 1, "Back Ground:", true},
-            {"lblTextCol", 1, "Text Colour:", true},
-            {"lblLinkCol", 1, "Link Colour:", true},
-            {"lblVisitedCol", 1, "Visited Link:", true},
-            {"lblActiveCol", 1, "Active Link:", true},
-            {"txtBGCol", 1, "", true},
-            {"txtActiveCol", 1, "", true},
-            {"cmdBGCol", 1, "Custom", true},
-            {"cmdActiveCol", 1, "Custom", true},
-            {"lblBGImage", 1, "Background Image:", true},
-            {"txtBGImg", 1, "", true},
-            {"cmdImgFind", 1, "Find", true},
-            {"cmdShowImage", 1, "Display image", true},
-            {"chkJump", 2, "Use URL Jumping", true},
-            {"lblMetaJumpURL", 2, "Jump to URL:", false},
-            {"txtMetaJumpURL", 2, "http://", false},
-            {"lblMetaJumpDelay", 2, "Jump Delay:", false},
-            {"txtMetaJumpDelay", 2, "0", false},
-            {"lblMetaJumpSeconds", 2, "Seconds", false},
-            {"lblContent", 3,
-             "This is the 'body' of your page. Enter the content of your page here. You can always edit this later.",
-             true},
-            {"txtContent", 3, "<p>Your content here</p>", true},
-        };
-        for (const auto& r : rows)
-            QTest::newRow(r.name) << r.name << r.tab << r.text << r.enabled;
-    }
-
-    void controlsOnTheirTabs()
-    {
-        QFETCH(QString, name);
-        QFETCH(int, tab);
-        QFETCH(QString, text);
-        QFETCH(bool, enabled);
-        MainWindowFixture f;
-        frmWebPageWizard* wizard = openWizard(f.show());
-        QVERIFY(wizard);
-        QCOMPARE(wizard->windowTitle(), QStringLiteral("Quirkpad - Web Page Wizard"));
-        auto* tabs = control<QTabWidget>(wizard, "ssTab");
-        QCOMPARE((QStringList{tabs->tabText(0), tabs->tabText(1), tabs->tabText(2), tabs->tabText(3)}),
-                 (QStringList{"Page Information", "Appearance", "Advanced", "Content"}));
-        QWidget* c = control(wizard, qPrintable(name));
-        QCOMPARE(textOf(c), text);
-        QCOMPARE(c->isEnabled(), enabled);
-        QCOMPARE(tab < 0 ? !tabs->isAncestorOf(c) : tabs->widget(tab)->isAncestorOf(c), true);
-    }
-
     // Ticking the box opens the redirect fields as they are; the page gets
     // the refresh line only while it is ticked.
     void jumpBoxSwitchesTheRedirect()
@@ -127,9 +36,12 @@ private slots:
         frmWebPageWizard* wizard = openWizard(w);
         auto* jump = control<QCheckBox>(wizard, "chkJump");
         auto* url = control<QLineEdit>(wizard, "txtMetaJumpURL");
+        const char* redirect[] = {"lblMetaJumpURL", "txtMetaJumpURL", "lblMetaJumpDelay", "txtMetaJumpDelay",
+                                  "lblMetaJumpSeconds"};
+        for (const char* name : redirect)
+            QVERIFY2(!control(wizard, name)->isEnabled(), name);
         jump->click();
-        for (const char* name : {"lblMetaJumpURL", "txtMetaJumpURL", "lblMetaJumpDelay", "txtMetaJumpDelay",
-                                 "lblMetaJumpSeconds"})
+        for (const char* name : redirect)
             QVERIFY2(control(wizard, name)->isEnabled(), name);
         url->setText(QStringLiteral("http://example.com/"));
         jump->click();
@@ -140,22 +52,6 @@ private slots:
         control<QPushButton>(wizard, "cmdApply")->click();
         QVERIFY(w.pad()->Text().contains(
             QStringLiteral("\r\n<meta http-equiv=\"refresh\" content=\"0;url=http://example.com/\">\r\n</head>")));
-    }
-
-    // Enter in a multi-line box is a line break of the document's kind
-    // inside the value.
-    void descriptionOnTwoLines()
-    {
-        MainWindowFixture f;
-        frmMain& w = f.show();
-        frmWebPageWizard* wizard = openWizard(w);
-        auto* description = control<QPlainTextEdit>(wizard, "txtMetaDesc");
-        QTest::keyClicks(description, QStringLiteral("one"));
-        QTest::keyClick(description, Qt::Key_Return);
-        QTest::keyClicks(description, QStringLiteral("two"));
-        control<QPushButton>(wizard, "cmdApply")->click();
-        QVERIFY(w.pad()->Text().contains(
-            QStringLiteral("</title>\r\n<meta name=\"description\" content=\"one\r\ntwo\">\r\n</head>")));
     }
 
     // Cancel leaves what was typed; a chosen colour is written as colour
