@@ -86,6 +86,8 @@ frmANSIConverter::frmANSIConverter(Prompts& prompts, QWidget* owner)
     setWindowTitle(QStringLiteral("Quirkpad - ANSI Converter"));
 
     auto* tabs = named(new QTabWidget, "tabANSI");
+    tabs->setUsesScrollButtons(false);
+    tabs->setElideMode(Qt::ElideNone);
     tabs->addTab(buildCodeToCharacter(), QStringLiteral("ANSI -> Character"));
     tabs->addTab(buildCharacterToCode(), QStringLiteral("Character -> ANSI"));
     auto* cmdANSIHelp = button("cmdANSIHelp", QStringLiteral("Help"));
@@ -102,6 +104,8 @@ frmANSIConverter::frmANSIConverter(Prompts& prompts, QWidget* owner)
 
     resize(sizeHint());
     setMinimumSize(minimumSizeHint());
+    // Two rows a page: taller only opens an empty gap above "Help".
+    setMaximumHeight(sizeHint().height());
 }
 
 QWidget* frmANSIConverter::buildCodeToCharacter()

@@ -1,5 +1,5 @@
 #include "generators/frmCustomFont.h"
-#include "generators/MultiLineBox.h"
+#include "generators/MultiLineTextBox.h"
 #include "platform/Fonts.h"
 #include "platform/OwnedWindow.h"
 #include "platform/RichTextBox.h"
@@ -12,7 +12,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStackedWidget>
@@ -75,8 +74,13 @@ frmCustomFont::frmCustomFont(RichTextBox& pad, Prompts& prompts, QWidget* owner)
     layout->addWidget(m_frames);
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
 
-    resize(sizeHint().expandedTo(QSize(440, 260)));
+    resize(sizeHint());
     setMinimumSize(minimumSizeHint());
+}
+
+QSize frmCustomFont::sizeHint() const
+{
+    return QWidget::sizeHint().expandedTo(QSize(440, 260));
 }
 
 QWidget* frmCustomFont::buildInput()
@@ -133,9 +137,7 @@ QWidget* frmCustomFont::buildInput()
 QWidget* frmCustomFont::buildOutput()
 {
     auto* frame = named(new QWidget, "fraOutput");
-    txtHTML = named(new QPlainTextEdit, "txtHTML");
-    txtHTML->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txtHTML->setTabChangesFocus(true);
+    txtHTML = named(new MultiLineTextBox(6), "txtHTML");
     auto* cmdBack = button("cmdBack", QStringLiteral("<< Back"));
     auto* cmdCopy = button("cmdCopy", QStringLiteral("Copy"));
     auto* cmdInsert = button("cmdInsert", QStringLiteral("Insert"));
@@ -188,11 +190,11 @@ void frmCustomFont::back()
 
 void frmCustomFont::copy()
 {
-    QApplication::clipboard()->setText(MultiLineBox::text(txtHTML));
+    QApplication::clipboard()->setText(txtHTML->crlfText());
 }
 
 void frmCustomFont::insert()
 {
-    m_pad.InsertText(MultiLineBox::text(txtHTML));
+    m_pad.InsertText(txtHTML->crlfText());
     close();
 }

@@ -8,8 +8,8 @@ class Prompts;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
-class QPlainTextEdit;
 class QStackedWidget;
+class MultiLineTextBox;
 class RichTextBox;
 
 // The Custom Font window: one line of text wrapped in a font element or a
@@ -23,6 +23,9 @@ public:
 
     // What the input frame holds now.
     CustomFontChoice choice() const;
+
+    // Wide enough for a long font name and a line of output.
+    QSize sizeHint() const override;
 
 private:
     QWidget* buildInput();
@@ -46,5 +49,5 @@ private:
     QCheckBox* chkBold;
     QCheckBox* chkUnderlined;
     QCheckBox* chkItalic;
-    QPlainTextEdit* txtHTML;
+    MultiLineTextBox* txtHTML;
 };

@@ -1,5 +1,5 @@
 #include "generators/frmWebPageWizard.h"
-#include "generators/MultiLineBox.h"
+#include "generators/MultiLineTextBox.h"
 #include "generators/PictureBox.h"
 #include "platform/OwnedWindow.h"
 #include "platform/Prompts.h"
@@ -13,7 +13,6 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTabWidget>
@@ -43,14 +42,6 @@ QPushButton* button(const char* name, const QString& caption)
     return b;
 }
 
-QPlainTextEdit* multiLine(const char* name)
-{
-    auto* box = named(new QPlainTextEdit, name);
-    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    box->setTabChangesFocus(true);
-    return box;
-}
-
 }
 
 frmWebPageWizard::frmWebPageWizard(RichTextBox& pad, Prompts& prompts, SettingsStore& settings, QWidget* owner)
@@ -67,6 +58,9 @@ frmWebPageWizard::frmWebPageWizard(RichTextBox& pad, Prompts& prompts, SettingsS
     instructions->setWordWrap(true);
 
     auto* tabs = named(new QTabWidget, "ssTab");
+    // Every tab in view at any width the window allows.
+    tabs->setUsesScrollButtons(false);
+    tabs->setElideMode(Qt::ElideNone);
     tabs->addTab(buildPageInformation(), QStringLiteral("Page Information"));
     tabs->addTab(buildAppearance(), QStringLiteral("Appearance"));
     tabs->addTab(buildAdvanced(), QStringLiteral("Advanced"));
@@ -94,7 +88,7 @@ frmWebPageWizard::frmWebPageWizard(RichTextBox& pad, Prompts& prompts, SettingsS
 
 QSize frmWebPageWizard::sizeHint() const
 {
-    return QWidget::sizeHint().expandedTo(QSize(580, 440));
+    return QWidget::sizeHint().expandedTo(QSize(580, 0));
 }
 
 QWidget* frmWebPageWizard::buildPageInformation()
@@ -102,9 +96,9 @@ QWidget* frmWebPageWizard::buildPageInformation()
     const WebPageFields initial;
     auto* page = new QWidget;
     txtTitle = named(new QLineEdit(initial.title), "txtTitle");
-    txtMetaDesc = multiLine("txtMetaDesc");
+    txtMetaDesc = named(new MultiLineTextBox(4), "txtMetaDesc");
     txtMetaAuthor = named(new QLineEdit(initial.metaAuthor), "txtMetaAuthor");
-    txtMetaKeyWords = multiLine("txtMetaKeyWords");
+    txtMetaKeyWords = named(new MultiLineTextBox(3), "txtMetaKeyWords");
     txtCSS = named(new QLineEdit(initial.css), "txtCSS");
     auto* cmdFindCSS = button("cmdFindCSS", QStringLiteral("Find"));
 
@@ -151,6 +145,8 @@ QWidget* frmWebPageWizard::buildAppearance()
     int row = 0;
     for (const auto& c : colours) {
         *c.field = named(new QLineEdit(*c.text), c.fieldName);
+        // Room for a colour text such as #FFFFFF or a name such as purple.
+        (*c.field)->setMinimumWidth((*c.field)->fontMetrics().horizontalAdvance(QStringLiteral("#FFFFFFWW")));
         auto* custom = button(c.buttonName, QStringLiteral("Custom"));
         colourGrid->addWidget(label(c.labelName, QLatin1String(c.caption)), row, 0);
         colourGrid->addWidget(*c.field, row, 1);
@@ -162,6 +158,7 @@ QWidget* frmWebPageWizard::buildAppearance()
     colourGrid->setRowStretch(row, 1);
 
     txtBGImg = named(new QLineEdit(initial.bgImg), "txtBGImg");
+    txtBGImg->setMinimumWidth(txtBGImg->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 14);
     auto* cmdImgFind = button("cmdImgFind", QStringLiteral("Find"));
     auto* cmdShowImage = button("cmdShowImage", QStringLiteral("Display image"));
     imgBGImage = named(new PictureBox, "imgBGImage");
@@ -224,7 +221,7 @@ QWidget* frmWebPageWizard::buildContent()
     auto* lblContent = label("lblContent", QStringLiteral("This is the 'body' of your page. Enter the content of "
                                                           "your page here. You can always edit this later."));
     lblContent->setWordWrap(true);
-    txtContent = multiLine("txtContent");
+    txtContent = named(new MultiLineTextBox(10), "txtContent");
     txtContent->setPlainText(WebPageFields().content);
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(lblContent);
@@ -238,8 +235,8 @@ WebPageFields frmWebPageWizard::fields() const
     f.title = txtTitle->text();
     f.css = txtCSS->text();
     f.metaAuthor = txtMetaAuthor->text();
-    f.metaDesc = MultiLineBox::text(txtMetaDesc);
-    f.metaKeyWords = MultiLineBox::text(txtMetaKeyWords);
+    f.metaDesc = txtMetaDesc->crlfText();
+    f.metaKeyWords = txtMetaKeyWords->crlfText();
     f.jump = chkJump->isChecked();
     f.jumpUrl = txtMetaJumpURL->text();
     f.jumpDelay = txtMetaJumpDelay->text();
@@ -249,7 +246,7 @@ WebPageFields frmWebPageWizard::fields() const
     f.visitedCol = txtVisitedCol->text();
     f.activeCol = txtActiveCol->text();
     f.bgImg = txtBGImg->text();
-    f.content = MultiLineBox::text(txtContent);
+    f.content = txtContent->crlfText();
     return f;
 }
 

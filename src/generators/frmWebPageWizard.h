@@ -5,11 +5,11 @@
 #include <QWidget>
 #include <optional>
 
+class MultiLineTextBox;
 class PictureBox;
 class Prompts;
 class QCheckBox;
 class QLineEdit;
-class QPlainTextEdit;
 class RichTextBox;
 class SettingsStore;
 
@@ -30,7 +30,7 @@ public:
     // What the controls hold now.
     WebPageFields fields() const;
 
-    // Wide enough for the instructions on two lines and room to type content.
+    // Wide enough for the instructions on two lines.
     QSize sizeHint() const override;
 
 private:
@@ -51,9 +51,9 @@ private:
     ColourChooser m_colours;
 
     QLineEdit* txtTitle;
-    QPlainTextEdit* txtMetaDesc;
+    MultiLineTextBox* txtMetaDesc;
     QLineEdit* txtMetaAuthor;
-    QPlainTextEdit* txtMetaKeyWords;
+    MultiLineTextBox* txtMetaKeyWords;
     QLineEdit* txtCSS;
     QLineEdit* txtBGCol;
     QLineEdit* txtTextCol;
@@ -66,5 +66,5 @@ private:
     QLineEdit* txtMetaJumpURL;
     QLineEdit* txtMetaJumpDelay;
     QList<QWidget*> m_jumpControls;
-    QPlainTextEdit* txtContent;
+    MultiLineTextBox* txtContent;
 };
