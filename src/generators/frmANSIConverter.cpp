@@ -106,6 +106,7 @@ frmANSIConverter::frmANSIConverter(Prompts& prompts, QWidget* owner)
     setMinimumSize(minimumSizeHint());
     // Two rows a page: taller only opens an empty gap above "Help".
     setMaximumHeight(sizeHint().height());
+    txtANSIQuery1->setFocus();
 }
 
 QWidget* frmANSIConverter::buildCodeToCharacter()

@@ -84,6 +84,8 @@ frmWebPageWizard::frmWebPageWizard(RichTextBox& pad, Prompts& prompts, SettingsS
 
     resize(sizeHint());
     setMinimumSize(minimumSizeHint());
+    // The user starts typing the title.
+    txtTitle->setFocus();
 }
 
 QSize frmWebPageWizard::sizeHint() const
