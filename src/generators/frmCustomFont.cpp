@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCompleter>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -40,12 +41,14 @@ QPushButton* button(const char* name, const QString& caption)
     return b;
 }
 
-// An editable list whose typed text is used as it stands: Enter adds nothing
-// to the list, and the box starts empty.
+// An editable list whose typed text is used as it stands: matching entries
+// are offered below the box instead of being completed into the text, Enter
+// adds nothing to the list, and the box starts empty.
 QComboBox* editableList(const char* name, const QStringList& items)
 {
     auto* box = named(new QComboBox, name);
     box->setEditable(true);
+    box->completer()->setCompletionMode(QCompleter::PopupCompletion);
     box->setInsertPolicy(QComboBox::NoInsert);
     box->addItems(items);
     box->setCurrentIndex(-1);

@@ -87,6 +87,21 @@ private slots:
         QCOMPARE(html(font), QStringLiteral("<font color=\"#12ABEF\">Enter text here...</font>"));
     }
 
+    // A typed beginning of a listed name stays what was typed: "re" is no
+    // "red" until the user picks it.
+    void typedTextIsNotCompletedIntoAnotherName()
+    {
+        MainWindowFixture f;
+        frmCustomFont* font = openCustomFont(f.show());
+        auto* colour = control<QComboBox>(font, "cboColour");
+        QTRY_COMPARE(QApplication::activeWindow(), font);
+        colour->lineEdit()->setFocus();
+        QTest::keyClicks(colour->lineEdit(), QStringLiteral("re"));
+        QCOMPARE(colour->currentText(), QStringLiteral("re"));
+        control<QPushButton>(font, "cmdConvert")->click();
+        QCOMPARE(html(font), QStringLiteral("<font color=\"re\">Enter text here...</font>"));
+    }
+
     // Whatever is typed in text, font and colour goes in as it stands.
     void anyTextInEveryField_data()
     {
