@@ -1,5 +1,6 @@
 #include "generators/frmANSIConverter.h"
 #include "generators/AnsiCodes.h"
+#include "generators/Controls.h"
 #include "generators/OneCharacterValidator.h"
 #include "platform/OwnedWindow.h"
 #include "platform/Prompts.h"
@@ -16,28 +17,11 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+using Controls::button;
+using Controls::label;
+using Controls::named;
+
 namespace {
-
-template <typename Control>
-Control* named(Control* control, const char* name)
-{
-    control->setObjectName(QLatin1String(name));
-    return control;
-}
-
-QLabel* label(const char* name, const QString& caption)
-{
-    auto* l = named(new QLabel(caption), name);
-    l->setTextFormat(Qt::PlainText);
-    return l;
-}
-
-QPushButton* button(const char* name, const QString& caption)
-{
-    auto* b = named(new QPushButton(caption), name);
-    b->setAutoDefault(true);
-    return b;
-}
 
 // Room for a few characters of text, not the whole width of the window.
 QLineEdit* smallBox(const char* name, int characters)

@@ -1,4 +1,5 @@
 #include "generators/frmCustomFont.h"
+#include "generators/Controls.h"
 #include "generators/MultiLineTextBox.h"
 #include "platform/Fonts.h"
 #include "platform/OwnedWindow.h"
@@ -18,28 +19,11 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+using Controls::button;
+using Controls::label;
+using Controls::named;
+
 namespace {
-
-template <typename Control>
-Control* named(Control* control, const char* name)
-{
-    control->setObjectName(QLatin1String(name));
-    return control;
-}
-
-QLabel* label(const char* name, const QString& caption)
-{
-    auto* l = named(new QLabel(caption), name);
-    l->setTextFormat(Qt::PlainText);
-    return l;
-}
-
-QPushButton* button(const char* name, const QString& caption)
-{
-    auto* b = named(new QPushButton(caption), name);
-    b->setAutoDefault(true);
-    return b;
-}
 
 // An editable list whose typed text is used as it stands: matching entries
 // are offered below the box instead of being completed into the text, Enter

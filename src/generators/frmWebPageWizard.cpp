@@ -1,4 +1,5 @@
 #include "generators/frmWebPageWizard.h"
+#include "generators/Controls.h"
 #include "generators/MultiLineTextBox.h"
 #include "generators/PictureBox.h"
 #include "platform/OwnedWindow.h"
@@ -18,31 +19,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-namespace {
-
-template <typename Control>
-Control* named(Control* control, const char* name)
-{
-    control->setObjectName(QLatin1String(name));
-    return control;
-}
-
-QLabel* label(const char* name, const QString& caption)
-{
-    auto* l = named(new QLabel(caption), name);
-    l->setTextFormat(Qt::PlainText);
-    return l;
-}
-
-QPushButton* button(const char* name, const QString& caption)
-{
-    auto* b = named(new QPushButton(caption), name);
-    // Enter presses the button that has the focus, as Space does.
-    b->setAutoDefault(true);
-    return b;
-}
-
-}
+using Controls::button;
+using Controls::label;
+using Controls::named;
 
 frmWebPageWizard::frmWebPageWizard(RichTextBox& pad, Prompts& prompts, SettingsStore& settings, QWidget* owner)
     : QWidget(nullptr, Qt::Dialog), m_pad(pad), m_prompts(prompts), m_settings(settings), m_colours(prompts)
