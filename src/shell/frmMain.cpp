@@ -15,6 +15,9 @@
 #include "editing/EditingCommands.h"
 #include "doctools/frmSpellCheck.h"
 #include "find/frmFind.h"
+#include "generators/frmANSIConverter.h"
+#include "generators/frmCustomFont.h"
+#include "generators/frmWebPageWizard.h"
 #include "help/HelpLinks.h"
 #include "help/frmAbout.h"
 #include "platform/OwnedWindow.h"
@@ -50,7 +53,8 @@ frmMain::~frmMain()
     // Owned tool windows are no children: they must not outlive the editor
     // whose controls they work on.
     for (QWidget* w : {static_cast<QWidget*>(m_settingsWindow), static_cast<QWidget*>(m_aboutWindow),
-                       static_cast<QWidget*>(m_findWindow)})
+                       static_cast<QWidget*>(m_findWindow), static_cast<QWidget*>(m_webPageWizard),
+                       static_cast<QWidget*>(m_customFontWindow), static_cast<QWidget*>(m_ansiConverter)})
         delete w;
     delete m_spellCheckWindow;
 }
@@ -175,6 +179,18 @@ void frmMain::wireCommands()
 
     // Document tools.
     c.on(Cmd::mnuSpellCheck, [this] { openSpellCheck(); });
+
+    // Web page generators.
+    c.on(Cmd::mnuWebPageWizard, [this] {
+        showSingleToolWindow(m_webPageWizard,
+                             [this] { return new frmWebPageWizard(*m_pad, prompts(), settings(), this); });
+    });
+    c.on(Cmd::mnuCustomFont, [this] {
+        showSingleToolWindow(m_customFontWindow, [this] { return new frmCustomFont(*m_pad, prompts(), this); });
+    });
+    c.on(Cmd::mnuANSIConverter, [this] {
+        showSingleToolWindow(m_ansiConverter, [this] { return new frmANSIConverter(prompts(), this); });
+    });
 
     // Help and About.
     c.on(Cmd::mnuAbout, [this] { openAbout(); });

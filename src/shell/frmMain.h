@@ -103,6 +103,9 @@ private:
     bool m_fontAppliedOnShow = false;
     QPointer<QWidget> m_aboutWindow;
     QPointer<QWidget> m_spellCheckWindow;
+    QPointer<QWidget> m_webPageWizard;
+    QPointer<QWidget> m_customFontWindow;
+    QPointer<QWidget> m_ansiConverter;
     PreviewController* m_preview = nullptr;
     // Whether the editor's window active last (before any activation now
     // under way) was this one.

@@ -1,0 +1,187 @@
+#include "generators/frmCustomFont.h"
+#include "generators/Controls.h"
+#include "generators/MultiLineTextBox.h"
+#include "platform/Fonts.h"
+#include "platform/OwnedWindow.h"
+#include "platform/RichTextBox.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QCompleter>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+using Controls::button;
+using Controls::label;
+using Controls::named;
+
+namespace {
+
+// An editable list whose typed text is used as it stands: matching entries
+// are offered below the box instead of being completed into the text, Enter
+// adds nothing to the list, and the box starts empty.
+QComboBox* editableList(const char* name, const QStringList& items)
+{
+    auto* box = named(new QComboBox, name);
+    box->setEditable(true);
+    box->completer()->setCompletionMode(QCompleter::PopupCompletion);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->addItems(items);
+    box->setCurrentIndex(-1);
+    box->setEditText(QString());
+    return box;
+}
+
+}
+
+frmCustomFont::frmCustomFont(RichTextBox& pad, Prompts& prompts, QWidget* owner)
+    : QWidget(nullptr, Qt::Dialog), m_pad(pad), m_colours(prompts)
+{
+    OwnedWindow::setOwner(this, owner);
+    setObjectName(QStringLiteral("frmCustomFont"));
+    setWindowTitle(QStringLiteral("Quirkpad - Custom Font"));
+
+    // Two frames in one place, one shown at a time.
+    m_frames = new QStackedWidget;
+    fraInput = buildInput();
+    fraOutput = buildOutput();
+    m_frames->addWidget(fraInput);
+    m_frames->addWidget(fraOutput);
+    m_frames->setCurrentWidget(fraInput);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_frames);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
+
+    resize(sizeHint());
+    setMinimumSize(minimumSizeHint());
+}
+
+QSize frmCustomFont::sizeHint() const
+{
+    return QWidget::sizeHint().expandedTo(QSize(440, 260));
+}
+
+QWidget* frmCustomFont::buildInput()
+{
+    auto* frame = named(new QWidget, "fraInput");
+    txtText = named(new QLineEdit(QStringLiteral("Enter text here...")), "txtText");
+    cboFonts = editableList("cboFonts", Fonts::screenFonts());
+    // A long font name must not stretch the window across the screen.
+    cboFonts->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cboFonts->setMinimumContentsLength(18);
+    cboColour = editableList("cboColour", {"black", "blue", "green", "lime", "orange", "pink", "red", "teal",
+                                           "white", "yellow"});
+    auto* cmdCustomColour = button("cmdCustomColour", QStringLiteral("Custom"));
+    cboStyle = named(new QComboBox, "cboStyle");
+    cboStyle->addItems({QStringLiteral("HTML"), QStringLiteral("CSS")});
+    cboStyle->setCurrentIndex(CustomFontChoice::Html);
+    chkBold = named(new QCheckBox(QStringLiteral("Bold")), "chkBold");
+    chkUnderlined = named(new QCheckBox(QStringLiteral("Underlined")), "chkUnderlined");
+    chkItalic = named(new QCheckBox(QStringLiteral("Italic")), "chkItalic");
+    auto* cmdConvert = button("cmdConvert", QStringLiteral("Convert to HTML >>"));
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(label("Label1", QStringLiteral("Text:")), 0, 0);
+    grid->addWidget(txtText, 0, 1, 1, 2);
+    grid->addWidget(label("lblFont", QStringLiteral("Font:")), 1, 0);
+    grid->addWidget(cboFonts, 1, 1, 1, 2);
+    grid->addWidget(label("lblColour", QStringLiteral("Colour:")), 2, 0);
+    grid->addWidget(cboColour, 2, 1);
+    grid->addWidget(cmdCustomColour, 2, 2);
+    grid->addWidget(label("lblStyle", QStringLiteral("Style:")), 3, 0);
+    grid->addWidget(cboStyle, 3, 1, 1, 2);
+    grid->setColumnStretch(1, 1);
+    auto* emphasis = new QHBoxLayout;
+    emphasis->addWidget(chkBold);
+    emphasis->addWidget(chkUnderlined);
+    emphasis->addWidget(chkItalic);
+    emphasis->addStretch(1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdConvert);
+
+    auto* layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(grid);
+    layout->addLayout(emphasis);
+    layout->addStretch(1);
+    layout->addLayout(buttons);
+
+    connect(cmdCustomColour, &QPushButton::clicked, this, &frmCustomFont::customColour);
+    connect(cmdConvert, &QPushButton::clicked, this, &frmCustomFont::convert);
+    return frame;
+}
+
+QWidget* frmCustomFont::buildOutput()
+{
+    auto* frame = named(new QWidget, "fraOutput");
+    txtHTML = named(new MultiLineTextBox(6), "txtHTML");
+    auto* cmdBack = button("cmdBack", QStringLiteral("<< Back"));
+    auto* cmdCopy = button("cmdCopy", QStringLiteral("Copy"));
+    auto* cmdInsert = button("cmdInsert", QStringLiteral("Insert"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdBack);
+    buttons->addStretch(1);
+    buttons->addWidget(cmdCopy);
+    buttons->addWidget(cmdInsert);
+    auto* layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(txtHTML, 1);
+    layout->addLayout(buttons);
+
+    connect(cmdBack, &QPushButton::clicked, this, &frmCustomFont::back);
+    connect(cmdCopy, &QPushButton::clicked, this, &frmCustomFont::copy);
+    connect(cmdInsert, &QPushButton::clicked, this, &frmCustomFont::insert);
+    return frame;
+}
+
+CustomFontChoice frmCustomFont::choice() const
+{
+    CustomFontChoice c;
+    c.text = txtText->text();
+    c.font = cboFonts->currentText();
+    c.colour = cboColour->currentText();
+    c.style = cboStyle->currentIndex();
+    c.bold = chkBold->isChecked();
+    c.underlined = chkUnderlined->isChecked();
+    c.italic = chkItalic->isChecked();
+    return c;
+}
+
+void frmCustomFont::customColour()
+{
+    // Cancel keeps what the user had typed or picked.
+    if (const std::optional<QString> colour = m_colours.choose())
+        cboColour->setEditText(*colour);
+}
+
+void frmCustomFont::convert()
+{
+    txtHTML->setPlainText(CustomFontMarkup::build(choice()));
+    m_frames->setCurrentWidget(fraOutput);
+}
+
+void frmCustomFont::back()
+{
+    m_frames->setCurrentWidget(fraInput);
+}
+
+void frmCustomFont::copy()
+{
+    QApplication::clipboard()->setText(txtHTML->crlfText());
+}
+
+void frmCustomFont::insert()
+{
+    m_pad.InsertText(txtHTML->crlfText());
+    close();
+}

@@ -1,0 +1,140 @@
+#include "GeneratorWindows.h"
+#include "TestRegistry.h"
+#include "generators/frmCustomFont.h"
+#include "platform/Fonts.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+frmCustomFont* openCustomFont(frmMain& w)
+{
+    return qobject_cast<frmCustomFont*>(openTool(w, Cmd::mnuCustomFont, "frmCustomFont"));
+}
+
+QStringList items(const QComboBox* box)
+{
+    QStringList out;
+    for (int i = 0; i < box->count(); ++i)
+        out << box->itemText(i);
+    return out;
+}
+
+QString html(QWidget* window)
+{
+    return control<QPlainTextEdit>(window, "txtHTML")->toPlainText();
+}
+
+}
+
+class CustomFontTest : public QObject {
+    Q_OBJECT
+private slots:
+    // Typed as the user types: every box ticked, HTML, Arial, red, Hello;
+    // back and again gives the same markup, nothing piles up.
+    void convertBackAndConvertAgain()
+    {
+        MainWindowFixture f;
+        frmCustomFont* font = openCustomFont(f.show());
+        QVERIFY(control(font, "fraInput")->isVisible());
+        QVERIFY(!control(font, "fraOutput")->isVisible());
+        auto* fonts = control<QComboBox>(font, "cboFonts");
+        QCOMPARE(fonts->currentText(), QString());
+        QCOMPARE(items(fonts), Fonts::screenFonts());
+        auto* text = control<QLineEdit>(font, "txtText");
+        text->selectAll();
+        QTest::keyClicks(text, QStringLiteral("Hello"));
+        QTest::keyClicks(fonts->lineEdit(), QStringLiteral("Arial"));
+        auto* colour = control<QComboBox>(font, "cboColour");
+        colour->setCurrentIndex(colour->findText(QStringLiteral("red")));
+        for (const char* box : {"chkBold", "chkUnderlined", "chkItalic"})
+            control<QCheckBox>(font, box)->click();
+        const QString expected = QStringLiteral("<font face=\"Arial\" color=\"red\"><b><u><i>Hello</i></u></b></font>");
+
+        control<QPushButton>(font, "cmdConvert")->click();
+        QVERIFY(control(font, "fraOutput")->isVisible());
+        QVERIFY(!control(font, "fraInput")->isVisible());
+        QCOMPARE(html(font), expected);
+        control<QPushButton>(font, "cmdBack")->click();
+        QVERIFY(control(font, "fraInput")->isVisible());
+        QCOMPARE(text->text(), QStringLiteral("Hello"));
+        QCOMPARE(html(font), expected);
+        control<QPushButton>(font, "cmdConvert")->click();
+        QCOMPARE(html(font), expected);
+    }
+
+    void customColour()
+    {
+        MainWindowFixture f;
+        frmCustomFont* font = openCustomFont(f.show());
+        auto* colour = control<QComboBox>(font, "cboColour");
+        auto* custom = control<QPushButton>(font, "cmdCustomColour");
+        colour->setEditText(QStringLiteral("navy"));
+        f.prompts.answerColour(std::nullopt).answerColour(QColor(0x12, 0xAB, 0xEF)).answerColour(std::nullopt);
+        custom->click();
+        QCOMPARE(colour->currentText(), QStringLiteral("navy"));
+        custom->click();
+        QCOMPARE(colour->currentText(), QStringLiteral("#12ABEF"));
+        custom->click();
+        QCOMPARE(colour->currentText(), QStringLiteral("#12ABEF"));
+        QCOMPARE((QStringList{f.prompts.calls[0].text, f.prompts.calls[1].text, f.prompts.calls[2].text}),
+                 (QStringList{"#000000", "#000000", "#12abef"}));
+        control<QPushButton>(font, "cmdConvert")->click();
+        QCOMPARE(html(font), QStringLiteral("<font color=\"#12ABEF\">Enter text here...</font>"));
+    }
+
+    // A typed beginning of a listed name stays what was typed: "re" is no
+    // "red" until the user picks it.
+    void typedTextIsNotCompletedIntoAnotherName()
+    {
+        MainWindowFixture f;
+        frmCustomFont* font = openCustomFont(f.show());
+        auto* colour = control<QComboBox>(font, "cboColour");
+        QTRY_COMPARE(QApplication::activeWindow(), font);
+        colour->lineEdit()->setFocus();
+        QTest::keyClicks(colour->lineEdit(), QStringLiteral("re"));
+        QCOMPARE(colour->currentText(), QStringLiteral("re"));
+        control<QPushButton>(font, "cmdConvert")->click();
+        QCOMPARE(html(font), QStringLiteral("<font color=\"re\">Enter text here...</font>"));
+    }
+
+    // Whatever is typed in text, font and colour goes in as it stands.
+    void anyTextInEveryField_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("expected");
+        const auto wrapped = [](const QString& v) {
+            return "<font face=\"" + v + "\" color=\"" + v + "\">" + v + "</font>";
+        };
+        QTest::newRow("empty") << "" << "";
+        QTest::newRow("blanks") << "  " << wrapped("  ");
+        QTest::newRow("quotes") << "\"it's\"" << wrapped("\"it's\"");
+        QTest::newRow("markup") << "<i>&amp;</i> & < >" << wrapped("<i>&amp;</i> & < >");
+        QTest::newRow("50 characters") << QString(50, QLatin1Char('m')) << wrapped(QString(50, QLatin1Char('m')));
+        QTest::newRow("non-Latin") << QStringLiteral("Ελληνικά 中文") << wrapped(QStringLiteral("Ελληνικά 中文"));
+        QTest::newRow("emoji") << QStringLiteral("🙂👍🏽") << wrapped(QStringLiteral("🙂👍🏽"));
+    }
+
+    void anyTextInEveryField()
+    {
+        QFETCH(QString, value);
+        QFETCH(QString, expected);
+        MainWindowFixture f;
+        frmCustomFont* font = openCustomFont(f.show());
+        for (QLineEdit* box : {control<QLineEdit>(font, "txtText"),
+                               control<QComboBox>(font, "cboFonts")->lineEdit(),
+                               control<QComboBox>(font, "cboColour")->lineEdit()}) {
+            box->selectAll();
+            box->insert(value);
+        }
+        control<QPushButton>(font, "cmdConvert")->click();
+        QCOMPARE(html(font), expected);
+    }
+};
+
+QP_REGISTER_TEST(CustomFontTest)
+#include "CustomFontTest.moc"
