@@ -416,7 +416,7 @@ private slots:
         // Cancel once the bar has moved on three times.
         QList<int> shown;
         QTimer watch;
-        watch.setInterval(20);
+        watch.setInterval(0);   // every pass of the event loop, so no step of the bar is missed
         QObject::connect(&watch, &QTimer::timeout, [&] {
             auto* progress = f.window->findChild<QProgressDialog*>(QStringLiteral("dlgSpellingProgress"));
             if (!progress || !progress->isVisible() || (!shown.isEmpty() && shown.last() == progress->value()))
