@@ -62,6 +62,60 @@ QList<PdfPage> readPdf(const QString& path)
     return pages;
 }
 
+QString longDocument(QStringList* words)
+{
+    QStringList lines;
+    for (int i = 1; i <= 150; ++i)
+        lines << QStringLiteral("Line %1 of the page").arg(i, 3, 10, QLatin1Char('0'));
+    QStringList wide;
+    for (int i = 1; i <= 60; ++i)
+        wide << QStringLiteral("wide%1").arg(i);
+    lines.insert(40, wide.join(QLatin1Char(' ')));
+    words->clear();
+    for (const QString& l : lines)
+        *words << l.split(QLatin1Char(' '));
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+QString pagesProblem(const QList<PdfPage>& pages, const QStringList& words, double margin)
+{
+    if (pages.isEmpty())
+        return QStringLiteral("no pages");
+    QStringList printed;
+    double widest = 0;
+    for (int p = 0; p < pages.size(); ++p) {
+        const PdfPage& page = pages[p];
+        printed << page.text();
+        if (page.words.isEmpty())
+            continue;
+        QRectF used = page.words.first().box;
+        for (const PdfWord& w : page.words)
+            used |= w.box;
+        widest = std::max(widest, used.right());
+        const QString where = QStringLiteral("page %1 of %2 (%3 x %4): text in %5, %6 to %7, %8: ")
+                                  .arg(p + 1).arg(pages.size()).arg(page.width).arg(page.height)
+                                  .arg(used.left()).arg(used.top()).arg(used.right()).arg(used.bottom());
+        if (qAbs(used.left() - margin) > 1.5)
+            return where + QStringLiteral("lines do not start at the left margin");
+        // A word's height is its font's ascent and descent, which a PDF
+        // converter on the way (the spooler's) may state a little larger.
+        const double slack = 3;
+        if (used.top() < margin - slack || used.top() > margin + 12)
+            return where + QStringLiteral("the first line is not at the top margin");
+        if (used.right() > page.width - margin + 1.5 || used.bottom() > page.height - margin + slack)
+            return where + QStringLiteral("text crosses the right or bottom margin");
+        if (p + 1 < pages.size() && used.bottom() < page.height - margin - 30)
+            return where + QStringLiteral("the page ends well above the bottom margin");
+    }
+    const QStringList got = printed.join(QLatin1Char(' ')).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (got != words)
+        return QStringLiteral("printed words differ: ") + got.join(QLatin1Char(' ')).left(300);
+    // A line wider than the paper wraps close to the right margin.
+    if (words.contains(QLatin1String("wide60")) && widest < pages.first().width - margin - 60)
+        return QStringLiteral("the wide line did not reach the right margin: %1").arg(widest);
+    return QString();
+}
+
 namespace {
 
 constexpr unsigned kOverrides = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);

@@ -40,6 +40,16 @@ struct PdfPage {
 // the file is no PDF.
 QList<PdfPage> readPdf(const QString& path);
 
+// A document of several pages, one of its lines far wider than the paper;
+// its words, in order, go to *words.
+QString longDocument(QStringList* words);
+
+// What is wrong with the printed pages, "" when nothing: the words must be
+// the expected ones in order, every line must start at the left margin and
+// nothing cross any margin (in points), and a page followed by another must
+// be filled down to its bottom margin.
+QString pagesProblem(const QList<PdfPage>& pages, const QStringList& words, double margin);
+
 // While it lives, file permissions hold for this thread even when it runs as
 // root (the capabilities that override them are set aside).
 class PermissionsHold {

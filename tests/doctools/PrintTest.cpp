@@ -15,29 +15,7 @@
 
 using Answer = Prompts::Answer;
 
-namespace {
-
 constexpr double kInch = 72;   // points
-
-QString longDocument(QStringList* words)
-{
-    QStringList lines;
-    for (int i = 1; i <= 150; ++i) {
-        lines << QStringLiteral("Line %1 of the page").arg(i, 3, 10, QLatin1Char('0'));
-        *words << lines.last().split(QLatin1Char(' '));
-    }
-    // One line far wider than the paper: it wraps within the margins.
-    QStringList wide;
-    for (int i = 1; i <= 60; ++i)
-        wide << QStringLiteral("wide%1").arg(i);
-    lines.insert(40, wide.join(QLatin1Char(' ')));
-    words->clear();
-    for (const QString& l : lines)
-        *words << l.split(QLatin1Char(' '));
-    return lines.join(QStringLiteral("\r\n"));
-}
-
-}
 
 class PrintTest : public QObject {
     Q_OBJECT
@@ -73,32 +51,8 @@ private slots:
         if (words.isEmpty())
             QCOMPARE(pages.size(), 1);
 
-        QStringList printed;
-        for (int p = 0; p < pages.size(); ++p) {
-            const PdfPage& page = pages[p];
-            printed << page.text();
-            if (page.words.isEmpty())
-                continue;
-            QRectF used = page.words.first().box;
-            for (const PdfWord& w : page.words)
-                used |= w.box;
-            // Lines start at the left margin; nothing crosses any margin.
-            QVERIFY2(qAbs(used.left() - kInch) < 1.5, qPrintable(QString::number(used.left())));
-            QVERIFY2(used.top() >= kInch - 0.5 && used.top() < kInch + 12, qPrintable(QString::number(used.top())));
-            QVERIFY(used.right() <= page.width - kInch + 0.5);
-            QVERIFY(used.bottom() <= page.height - kInch + 0.5);
-            // A page followed by another is filled down to the bottom margin.
-            if (p + 1 < pages.size())
-                QVERIFY2(used.bottom() > page.height - kInch - 30, qPrintable(QString::number(used.bottom())));
-        }
-        QCOMPARE(printed.join(QLatin1Char(' ')).split(QLatin1Char(' '), Qt::SkipEmptyParts), words);
-        // The wide line wrapped close to the right margin.
-        if (text.contains(QLatin1String("wide60"))) {
-            double right = 0;
-            for (const PdfWord& w : pages.first().words)
-                right = std::max(right, w.box.right());
-            QVERIFY2(right > pages.first().width - kInch - 60, qPrintable(QString::number(right)));
-        }
+        const QString problem = pagesProblem(pages, words, kInch);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
     }
 
     // The typed count: each copy a job of its own; what is no count is said.
