@@ -47,7 +47,6 @@ frmMergeDocs::frmMergeDocs(RichTextBox& pad, FileCommands& files, Prompts& promp
     auto* lblIntro = label(QStringLiteral("lblIntro"),
                            QStringLiteral("This dialog can be used merge multiple files in to the one currently open."),
                            this);
-    lblIntro->setWordWrap(true);
 
     auto* grid = new QGridLayout;
     for (int i = 0; i < 3; ++i) {
@@ -87,8 +86,6 @@ frmMergeDocs::frmMergeDocs(RichTextBox& pad, FileCommands& files, Prompts& promp
     layout->addLayout(bottom);
 
     // Wider shows longer paths; taller would only open empty space.
-    resize(sizeHint());
-    setMinimumWidth(sizeHint().width());
     setMaximumHeight(sizeHint().height());
 }
 

@@ -5,7 +5,6 @@
 #include "platform/Prompts.h"
 #include "platform/RichTextBox.h"
 
-#include <QApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -25,7 +24,6 @@ frmPrint::frmPrint(RichTextBox& pad, PrinterService& printers, Prompts& prompts,
                                 this);
     lblIntro->setObjectName(QStringLiteral("lblIntro"));
     lblIntro->setTextFormat(Qt::PlainText);
-    lblIntro->setWordWrap(true);
     auto* lblTimes = new QLabel(QStringLiteral("Times to print:"), this);
     lblTimes->setObjectName(QStringLiteral("lblTimes"));
     m_times = new QLineEdit(QStringLiteral("1"), this);
@@ -45,13 +43,11 @@ frmPrint::frmPrint(RichTextBox& pad, PrinterService& printers, Prompts& prompts,
     row->addWidget(cmdPrint);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblIntro);
+    layout->addSpacing(6);
     layout->addLayout(row);
 
-    // Wrapping the introduction is for narrow screens, not the first sight.
-    lblIntro->setMinimumWidth(lblIntro->fontMetrics().horizontalAdvance(lblIntro->text()) / 2);
-    resize(std::max(sizeHint().width(), lblIntro->fontMetrics().horizontalAdvance(lblIntro->text()) + 24),
-           sizeHint().height());
-    setMaximumHeight(sizeHint().height() * 2);
+    // One line of text and one row of controls: nothing gains from height.
+    setMaximumHeight(sizeHint().height());
 }
 
 void frmPrint::Print()
