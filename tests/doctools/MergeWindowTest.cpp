@@ -42,6 +42,14 @@ void merge(frmMergeDocs* m, const QStringList& paths, const QString& lines = QSt
     m->findChild<QPushButton*>(QStringLiteral("cmdMerge"))->click();
 }
 
+QByteArray utf16le(const QString& text)
+{
+    QByteArray bytes("\xFF\xFE");
+    for (const QChar c : text)
+        bytes.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+    return bytes;
+}
+
 bool isOpen(const frmMergeDocs* m)
 {
     // A closed window is deleted a little later; until then it is hidden.
@@ -118,43 +126,30 @@ private slots:
     void mergesFilesOfEveryEncoding_data()
     {
         QTest::addColumn<QString>("lines");
-        QTest::addColumn<QByteArray>("document");
+        QTest::addColumn<bool>("utf16");   // the document's encoding; UTF-8 otherwise
+        QTest::addColumn<QString>("document");
         QTest::addColumn<QString>("merged");   // the document's text after the merge
-        QTest::addColumn<QByteArray>("saved");
-        QTest::newRow("-1, LF document") << "-1" << QByteArray("top\nXX\nend")
-                                         << QStringLiteral("top\nÜber\nuns日本\n語naïve €\nend")
-                                         << QStringLiteral("top\nÜber\nuns日本\n語naïve €\nend").toUtf8();
-        QTest::newRow("0, LF document") << "0" << QByteArray("top\nXX\nend")
-                                        << QStringLiteral("top\nÜber\nuns\n日本\n語\nnaïve €\nend")
-                                        << QStringLiteral("top\nÜber\nuns\n日本\n語\nnaïve €\nend").toUtf8();
-        const QString crlf = QStringLiteral("top\r\nÜber\r\nuns\r\n\r\n\r\n日本\r\n語\r\n\r\n\r\nnaïve €\r\nend");
-        QByteArray utf16("\xFF\xFE");
-        for (const QChar c : crlf)
-            utf16.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
-        QByteArray document16("\xFF\xFE");
-        for (const char c : QByteArray("top\r\nXX\r\nend"))
-            document16.append(c).append('\0');
-        QTest::newRow("2, UTF-16 CR LF document") << "2" << document16 << crlf << utf16;
+        QTest::newRow("-1, LF") << "-1" << false << "top\nXX\nend" << "top\nÜber\nuns日本\n語naïve €\nend";
+        QTest::newRow("0, LF") << "0" << false << "top\nXX\nend" << "top\nÜber\nuns\n日本\n語\nnaïve €\nend";
+        QTest::newRow("2, UTF-16 CR LF") << "2" << true << "top\r\nXX\r\nend"
+                                         << "top\r\nÜber\r\nuns\r\n\r\n\r\n日本\r\n語\r\n\r\n\r\nnaïve €\r\nend";
     }
     void mergesFilesOfEveryEncoding()
     {
         QFETCH(QString, lines);
-        QFETCH(QByteArray, document);
+        QFETCH(bool, utf16);
+        QFETCH(QString, document);
         QFETCH(QString, merged);
-        QFETCH(QByteArray, saved);
         MainWindowFixture f;
-        const QString docPath = f.file(QStringLiteral("page.txt"), document);
+        const QString docPath = f.file(QStringLiteral("page.txt"), utf16 ? utf16le(document) : document.toUtf8());
         frmMain& w = f.make({QStringLiteral("quirkpad"), docPath});
         w.show();
         const QString before = w.pad()->Text();
         w.pad()->SetSelStart(int(before.indexOf(QLatin1String("XX"))));
         w.pad()->SetSelLength(2);
 
-        QByteArray utf16("\xFF\xFE");
-        for (const QChar c : QStringLiteral("日本\r\n語"))
-            utf16.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
         const QStringList paths{f.file(QStringLiteral("one.txt"), "\xC3\x9C" "ber\r\nuns"),
-                                f.file(QStringLiteral("two.txt"), utf16),
+                                f.file(QStringLiteral("two.txt"), utf16le(QStringLiteral("日本\r\n語"))),
                                 f.file(QStringLiteral("three.txt"), "na\xEFve \x80")};
         frmMergeDocs* m = openMerge(w);
         merge(m, paths, lines);
@@ -169,22 +164,29 @@ private slots:
         QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad (\"%1\")").arg(docPath));
 
         QVERIFY(w.files().SaveDocument());
-        QCOMPARE(MainWindowFixture::read(docPath), saved);
+        QCOMPARE(MainWindowFixture::read(docPath), utf16 ? utf16le(merged) : merged.toUtf8());
         w.pad()->Undo();
         QCOMPARE(w.pad()->Text(), before);
     }
 
-    // The count is typed into a box of four characters; counts it refuses
-    // leave the document and the window as they were.
+    // The count is typed into a box of four characters and rounded halves to
+    // even; counts it refuses leave the document and the window as they were.
     void linesBox_data()
     {
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("between");   // empty: the number warning
-        QTest::newRow("empty") << "" << QString();
-        QTest::newRow("abc") << "abc" << QString();
-        QTest::newRow("1e9") << "1e9" << QString();
-        QTest::newRow("2.5") << "2.5" << "\r\n\r\n\r\n";
-        QTest::newRow("-7") << "-7" << "-";
+        QTest::addColumn<QString>("between");   // "refused": the number warning
+        QTest::newRow("empty") << "" << "refused";
+        QTest::newRow("abc") << "abc" << "refused";
+        QTest::newRow("1e") << "1e" << "refused";
+        QTest::newRow("1e9, far above four nines") << "1e9" << "refused";
+        QTest::newRow("1e4, just above four nines") << "1e4" << "refused";
+        QTest::newRow("1.5 is 2") << "1.5" << "\r\n\r\n\r\n";
+        QTest::newRow("2.5 is 2, halves to even") << "2.5" << "\r\n\r\n\r\n";
+        QTest::newRow("3.5 is 4") << "3.5" << QStringLiteral("\r\n").repeated(5);
+        QTest::newRow("-0.5 is 0") << "-0.5" << "\r\n";
+        QTest::newRow("-7") << "-7" << "";
+        QTest::newRow("-1e9") << "-1e9" << "";
+        QTest::newRow("blanks around") << " 1 " << "\r\n\r\n";
         QTest::newRow("99999 is cut to 9999") << "99999" << QStringLiteral("\r\n").repeated(10000);
     }
     void linesBox()
@@ -198,12 +200,13 @@ private slots:
         frmMergeDocs* m = openMerge(w);
         m->lines()->clear();
         QTest::keyClicks(m->lines(), typed);
-        if (between.isEmpty())
+        const bool refused = between == QLatin1String("refused");
+        if (refused)
             f.prompts.answer(Answer::Ok);
         // A missing third file: the count is tested before any path.
         merge(m, {f.file(QStringLiteral("a"), "a"), f.file(QStringLiteral("b"), "b"),
-                  between.isEmpty() ? f.dir.filePath(QStringLiteral("missing")) : QString()});
-        if (between.isEmpty()) {
+                  refused ? f.dir.filePath(QStringLiteral("missing")) : QString()});
+        if (refused) {
             QCOMPARE(f.prompts.messages(), QStringList{kNumberWarning});
             QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Exclamation);
             QVERIFY(isOpen(m));
@@ -212,8 +215,7 @@ private slots:
         } else {
             QVERIFY(f.prompts.calls.isEmpty());
             // Merged at the caret, which a new text leaves at its start.
-            QCOMPARE(w.pad()->Text(), QStringLiteral("a") + QString(between).remove(QLatin1Char('-')) +
-                                          QStringLiteral("bdoc"));
+            QCOMPARE(w.pad()->Text(), QStringLiteral("a") + between + QStringLiteral("bdoc"));
         }
     }
 

@@ -60,13 +60,14 @@ private slots:
                                         QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
         for (const char* sub : {"etc/ppd", "spool/tmp", "cache", "state", "log", "out", "pdfspool"})
             QVERIFY(QDir(root).mkpath(QLatin1String(sub)));
+        // The spool belongs to the group the filters run in.
         const group* lp = getgrnam("lp");
         QVERIFY(lp);
-        QCOMPARE(chown(QFile::encodeName(root + QStringLiteral("/spool")).constData(), 0, lp->gr_gid), 0);
-        QCOMPARE(chown(QFile::encodeName(root + QStringLiteral("/spool/tmp")).constData(), 0, lp->gr_gid), 0);
-        QCOMPARE(chmod(QFile::encodeName(root + QStringLiteral("/spool")).constData(), 0710), 0);
-        QCOMPARE(chmod(QFile::encodeName(root + QStringLiteral("/spool/tmp")).constData(), 01770), 0);
-        QCOMPARE(chmod(QFile::encodeName(root + QStringLiteral("/out")).constData(), 0777), 0);
+        for (const auto& [sub, mode] : {std::pair{"/spool", 0710}, {"/spool/tmp", 01770}, {"/out", 0777}}) {
+            const QByteArray path = QFile::encodeName(root + QLatin1String(sub));
+            QCOMPARE(chown(path.constData(), 0, lp->gr_gid), 0);
+            QCOMPARE(chmod(path.constData(), mode_t(mode)), 0);
+        }
 
         m_socket = root + QStringLiteral("/cups.sock");
         const QByteArray r = QFile::encodeName(root);
