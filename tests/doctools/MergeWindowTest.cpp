@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -97,10 +96,6 @@ private slots:
         frmMergeDocs* m = openMerge(w);
         QVERIFY(m);
         QCOMPARE(m->windowTitle(), QStringLiteral("Quirkpad - Merge Documents"));
-        QCOMPARE(m->findChild<QLabel*>(QStringLiteral("lblIntro"))->text(),
-                 QStringLiteral("This dialog can be used merge multiple files in to the one currently open."));
-        QCOMPARE(m->findChild<QLabel*>(QStringLiteral("lblLines"))->text(),
-                 QStringLiteral("Number of lines between each file:"));
         QCOMPARE(m->lines()->text(), QStringLiteral("-1"));
         QVERIFY(!w.isInputEnabled());
 

@@ -5,7 +5,6 @@
 #include "doctools/modPrint.h"
 #include "platform/RichTextBox.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -129,9 +128,6 @@ private slots:
         QCOMPARE(MainWindowFixture::windows<frmPrint>().size(), 1);
         frmPrint* p = MainWindowFixture::windows<frmPrint>().first();
         QCOMPARE(p->windowTitle(), QStringLiteral("Quirkpad - Print Document"));
-        QCOMPARE(p->findChild<QLabel*>(QStringLiteral("lblIntro"))->text(),
-                 QStringLiteral("You can use dialog to print your document to your default printer."));
-        QCOMPARE(p->findChild<QLabel*>(QStringLiteral("lblTimes"))->text(), QStringLiteral("Times to print:"));
         QCOMPARE(p->times()->text(), QStringLiteral("1"));
         QCOMPARE(p->times()->maxLength(), 3);
         QVERIFY(!w.isInputEnabled());
