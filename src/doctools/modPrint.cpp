@@ -17,9 +17,10 @@ PrintResult PrintRichText(RichTextBox& rtbRichTextBox, PrinterService& printers,
     if (!printer)
         return r;
     printer->setDocName(QStringLiteral("Quirkpad"));
-    // The page's margins are measured from the paper's edges; the printer
-    // itself keeps the text off the part of the paper it cannot reach.
-    // The control then lays each page out in the area within them.
+    // Margins count from the paper's edges (a printer that cannot reach that
+    // close to an edge has them raised to what it can). The painter's origin
+    // is then the margins' corner, and the control lays each page out in the
+    // area within them.
     constexpr double twipsPerPoint = 20.0;
     printer->setFullPage(false);
     printer->setPageMargins(QMarginsF(LeftMargin / twipsPerPoint, TopMargin / twipsPerPoint,
