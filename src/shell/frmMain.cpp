@@ -21,6 +21,9 @@
 #include "help/HelpLinks.h"
 #include "help/frmAbout.h"
 #include "platform/OwnedWindow.h"
+#include "platform/PrinterService.h"
+#include "doctools/frmMergeDocs.h"
+#include "doctools/frmPrint.h"
 #include "preview/PreviewController.h"
 #include "preview/frmWebBrowser.h"
 #include "snippets/SnippetCommands.h"
@@ -41,6 +44,10 @@ frmMain::frmMain(const Services& services, QWidget* parent)
       m_pad(new RichTextBox),
       m_files(*m_pad, m_doc, *services.prompts, *services.settings)
 {
+    if (!m_services.printers) {
+        m_defaultPrinters = std::make_unique<DefaultPrinterService>();
+        m_services.printers = m_defaultPrinters.get();
+    }
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(m_doc.caption());
     buildWindow();
@@ -54,7 +61,8 @@ frmMain::~frmMain()
     // whose controls they work on.
     for (QWidget* w : {static_cast<QWidget*>(m_settingsWindow), static_cast<QWidget*>(m_aboutWindow),
                        static_cast<QWidget*>(m_findWindow), static_cast<QWidget*>(m_webPageWizard),
-                       static_cast<QWidget*>(m_customFontWindow), static_cast<QWidget*>(m_ansiConverter)})
+                       static_cast<QWidget*>(m_customFontWindow), static_cast<QWidget*>(m_ansiConverter),
+                       static_cast<QWidget*>(m_mergeWindow), static_cast<QWidget*>(m_printWindow)})
         delete w;
     delete m_spellCheckWindow;
 }
@@ -161,6 +169,8 @@ void frmMain::wireCommands()
     c.on(Cmd::mnuZoomOut, [&pad] { EditingCommands::zoomOut(pad); });
     c.on(Cmd::rcZoomIn, [this] { m_commands->action(Cmd::mnuZoomIn)->trigger(); });
     c.on(Cmd::rcZoomOut, [this] { m_commands->action(Cmd::mnuZoomOut)->trigger(); });
+    c.on(Cmd::mnuMergeDocs, [this] { openMergeDocs(); });
+    c.on(Cmd::mnuPrint, [this] { openPrint(); });
 
     // Web-development snippets.
     for (const Snippet& s : Snippets::table())
@@ -376,6 +386,17 @@ void frmMain::licenceAgreement()
     // The licence becomes the open document; the caption stays as it was.
     m_doc.setLocation(path);
     m_doc.setChanged(false);
+}
+
+void frmMain::openMergeDocs()
+{
+    showSingleToolWindow(m_mergeWindow,
+                         [this] { return new frmMergeDocs(*m_pad, m_files, prompts(), settings(), this); });
+}
+
+void frmMain::openPrint()
+{
+    showSingleToolWindow(m_printWindow, [this] { return new frmPrint(*m_pad, printers(), prompts(), this); });
 }
 
 void frmMain::showProperties(const QString& path)

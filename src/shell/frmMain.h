@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
+#include <memory>
 
 class QLabel;
 class QMenu;
@@ -15,6 +16,7 @@ class RichTextBox;
 class SettingsStore;
 class Shell;
 class PreviewController;
+class PrinterService;
 #include "find/frmFind.h"
 
 // The main window: the one document in rtbPad, its state, the menus, the
@@ -28,6 +30,8 @@ public:
         Prompts* prompts = nullptr;
         Shell* shell = nullptr;
         SettingsStore* settings = nullptr;
+        // Where print jobs go; nullptr for the desktop's default printer.
+        PrinterService* printers = nullptr;
     };
 
     explicit frmMain(const Services& services, QWidget* parent = nullptr);
@@ -46,6 +50,7 @@ public:
     Prompts& prompts() { return *m_services.prompts; }
     SettingsStore& settings() { return *m_services.settings; }
     Shell& shell() { return *m_services.shell; }
+    PrinterService& printers() { return *m_services.printers; }
     PreviewController& preview() { return *m_preview; }
     frmFind* findWindow() const { return m_findWindow; }
 
@@ -88,6 +93,8 @@ private:
     void openSpellCheck();
     void licenceAgreement();
     void showProperties(const QString& path);
+    void openMergeDocs();
+    void openPrint();
 
     Services m_services;
     DocumentState m_doc;
@@ -107,6 +114,9 @@ private:
     QPointer<QWidget> m_customFontWindow;
     QPointer<QWidget> m_ansiConverter;
     PreviewController* m_preview = nullptr;
+    std::unique_ptr<PrinterService> m_defaultPrinters;
+    QPointer<QWidget> m_mergeWindow;
+    QPointer<QWidget> m_printWindow;
     // Whether the editor's window active last (before any activation now
     // under way) was this one.
     bool m_activeBeforeWasThis = false;

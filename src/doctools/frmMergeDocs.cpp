@@ -1,0 +1,164 @@
+#include "doctools/frmMergeDocs.h"
+#include "doctools/MergeDocuments.h"
+#include "platform/OwnedWindow.h"
+#include "platform/Prompts.h"
+#include "platform/RichTextBox.h"
+#include "platform/SettingsStore.h"
+#include "platform/TextFormat.h"
+#include "shell/FileCommands.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QLabel* label(const QString& name, const QString& text, QWidget* parent)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    l->setTextFormat(Qt::PlainText);
+    return l;
+}
+
+QPushButton* button(const QString& name, const QString& text, QWidget* parent)
+{
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    // Enter presses the button that has the focus, as Space does.
+    b->setAutoDefault(true);
+    return b;
+}
+
+}
+
+frmMergeDocs::frmMergeDocs(RichTextBox& pad, FileCommands& files, Prompts& prompts, SettingsStore& settings,
+                           QWidget* owner)
+    : QWidget(nullptr, Qt::Dialog), m_pad(pad), m_files(files), m_prompts(prompts), m_settings(settings)
+{
+    // Owned, not a child: the main window is disabled while this one is open.
+    OwnedWindow::setOwner(this, owner);
+    setObjectName(QStringLiteral("frmMergeDocs"));
+    setWindowTitle(QStringLiteral("Quirkpad - Merge Documents"));
+
+    auto* lblIntro = label(QStringLiteral("lblIntro"),
+                           QStringLiteral("This dialog can be used merge multiple files in to the one currently open."),
+                           this);
+
+    auto* grid = new QGridLayout;
+    for (int i = 0; i < 3; ++i) {
+        const QString n = QString::number(i + 1);
+        auto* number = label(QStringLiteral("lbl") + n, n + QLatin1Char('.'), this);
+        auto* path = new QLineEdit(this);
+        path->setObjectName(QStringLiteral("txtDocument") + n);
+        path->setMinimumWidth(path->fontMetrics().averageCharWidth() * 48);
+        auto* find = button(QStringLiteral("cmdFind") + n, QStringLiteral("Find"), this);
+        grid->addWidget(number, i, 0);
+        grid->addWidget(path, i, 1);
+        grid->addWidget(find, i, 2);
+        m_documents[std::size_t(i)] = path;
+        connect(find, &QPushButton::clicked, this, [this, i] { FindDoc(i + 1); });
+    }
+    grid->setColumnStretch(1, 1);
+
+    auto* lblLines = label(QStringLiteral("lblLines"), QStringLiteral("Number of lines between each file:"), this);
+    m_lines = new QLineEdit(QStringLiteral("-1"), this);
+    m_lines->setObjectName(QStringLiteral("txtLines"));
+    m_lines->setMaxLength(4);
+    m_lines->setFixedWidth(m_lines->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
+    auto* cmdMerge = button(QStringLiteral("cmdMerge"), QStringLiteral("Merge"), this);
+    connect(cmdMerge, &QPushButton::clicked, this, &frmMergeDocs::Merge);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(lblLines);
+    bottom->addWidget(m_lines);
+    bottom->addStretch(1);
+    bottom->addWidget(cmdMerge);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lblIntro);
+    layout->addSpacing(4);
+    layout->addLayout(grid);
+    layout->addSpacing(4);
+    layout->addLayout(bottom);
+
+    // Wider shows longer paths; taller would only open empty space.
+    setMaximumHeight(sizeHint().height());
+}
+
+void frmMergeDocs::FindDoc(int DocNum)
+{
+    if (DocNum < 1 || DocNum > 3)
+        return;
+    Prompts::FileDialog d;
+    d.title = QStringLiteral("Quirkpad - Merge Documents Wizard");
+    d.filter = FileCommands::kFilter;
+    d.filterIndex = 1;
+    d.mustExist = true;
+    d.initDir = m_settings.get(SettingsStore::LastDir);
+    const std::optional<QString> chosen = m_prompts.openFile(d);
+    if (!chosen || chosen->isEmpty())
+        return;
+    document(DocNum)->setText(*chosen);
+    m_settings.store(SettingsStore::LastDir, FileCommands::folderOf(*chosen));
+}
+
+void frmMergeDocs::warn(const QString& text)
+{
+    m_prompts.message(text, Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
+}
+
+void frmMergeDocs::Merge()
+{
+    const std::optional<long long> lines = MergeDocuments::lineCount(m_lines->text());
+    if (!lines) {
+        warn(QStringLiteral("Please enter a valid number for the number of lines to place between each file."));
+        return;
+    }
+
+    std::array<QString, 3> paths;
+    bool any = false;
+    for (std::size_t i = 0; i < 3; ++i) {
+        paths[i] = m_documents[i]->text();
+        if (paths[i].isEmpty())
+            continue;
+        any = true;
+        if (!MergeDocuments::fileExists(paths[i])) {
+            warn(QStringLiteral("A file you entered doesn't exist."));
+            return;
+        }
+    }
+    // With every box empty there is nothing to merge; a selection in the
+    // document is not thrown away for it.
+    if (!any) {
+        close();
+        return;
+    }
+
+    if (!m_files.askToSave(QStringLiteral("Would you like to save your document before merging it?")))
+        return;
+
+    std::array<std::optional<QString>, 3> texts;
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (paths[i].isEmpty())
+            continue;
+        MergeDocuments::ReadResult read = MergeDocuments::readText(paths[i]);
+        if (!read.text) {
+            m_prompts.error(read.error);
+            return;
+        }
+        texts[i] = std::move(read.text);
+    }
+
+    // The files' line breaks become the document's, as for a paste.
+    const QString merged =
+        TextFormats::normalizedLineBreaks(MergeDocuments::join(texts, *lines), m_pad.format().lineBreak);
+    if (!merged.isEmpty() || m_pad.SelLength() > 0)
+        m_pad.SetSelText(merged);
+    close();
+    // The folder of the last file chosen in a file dialog is already in
+    // LastDir: every dialog that returns a name stores it there.
+}

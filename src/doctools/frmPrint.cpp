@@ -1,0 +1,82 @@
+#include "doctools/frmPrint.h"
+#include "doctools/PrintCount.h"
+#include "doctools/modPrint.h"
+#include "platform/OwnedWindow.h"
+#include "platform/Prompts.h"
+#include "platform/RichTextBox.h"
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+frmPrint::frmPrint(RichTextBox& pad, PrinterService& printers, Prompts& prompts, QWidget* owner)
+    : QWidget(nullptr, Qt::Dialog), m_pad(pad), m_printers(printers), m_prompts(prompts)
+{
+    // Owned, not a child: the main window is disabled while this one is open.
+    OwnedWindow::setOwner(this, owner);
+    setObjectName(QStringLiteral("frmPrint"));
+    setWindowTitle(QStringLiteral("Quirkpad - Print Document"));
+
+    auto* lblIntro = new QLabel(QStringLiteral("You can use dialog to print your document to your default printer."),
+                                this);
+    lblIntro->setObjectName(QStringLiteral("lblIntro"));
+    lblIntro->setTextFormat(Qt::PlainText);
+    auto* lblTimes = new QLabel(QStringLiteral("Times to print:"), this);
+    lblTimes->setObjectName(QStringLiteral("lblTimes"));
+    m_times = new QLineEdit(QStringLiteral("1"), this);
+    m_times->setObjectName(QStringLiteral("txtTimes"));
+    m_times->setMaxLength(3);
+    m_times->setFixedWidth(m_times->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16);
+    auto* cmdPrint = new QPushButton(QStringLiteral("Print"), this);
+    cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
+    // Enter presses the button that has the focus, as Space does.
+    cmdPrint->setAutoDefault(true);
+    connect(cmdPrint, &QPushButton::clicked, this, &frmPrint::Print);
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(lblTimes);
+    row->addWidget(m_times);
+    row->addStretch(1);
+    row->addWidget(cmdPrint);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lblIntro);
+    layout->addSpacing(6);
+    layout->addLayout(row);
+
+    // One line of text and one row of controls: nothing gains from height.
+    setMaximumHeight(sizeHint().height());
+}
+
+void frmPrint::Print()
+{
+    const PrintCount count = PrintCount::from(m_times->text());
+    switch (count.kind) {
+    case PrintCount::Kind::Empty:
+        m_prompts.message(QStringLiteral("Please select the number of times you wish to print this document."),
+                          Prompts::Icon::Information, Prompts::Buttons::Ok);
+        return;
+    case PrintCount::Kind::NotANumber:
+        m_prompts.error(QStringLiteral("Type mismatch"));
+        return;
+    case PrintCount::Kind::Overflow:
+        m_prompts.error(QStringLiteral("Overflow"));
+        return;
+    case PrintCount::Kind::Copies:
+        break;
+    }
+    // Laying out many pages takes a while; the wait shows, and a failure
+    // stops the copies still to come (those sent stay sent).
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    for (int i = 0; i < count.copies; ++i) {
+        const modPrint::PrintResult r = modPrint::PrintRichText(m_pad, m_printers, 1440, 1440, 1440, 1440);
+        if (!r.ok) {
+            QGuiApplication::restoreOverrideCursor();
+            m_prompts.error(r.error);
+            return;
+        }
+    }
+    QGuiApplication::restoreOverrideCursor();
+}

@@ -1,0 +1,50 @@
+#include "doctools/modPrint.h"
+#include "platform/PrinterService.h"
+#include "platform/RichTextBox.h"
+
+#include <Qsci/qsciprinter.h>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPainter>
+
+namespace modPrint {
+
+PrintResult PrintRichText(RichTextBox& rtbRichTextBox, PrinterService& printers, int LeftMargin,
+                          double TopMargin, double RightMargin, double BottomMargin)
+{
+    PrintResult r;
+    std::unique_ptr<QsciPrinter> printer = printers.newJob(&r.error);
+    if (!printer)
+        return r;
+    printer->setDocName(QStringLiteral("Quirkpad"));
+    // Margins count from the paper's edges (a printer that cannot reach that
+    // close to an edge has them raised to what it can). The painter's origin
+    // is then the margins' corner, and the control lays each page out in the
+    // area within them.
+    constexpr double twipsPerPoint = 20.0;
+    printer->setFullPage(false);
+    printer->setPageMargins(QMarginsF(LeftMargin / twipsPerPoint, TopMargin / twipsPerPoint,
+                                      RightMargin / twipsPerPoint, BottomMargin / twipsPerPoint),
+                            QPageLayout::Point);
+
+    QPainter painter;
+    if (!painter.begin(printer.get())) {
+        r.error = QStringLiteral("The print job could not be started on %1.").arg(printer->printerName());
+        return r;
+    }
+    // An empty document is still one job of one (empty) page: beginning the
+    // job made it.
+    if (rtbRichTextBox.TextLength() > 0 && !printer->printRange(&rtbRichTextBox, painter)) {
+        painter.end();
+        r.error = QStringLiteral("The printer did not take a new page.");
+        return r;
+    }
+    if (!painter.end() || printer->printerState() == QPrinter::Error) {
+        r.error = QStringLiteral("The print job could not be finished.");
+        return r;
+    }
+    r.ok = true;
+    return r;
+}
+
+}

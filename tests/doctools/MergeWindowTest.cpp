@@ -1,0 +1,382 @@
+#include "DocToolsSupport.h"
+#include "MainWindowFixture.h"
+#include "TestRegistry.h"
+#include "doctools/frmMergeDocs.h"
+#include "platform/RichTextBox.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <atomic>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+using Answer = Prompts::Answer;
+
+namespace {
+
+const QString kNumberWarning =
+    QStringLiteral("Please enter a valid number for the number of lines to place between each file.");
+const QString kMissing = QStringLiteral("A file you entered doesn't exist.");
+
+frmMergeDocs* openMerge(frmMain& w)
+{
+    w.commands().action(Cmd::mnuMergeDocs)->trigger();
+    const QList<frmMergeDocs*> open = MainWindowFixture::windows<frmMergeDocs>();
+    return open.isEmpty() ? nullptr : open.first();
+}
+
+// Fills the path boxes (and the lines box when given) and presses Merge.
+void merge(frmMergeDocs* m, const QStringList& paths, const QString& lines = QString())
+{
+    for (int i = 0; i < 3; ++i)
+        m->document(i + 1)->setText(paths.value(i));
+    if (!lines.isNull())
+        m->lines()->setText(lines);
+    m->findChild<QPushButton*>(QStringLiteral("cmdMerge"))->click();
+}
+
+QByteArray utf16le(const QString& text)
+{
+    QByteArray bytes("\xFF\xFE");
+    for (const QChar c : text)
+        bytes.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+    return bytes;
+}
+
+bool isOpen(const frmMergeDocs* m)
+{
+    // A closed window is deleted a little later; until then it is hidden.
+    return MainWindowFixture::windows<frmMergeDocs>().contains(m) && m->isVisible();
+}
+
+// Opens the pipe for writing whenever someone reads it, so that opening it
+// for reading cannot hang the test: the read ends, and the test fails on
+// what was merged instead.
+class PipeWriter {
+public:
+    explicit PipeWriter(const QByteArray& path)
+        : m_thread([this, path] {
+              while (!m_stop) {
+                  const int fd = ::open(path.constData(), O_WRONLY | O_NONBLOCK);
+                  if (fd >= 0)
+                      ::close(fd);
+                  usleep(20000);
+              }
+          })
+    {
+    }
+    ~PipeWriter()
+    {
+        m_stop = true;
+        m_thread.join();
+    }
+
+private:
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
+}
+
+class MergeWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void opensWithItsTextsAndClosesWithoutInserting()
+    {
+        MainWindowFixture f;
+        frmMain& w = f.show();
+        w.pad()->SetText(QStringLiteral("keep"));
+        w.pad()->SetSelLength(2);
+        frmMergeDocs* m = openMerge(w);
+        QVERIFY(m);
+        QCOMPARE(m->windowTitle(), QStringLiteral("Quirkpad - Merge Documents"));
+        QCOMPARE(m->lines()->text(), QStringLiteral("-1"));
+        QVERIFY(!w.isInputEnabled());
+
+        // Nothing to merge: the selection is not thrown away for it.
+        merge(m, {});
+        QVERIFY(!isOpen(m));
+        QTRY_VERIFY(w.isInputEnabled());
+        QCOMPARE(w.pad()->Text(), QStringLiteral("keep"));
+        QCOMPARE(w.pad()->SelLength(), 2);
+
+        m = openMerge(w);
+        m->document(1)->setText(f.file(QStringLiteral("a.txt"), "a"));
+        m->close();
+        QVERIFY(!isOpen(m));
+        QTRY_VERIFY(w.isInputEnabled());
+        QCOMPARE(w.pad()->Text(), QStringLiteral("keep"));
+        QVERIFY(f.prompts.calls.isEmpty());
+    }
+
+    // Three files of different encodings go in where the selection was, in
+    // the document's line-break style, as one undo step; saving writes them
+    // in the document's own encoding.
+    void mergesFilesOfEveryEncoding_data()
+    {
+        QTest::addColumn<QString>("lines");
+        QTest::addColumn<bool>("utf16");   // the document's encoding; UTF-8 otherwise
+        QTest::addColumn<QString>("document");
+        QTest::addColumn<QString>("merged");   // the document's text after the merge
+        QTest::newRow("-1, LF") << "-1" << false << "top\nXX\nend" << "top\nÜber\nuns日本\n語naïve €\nend";
+        QTest::newRow("0, LF") << "0" << false << "top\nXX\nend" << "top\nÜber\nuns\n日本\n語\nnaïve €\nend";
+        QTest::newRow("2, UTF-16 CR LF") << "2" << true << "top\r\nXX\r\nend"
+                                         << "top\r\nÜber\r\nuns\r\n\r\n\r\n日本\r\n語\r\n\r\n\r\nnaïve €\r\nend";
+    }
+    void mergesFilesOfEveryEncoding()
+    {
+        QFETCH(QString, lines);
+        QFETCH(bool, utf16);
+        QFETCH(QString, document);
+        QFETCH(QString, merged);
+        MainWindowFixture f;
+        const QString docPath = f.file(QStringLiteral("page.txt"), utf16 ? utf16le(document) : document.toUtf8());
+        frmMain& w = f.make({QStringLiteral("quirkpad"), docPath});
+        w.show();
+        const QString before = w.pad()->Text();
+        w.pad()->SetSelStart(int(before.indexOf(QLatin1String("XX"))));
+        w.pad()->SetSelLength(2);
+
+        const QStringList paths{f.file(QStringLiteral("one.txt"), "\xC3\x9C" "ber\r\nuns"),
+                                f.file(QStringLiteral("two.txt"), utf16le(QStringLiteral("日本\r\n語"))),
+                                f.file(QStringLiteral("three.txt"), "na\xEFve \x80")};
+        frmMergeDocs* m = openMerge(w);
+        merge(m, paths, lines);
+        QVERIFY(f.prompts.calls.isEmpty());
+        QVERIFY(!isOpen(m));
+        QTRY_VERIFY(w.isInputEnabled());
+        QCOMPARE(w.pad()->Text(), merged);
+        // The caret stands right behind the merged text.
+        QCOMPARE(merged.mid(w.pad()->SelStart()), before.mid(before.indexOf(QLatin1String("XX")) + 2));
+        QCOMPARE(w.pad()->SelLength(), 0);
+        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad (\"%1\")").arg(docPath));
+
+        QVERIFY(w.files().SaveDocument());
+        QCOMPARE(MainWindowFixture::read(docPath), utf16 ? utf16le(merged) : merged.toUtf8());
+        w.pad()->Undo();
+        QCOMPARE(w.pad()->Text(), before);
+    }
+
+    // The count is typed into a box of four characters and rounded halves to
+    // even; counts it refuses leave the document and the window as they were.
+    void linesBox_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("between");   // "refused": the number warning
+        QTest::newRow("empty") << "" << "refused";
+        QTest::newRow("abc") << "abc" << "refused";
+        QTest::newRow("1e") << "1e" << "refused";
+        QTest::newRow("1e9, far above four nines") << "1e9" << "refused";
+        QTest::newRow("1e4, just above four nines") << "1e4" << "refused";
+        QTest::newRow("1.5 is 2") << "1.5" << "\r\n\r\n\r\n";
+        QTest::newRow("2.5 is 2, halves to even") << "2.5" << "\r\n\r\n\r\n";
+        QTest::newRow("3.5 is 4") << "3.5" << QStringLiteral("\r\n").repeated(5);
+        QTest::newRow("-0.5 is 0") << "-0.5" << "\r\n";
+        QTest::newRow("-7") << "-7" << "";
+        QTest::newRow("-1e9") << "-1e9" << "";
+        QTest::newRow("blanks around") << " 1 " << "\r\n\r\n";
+        QTest::newRow("99999 is cut to 9999") << "99999" << QStringLiteral("\r\n").repeated(10000);
+    }
+    void linesBox()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, between);
+        MainWindowFixture f;
+        frmMain& w = f.show();
+        w.pad()->SetText(QStringLiteral("doc"));
+        w.document().setChanged(false);
+        frmMergeDocs* m = openMerge(w);
+        m->lines()->clear();
+        QTest::keyClicks(m->lines(), typed);
+        const bool refused = between == QLatin1String("refused");
+        if (refused)
+            f.prompts.answer(Answer::Ok);
+        // A missing third file: the count is tested before any path.
+        merge(m, {f.file(QStringLiteral("a"), "a"), f.file(QStringLiteral("b"), "b"),
+                  refused ? f.dir.filePath(QStringLiteral("missing")) : QString()});
+        if (refused) {
+            QCOMPARE(f.prompts.messages(), QStringList{kNumberWarning});
+            QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Exclamation);
+            QVERIFY(isOpen(m));
+            QCOMPARE(w.pad()->Text(), QStringLiteral("doc"));
+            QCOMPARE(w.document().changed(), QStringLiteral("No"));
+        } else {
+            QVERIFY(f.prompts.calls.isEmpty());
+            // Merged at the caret, which a new text leaves at its start.
+            QCOMPARE(w.pad()->Text(), QStringLiteral("a") + between + QStringLiteral("bdoc"));
+        }
+    }
+
+    // Paths are used as typed; whatever is no file is reported before any
+    // question or read.
+    void pathsAsTyped_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("merged");   // empty: the missing-file warning
+        QTest::newRow("blanks and quotes") << "my \"quoted\" file.txt" << "q";
+        QTest::newRow("non-Latin letters") << "Grüße/файл 日本.txt" << "n";
+        QTest::newRow("dot-file") << ".htaccess" << "d";
+        QTest::newRow("link to a file") << "link" << "q";
+        QTest::newRow("misspelt name") << "my quoted file.txt" << QString();
+        QTest::newRow("folder") << "Grüße" << QString();
+        QTest::newRow("broken link") << "broken" << QString();
+    }
+    void pathsAsTyped()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, merged);
+        MainWindowFixture f;
+        QDir(f.dir.path()).mkdir(QStringLiteral("Grüße"));
+        const QString quoted = f.file(QStringLiteral("my \"quoted\" file.txt"), "q");
+        f.file(QStringLiteral("Grüße/файл 日本.txt"), "n");
+        f.file(QStringLiteral(".htaccess"), "d");
+        QFile::link(quoted, f.dir.filePath(QStringLiteral("link")));
+        QFile::link(f.dir.filePath(QStringLiteral("gone")), f.dir.filePath(QStringLiteral("broken")));
+        frmMain& w = f.show();
+        w.pad()->SetText(QStringLiteral("doc"));
+        w.document().setChanged(true);
+        frmMergeDocs* m = openMerge(w);
+        if (merged.isEmpty())
+            f.prompts.answer(Answer::Ok);
+        else
+            f.prompts.answer(Answer::No);   // the save question
+        merge(m, {QString(), f.dir.filePath(kind)}, QStringLiteral("0"));
+        if (merged.isEmpty()) {
+            QCOMPARE(f.prompts.messages(), QStringList{kMissing});
+            QVERIFY(isOpen(m));
+            QCOMPARE(w.pad()->Text(), QStringLiteral("doc"));
+        } else {
+            QCOMPARE(w.pad()->Text(), merged + QStringLiteral("doc"));
+        }
+    }
+
+    // A file that is there but cannot be read: the error box, nothing
+    // inserted (not even the files that could be read), the window open.
+    // Reading must not block on a pipe that nobody writes to.
+    void unreadableFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no permission") << "secret.txt" << "Permission denied";
+        QTest::newRow("pipe") << "pipe" << "it is not a regular file";
+        QTest::newRow("device") << "/dev/null" << "it is not a regular file";
+    }
+    void unreadableFile()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        MainWindowFixture f;
+        const QString secret = f.file(QStringLiteral("secret.txt"), "s");
+        QVERIFY(QFile::setPermissions(secret, {}));
+        const QByteArray pipe = QFile::encodeName(f.dir.filePath(QStringLiteral("pipe")));
+        QCOMPARE(mkfifo(pipe.constData(), 0600), 0);
+        PipeWriter writer(pipe);
+        PermissionsHold hold;
+
+        frmMain& w = f.show();
+        w.pad()->SetText(QStringLiteral("doc"));
+        w.pad()->SetSelLength(1);
+        w.document().setChanged(false);
+        frmMergeDocs* m = openMerge(w);
+        const QString path = kind.startsWith(QLatin1Char('/')) ? kind : f.dir.filePath(kind);
+        f.prompts.answer(Answer::Ok);
+        merge(m, {f.file(QStringLiteral("a.txt"), "a"), path});
+        QCOMPARE(f.prompts.messages(),
+                 QStringList{QStringLiteral("Error:\r\n\"Cannot read %1: %2\"").arg(path, reason)});
+        QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Error);
+        QVERIFY(isOpen(m));
+        QCOMPARE(w.pad()->Text(), QStringLiteral("doc"));
+        QCOMPARE(w.pad()->SelLength(), 1);
+        QCOMPARE(w.document().changed(), QStringLiteral("No"));
+    }
+
+    // Unsaved changes: Yes saves first (and stops when the document was not
+    // saved), No merges without saving, Cancel stops.
+    void saveQuestion_data()
+    {
+        QTest::addColumn<bool>("named");
+        QTest::addColumn<QList<Answer>>("answers");
+        QTest::addColumn<bool>("saved");
+        QTest::addColumn<bool>("merged");
+        QTest::newRow("Cancel") << true << QList<Answer>{Answer::Cancel} << false << false;
+        QTest::newRow("No") << true << QList<Answer>{Answer::No} << false << true;
+        QTest::newRow("Yes") << true << QList<Answer>{Answer::Yes} << true << true;
+        QTest::newRow("Yes, save dialog cancelled") << false << QList<Answer>{Answer::Yes} << false << false;
+    }
+    void saveQuestion()
+    {
+        QFETCH(bool, named);
+        QFETCH(QList<Answer>, answers);
+        QFETCH(bool, saved);
+        QFETCH(bool, merged);
+        MainWindowFixture f;
+        const QString docPath = f.file(QStringLiteral("page.htm"), "old");
+        frmMain& w = f.show();
+        if (named)
+            QVERIFY(w.files().loadAsDocument(docPath));
+        w.pad()->SetText(QStringLiteral("new"));
+        for (Answer a : answers)
+            f.prompts.answer(a);
+        if (!named)
+            f.prompts.answerSave(std::nullopt);
+        frmMergeDocs* m = openMerge(w);
+        merge(m, {f.file(QStringLiteral("a.txt"), "+a")});
+        QCOMPARE(f.prompts.calls.first().text, QStringLiteral("Would you like to save your document before merging it?"));
+        QCOMPARE(f.prompts.calls.first().icon, Prompts::Icon::Exclamation);
+        QCOMPARE(f.prompts.calls.first().buttons, Prompts::Buttons::YesNoCancel);
+        QCOMPARE(f.prompts.pending(), 0);
+        QCOMPARE(MainWindowFixture::read(docPath), saved ? QByteArray("new") : QByteArray("old"));
+        QCOMPARE(w.pad()->Text(), merged ? QStringLiteral("+anew") : QStringLiteral("new"));
+        QCOMPARE(isOpen(m), !merged);
+    }
+
+    // Each Find button fills its own box through the open dialog and
+    // remembers the folder; a merge leaves that folder remembered.
+    void findFillsItsBox_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<bool>("cancel");
+        QTest::newRow("1") << 1 << false;
+        QTest::newRow("2") << 2 << false;
+        QTest::newRow("3") << 3 << false;
+        QTest::newRow("3 cancelled") << 3 << true;
+    }
+    void findFillsItsBox()
+    {
+        QFETCH(int, number);
+        QFETCH(bool, cancel);
+        MainWindowFixture f;
+        QDir(f.dir.path()).mkdir(QStringLiteral("web"));
+        const QString chosen = f.file(QStringLiteral("web/part.htm"), "<p>");
+        f.settings.store(SettingsStore::LastDir, QStringLiteral("/start/"));
+        frmMain& w = f.show();
+        frmMergeDocs* m = openMerge(w);
+        f.prompts.answerOpen(cancel ? std::nullopt : std::optional<QString>(chosen));
+        m->findChild<QPushButton*>(QStringLiteral("cmdFind%1").arg(number))->click();
+        const Prompts::FileDialog& d = f.prompts.calls.last().dialog;
+        QCOMPARE(d.title, QStringLiteral("Quirkpad - Merge Documents Wizard"));
+        QCOMPARE(d.filter, FileCommands::kFilter);
+        QCOMPARE(d.filterIndex, 1);
+        QCOMPARE(d.initDir, QStringLiteral("/start/"));
+        QVERIFY(d.mustExist);
+        for (int i = 1; i <= 3; ++i)
+            QCOMPARE(m->document(i)->text(), i == number && !cancel ? chosen : QString());
+        const QString folder = cancel ? QStringLiteral("/start/") : f.dir.filePath(QStringLiteral("web/"));
+        QCOMPARE(f.settings.get(SettingsStore::LastDir), folder);
+
+        m->document(1)->setText(f.file(QStringLiteral("typed.txt"), "t"));
+        merge(m, {m->document(1)->text(), m->document(2)->text(), m->document(3)->text()});
+        QVERIFY(!isOpen(m));
+        QCOMPARE(f.settings.get(SettingsStore::LastDir), folder);
+    }
+};
+
+QP_REGISTER_TEST(MergeWindowTest)
+#include "MergeWindowTest.moc"
