@@ -112,13 +112,7 @@ qsizetype turnUnits(char* text, qsizetype from, qsizetype end, bool endIsSure)
     if (std::all_of(text + from, text + end, isAscii)) {
         for (qsizetype i = from; i < end; ++i)
             turner.add(i, 1);
-        if (!endIsSure && turner.pending())
-            return turner.pendingStart();
-        turner.flush();
-        return end;
-    }
-    const QString piece = QString::fromUtf8(text + from, end - from);
-    if (utf8Length(piece) == end - from) {
+    } else if (const QString piece = QString::fromUtf8(text + from, end - from); utf8Length(piece) == end - from) {
         // What a reader sees as one character: a letter with its combining
         // marks, a surrogate pair, CR LF.
         QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, piece);
