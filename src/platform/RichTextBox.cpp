@@ -108,9 +108,10 @@ bool movesAcrossLines(int key)
 }
 
 // The engine makes a column selection from a press with Ctrl here (with Alt
-// on other platforms), and Ctrl with a click would add a selection: the
-// control has one stream selection, so the mouse reaches the engine with
-// Shift alone, which extends it.
+// on other platforms; its setting for that modifier has no effect in this
+// port), and Ctrl with a click would add a selection: the control has one
+// stream selection, so the mouse reaches the engine with Shift alone, which
+// extends it.
 template <typename Deliver>
 void streamSelecting(QMouseEvent* e, Deliver deliver)
 {

@@ -109,6 +109,7 @@ void PlainEditingTest::keys_data()
     row("Return", kText, 3, 0, "Return", QStringLiteral("one\r\n two\r\nthree four\r\nfive"), 5, 0);
     row("Shift+Return", kText, 3, 0, "Shift+Return", QStringLiteral("one\r\n two\r\nthree four\r\nfive"), 5, 0);
     row("Backspace", kText, 3, 0, "Backspace", QStringLiteral("on two\r\nthree four\r\nfive"), 2, 0);
+    row("Shift+Backspace", kText, 3, 0, "Shift+Backspace", QStringLiteral("on two\r\nthree four\r\nfive"), 2, 0);
     row("Delete", kText, 3, 0, "Del", QStringLiteral("onetwo\r\nthree four\r\nfive"), 3, 0);
     row("Ctrl+Backspace deletes a word", kText, 7, 0, "Ctrl+Backspace",
         QStringLiteral("one \r\nthree four\r\nfive"), 4, 0);
@@ -127,7 +128,11 @@ void PlainEditingTest::keys_data()
     row("Ctrl+Shift+Left", kText, 7, 0, "Ctrl+Shift+Left", kText, 4, 3);
     row("Down", kText, 2, 0, "Down", kText, 11, 0);
     row("Shift+Down", kText, 2, 0, "Shift+Down", kText, 2, 9);
+    row("Up", kText, 11, 0, "Up", kText, 2, 0);
+    row("Page Down past the last line", kText, 0, 0, "PgDown", kText, 25, 0);
+    row("Home", kText, 12, 0, "Home", kText, 9, 0);
     row("End", kText, 0, 0, "End", kText, 7, 0);
+    row("Escape keeps the selection", kText, 4, 3, "Esc", kText, 4, 3);
     row("Shift+Home", kText, 12, 0, "Shift+Home", kText, 9, 3);
     row("Ctrl+End", kText, 0, 0, "Ctrl+End", kText, 25, 0);
     row("Ctrl+Shift+Home", kText, 25, 0, "Ctrl+Shift+Home", kText, 0, 25);
