@@ -130,7 +130,7 @@ BENCHMARK(BM_ReplacedBytes)->Unit(benchmark::kMillisecond);
 void BM_ReplaceAll(benchmark::State& state)
 {
     RichTextBox& box = pad();
-    box.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
+    box.engine().SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
     state.counters["occurrences"] = double(count(document(), "<td"));
     bool upper = false;
     for (auto _ : state) {
@@ -140,7 +140,7 @@ void BM_ReplaceAll(benchmark::State& state)
     }
     if (upper)
         FindReplace::replaceAll(box, QStringLiteral("<TD"), QStringLiteral("<td"));
-    box.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1UL);
+    box.engine().SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1UL);
     state.SetBytesProcessed(int64_t(state.iterations()) * document().size());
 }
 BENCHMARK(BM_ReplaceAll)->Unit(benchmark::kMillisecond);
@@ -156,12 +156,12 @@ void BM_ReplaceAllWithUndo(benchmark::State& state)
                                 upper ? QStringLiteral("<td") : QStringLiteral("<TD"));
         upper = !upper;
         state.PauseTiming();
-        box.SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+        box.engine().SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
         state.ResumeTiming();
     }
     if (upper)
         FindReplace::replaceAll(box, QStringLiteral("<TD"), QStringLiteral("<td"));
-    box.SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+    box.engine().SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
     state.SetBytesProcessed(int64_t(state.iterations()) * document().size());
 }
 BENCHMARK(BM_ReplaceAllWithUndo)->Unit(benchmark::kMillisecond);
@@ -170,11 +170,11 @@ BENCHMARK(BM_ReplaceAllWithUndo)->Unit(benchmark::kMillisecond);
 void BM_SetTextAlone(benchmark::State& state)
 {
     RichTextBox& box = pad();
-    box.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
+    box.engine().SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
     const QString text = QString::fromUtf8(document());
     for (auto _ : state)
         box.SetText(text);
-    box.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1UL);
+    box.engine().SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1UL);
     state.SetBytesProcessed(int64_t(state.iterations()) * document().size());
 }
 BENCHMARK(BM_SetTextAlone)->Unit(benchmark::kMillisecond);

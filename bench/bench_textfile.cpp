@@ -431,9 +431,9 @@ void BM_Keystroke(benchmark::State& state, Shape s)
     if (!shown.loadAndPaint(in.path, state))
         return;
     const double openMs = t.nsecsElapsed() / 1e6;
-    const long length = pad.SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+    const long length = pad.engine().SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
     t.start();
-    pad.SendScintilla(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(length));
+    pad.engine().SendScintilla(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(length));
     pad.setFocus();
     pad.repaint();
     QCoreApplication::processEvents();
@@ -446,7 +446,7 @@ void BM_Keystroke(benchmark::State& state, Shape s)
         pad.repaint();
         QCoreApplication::processEvents();
     }
-    if (pad.SendScintilla(QsciScintillaBase::SCI_GETLENGTH) != length + long(state.iterations()))
+    if (pad.engine().SendScintilla(QsciScintillaBase::SCI_GETLENGTH) != length + long(state.iterations()))
         state.SkipWithError("the keystrokes did not reach the text");
     state.counters["open_and_paint_ms"] = openMs;
     state.counters["caret_to_end_ms"] = caretMs;
@@ -482,13 +482,13 @@ void BM_CaretBlinkRepaint(benchmark::State& state, Shape s)
     RichTextBox& pad = *shown.pad;
     if (!shown.loadAndPaint(in.path, state))
         return;
-    const long caret = pad.SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
-    const int x = int(pad.SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, caret));
-    const int y = int(pad.SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, caret));
-    const int h = int(pad.SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, 0UL));
+    const long caret = pad.engine().SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
+    const int x = int(pad.engine().SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, caret));
+    const int y = int(pad.engine().SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, caret));
+    const int h = int(pad.engine().SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, 0UL));
     for (auto _ : state)
         pad.viewport()->repaint(QRect(x - 1, y, 3, h));
-    state.counters["caret_period_ms"] = double(pad.SendScintilla(QsciScintillaBase::SCI_GETCARETPERIOD));
+    state.counters["caret_period_ms"] = double(pad.engine().SendScintilla(QsciScintillaBase::SCI_GETCARETPERIOD));
 }
 
 // ---------------------------------------------------------------- memory
@@ -515,7 +515,7 @@ int loadChild(const QString& path)
     QCoreApplication::processEvents();
     const double paintMs = t.nsecsElapsed() / 1e6;
     const double painted = procKb("VmRSS:");
-    const long lines = pad.SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT);
+    const long lines = pad.engine().SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT);
     std::printf("%s %.0f %.0f %.0f %.0f %.3f %.3f %ld\n", r.ok ? "ok" : "failed", before, loaded, painted,
                 procKb("VmHWM:"), loadMs, paintMs, lines);
     std::fflush(stdout);

@@ -7,16 +7,16 @@ namespace {
 
 constexpr double kZoomStep = 2.0;
 
+// An empty selection would only be replaced by the empty text: leave the
+// document, its undo history and the changed flag alone. The selection
+// keeps its own line breaks, so there is no conversion either.
 template <typename Transform>
 void transformSelection(RichTextBox& pad, Transform transform)
 {
-    const QString selected = pad.SelText();
-    // An empty selection would only be replaced by the empty text: leave the
-    // document, its undo history and the changed flag alone.
+    const QByteArrayView selected = pad.selectedUtf8();
     if (selected.isEmpty())
         return;
-    // The selection keeps its own line breaks, so no conversion here.
-    pad.SetSelText(transform(selected));
+    pad.SetSelTextUtf8(transform(selected));
 }
 
 }
@@ -25,17 +25,22 @@ namespace EditingCommands {
 
 void upperCase(RichTextBox& pad)
 {
-    transformSelection(pad, TextTransforms::upperCase);
+    transformSelection(pad, TextTransforms::upperCaseUtf8);
 }
 
 void lowerCase(RichTextBox& pad)
 {
-    transformSelection(pad, TextTransforms::lowerCase);
+    transformSelection(pad, TextTransforms::lowerCaseUtf8);
 }
 
 void reverse(RichTextBox& pad)
 {
-    transformSelection(pad, TextTransforms::reversed);
+    // One copy of the selection, turned round where it lies.
+    transformSelection(pad, [](QByteArrayView selected) {
+        QByteArray text = selected.toByteArray();
+        TextTransforms::reverseUtf8(text);
+        return text;
+    });
 }
 
 void insertTimeOnly(RichTextBox& pad, const QDateTime& now, const QLocale& locale)

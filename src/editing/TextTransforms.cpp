@@ -1,64 +1,233 @@
 #include "editing/TextTransforms.h"
 
-#include <QList>
 #include <QStringView>
 #include <QTextBoundaryFinder>
 
+#include <algorithm>
+
 namespace TextTransforms {
-
-QString upperCase(const QString& text)
-{
-    return text.toUpper();
-}
-
-QString lowerCase(const QString& text)
-{
-    return text.toLower();
-}
 
 namespace {
 
-bool isLineBreak(QStringView unit)
+// Pieces of about this many bytes are decoded at a time, so that a
+// transform of a selection of any size holds little more than the result.
+constexpr qsizetype kPiece = 64 * 1024;
+
+bool isAscii(char c)
 {
-    return unit == u"\r\n" || unit == u"\n" || unit == u"\r";
+    return static_cast<unsigned char>(c) < 0x80;
 }
 
+bool isContinuation(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
-QString reversed(const QString& text)
+bool isLineBreak(char c)
 {
-    // Grapheme clusters: CR LF is one cluster, so are a surrogate pair and a
-    // letter with its combining marks; a lone CR or LF is one of its own.
-    // A run of line breaks is kept as one unit too: reversed, the LF CR of a
-    // mixed document would otherwise become a CR LF, two line breaks made one.
-    QList<QStringView> units;
-    const QStringView all(text);
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
-    qsizetype start = 0;
-    bool lastWasBreak = false;
-    for (qsizetype end = finder.toNextBoundary(); end != -1; end = finder.toNextBoundary()) {
-        if (end <= start)
-            continue;
-        const QStringView unit = all.sliced(start, end - start);
-        const bool isBreak = isLineBreak(unit);
-        if (isBreak && lastWasBreak) {
-            const QStringView previous = units.takeLast();
-            const qsizetype from = previous.data() - all.data();
-            units.append(all.sliced(from, end - from));
+    return c == '\r' || c == '\n';
+}
+
+// Where a piece of at most `size` bytes from `from` can end without
+// splitting a character.
+qsizetype pieceEnd(QByteArrayView text, qsizetype from, qsizetype size)
+{
+    qsizetype end = std::min(text.size(), from + size);
+    while (end < text.size() && end > from + 1 && isContinuation(text[end]))
+        --end;
+    return end;
+}
+
+// Whether a unit surely ends between text[i - 1] and text[i]: two ASCII
+// characters that are not both line breaks. No ASCII character attaches to
+// the one before it (none is a combining mark or a joiner) or takes the one
+// after it (none is a prefix), and a run of line breaks is one unit.
+bool unitEndsBefore(const char* text, qsizetype i)
+{
+    return isAscii(text[i - 1]) && isAscii(text[i]) && !(isLineBreak(text[i - 1]) && isLineBreak(text[i]));
+}
+
+// The UTF-8 length of UTF-16 text.
+qsizetype utf8Length(QStringView text)
+{
+    qsizetype bytes = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80)
+            bytes += 1;
+        else if (c < 0x800)
+            bytes += 2;
+        else if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {
+            bytes += 4;
+            ++i;
         } else {
-            units.append(unit);
+            bytes += 3;
         }
-        lastWasBreak = isBreak;
-        start = end;
     }
-    if (start < text.size())
-        units.append(all.sliced(start));
+    return bytes;
+}
 
-    QString out;
+// Gathers the units of a piece in order and turns the bytes of each one
+// round, so that turning the whole text round afterwards puts every unit
+// back in its own order. Adjacent line breaks join into one unit.
+class UnitTurner {
+public:
+    explicit UnitTurner(char* text) : m_text(text) {}
+
+    void add(qsizetype start, qsizetype length)
+    {
+        const bool lineBreak = isLineBreak(m_text[start]);
+        if (m_length > 0 && m_lineBreak && lineBreak && m_start + m_length == start) {
+            m_length += length;
+            return;
+        }
+        flush();
+        m_start = start;
+        m_length = length;
+        m_lineBreak = lineBreak;
+    }
+    void flush()
+    {
+        if (m_length > 1)
+            std::reverse(m_text + m_start, m_text + m_start + m_length);
+        m_length = 0;
+    }
+    // Where the unit not yet turned starts (it may go on past the piece).
+    qsizetype pendingStart() const { return m_start; }
+    bool pending() const { return m_length > 0; }
+
+private:
+    char* m_text;
+    qsizetype m_start = 0;
+    qsizetype m_length = 0;
+    bool m_lineBreak = false;
+};
+
+// Turns the units of text[from, end) round. When `end` is not surely the
+// end of a unit, the last unit is left for the next piece. Returns where the
+// units turned end.
+qsizetype turnUnits(char* text, qsizetype from, qsizetype end, bool endIsSure)
+{
+    UnitTurner turner(text);
+    if (std::all_of(text + from, text + end, isAscii)) {
+        for (qsizetype i = from; i < end; ++i)
+            turner.add(i, 1);
+    } else if (const QString piece = QString::fromUtf8(text + from, end - from); utf8Length(piece) == end - from) {
+        // What a reader sees as one character: a letter with its combining
+        // marks, a surrogate pair, CR LF.
+        QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, piece);
+        qsizetype unitStart = 0;
+        qsizetype byte = from;
+        for (qsizetype b = finder.toNextBoundary(); b != -1; b = finder.toNextBoundary()) {
+            if (b <= unitStart)
+                continue;
+            const qsizetype bytes = utf8Length(QStringView(piece).sliced(unitStart, b - unitStart));
+            turner.add(byte, bytes);
+            byte += bytes;
+            unitStart = b;
+        }
+    } else {
+        // Not UTF-8 throughout: each byte sequence of one character is a unit.
+        for (qsizetype i = from; i < end;) {
+            qsizetype next = i + 1;
+            while (next < end && next - i < 4 && isContinuation(text[next]))
+                ++next;
+            turner.add(i, next - i);
+            i = next;
+        }
+    }
+    if (!endIsSure && turner.pending())
+        return turner.pendingStart();
+    turner.flush();
+    return end;
+}
+
+// Case mapping takes a character at a time (the platform's mapping looks at
+// no neighbours), so it can go piece by piece. ASCII is mapped in place;
+// other text goes to the platform in short pieces, because its conversion
+// moves the rest of the string for every character that grows ("ß" to
+// "SS"), which on a long string costs time by the square of its length.
+constexpr qsizetype kCasePiece = 64;
+
+template <typename Convert>
+QByteArray caseMapped(QByteArrayView text, char (*ascii)(char), Convert convert)
+{
+    QByteArray out;
     out.reserve(text.size());
-    for (auto it = units.crbegin(); it != units.crend(); ++it)
-        out += *it;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        qsizetype run = i;
+        while (run < text.size() && isAscii(text[run]))
+            ++run;
+        if (run > i) {
+            const qsizetype at = out.size();
+            out.append(text.sliced(i, run - i));
+            for (char* p = out.data() + at; p != out.data() + out.size(); ++p)
+                *p = ascii(*p);
+            i = run;
+            continue;
+        }
+        const qsizetype end = pieceEnd(text, i, kCasePiece);
+        out.append(convert(QString::fromUtf8(text.sliced(i, end - i))).toUtf8());
+        i = end;
+    }
     return out;
+}
+
+char asciiUpper(char c)
+{
+    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+}
+
+char asciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+}
+
+QByteArray upperCaseUtf8(QByteArrayView text)
+{
+    return caseMapped(text, asciiUpper, [](QString&& piece) { return std::move(piece).toUpper(); });
+}
+
+QByteArray lowerCaseUtf8(QByteArrayView text)
+{
+    return caseMapped(text, asciiLower, [](QString&& piece) { return std::move(piece).toLower(); });
+}
+
+void reverseUtf8(QByteArray& text)
+{
+    char* const p = text.data();
+    const qsizetype n = text.size();
+    qsizetype from = 0;
+    qsizetype pieceSize = kPiece;
+    while (from < n) {
+        // ASCII that is neither a line break nor followed by what may attach
+        // to it is a unit of one byte, already in its own order.
+        while (from < n && isAscii(p[from]) && !isLineBreak(p[from]) && (from + 1 == n || isAscii(p[from + 1])))
+            ++from;
+        if (from == n)
+            break;
+        // A piece that ends where a unit surely ends, if there is such a
+        // place; otherwise its last unit waits for the next piece.
+        qsizetype end = pieceEnd(text, from, pieceSize);
+        bool sure = end == n;
+        for (qsizetype i = end; !sure && i > from + 1; --i)
+            if (unitEndsBefore(p, i)) {
+                end = i;
+                sure = true;
+            }
+        const qsizetype done = turnUnits(p, from, end, sure);
+        if (done == from) {
+            // One unit longer than the piece: take a longer piece.
+            pieceSize *= 2;
+            continue;
+        }
+        from = done;
+        pieceSize = kPiece;
+    }
+    std::reverse(p, p + n);
 }
 
 QString longTimeFormat(const QLocale& locale)

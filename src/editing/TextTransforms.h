@@ -1,4 +1,6 @@
 #pragma once
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QDate>
 #include <QDateTime>
 #include <QLocale>
@@ -8,15 +10,17 @@
 // Pure text functions behind the editing commands that change or insert text.
 namespace TextTransforms {
 
-QString upperCase(const QString& text);
-QString lowerCase(const QString& text);
+// The selection's text in upper or lower case, from UTF-8 to UTF-8 (the
+// platform's full case mapping: "straße" becomes "STRASSE").
+QByteArray upperCaseUtf8(QByteArrayView text);
+QByteArray lowerCaseUtf8(QByteArrayView text);
 
-// The text's characters in reverse order. A character is what the reader
-// sees as one: a line break (CR LF, a lone LF or a lone CR) stays one unit in
-// its own order, a surrogate pair stays whole, and a combining mark stays on
-// its base letter. "a", CR LF, "b" becomes "b", CR LF, "a". Adjacent line
+// Reverses UTF-8 text in place, by the characters a reader sees: a line
+// break (CR LF, a lone LF or a lone CR) stays one unit in its own order, a
+// character outside the basic plane stays whole, and a combining mark stays
+// on its base letter. "a", CR LF, "b" becomes "b", CR LF, "a". Adjacent line
 // breaks stay together in their order, so no two of them merge into one.
-QString reversed(const QString& text);
+void reverseUtf8(QByteArray& text);
 
 // The locale's long time format without a time-zone field: hours, minutes
 // and seconds as the regional settings show them ("1:05:07 PM", "13:05:07").

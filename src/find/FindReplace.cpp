@@ -202,8 +202,7 @@ bool findNext(RichTextBox& pad, const QString& what, Direction direction)
     // The document's own buffer: a press reads as far as the next
     // occurrence and copies nothing.
     const QByteArrayView text = pad.utf8();
-    const long selStart = pad.SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
-    const long selEnd = pad.SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND);
+    const auto [selStart, selEnd] = pad.selectionBytes();
 
     std::optional<Range> found;
     if (direction == Direction::Right) {
@@ -224,7 +223,7 @@ bool findNext(RichTextBox& pad, const QString& what, Direction direction)
         return false;
     // The occurrence may take other bytes than the search text (a letter and
     // its other case need not be as long in UTF-8), so select what matched.
-    pad.SendScintilla(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(found->start), found->end);
+    pad.selectBytes(found->start, found->end);
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include <QFontDatabase>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QWheelEvent>
 
@@ -16,7 +17,110 @@
 
 namespace {
 
+// Below one point no eye reads the text; above this no screen shows a line.
+constexpr int kMinFontHundredths = 100;
 constexpr int kMaxFontHundredths = 2160 * 100;
+
+// The engine's key bindings the control keeps, each on purpose: the keys of
+// a plain edit box. Moving the caret and extending the one stream selection;
+// deleting a character or a word; a line break; leaving a mode (Escape); and
+// the standard keys for select all, copy, cut, paste (after the window's
+// plain-text rule), undo and redo. Redo stays because an undo one step too
+// far would otherwise lose the user's own typing for good; like undo, it
+// raises Change.
+//
+// Every other binding is gone: column selection (Alt+Shift with arrows,
+// Home, End, Page Up/Down), duplicating, transposing, moving, copying,
+// cutting or deleting lines (Ctrl+D, Ctrl+T, Ctrl+Shift+T, Ctrl+L,
+// Ctrl+Shift+L), deleting to either end of the line (Ctrl+Shift+Backspace,
+// Ctrl+Shift+Delete), changing case (Ctrl+U, Ctrl+Shift+U), indenting
+// (Shift+Tab; Tab is typed as a tab character, see typeTab), overtype
+// (Insert), zoom (Ctrl+Plus, Ctrl+Minus), and the other platform's
+// clipboard keys (Ctrl+Insert, Shift+Insert, Shift+Delete, Alt+Backspace),
+// whose paste would not pass the window's plain-text rule. Each of those
+// would edit the text in a way no command of the program knows, or select
+// text that the program's commands do not see as the user does.
+using C = QsciCommand;
+struct KeptKey {
+    C::Command command;
+    QKeyCombination key;
+};
+constexpr KeptKey kKeptKeys[] = {
+    {C::CharLeft, Qt::Key_Left},
+    {C::CharLeftExtend, Qt::SHIFT | Qt::Key_Left},
+    {C::CharRight, Qt::Key_Right},
+    {C::CharRightExtend, Qt::SHIFT | Qt::Key_Right},
+    {C::WordLeft, Qt::CTRL | Qt::Key_Left},
+    {C::WordLeftExtend, Qt::CTRL | Qt::SHIFT | Qt::Key_Left},
+    {C::WordRight, Qt::CTRL | Qt::Key_Right},
+    {C::WordRightExtend, Qt::CTRL | Qt::SHIFT | Qt::Key_Right},
+    {C::LineUp, Qt::Key_Up},
+    {C::LineUpExtend, Qt::SHIFT | Qt::Key_Up},
+    {C::LineDown, Qt::Key_Down},
+    {C::LineDownExtend, Qt::SHIFT | Qt::Key_Down},
+    {C::LineScrollUp, Qt::CTRL | Qt::Key_Up},
+    {C::LineScrollDown, Qt::CTRL | Qt::Key_Down},
+    {C::VCHome, Qt::Key_Home},
+    {C::VCHomeExtend, Qt::SHIFT | Qt::Key_Home},
+    {C::LineEnd, Qt::Key_End},
+    {C::LineEndExtend, Qt::SHIFT | Qt::Key_End},
+    {C::DocumentStart, Qt::CTRL | Qt::Key_Home},
+    {C::DocumentStartExtend, Qt::CTRL | Qt::SHIFT | Qt::Key_Home},
+    {C::DocumentEnd, Qt::CTRL | Qt::Key_End},
+    {C::DocumentEndExtend, Qt::CTRL | Qt::SHIFT | Qt::Key_End},
+    {C::PageUp, Qt::Key_PageUp},
+    {C::PageUpExtend, Qt::SHIFT | Qt::Key_PageUp},
+    {C::PageDown, Qt::Key_PageDown},
+    {C::PageDownExtend, Qt::SHIFT | Qt::Key_PageDown},
+    {C::Cancel, Qt::Key_Escape},
+    {C::Delete, Qt::Key_Delete},
+    {C::DeleteBack, Qt::Key_Backspace},
+    {C::DeleteBack, Qt::SHIFT | Qt::Key_Backspace},
+    {C::DeleteWordLeft, Qt::CTRL | Qt::Key_Backspace},
+    {C::DeleteWordRight, Qt::CTRL | Qt::Key_Delete},
+    {C::Newline, Qt::Key_Return},
+    {C::Newline, Qt::SHIFT | Qt::Key_Return},
+    {C::SelectAll, Qt::CTRL | Qt::Key_A},
+    {C::SelectionCopy, Qt::CTRL | Qt::Key_C},
+    {C::SelectionCut, Qt::CTRL | Qt::Key_X},
+    {C::Paste, Qt::CTRL | Qt::Key_V},
+    {C::Undo, Qt::CTRL | Qt::Key_Z},
+    {C::Redo, Qt::CTRL | Qt::Key_Y},
+};
+
+bool kept(C::Command command, int key)
+{
+    for (const KeptKey& k : kKeptKeys)
+        if (k.command == command && k.key.toCombined() == key)
+            return true;
+    return false;
+}
+
+bool isArrow(int key)
+{
+    return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+}
+
+// Keys after which the caret keeps to the column the engine remembers.
+bool movesAcrossLines(int key)
+{
+    return key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp || key == Qt::Key_PageDown;
+}
+
+// The engine makes a column selection from a press with Ctrl here (with Alt
+// on other platforms; its setting for that modifier has no effect in this
+// port), and Ctrl with a click would add a selection: the control has one
+// stream selection, so the mouse reaches the engine with Shift alone, which
+// extends it.
+template <typename Deliver>
+void streamSelecting(QMouseEvent* e, Deliver deliver)
+{
+    QMouseEvent plain(e->type(), e->position(), e->scenePosition(), e->globalPosition(), e->button(), e->buttons(),
+                      e->modifiers() & Qt::ShiftModifier, e->pointingDevice());
+    plain.setTimestamp(e->timestamp());
+    deliver(&plain);
+    e->setAccepted(plain.isAccepted());
+}
 
 int scintillaEol(LineBreak style)
 {
@@ -87,12 +191,25 @@ RichTextBox::RichTextBox(QWidget* parent) : QsciScintilla(parent)
     applyFont();
     // The control's own magnification would be a second zoom beside the
     // font size, one that setting the font again does not end.
-    for (QsciCommand* cmd : standardCommands()->commands())
-        if (cmd->command() == QsciCommand::ZoomIn || cmd->command() == QsciCommand::ZoomOut) {
-            cmd->setKey(0);
-            cmd->setAlternateKey(0);
-        }
     SendScintilla(SCI_SETZOOM, 0L);
+
+    // One stream selection, always: the program's commands read and replace
+    // the text from the selection's start to its end, so a column or a
+    // second selection would have them act on text the user did not see
+    // selected. Stream mode is set and its "moves extend" state, which
+    // setting the mode switches on, is cancelled at once.
+    SendScintilla(SCI_SETMULTIPLESELECTION, 0UL);
+    SendScintilla(SCI_SETADDITIONALSELECTIONTYPING, 0UL);
+    SendScintilla(SCI_SETMULTIPASTE, static_cast<unsigned long>(SC_MULTIPASTE_ONCE));
+    SendScintilla(SCI_SETMOUSESELECTIONRECTANGULARSWITCH, 0UL);
+    SendScintilla(SCI_SETVIRTUALSPACEOPTIONS, static_cast<unsigned long>(SCVS_NONE));
+    SendScintilla(SCI_SETSELECTIONMODE, static_cast<unsigned long>(SC_SEL_STREAM));
+    SendScintilla(SCI_CANCEL);
+    // Typing replaces, a tab is a character, and Backspace deletes one.
+    SendScintilla(SCI_SETOVERTYPE, 0UL);
+    SendScintilla(SCI_SETTABINDENTS, 0UL);
+    SendScintilla(SCI_SETBACKSPACEUNINDENTS, 0UL);
+    keepOnlyPlainEditingKeys();
 
     // Only the notifications that come before a change: with those after it,
     // the control copies every inserted or deleted text (20 MB for a 20 MB
@@ -152,11 +269,27 @@ void RichTextBox::onModified(int type)
     }
 }
 
+void RichTextBox::placeSelection(long anchorByte, long caretByte, bool viewFollows)
+{
+    if (anchorByte != caretByte)
+        SendScintilla(SCI_SETSEL, static_cast<unsigned long>(anchorByte), caretByte);
+    else if (viewFollows)
+        SendScintilla(SCI_GOTOPOS, static_cast<unsigned long>(caretByte));
+    else
+        SendScintilla(SCI_SETEMPTYSELECTION, static_cast<unsigned long>(caretByte));
+    // Up and Down keep to the column the engine chose when the user last
+    // moved the caret across a line; after a program's move they must start
+    // from where the caret is now. The column is chosen when the next such
+    // key arrives: choosing it lays the caret's line out, which on a line of
+    // megabytes costs a noticeable moment that a key may never need.
+    m_caretColumnStale = true;
+}
+
 void RichTextBox::caretToStart()
 {
     // Without scrolling the caret into view, which on a very long line
     // would lay the whole line out while the window may still be hidden.
-    SendScintilla(SCI_SETEMPTYSELECTION, 0UL);
+    placeSelection(0, 0, false);
     SendScintilla(SCI_SETFIRSTVISIBLELINE, 0UL);
     SendScintilla(SCI_SETXOFFSET, 0UL);
 }
@@ -168,6 +301,27 @@ QByteArrayView RichTextBox::utf8() const
         return {};
     const char* p = static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
     return QByteArrayView(p, length);
+}
+
+QByteArrayView RichTextBox::selectedUtf8() const
+{
+    const ByteRange r = selectionBytes();
+    if (r.end <= r.start)
+        return {};
+    // Only the selection is made contiguous, not the whole document.
+    const char* p = reinterpret_cast<const char*>(
+        SendScintilla(SCI_GETRANGEPOINTER, static_cast<unsigned long>(r.start), r.end - r.start));
+    return QByteArrayView(p, r.end - r.start);
+}
+
+RichTextBox::ByteRange RichTextBox::selectionBytes() const
+{
+    return {SendScintilla(SCI_GETSELECTIONSTART), SendScintilla(SCI_GETSELECTIONEND)};
+}
+
+void RichTextBox::selectBytes(long start, long end)
+{
+    placeSelection(start, end, true);
 }
 
 QString RichTextBox::Text() const
@@ -234,29 +388,32 @@ void RichTextBox::SetText(const QString& text)
 
 void RichTextBox::SetTextUtf8(QByteArrayView utf8)
 {
+    ChangeBatch batch(this);
+    // Assigning the whole text is a change of the document even when the
+    // text stays as it was (the empty text given to an empty document,
+    // Replace All that replaced nothing): the engine reports no edit then.
+    m_changePending = true;
     replaceRange(0, SendScintilla(SCI_GETLENGTH), utf8);
     caretToStart();
 }
 
 QString RichTextBox::SelText() const
 {
-    const long start = SendScintilla(SCI_GETSELECTIONSTART);
-    const long end = SendScintilla(SCI_GETSELECTIONEND);
-    if (end <= start)
-        return QString();
-    const char* p = reinterpret_cast<const char*>(
-        SendScintilla(SCI_GETRANGEPOINTER, static_cast<unsigned long>(start), end - start));
-    return QString::fromUtf8(p, end - start);
+    const QByteArrayView bytes = selectedUtf8();
+    return QString::fromUtf8(bytes.data(), bytes.size());
 }
 
 void RichTextBox::SetSelText(const QString& text)
 {
-    const long start = SendScintilla(SCI_GETSELECTIONSTART);
-    const long end = SendScintilla(SCI_GETSELECTIONEND);
-    const QByteArray bytes = text.toUtf8();
-    replaceRange(start, end, bytes);
-    const long caret = start + bytes.size();
-    SendScintilla(SCI_SETEMPTYSELECTION, static_cast<unsigned long>(caret));
+    SetSelTextUtf8(text.toUtf8());
+}
+
+void RichTextBox::SetSelTextUtf8(QByteArrayView utf8)
+{
+    const ByteRange r = selectionBytes();
+    replaceRange(r.start, r.end, utf8);
+    const long caret = r.start + utf8.size();
+    placeSelection(caret, caret, false);
 }
 
 void RichTextBox::InsertText(const QString& crlfText)
@@ -271,7 +428,8 @@ int RichTextBox::SelStart() const
 
 void RichTextBox::SetSelStart(int position)
 {
-    SendScintilla(SCI_GOTOPOS, static_cast<unsigned long>(bytePos(position)));
+    const long caret = bytePos(position);
+    placeSelection(caret, caret, true);
 }
 
 int RichTextBox::SelLength() const
@@ -286,7 +444,7 @@ void RichTextBox::SetSelLength(int length)
     const long start = SendScintilla(SCI_GETSELECTIONSTART);
     const int startU16 = utf16Pos(start);
     const long end = bytePos(startU16 + std::max(0, length));
-    SendScintilla(SCI_SETSEL, static_cast<unsigned long>(start), end);
+    placeSelection(start, end, true);
 }
 
 bool RichTextBox::Locked() const
@@ -319,10 +477,10 @@ bool RichTextBox::SetFontName(const QString& name)
 
 bool RichTextBox::SetFontSize(double points)
 {
-    if (!(points > 0))
+    if (!(points * 100.0 >= kMinFontHundredths))
         return false;
     const long hundredths = std::lround(points * 100.0);
-    if (hundredths <= 0 || hundredths > kMaxFontHundredths)
+    if (hundredths > kMaxFontHundredths)
         return false;
     if (hundredths == m_fontHundredths)
         return true;
@@ -377,6 +535,9 @@ TextFile::ReadResult RichTextBox::LoadFile(const QString& path)
         });
     SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
     if (r.ok) {
+        // A change even when the file holds the text there was (an empty
+        // file into an empty document), as for any whole-text assignment.
+        m_changePending = true;
         SendScintilla(SCI_EMPTYUNDOBUFFER);
         setFormat(r.format);
         caretToStart();
@@ -407,6 +568,25 @@ void RichTextBox::Undo()
 bool RichTextBox::CanUndo() const
 {
     return SendScintilla(SCI_CANUNDO) != 0;
+}
+
+void RichTextBox::keepOnlyPlainEditingKeys()
+{
+    for (QsciCommand* cmd : standardCommands()->commands()) {
+        if (cmd->key() && !kept(cmd->command(), cmd->key()))
+            cmd->setKey(0);
+        if (cmd->alternateKey() && !kept(cmd->command(), cmd->alternateKey()))
+            cmd->setAlternateKey(0);
+    }
+}
+
+void RichTextBox::typeTab()
+{
+    // A tab character in place of the selection, as any typed character:
+    // the engine's own Tab would indent every line of a selection over
+    // several lines instead, and rewrite their leading blanks.
+    ChangeBatch batch(this);
+    SendScintilla(SCI_REPLACESEL, 0UL, "\t");
 }
 
 void RichTextBox::releaseKeys(const QList<QKeySequence>& keys)
@@ -495,6 +675,26 @@ void RichTextBox::keyPressEvent(QKeyEvent* e)
         e->accept();
         return;
     }
+    const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
+    if (e->key() == Qt::Key_Tab && mods == Qt::NoModifier) {
+        e->accept();
+        typeTab();
+        return;
+    }
+    if (!standardCommands()->boundTo(e->key() | mods.toInt())) {
+        // A key the control does not bind does nothing: with Ctrl it would
+        // otherwise type its letter where the platform reports one, and an
+        // arrow with Alt would scroll the view as if it had moved the caret.
+        const bool withCtrl = (mods & (Qt::ControlModifier | Qt::MetaModifier)) && !(mods & Qt::AltModifier);
+        if (withCtrl || isArrow(e->key())) {
+            e->accept();
+            return;
+        }
+    }
+    if (m_caretColumnStale && movesAcrossLines(e->key())) {
+        SendScintilla(SCI_CHOOSECARETX);
+        m_caretColumnStale = false;
+    }
     ChangeBatch batch(this);
     QsciScintilla::keyPressEvent(e);
 }
@@ -535,20 +735,46 @@ void RichTextBox::mousePressEvent(QMouseEvent* e)
         e->accept();
         return;
     }
+    // A click chooses the column Up and Down keep to; a paste with the
+    // middle button moves the caret without choosing one.
+    m_caretColumnStale = e->button() != Qt::LeftButton;
     ChangeBatch batch(this);
-    QsciScintilla::mousePressEvent(e);
+    streamSelecting(e, [this](QMouseEvent* plain) { QsciScintilla::mousePressEvent(plain); });
+}
+
+void RichTextBox::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    streamSelecting(e, [this](QMouseEvent* plain) { QsciScintilla::mouseDoubleClickEvent(plain); });
+}
+
+void RichTextBox::mouseMoveEvent(QMouseEvent* e)
+{
+    // A drag that starts here and moves the text to another program
+    // removes it here when it ends.
+    ChangeBatch batch(this);
+    streamSelecting(e, [this](QMouseEvent* plain) { QsciScintilla::mouseMoveEvent(plain); });
 }
 
 void RichTextBox::mouseReleaseEvent(QMouseEvent* e)
 {
     ChangeBatch batch(this);
-    QsciScintilla::mouseReleaseEvent(e);
+    streamSelecting(e, [this](QMouseEvent* plain) { QsciScintilla::mouseReleaseEvent(plain); });
+}
+
+QByteArray RichTextBox::fromMimeData(const QMimeData* source, bool& rectangular) const
+{
+    // Text pasted or dropped, also from a program that marks it as a column,
+    // goes in as one stream at the caret.
+    QByteArray text = QsciScintilla::fromMimeData(source, rectangular);
+    rectangular = false;
+    return text;
 }
 
 void RichTextBox::dropEvent(QDropEvent* e)
 {
     ChangeBatch batch(this);
     QsciScintilla::dropEvent(e);
+    m_caretColumnStale = true;
 }
 
 void RichTextBox::contextMenuEvent(QContextMenuEvent* e)

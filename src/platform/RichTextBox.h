@@ -13,6 +13,13 @@
 // counts two. Change is raised once, synchronously, inside every step that
 // changes the text: a key press, a drop, or a program step (SetText,
 // SetSelText, LoadFile, Undo).
+//
+// It is the engine's widget, but it offers only the operations below: the
+// engine's own ways to change the text, the selection, the keys or the
+// editing modes are private here, because each would bypass the Change
+// event, the insertion rule or the lock. There is one stream selection, no
+// column or multiple selections, and the keyboard does only what a plain
+// edit box does (see the list of kept keys in the source).
 class RichTextBox : public QsciScintilla {
     Q_OBJECT
 public:
@@ -39,6 +46,8 @@ public:
     // The insertion rule for text the program builds with CR LF: the line
     // breaks follow the document's style.
     void InsertText(const QString& crlfText);
+    // SetSelText from UTF-8 bytes: no conversion for text that is UTF-8 already.
+    void SetSelTextUtf8(QByteArrayView utf8);
 
     int SelStart() const;
     void SetSelStart(int position);
@@ -67,6 +76,16 @@ public:
 
     // The document's bytes as UTF-8, without a copy; valid until the next change.
     QByteArrayView utf8() const;
+    // The selected bytes, the same way.
+    QByteArrayView selectedUtf8() const;
+    // The selection as byte offsets into utf8(), and selecting by them (the
+    // caret at the end, the view following it), for work on the bytes.
+    struct ByteRange {
+        long start = 0;
+        long end = 0;
+    };
+    ByteRange selectionBytes() const;
+    void selectBytes(long start, long end);
 
     void SetFocus();
     void Undo();
@@ -84,6 +103,11 @@ public:
 
     // No minimum size of its own: a window may shrink the text area away.
     QSize minimumSizeHint() const override { return {0, 0}; }
+
+    // The engine itself, by name, for what the program never edits through:
+    // measurements, tests and page layout for printing.
+    QsciScintillaBase& engine() { return *this; }
+    const QsciScintillaBase& engine() const { return *this; }
 
     // Groups the changes of one step into a single Change.
     class ChangeBatch {
@@ -111,14 +135,76 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     void inputMethodEvent(QInputMethodEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void dropEvent(QDropEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
+    QByteArray fromMimeData(const QMimeData* source, bool& rectangular) const override;
 
 private:
+    // The engine's own editing, selecting and mode switching: reachable only
+    // from inside, where every edit runs in a ChangeBatch. engine() is the
+    // door for code that must talk to the engine itself.
+    using QsciScintillaBase::SendScintilla;
+    using QsciScintillaBase::SendScintillaPtrResult;
+    using QsciScintilla::append;
+    using QsciScintilla::autoCompleteFromAll;
+    using QsciScintilla::autoCompleteFromAPIs;
+    using QsciScintilla::autoCompleteFromDocument;
+    using QsciScintilla::beginUndoAction;
+    using QsciScintilla::clear;
+    using QsciScintilla::convertEols;
+    using QsciScintilla::copy;
+    using QsciScintilla::cut;
+    using QsciScintilla::endUndoAction;
+    using QsciScintilla::findFirst;
+    using QsciScintilla::findFirstInSelection;
+    using QsciScintilla::findNext;
+    using QsciScintilla::indent;
+    using QsciScintilla::insert;
+    using QsciScintilla::insertAt;
+    using QsciScintilla::moveToMatchingBrace;
+    using QsciScintilla::paste;
+    using QsciScintilla::read;
+    using QsciScintilla::redo;
+    using QsciScintilla::removeSelectedText;
+    using QsciScintilla::replace;
+    using QsciScintilla::replaceSelectedText;
+    using QsciScintilla::selectAll;
+    using QsciScintilla::selectToMatchingBrace;
+    using QsciScintilla::setAutoCompletionSource;
+    using QsciScintilla::setAutoIndent;
+    using QsciScintilla::setBackspaceUnindents;
+    using QsciScintilla::setCursorPosition;
+    using QsciScintilla::setDocument;
+    using QsciScintilla::setEolMode;
+    using QsciScintilla::setFont;
+    using QsciScintilla::setIndentation;
+    using QsciScintilla::setIndentationsUseTabs;
+    using QsciScintilla::setLexer;
+    using QsciScintilla::setModified;
+    using QsciScintilla::setOverwriteMode;
+    using QsciScintilla::setReadOnly;
+    using QsciScintilla::setSelection;
+    using QsciScintilla::setTabIndents;
+    using QsciScintilla::setText;
+    using QsciScintilla::setUtf8;
+    using QsciScintilla::showUserList;
+    using QsciScintilla::standardCommands;
+    using QsciScintilla::undo;
+    using QsciScintilla::unindent;
+    using QsciScintilla::zoomIn;
+    using QsciScintilla::zoomOut;
+    using QsciScintilla::zoomTo;
+
     class Writable;
     void replaceRange(long startByte, long endByte, QByteArrayView utf8);
+    // Every selection the program sets goes through here.
+    void placeSelection(long anchorByte, long caretByte, bool viewFollows);
+    void keepOnlyPlainEditingKeys();
+    void typeTab();
     void applyFont();
     void caretToStart();
     void adaptToLongLines();
@@ -136,4 +222,7 @@ private:
     int m_caretPeriod = 500;
     int m_wheelZoomRest = 0;
     bool m_changePending = false;
+    // The caret was placed by the program since the engine last chose the
+    // column that Up and Down keep to (see placeSelection).
+    bool m_caretColumnStale = false;
 };

@@ -186,6 +186,10 @@ void frmMain::wireCommands()
         return location.isEmpty() ? QString() : QFileInfo(location).absolutePath();
     });
     connect(this, &frmMain::documentChanged, m_preview, &PreviewController::liveRefresh);
+    // Open and Save As name the new folder after the text has changed (or
+    // without changing it): the live page follows the document there, its
+    // style sheets and pictures with it.
+    connect(&m_doc, &DocumentState::locationChanged, m_preview, &PreviewController::liveRefresh);
 
     // Document tools.
     c.on(Cmd::mnuSpellCheck, [this] { openSpellCheck(); });

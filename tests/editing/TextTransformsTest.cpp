@@ -33,17 +33,30 @@ void TextTransformsTest::reversed_data()
     QTest::newRow("surrogate pair") << QString::fromUtf8("a\U0001F600b") << QString::fromUtf8("b\U0001F600a");
     QTest::newRow("two emoji") << QString::fromUtf8("\U0001F600\U0001F389") << QString::fromUtf8("\U0001F389\U0001F600");
     QTest::newRow("combining mark stays on its letter") << QString::fromUtf8("ne\u0301o") << QString::fromUtf8("oe\u0301n");
-    QTest::newRow("lone high surrogate kept") << QLatin1String("a") + QChar(0xD83D) + QLatin1String("b")
-                                              << QLatin1String("b") + QChar(0xD83D) + QLatin1String("a");
+    QTest::newRow("byte-order mark inside") << QStringLiteral("a\uFEFFb") << QStringLiteral("b\uFEFFa");
+    QTest::newRow("NUL") << QStringLiteral("a") + QChar(0) + QStringLiteral("b")
+                         << QStringLiteral("b") + QChar(0) + QStringLiteral("a");
+    // Long selections go a piece of 64 KiB at a time; 21845 euro signs fill
+    // the first piece exactly, so what follows straddles its end.
+    const QString piece(21845, QChar(0x20AC));
+    QTest::newRow("combining mark across a piece's end") << piece + QStringLiteral("e\u0301z")
+                                                         << QStringLiteral("ze\u0301") + piece;
+    QTest::newRow("CR LF across a piece's end") << piece + QStringLiteral("\r\nz") << QStringLiteral("z\r\n") + piece;
+    QTest::newRow("surrogate pair across a piece's end") << piece + QStringLiteral("\U0001F600z")
+                                                         << QStringLiteral("z\U0001F600") + piece;
+    QTest::newRow("ASCII and marks over many pieces") << QStringLiteral("ab\r\ne\u0301").repeated(30000)
+                                                      << QStringLiteral("e\u0301\r\nba").repeated(30000);
 }
 
 void TextTransformsTest::reversed()
 {
     QFETCH(QString, text);
     QFETCH(QString, expected);
-    const QString result = TextTransforms::reversed(text);
-    QCOMPARE(result, expected);
-    QCOMPARE(TextTransforms::reversed(result), text);
+    QByteArray bytes = text.toUtf8();
+    TextTransforms::reverseUtf8(bytes);
+    QCOMPARE(QString::fromUtf8(bytes), expected);
+    TextTransforms::reverseUtf8(bytes);
+    QCOMPARE(QString::fromUtf8(bytes), text);
 }
 
 void TextTransformsTest::caseMapping_data()
@@ -59,6 +72,13 @@ void TextTransformsTest::caseMapping_data()
     QTest::newRow("sharp s grows") << QString::fromUtf8("straße") << "STRASSE" << QString::fromUtf8("straße");
     QTest::newRow("emoji untouched") << QString::fromUtf8("a\U0001F600") << QString::fromUtf8("A\U0001F600")
                                      << QString::fromUtf8("a\U0001F600");
+    // Text beyond ASCII goes to the platform 64 bytes at a time.
+    QTest::newRow("many growing letters") << QString(100, QChar(0xDF)) << QStringLiteral("SS").repeated(100)
+                                          << QString(100, QChar(0xDF));
+    QTest::newRow("piece end inside a character")
+        << QStringLiteral("a") + QString(31, QChar(0xE9)) + QStringLiteral("\U0001F600\u0130")
+        << QStringLiteral("A") + QString(31, QChar(0xC9)) + QStringLiteral("\U0001F600\u0130")
+        << QStringLiteral("a") + QString(31, QChar(0xE9)) + QStringLiteral("\U0001F600i\u0307");
 }
 
 void TextTransformsTest::caseMapping()
@@ -66,8 +86,8 @@ void TextTransformsTest::caseMapping()
     QFETCH(QString, text);
     QFETCH(QString, upper);
     QFETCH(QString, lower);
-    QCOMPARE(TextTransforms::upperCase(text), upper);
-    QCOMPARE(TextTransforms::lowerCase(text), lower);
+    QCOMPARE(QString::fromUtf8(TextTransforms::upperCaseUtf8(text.toUtf8())), upper);
+    QCOMPARE(QString::fromUtf8(TextTransforms::lowerCaseUtf8(text.toUtf8())), lower);
 }
 
 void TextTransformsTest::dateAndTime_data()

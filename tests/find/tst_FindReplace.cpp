@@ -126,6 +126,8 @@ private slots:
         QTest::newRow("deletion") << "a-b--c-" << "-" << "" << "abc";
         QTest::newRow("not found") << "abc" << "x" << "y" << "abc";
         QTest::newRow("empty search text") << "abc" << "" << "y" << "abc";
+        QTest::newRow("empty document") << "" << "a" << "b" << "";
+        QTest::newRow("empty document, empty fields") << "" << "" << "" << "";
         QTest::newRow("line breaks") << "a\r\nb\r\n" << "\r\n" << "<br>\r\n" << "a<br>\r\nb<br>\r\n";
         QTest::newRow("non-ASCII") << QStringLiteral("Äpfel äpfel 😀") << QStringLiteral("ä") << QStringLiteral("😀")
                                    << QStringLiteral("Äpfel 😀pfel 😀");

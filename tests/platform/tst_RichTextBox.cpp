@@ -93,6 +93,40 @@ private slots:
         QCOMPARE(box.Text(), QStringLiteral("from disk"));
     }
 
+    // Assigning the whole text, or loading a file, is a change of the
+    // document even when the text stays as it was.
+    void wholeTextAssignmentsAreAlwaysAChange_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("assigned");
+        QTest::addColumn<bool>("fromFile");
+        QTest::newRow("empty text to an empty document") << QString() << QString() << false;
+        QTest::newRow("the same text again") << QStringLiteral("abc") << QStringLiteral("abc") << false;
+        QTest::newRow("an empty file into an empty document") << QString() << QString() << true;
+        QTest::newRow("a file holding the same text") << QStringLiteral("abc") << QStringLiteral("abc") << true;
+    }
+
+    void wholeTextAssignmentsAreAlwaysAChange()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, assigned);
+        QFETCH(bool, fromFile);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("f.txt"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(assigned.toUtf8()) == assigned.toUtf8().size());
+        f.close();
+        RichTextBox box;
+        box.SetText(before);
+        QSignalSpy changes(&box, &RichTextBox::Change);
+        if (fromFile)
+            QVERIFY(box.LoadFile(path).ok);
+        else
+            box.SetText(assigned);
+        QCOMPARE(changes.count(), 1);
+        QCOMPARE(box.Text(), assigned);
+    }
+
     void editsOutsideTheBoxsOwnStepsStillReportOnce()
     {
         RichTextBox box;
@@ -182,6 +216,7 @@ private slots:
         QCOMPARE(box.FontSize(), 9.75);
         QVERIFY(!box.SetFontSize(0));
         QVERIFY(!box.SetFontSize(-1));
+        QVERIFY(!box.SetFontSize(0.995));   // below a point, even if it rounds to one
         QCOMPARE(box.FontSize(), 9.75);
         QVERIFY(!box.SetFontName(QStringLiteral("No Such Font Family 12345")));
         QVERIFY(box.SetFontName(QStringLiteral("Lucida Console")));   // substituted when missing

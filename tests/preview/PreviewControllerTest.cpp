@@ -1,3 +1,4 @@
+#include "MainWindowFixture.h"
 #include "ScriptedPrompts.h"
 #include "TestRegistry.h"
 #include "platform/OwnedWindow.h"
@@ -412,6 +413,56 @@ private slots:
             }
             e.preview.LiveHTML();
         }
+    }
+
+    // Open and Save As move the document to another folder: the live page
+    // takes that folder's style sheet at once, not at the next keystroke.
+    void livePageFollowsTheDocumentToItsNewFolder_data()
+    {
+        QTest::addColumn<bool>("open");
+        QTest::newRow("Open") << true;
+        QTest::newRow("Save As") << false;
+    }
+
+    void livePageFollowsTheDocumentToItsNewFolder()
+    {
+        QFETCH(bool, open);
+        QTemporaryDir sites;
+        const auto put = [&sites](const QString& name, const QByteArray& bytes) {
+            QFile f(sites.filePath(name));
+            return QDir(sites.path()).mkpath(QFileInfo(name).path()) && f.open(QIODevice::WriteOnly) &&
+                   f.write(bytes) == bytes.size();
+        };
+        const QByteArray page = "<html><head><link rel=\"stylesheet\" href=\"style.css\"></head>"
+                                "<body><p id=\"a\">styled</p></body></html>";
+        QVERIFY(put(QStringLiteral("first/page.html"), page));
+        QVERIFY(put(QStringLiteral("first/style.css"), "#a { color: rgb(1, 2, 3); }"));
+        QVERIFY(put(QStringLiteral("second/page.html"), page));
+        QVERIFY(put(QStringLiteral("second/style.css"), "#a { color: rgb(4, 5, 6); }"));
+        const QString colour = QStringLiteral("getComputedStyle(document.getElementById('a')).color");
+
+        MainWindowFixture f;
+        frmMain& w = f.make({QStringLiteral("quirkpad"), sites.filePath(QStringLiteral("first/page.html"))});
+        w.show();
+        QSignalSpy loaded(&w.preview(), &PreviewController::pageLoaded);
+        w.commands().action(Cmd::mnuLiveHTML)->trigger();
+        QVERIFY(loaded.wait(kLoadTimeout));
+        BrowserView* view = w.preview().window()->webBrowser();
+        QCOMPARE(evaluate(view, colour).toString(), QStringLiteral("rgb(1, 2, 3)"));
+
+        loaded.clear();
+        if (open) {
+            f.prompts.answerOpen(sites.filePath(QStringLiteral("second/page.html")));
+            w.commands().action(Cmd::mnuOpen)->trigger();
+        } else {
+            f.prompts.answerSave(sites.filePath(QStringLiteral("second/copy.html")));
+            w.commands().action(Cmd::mnuSaveAs)->trigger();
+        }
+        QCOMPARE(f.prompts.pending(), 0);
+        QVERIFY(w.commands().action(Cmd::mnuLiveHTML)->isChecked());
+        QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty() && !view->isLoading(), kLoadTimeout);
+        QCOMPARE(evaluate(view, colour).toString(), QStringLiteral("rgb(4, 5, 6)"));
+        w.commands().action(Cmd::mnuLiveHTML)->trigger();
     }
 
     void closingTheWindowClearsBothModes()

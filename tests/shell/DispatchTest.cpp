@@ -252,7 +252,7 @@ private slots:
         pad->setFocus();
         QTest::keyClick(pad, Qt::Key_Plus, Qt::ControlModifier);
         QTest::keyClick(pad, Qt::Key_Minus, Qt::ControlModifier);
-        QCOMPARE(pad->SendScintilla(QsciScintillaBase::SCI_GETZOOM), 0L);
+        QCOMPARE(pad->engine().SendScintilla(QsciScintillaBase::SCI_GETZOOM), 0L);
         QCOMPARE(pad->Text(), QString());
         QCOMPARE(pad->FontSize(), 9.0);
     }

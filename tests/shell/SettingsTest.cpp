@@ -125,6 +125,30 @@ private slots:
         closeSettings(w, s);
     }
 
+    // A stored size the eye cannot read is refused at activation like any
+    // other size the editor cannot take: the text keeps its size, silently.
+    void sizesBelowAPointAreRefused_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<double>("shown");
+        QTest::newRow("0.005") << QStringLiteral("0.005") << 9.0;
+        QTest::newRow("0.5") << QStringLiteral("0.5") << 9.0;
+        QTest::newRow("0.99") << QStringLiteral("0.99") << 9.0;
+        QTest::newRow("1") << QStringLiteral("1") << 1.0;
+        QTest::newRow("1.25") << QStringLiteral("1.25") << 1.25;
+    }
+
+    void sizesBelowAPointAreRefused()
+    {
+        QFETCH(QString, stored);
+        MainWindowFixture f;
+        frmMain& w = f.show();
+        f.settings.store(SettingsStore::PadFontSize, stored);
+        w.applyFontSettings();
+        QTEST(w.pad()->FontSize(), "shown");
+        QVERIFY(f.prompts.calls.isEmpty());
+    }
+
     void defaultButtonsAndTheFontList()
     {
         MainWindowFixture f;
