@@ -12,6 +12,8 @@
 #include "shell/frmSettings.h"
 #include "editing/ClipboardCommands.h"
 #include "editing/EditingCommands.h"
+#include "dbwizard/frmDatabaseWizard.h"
+#include "generators/frmWebPageTemplates.h"
 #include "find/frmFind.h"
 #include "help/HelpLinks.h"
 #include "help/frmAbout.h"
@@ -48,7 +50,8 @@ frmMain::~frmMain()
     // Owned tool windows are no children: they must not outlive the editor
     // whose controls they work on.
     for (QWidget* w : {static_cast<QWidget*>(m_settingsWindow), static_cast<QWidget*>(m_aboutWindow),
-                       static_cast<QWidget*>(m_findWindow)})
+                       static_cast<QWidget*>(m_findWindow), static_cast<QWidget*>(m_templatesWindow),
+                       static_cast<QWidget*>(m_dbWizard)})
         delete w;
 }
 
@@ -169,6 +172,16 @@ void frmMain::wireCommands()
         return location.isEmpty() ? QString() : QFileInfo(location).absolutePath();
     });
     connect(this, &frmMain::documentChanged, m_preview, &PreviewController::liveRefresh);
+
+    // Web page templates and the database code wizard.
+    c.on(Cmd::mnuWebPageTemplates, [this] {
+        showSingleToolWindow(m_templatesWindow, [this] {
+            return new frmWebPageTemplates(*m_pad, m_doc, m_files, prompts(), shell(), this);
+        });
+    });
+    c.on(Cmd::mnuDBCW, [this] {
+        showSingleToolWindow(m_dbWizard, [this] { return new frmDatabaseWizard(*m_pad, prompts(), this); });
+    });
 
     // Help and About.
     c.on(Cmd::mnuAbout, [this] { openAbout(); });

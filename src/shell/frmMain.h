@@ -101,6 +101,8 @@ private:
     QPointer<frmFind> m_findWindow;
     bool m_fontAppliedOnShow = false;
     QPointer<QWidget> m_aboutWindow;
+    QPointer<QWidget> m_templatesWindow;
+    QPointer<QWidget> m_dbWizard;
     PreviewController* m_preview = nullptr;
     // Whether the editor's window active last (before any activation now
     // under way) was this one.
