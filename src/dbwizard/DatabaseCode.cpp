@@ -23,8 +23,9 @@ QString asp(const AspFields& f)
         "Set " + f.conn + " = Server.CreateObject(" + Q + "ADODB.Connection" + Q + ")",
         "Set " + f.records + " = Server.CreateObject(" + Q + "ADODB.Recordset" + Q + ")",
         QString(),
-        // Two quotes in a row after DBQ=: the line as it has always been written.
-        f.dsn + " = " + Q + "DRIVER=Microsoft Access Driver (*.mdb);DBQ=" + Q + f.dbLocation + Q,
+        // Two quotes in a row after DBQ=: the line as users of the wizard
+        // have always had it, kept so that their pages stay the same.
+        f.dsn + " = " + Q + "DRIVER=Microsoft Access Driver (*.mdb);DBQ=" + Q + Q + f.dbLocation + Q,
         f.conn + ".Open " + f.dsn,
         QString(),
         f.sql + " = " + Q + f.sqlCommand + Q,

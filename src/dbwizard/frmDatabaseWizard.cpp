@@ -91,7 +91,13 @@ frmDatabaseWizard::frmDatabaseWizard(RichTextBox& pad, Prompts& prompts, QWidget
     layout->addWidget(instructions);
     layout->addWidget(m_pages, 1);
     layout->addLayout(buttonRow(help, cancel));
-    resize(sizeHint().expandedTo(QSize(560, 420)));
+    resize(sizeHint());
+}
+
+QSize frmDatabaseWizard::sizeHint() const
+{
+    // Room for the generated code's longest lines without scrolling sideways.
+    return QWidget::sizeHint().expandedTo(QSize(640, 460));
 }
 
 QWidget* frmDatabaseWizard::buildChoicePage()

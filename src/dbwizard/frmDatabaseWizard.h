@@ -18,6 +18,9 @@ class frmDatabaseWizard : public QWidget {
 public:
     frmDatabaseWizard(RichTextBox& pad, Prompts& prompts, QWidget* owner);
 
+    // The size it opens at (the main window sizes its tool windows so).
+    QSize sizeHint() const override;
+
 private:
     QWidget* buildChoicePage();
     QWidget* buildAspPage();

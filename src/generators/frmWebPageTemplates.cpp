@@ -75,7 +75,7 @@ frmWebPageTemplates::frmWebPageTemplates(RichTextBox& pad, DocumentState& doc, F
     layout->addLayout(top, 1);
     layout->addLayout(buttons);
     m_list->setMinimumWidth(180);
-    resize(900, 560);
+    resize(sizeHint());
 
     // The selection previews, also when moved with the keys; only a
     // double-click opens, so that looking never replaces the document.
@@ -89,6 +89,12 @@ frmWebPageTemplates::frmWebPageTemplates(RichTextBox& pad, DocumentState& doc, F
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
 
     load();
+}
+
+QSize frmWebPageTemplates::sizeHint() const
+{
+    // A preview large enough to judge a page's layout by.
+    return QWidget::sizeHint().expandedTo(QSize(900, 560));
 }
 
 void frmWebPageTemplates::load()

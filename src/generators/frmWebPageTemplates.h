@@ -27,6 +27,8 @@ public:
     // The preview's browser; nullptr until a template was shown, or when
     // the browser engine cannot start.
     BrowserView* webBrowser() const { return m_browser; }
+    // The size it opens at (the main window sizes its tool windows so).
+    QSize sizeHint() const override;
 
 signals:
     // The preview finished loading a template (ok false: not shown).
