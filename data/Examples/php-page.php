@@ -54,10 +54,6 @@ function e(string $text): string
         <li><?= e($task) ?></li>
       <?php endforeach; ?>
     </ol>
-
-    <?php if (isset($_GET['name']) && $_GET['name'] !== ''): ?>
-      <p>Hello, <?= e((string) $_GET['name']) ?>.</p>
-    <?php endif; ?>
   </main>
 
   <footer class="wrap">

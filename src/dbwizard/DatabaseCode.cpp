@@ -93,8 +93,8 @@ QString phpPdo(const PhpFields& f)
         "$SQL = " + phpStringLiteral(f.sql) + ";",
         QString(),
         QStringLiteral("try {"),
-        QStringLiteral("    $link = new PDO('mysql:host=' . $host . ';dbname=' . $dbName . ';charset=utf8mb4', "
-                       "$userName, $password, ["),
+        QStringLiteral("    $dsn = 'mysql:host=' . $host . ';dbname=' . $dbName . ';charset=utf8mb4';"),
+        QStringLiteral("    $link = new PDO($dsn, $userName, $password, ["),
         QStringLiteral("        PDO::ATTR_ERRMODE => PDO::ERRMODE_EXCEPTION,"),
         QStringLiteral("        PDO::ATTR_DEFAULT_FETCH_MODE => PDO::FETCH_ASSOC,"),
         QStringLiteral("    ]);"),

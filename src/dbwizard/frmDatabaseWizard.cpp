@@ -114,6 +114,7 @@ QWidget* frmDatabaseWizard::buildChoicePage()
     connect(next, &QPushButton::clicked, this, &frmDatabaseWizard::showFieldPage);
 
     auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_optASP);
     layout->addWidget(m_optPHP);
     layout->addWidget(m_optPDO);
@@ -152,6 +153,7 @@ QWidget* frmDatabaseWizard::buildAspPage()
     connect(generate, &QPushButton::clicked, this, &frmDatabaseWizard::generateAsp);
 
     auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(form);
     layout->addStretch(1);
     layout->addLayout(buttonRow(back, generate));
@@ -181,6 +183,7 @@ QWidget* frmDatabaseWizard::buildPhpPage()
     connect(generate, &QPushButton::clicked, this, &frmDatabaseWizard::generatePhp);
 
     auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(form);
     layout->addStretch(1);
     layout->addLayout(buttonRow(back, generate));
@@ -194,12 +197,16 @@ QWidget* frmDatabaseWizard::buildCodePage()
     m_code->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_code->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_code->setTabChangesFocus(true);
+    // The longest generated lines and most of the code in view at once.
+    const QFontMetrics metrics(m_code->font());
+    m_code->setMinimumSize(metrics.horizontalAdvance(QLatin1Char('x')) * 92, metrics.lineSpacing() * 18);
     auto* back = button(page, "cmdDB_Back", QStringLiteral("<< Back"));
     auto* insert = button(page, "cmdDB_Insert", QStringLiteral("Insert"));
     connect(back, &QPushButton::clicked, this, &frmDatabaseWizard::showFieldPage);
     connect(insert, &QPushButton::clicked, this, &frmDatabaseWizard::insertCode);
 
     auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_code, 1);
     layout->addLayout(buttonRow(back, insert));
     return page;

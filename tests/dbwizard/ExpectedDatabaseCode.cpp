@@ -93,7 +93,8 @@ $dbName = 'Database_name';
 $SQL = 'SELECT * FROM table1';
 
 try {
-    $link = new PDO('mysql:host=' . $host . ';dbname=' . $dbName . ';charset=utf8mb4', $userName, $password, [
+    $dsn = 'mysql:host=' . $host . ';dbname=' . $dbName . ';charset=utf8mb4';
+    $link = new PDO($dsn, $userName, $password, [
         PDO::ATTR_ERRMODE => PDO::ERRMODE_EXCEPTION,
         PDO::ATTR_DEFAULT_FETCH_MODE => PDO::FETCH_ASSOC,
     ]);
