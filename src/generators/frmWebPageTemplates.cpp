@@ -46,6 +46,7 @@ frmWebPageTemplates::frmWebPageTemplates(RichTextBox& pad, DocumentState& doc, F
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("fileExamples"));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setAccessibleName(QStringLiteral("Templates"));
     m_frame = new QGroupBox(QStringLiteral("Preview..."), this);
     m_frame->setObjectName(QStringLiteral("fraPreview"));
     auto* frameLayout = new QVBoxLayout(m_frame);

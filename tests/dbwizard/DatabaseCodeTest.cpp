@@ -83,15 +83,6 @@ private slots:
                                                         "connect\\.|SELECT \\* FROM table1)\"")),
                       QStringLiteral("\"\""));
         QTest::newRow("PHP all empty") << php(phpFields("", "", "", "", "", "")) << empty;
-        QTest::newRow("PHP quotes copied unchanged")
-            << php(phpFields("h\"", "u", "p'w", "d", "Can't \"connect\" <b>", "SELECT 1"))
-            << crlf(kPhpDefaults)
-                   .replace(QStringLiteral("\"Host_Name\""), QStringLiteral("\"h\"\""))
-                   .replace(QStringLiteral("\"User_Name\""), QStringLiteral("\"u\""))
-                   .replace(QStringLiteral("\"Dbsecret\""), QStringLiteral("\"p'w\""))
-                   .replace(QStringLiteral("\"Database_name\""), QStringLiteral("\"d\""))
-                   .replace(QStringLiteral("\"Could not connect.\""), QStringLiteral("\"Can't \"connect\" <b>\""))
-                   .replace(QStringLiteral("\"SELECT * FROM table1\""), QStringLiteral("\"SELECT 1\""));
         QTest::newRow("PDO defaults") << phpPdo({}) << crlf(kPdoDefaults);
     }
 
