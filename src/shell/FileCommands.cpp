@@ -34,11 +34,11 @@ Prompts::FileDialog FileCommands::dialog(bool save) const
     return d;
 }
 
-bool FileCommands::askToSave(const QString& question)
+bool FileCommands::askToSave(const QString& question, Prompts::Icon icon)
 {
     if (!m_doc.isChanged())
         return true;
-    switch (m_prompts.message(question, Prompts::Icon::Exclamation, Prompts::Buttons::YesNoCancel)) {
+    switch (m_prompts.message(question, icon, Prompts::Buttons::YesNoCancel)) {
     case Prompts::Answer::Yes:
         // A save that did not happen (dialog cancelled, write failed) must
         // not be followed by throwing the text away.

@@ -20,8 +20,9 @@ public:
 
     // The ask-to-save step: nothing to ask when the document is unchanged.
     // Yes saves, and goes on only when the document really was saved; No goes
-    // on; Cancel stops. Returns whether the caller may go on.
-    bool askToSave(const QString& question);
+    // on; Cancel stops. Returns whether the caller may go on. The file
+    // commands warn; a caller may ask with another icon.
+    bool askToSave(const QString& question, Prompts::Icon icon = Prompts::Icon::Exclamation);
 
     bool SaveDocument();      // to the location, or Save As when untitled
     bool SaveAs();

@@ -13,7 +13,9 @@
 #include "shell/frmSettings.h"
 #include "editing/ClipboardCommands.h"
 #include "editing/EditingCommands.h"
+#include "dbwizard/frmDatabaseWizard.h"
 #include "doctools/frmSpellCheck.h"
+#include "generators/frmWebPageTemplates.h"
 #include "find/frmFind.h"
 #include "generators/frmANSIConverter.h"
 #include "generators/frmCustomFont.h"
@@ -62,7 +64,8 @@ frmMain::~frmMain()
     for (QWidget* w : {static_cast<QWidget*>(m_settingsWindow), static_cast<QWidget*>(m_aboutWindow),
                        static_cast<QWidget*>(m_findWindow), static_cast<QWidget*>(m_webPageWizard),
                        static_cast<QWidget*>(m_customFontWindow), static_cast<QWidget*>(m_ansiConverter),
-                       static_cast<QWidget*>(m_mergeWindow), static_cast<QWidget*>(m_printWindow)})
+                       static_cast<QWidget*>(m_mergeWindow), static_cast<QWidget*>(m_printWindow),
+                       static_cast<QWidget*>(m_templatesWindow), static_cast<QWidget*>(m_dbWizard)})
         delete w;
     delete m_spellCheckWindow;
 }
@@ -204,6 +207,16 @@ void frmMain::wireCommands()
     });
     c.on(Cmd::mnuANSIConverter, [this] {
         showSingleToolWindow(m_ansiConverter, [this] { return new frmANSIConverter(prompts(), this); });
+    });
+
+    // Web page templates and the database code wizard.
+    c.on(Cmd::mnuWebPageTemplates, [this] {
+        showSingleToolWindow(m_templatesWindow, [this] {
+            return new frmWebPageTemplates(*m_pad, m_doc, m_files, prompts(), shell(), this);
+        });
+    });
+    c.on(Cmd::mnuDBCW, [this] {
+        showSingleToolWindow(m_dbWizard, [this] { return new frmDatabaseWizard(*m_pad, prompts(), this); });
     });
 
     // Help and About.

@@ -113,6 +113,8 @@ private:
     QPointer<QWidget> m_webPageWizard;
     QPointer<QWidget> m_customFontWindow;
     QPointer<QWidget> m_ansiConverter;
+    QPointer<QWidget> m_templatesWindow;
+    QPointer<QWidget> m_dbWizard;
     PreviewController* m_preview = nullptr;
     std::unique_ptr<PrinterService> m_defaultPrinters;
     QPointer<QWidget> m_mergeWindow;

@@ -1,0 +1,286 @@
+#include "dbwizard/frmDatabaseWizard.h"
+#include "dbwizard/DatabaseCode.h"
+#include "platform/OwnedWindow.h"
+#include "platform/Prompts.h"
+#include "platform/RichTextBox.h"
+
+#include <QButtonGroup>
+#include <QFontDatabase>
+#include <QFormLayout>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+#include <QStackedWidget>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kFieldLength = 50;
+
+template <typename T>
+T* named(T* widget, const char* name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* b = named(new QPushButton(caption, parent), name);
+    // Enter presses the button that has the focus, as Space does.
+    b->setAutoDefault(true);
+    return b;
+}
+
+QFrame* line(QWidget* parent, const char* name)
+{
+    auto* l = named(new QFrame(parent), name);
+    l->setFrameShape(QFrame::HLine);
+    l->setFrameShadow(QFrame::Sunken);
+    return l;
+}
+
+QHBoxLayout* buttonRow(QPushButton* left, QPushButton* right)
+{
+    auto* row = new QHBoxLayout;
+    if (left)
+        row->addWidget(left);
+    row->addStretch(1);
+    row->addWidget(right);
+    return row;
+}
+
+}
+
+frmDatabaseWizard::frmDatabaseWizard(RichTextBox& pad, Prompts& prompts, QWidget* owner)
+    : QWidget(nullptr, Qt::Dialog), m_pad(pad), m_prompts(prompts)
+{
+    // Owned, not a child: the main window is disabled while this one is open.
+    OwnedWindow::setOwner(this, owner);
+    setObjectName(QStringLiteral("frmDatabaseWizard"));
+    setWindowTitle(QStringLiteral("Quirkpad - Database Connection Wizard"));
+
+    auto* instructions = named(new QLabel(QStringLiteral("You can use this wizard to generate a connection to a "
+                                                         "database in a Server-Side Language for a web page."),
+                                          this),
+                               "lblInstructions");
+    instructions->setWordWrap(true);
+    instructions->setTextFormat(Qt::PlainText);
+
+    m_pages = named(new QStackedWidget(this), "stkPages");
+    m_pages->addWidget(m_fraWiz1 = buildChoicePage());
+    m_pages->addWidget(m_fraASP1 = buildAspPage());
+    m_pages->addWidget(m_fraPHP1 = buildPhpPage());
+    m_pages->addWidget(m_fraWiz2 = buildCodePage());
+    m_pages->setCurrentWidget(m_fraWiz1);
+
+    auto* help = button(this, "cmdHelp", QStringLiteral("Help"));
+    auto* cancel = button(this, "cmdCancel", QStringLiteral("Cancel"));
+    connect(help, &QPushButton::clicked, this, &frmDatabaseWizard::showHelp);
+    connect(cancel, &QPushButton::clicked, this, &QWidget::close);
+    // Escape is Cancel, as in any dialog.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(instructions);
+    layout->addWidget(m_pages, 1);
+    layout->addLayout(buttonRow(help, cancel));
+    resize(sizeHint());
+}
+
+QSize frmDatabaseWizard::sizeHint() const
+{
+    // Room for the generated code's longest lines without scrolling sideways.
+    return QWidget::sizeHint().expandedTo(QSize(640, 460));
+}
+
+QWidget* frmDatabaseWizard::buildChoicePage()
+{
+    auto* page = named(new QFrame, "fraWiz1");
+    m_optASP = named(new QRadioButton(QStringLiteral("ASP (Microsoft Access)"), page), "optASP");
+    m_optPHP = named(new QRadioButton(QStringLiteral("PHP (MySQL)"), page), "optPHP");
+    m_optPDO = named(new QRadioButton(QStringLiteral("PHP (PDO)"), page), "optPDO");
+    auto* group = new QButtonGroup(page);
+    for (QRadioButton* o : {m_optASP, m_optPHP, m_optPDO})
+        group->addButton(o);
+    m_optASP->setChecked(true);
+    auto* next = button(page, "cmdNext", QStringLiteral("Next >>"));
+    connect(next, &QPushButton::clicked, this, &frmDatabaseWizard::showFieldPage);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_optASP);
+    layout->addWidget(m_optPHP);
+    layout->addWidget(m_optPDO);
+    layout->addStretch(1);
+    layout->addLayout(buttonRow(nullptr, next));
+    return page;
+}
+
+QLineEdit* frmDatabaseWizard::field(QWidget* page, const char* name, const QString& text)
+{
+    auto* box = named(new QLineEdit(page), name);
+    box->setMaxLength(kFieldLength);
+    box->setText(text);
+    return box;
+}
+
+QWidget* frmDatabaseWizard::buildAspPage()
+{
+    const DatabaseCode::AspFields defaults;
+    auto* page = named(new QFrame, "fraASP1");
+    auto* form = new QFormLayout;
+    auto add = [&](const char* label, const QString& caption, const char* name, const QString& text) {
+        form->addRow(named(new QLabel(caption, page), label), field(page, name, text));
+    };
+    add("lblASP_conn", QStringLiteral("Connection variable:"), "txtASP_conn", defaults.conn);
+    add("lblASP_records", QStringLiteral("Records variable:"), "txtASP_records", defaults.records);
+    add("lblASP_DSN", QStringLiteral("DSN variable:"), "txtASP_DSN", defaults.dsn);
+    add("lblASP_SQL", QStringLiteral("SQL variable:"), "txtASP_SQL", defaults.sql);
+    form->addRow(line(page, "Line1"));
+    add("lblASP_DBLocation", QStringLiteral("Location:"), "txtASP_DBLocation", defaults.dbLocation);
+    add("lblASP_SQLCommand", QStringLiteral("SQL Command:"), "txtASP_SQLCommand", defaults.sqlCommand);
+
+    auto* back = button(page, "cmdASP_Back", QStringLiteral("<< Back"));
+    auto* generate = button(page, "cmdASP_Generate", QStringLiteral("Generate >>"));
+    connect(back, &QPushButton::clicked, this, [this] { m_pages->setCurrentWidget(m_fraWiz1); });
+    connect(generate, &QPushButton::clicked, this, &frmDatabaseWizard::generateAsp);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(form);
+    layout->addStretch(1);
+    layout->addLayout(buttonRow(back, generate));
+    return page;
+}
+
+QWidget* frmDatabaseWizard::buildPhpPage()
+{
+    const DatabaseCode::PhpFields defaults;
+    auto* page = named(new QFrame, "fraPHP1");
+    auto* form = new QFormLayout;
+    auto add = [&](const char* label, const QString& caption, const char* name, const QString& text) {
+        form->addRow(named(new QLabel(caption, page), label), field(page, name, text));
+    };
+    add("lblPHP_host", QStringLiteral("Host name:"), "txtPHP_host", defaults.host);
+    add("lblPHP_username", QStringLiteral("Username:"), "txtPHP_username", defaults.username);
+    // Shown in clear: it is a placeholder to be replaced, not a secret typed here.
+    add("lblPHP_password", QStringLiteral("Password:"), "txtPHP_password", defaults.password);
+    add("lblPHP_DBname", QStringLiteral("Database name:"), "txtPHP_DBname", defaults.dbName);
+    form->addRow(line(page, "Line2"));
+    add("lblPHP_error", QStringLiteral("Error message:"), "txtPHP_error", defaults.error);
+    add("lblPHP_SQL", QStringLiteral("SQL Command:"), "txtPHP_SQL", defaults.sql);
+
+    auto* back = button(page, "cmdPHP_Back", QStringLiteral("<< Back"));
+    auto* generate = button(page, "cmdPHP_Generate", QStringLiteral("Generate >>"));
+    connect(back, &QPushButton::clicked, this, [this] { m_pages->setCurrentWidget(m_fraWiz1); });
+    connect(generate, &QPushButton::clicked, this, &frmDatabaseWizard::generatePhp);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(form);
+    layout->addStretch(1);
+    layout->addLayout(buttonRow(back, generate));
+    return page;
+}
+
+QWidget* frmDatabaseWizard::buildCodePage()
+{
+    auto* page = named(new QFrame, "fraWiz2");
+    m_code = named(new QPlainTextEdit(page), "txtDB_Code");
+    m_code->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_code->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_code->setTabChangesFocus(true);
+    // The longest generated lines and most of the code in view at once.
+    const QFontMetrics metrics(m_code->font());
+    m_code->setMinimumSize(metrics.horizontalAdvance(QLatin1Char('x')) * 92, metrics.lineSpacing() * 18);
+    auto* back = button(page, "cmdDB_Back", QStringLiteral("<< Back"));
+    auto* insert = button(page, "cmdDB_Insert", QStringLiteral("Insert"));
+    connect(back, &QPushButton::clicked, this, &frmDatabaseWizard::showFieldPage);
+    connect(insert, &QPushButton::clicked, this, &frmDatabaseWizard::insertCode);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_code, 1);
+    layout->addLayout(buttonRow(back, insert));
+    return page;
+}
+
+void frmDatabaseWizard::showFieldPage()
+{
+    if (m_optASP->isChecked())
+        m_pages->setCurrentWidget(m_fraASP1);
+    else if (m_optPHP->isChecked() || m_optPDO->isChecked())
+        m_pages->setCurrentWidget(m_fraPHP1);
+}
+
+void frmDatabaseWizard::showCode(const QString& code)
+{
+    m_generated = code;
+    QString shown = code;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    m_code->setPlainText(shown);
+    m_code->document()->setModified(false);
+    m_pages->setCurrentWidget(m_fraWiz2);
+}
+
+void frmDatabaseWizard::generateAsp()
+{
+    auto text = [this](const char* name) { return findChild<QLineEdit*>(QLatin1String(name))->text(); };
+    DatabaseCode::AspFields f;
+    f.conn = text("txtASP_conn");
+    f.records = text("txtASP_records");
+    f.dsn = text("txtASP_DSN");
+    f.sql = text("txtASP_SQL");
+    f.dbLocation = text("txtASP_DBLocation");
+    f.sqlCommand = text("txtASP_SQLCommand");
+    showCode(DatabaseCode::asp(f));
+}
+
+void frmDatabaseWizard::generatePhp()
+{
+    auto text = [this](const char* name) { return findChild<QLineEdit*>(QLatin1String(name))->text(); };
+    DatabaseCode::PhpFields f;
+    f.host = text("txtPHP_host");
+    f.username = text("txtPHP_username");
+    f.password = text("txtPHP_password");
+    f.dbName = text("txtPHP_DBname");
+    f.error = text("txtPHP_error");
+    f.sql = text("txtPHP_SQL");
+    showCode(m_optPDO->isChecked() ? DatabaseCode::phpPdo(f) : DatabaseCode::php(f));
+}
+
+QString frmDatabaseWizard::codeAsShown() const
+{
+    // Untouched, the code goes in exactly as generated; the text box would
+    // turn a no-break space into a plain one, or a line break held in a
+    // field into a line of its own. Edited, it goes in as the user left it,
+    // with CR LF between its lines like any text the program inserts.
+    if (!m_code->document()->isModified())
+        return m_generated;
+    QString text = m_code->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+    return text;
+}
+
+void frmDatabaseWizard::insertCode()
+{
+    m_pad.InsertText(codeAsShown());
+    close();
+}
+
+void frmDatabaseWizard::showHelp()
+{
+    m_prompts.message(QStringLiteral("- DATABASE CONNECTION WIZARD HELP -\r\n\r\nThis Wizard can be used to quickly "
+                                     "generate code needed by an ASP or PHP web page to connect to either a "
+                                     "Microsoft Access or MySQL database.\r\n\r\nSimply fill in the fields "
+                                     "required, leaving anything you want to default."),
+                      Prompts::Icon::Information, Prompts::Buttons::Ok);
+}

@@ -1,0 +1,208 @@
+#include "generators/frmWebPageTemplates.h"
+#include "generators/TemplateFolder.h"
+#include "help/HelpLinks.h"
+#include "platform/AppPaths.h"
+#include "platform/OwnedWindow.h"
+#include "platform/Prompts.h"
+#include "platform/RichTextBox.h"
+#include "platform/Shell.h"
+#include "platform/TextFormat.h"
+#include "preview/BrowserEngine.h"
+#include "preview/BrowserView.h"
+#include "preview/PreviewFile.h"
+#include "shell/DocumentState.h"
+#include "shell/FileCommands.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+namespace {
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    // Enter presses the button that has the focus, as Space does.
+    b->setAutoDefault(true);
+    return b;
+}
+
+}
+
+frmWebPageTemplates::frmWebPageTemplates(RichTextBox& pad, DocumentState& doc, FileCommands& files,
+                                         Prompts& prompts, Shell& shell, QWidget* owner)
+    : QWidget(nullptr, Qt::Dialog), m_pad(pad), m_doc(doc), m_files(files), m_prompts(prompts), m_shell(shell)
+{
+    // Owned, not a child: the main window is disabled while this one is open.
+    OwnedWindow::setOwner(this, owner);
+    setObjectName(QStringLiteral("frmWebPageTemplates"));
+    setWindowTitle(QStringLiteral("Quirkpad - Web Page Templates"));
+
+    m_list = new QListWidget(this);
+    m_list->setObjectName(QStringLiteral("fileExamples"));
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setAccessibleName(QStringLiteral("Templates"));
+    m_frame = new QGroupBox(QStringLiteral("Preview..."), this);
+    m_frame->setObjectName(QStringLiteral("fraPreview"));
+    auto* frameLayout = new QVBoxLayout(m_frame);
+    m_noPreview = new QLabel(m_frame);
+    m_noPreview->setObjectName(QStringLiteral("lblNoPreview"));
+    m_noPreview->setWordWrap(true);
+    m_noPreview->setTextFormat(Qt::PlainText);
+    m_noPreview->setAlignment(Qt::AlignCenter);
+    m_noPreview->hide();
+    frameLayout->addWidget(m_noPreview);
+
+    auto* insert = button(this, "cmdInsert", QStringLiteral("Insert"));
+    auto* cancel = button(this, "cmdCancel", QStringLiteral("Cancel"));
+    auto* download = button(this, "cmdDownload", QStringLiteral("Download new templates"));
+    auto* help = button(this, "cmdHelp", QStringLiteral("Help"));
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_list, 1);
+    top->addWidget(m_frame, 3);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(help);
+    buttons->addWidget(download);
+    buttons->addStretch(1);
+    buttons->addWidget(insert);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top, 1);
+    layout->addLayout(buttons);
+    m_list->setMinimumWidth(180);
+    resize(sizeHint());
+
+    // The selection previews, also when moved with the keys; only a
+    // double-click opens, so that looking never replaces the document.
+    connect(m_list, &QListWidget::currentRowChanged, this, [this] { preview(); });
+    connect(m_list, &QListWidget::itemDoubleClicked, this, [this] { openAsDocument(); });
+    connect(insert, &QPushButton::clicked, this, &frmWebPageTemplates::insertTemplate);
+    connect(cancel, &QPushButton::clicked, this, &QWidget::close);
+    connect(download, &QPushButton::clicked, this, [this] { m_shell.openUrl(HelpLinks::templatesPage()); });
+    connect(help, &QPushButton::clicked, this, &frmWebPageTemplates::showHelp);
+    // Escape is Cancel, as in any dialog.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
+
+    load();
+}
+
+QSize frmWebPageTemplates::sizeHint() const
+{
+    // A preview large enough to judge a page's layout by.
+    return QWidget::sizeHint().expandedTo(QSize(900, 560));
+}
+
+void frmWebPageTemplates::load()
+{
+    m_folder = TemplateFolder::path();
+    const TemplateFolder::Listing listing = TemplateFolder::list(m_folder);
+    if (!listing.ok) {
+        // The window stays, empty; Insert then says that nothing is selected.
+        m_prompts.error(listing.error);
+        return;
+    }
+    m_list->addItems(listing.names);
+    if (m_list->count() > 0)
+        m_list->setCurrentRow(0);
+}
+
+QString frmWebPageTemplates::selectedPath() const
+{
+    const QListWidgetItem* item = m_list->currentItem();
+    return item ? m_folder + QLatin1Char('/') + item->text() : QString();
+}
+
+bool frmWebPageTemplates::ensureBrowser()
+{
+    if (m_browser)
+        return true;
+    if (m_browserFailed)
+        return false;
+    QString error;
+    m_browser = BrowserEngine::createView(m_frame, &error);
+    if (!m_browser) {
+        // Nothing to show pages with: the list, Insert and opening still work.
+        m_browserFailed = true;
+        m_noPreview->setText(QStringLiteral("No preview: ") + error);
+        m_noPreview->show();
+        return false;
+    }
+    m_frame->layout()->addWidget(m_browser->widget());
+    m_browser->setLoadFinished([this](bool ok) { emit previewLoaded(ok); });
+    return true;
+}
+
+void frmWebPageTemplates::preview()
+{
+    const QString path = selectedPath();
+    if (path.isEmpty() || !ensureBrowser())
+        return;
+    if (TemplateFolder::browserShowsDirectly(path)) {
+        m_browser->setResourceFolder(QString());
+        m_browser->navigate(path);
+        return;
+    }
+    // A server page is shown from an HTML copy in the temporary folder, its
+    // style sheets and pictures still taken from beside the template. What
+    // cannot be read or written is simply not shown.
+    const TemplateFolder::Text text = TemplateFolder::read(path);
+    const QString temp = AppPaths::tempDir();
+    const QString copy = temp + QStringLiteral("/Template.html");
+    if (!text.ok || temp.isEmpty() || !PreviewFile::write(copy, text.utf8))
+        return;
+    m_browser->setResourceFolder(m_folder);
+    m_browser->navigate(copy);
+}
+
+void frmWebPageTemplates::insertTemplate()
+{
+    const QString path = selectedPath();
+    if (path.isEmpty()) {
+        m_prompts.error(QStringLiteral("No template is selected."));
+        return;
+    }
+    const TemplateFolder::Text text = TemplateFolder::read(path);
+    if (!text.ok) {
+        m_prompts.error(text.error);
+        return;
+    }
+    // As a paste: the template's own text, in the document's line breaks.
+    // The document's name and changed flag follow from the edit alone.
+    m_pad.SetSelText(TextFormats::normalizedLineBreaks(QString::fromUtf8(text.utf8), m_pad.format().lineBreak));
+    close();
+}
+
+void frmWebPageTemplates::openAsDocument()
+{
+    const QString path = selectedPath();
+    if (path.isEmpty())
+        return;
+    // A Yes whose save did not happen stops here: the text is not lost.
+    if (!m_files.askToSave(QStringLiteral("Would you like to save your document before opening another?"),
+                           Prompts::Icon::Question))
+        return;
+    const TextFile::ReadResult r = m_pad.LoadFile(path);
+    if (!r.ok) {
+        m_prompts.error(r.error);
+        return;
+    }
+    // A new page made from the template, not the template itself: saving
+    // asks for a name rather than write over the shipped file.
+    m_doc.untitled();
+    close();
+}
+
+void frmWebPageTemplates::showHelp()
+{
+    m_prompts.message(QStringLiteral("- WEB PAGE WIZARD HELP -\r\n\r\nThis Wizard contains multiple web page templates "
+                                     "that can be used as your a basic design for your own web page development "
+                                     "in Quirkpad. The designs are free for you to use, change and share in any "
+                                     "way you wish."),
+                      Prompts::Icon::Information, Prompts::Buttons::Ok);
+}

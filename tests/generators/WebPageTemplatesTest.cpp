@@ -1,0 +1,399 @@
+#include "MainWindowFixture.h"
+#include "TestRegistry.h"
+#include "generators/frmWebPageTemplates.h"
+#include "help/HelpLinks.h"
+#include "platform/AppPaths.h"
+#include "platform/RichTextBox.h"
+#include "preview/BrowserView.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+using Answer = Prompts::Answer;
+
+namespace {
+
+const QString kOpenQuestion = QStringLiteral("Would you like to save your document before opening another?");
+
+// An Examples folder of the given files in a data folder of its own, for
+// the life of the object.
+using Files = QList<std::pair<QString, QByteArray>>;
+
+struct Examples {
+    QTemporaryDir data;
+    QString folder = data.filePath(QStringLiteral("Examples"));
+
+    explicit Examples(const Files& files, bool made = true)
+    {
+        if (made)
+            QDir(data.path()).mkdir(QStringLiteral("Examples"));
+        for (const auto& [name, bytes] : files) {
+            QFile f(folder + QLatin1Char('/') + name);
+            if (f.open(QIODevice::WriteOnly))
+                f.write(bytes);
+        }
+        AppPaths::setDataDir(data.path());
+    }
+    ~Examples() { AppPaths::setDataDir(QStringLiteral(QUIRKPAD_SOURCE_DATA_DIR)); }
+    QString path(const QString& name) const { return folder + QLatin1Char('/') + name; }
+};
+
+frmWebPageTemplates* openTemplates(frmMain& w)
+{
+    w.commands().action(Cmd::mnuWebPageTemplates)->trigger();
+    const auto open = MainWindowFixture::windows<frmWebPageTemplates>();
+    return open.size() == 1 ? open.first() : nullptr;
+}
+
+QListWidget* list(QWidget* t)
+{
+    return t->findChild<QListWidget*>(QStringLiteral("fileExamples"));
+}
+
+void click(QWidget* t, const char* name)
+{
+    QTest::mouseClick(t->findChild<QPushButton*>(QLatin1String(name)), Qt::LeftButton);
+}
+
+void doubleClick(QWidget* t, int row)
+{
+    // The list places its items once the window is on screen.
+    if (!QTest::qWaitForWindowExposed(t))
+        qWarning("templates window not shown");
+    QListWidget* l = list(t);
+    const QPoint at = l->visualItemRect(l->item(row)).center();
+    // The first click of the two, then the second, which Qt reports as the
+    // double-click.
+    QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, at);
+}
+
+bool closed()
+{
+    return MainWindowFixture::windows<frmWebPageTemplates>().isEmpty();
+}
+
+QString error(const QString& description)
+{
+    return QStringLiteral("Error:\r\n\"") + description + QLatin1Char('"');
+}
+
+// The result of a script in the page (invalid when none came).
+QVariant evaluate(BrowserView* view, const QString& script)
+{
+    auto result = std::make_shared<std::pair<bool, QVariant>>(false, QVariant());
+    view->runScript(script, [result](const QVariant& v) { *result = {true, v}; });
+    if (!QTest::qWaitFor([&] { return result->first; }, 10000))
+        qWarning("no answer from the page to: %s", qPrintable(script));
+    return result->second;
+}
+
+}
+
+class WebPageTemplatesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void opensWithTheTemplatesListed()
+    {
+        Examples ex({{"b.html", "<p>b"}, {"A.php", "<p>a"}, {"notes.txt", "x"}});
+        MainWindowFixture f;
+        frmMain& w = f.show();
+        frmWebPageTemplates* t = openTemplates(w);
+        QVERIFY(t);
+        QVERIFY(!w.isInputEnabled());
+        QCOMPARE(t->windowTitle(), QStringLiteral("Quirkpad - Web Page Templates"));
+        QCOMPARE(t->folder(), ex.folder);
+        QCOMPARE(list(t)->count(), 2);
+        QCOMPARE(list(t)->item(0)->text(), QStringLiteral("A.php"));
+        QCOMPARE(list(t)->item(1)->text(), QStringLiteral("b.html"));
+        QCOMPARE(list(t)->currentRow(), 0);
+        QCOMPARE(t->findChild<QGroupBox*>(QStringLiteral("fraPreview"))->title(), QStringLiteral("Preview..."));
+        for (const auto& [name, caption] : {std::pair{"cmdInsert", "Insert"}, std::pair{"cmdCancel", "Cancel"},
+                                            std::pair{"cmdDownload", "Download new templates"},
+                                            std::pair{"cmdHelp", "Help"}})
+            QCOMPARE(t->findChild<QPushButton*>(QLatin1String(name))->text(), QLatin1String(caption));
+        QVERIFY(f.prompts.calls.isEmpty());
+    }
+
+    // Without templates the window still opens; a missing folder says so at
+    // once, and Insert then reports that nothing is selected.
+    void withoutTemplates_data()
+    {
+        QTest::addColumn<bool>("folderMade");
+        QTest::newRow("missing folder") << false;
+        QTest::newRow("empty folder") << true;
+    }
+
+    void withoutTemplates()
+    {
+        QFETCH(bool, folderMade);
+        Examples ex({}, folderMade);
+        MainWindowFixture f;
+        frmMain& w = f.show();
+        w.pad()->SetText(QStringLiteral("mine"));
+        if (!folderMade)
+            f.prompts.answer(Answer::Ok);
+        frmWebPageTemplates* t = openTemplates(w);
+        QVERIFY(t);
+        QCOMPARE(f.prompts.messages(),
+                 folderMade ? QStringList() : QStringList{error(QStringLiteral("Path not found: ") + ex.folder)});
+        QCOMPARE(list(t)->count(), 0);
+        f.prompts.clear();
+        f.prompts.answer(Answer::Ok);
+        click(t, "cmdInsert");
+        QCOMPARE(f.prompts.messages(), QStringList{error(QStringLiteral("No template is selected."))});
+        QCOMPARE(f.prompts.calls.first().icon, Prompts::Icon::Error);
+        QVERIFY(!closed());
+        QCOMPARE(w.pad()->Text(), QStringLiteral("mine"));
+    }
+
+    // As a paste: the template's own characters over the selection or at the
+    // caret, its line breaks in the document's style, one undo step. The
+    // document keeps its name and counts as changed, as after any edit.
+    void insertGoesInAtTheCaret_data()
+    {
+        QTest::addColumn<QByteArray>("document");
+        QTest::addColumn<QByteArray>("page");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("CR LF document, LF page, at the caret")
+            << QByteArray("<body>\r\n</body>") << QByteArray("<p>a</p>\n<p>b</p>\n") << 8 << 0
+            << "<body>\r\n<p>a</p>\r\n<p>b</p>\r\n</body>";
+        QTest::newRow("CR LF document, over a selection")
+            << QByteArray("<body>\r\nold\r\n</body>") << QByteArray("<p>a</p>\r\n") << 8 << 5
+            << "<body>\r\n<p>a</p>\r\n</body>";
+        QTest::newRow("LF document, CR LF page, at the caret")
+            << QByteArray("<body>\n</body>") << QByteArray("<p>a</p>\r\n<p>b</p>") << 7 << 0
+            << "<body>\n<p>a</p>\n<p>b</p></body>";
+        QTest::newRow("LF document, over a selection")
+            << QByteArray("<body>\nold\n</body>") << QByteArray("<p>\r\na</p>\r") << 7 << 3
+            << "<body>\n<p>\na</p>\n\n</body>";
+        QTest::newRow("Windows-1252 page") << QByteArray("x") << QByteArray("caf\xe9 \x80") << 1 << 0
+                                           << QStringLiteral("xcaf\u00e9 \u20ac");
+        QTest::newRow("UTF-16 page, markup kept") << QByteArray("x") << QByteArray("\xff\xfe<\0b\0>\0&\0", 10) << 0
+                                                  << 0 << "<b>&x";
+    }
+
+    void insertGoesInAtTheCaret()
+    {
+        QFETCH(QByteArray, document);
+        QFETCH(QByteArray, page);
+        QFETCH(int, start);
+        QFETCH(int, length);
+        QFETCH(QString, expected);
+        Examples ex(Files{{"page.html", page}});
+        MainWindowFixture f;
+        const QString path = f.file(QStringLiteral("doc.htm"), document);
+        f.make({QStringLiteral("quirkpad"), path});
+        frmMain& w = f.show();
+        const QString caption = w.windowTitle();
+        w.pad()->SetSelStart(start);
+        w.pad()->SetSelLength(length);
+        frmWebPageTemplates* t = openTemplates(w);
+        click(t, "cmdInsert");
+        QCOMPARE(w.pad()->Text(), expected);
+        QCOMPARE(w.pad()->SelStart(), int(expected.size() - (document.size() - start - length)));
+        QCOMPARE(w.pad()->SelLength(), 0);
+        QTRY_VERIFY(closed());
+        QVERIFY(w.isInputEnabled());
+        QCOMPARE(w.document().location(), path);
+        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+        QCOMPARE(w.windowTitle(), caption);
+        w.pad()->Undo();
+        QCOMPARE(w.pad()->Text(), QString::fromUtf8(document));
+        QVERIFY(f.prompts.calls.isEmpty());
+    }
+
+    // A double-click opens the template as a new, untitled and unchanged
+    // document, after the save question when there are unsaved changes. A
+    // Yes whose save did not happen stops, and the text stays.
+    void doubleClickOpensAsANewDocument_data()
+    {
+        QTest::addColumn<bool>("changed");
+        QTest::addColumn<bool>("named");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("save");   // what the save does: "" none, cancel, fail, ok
+        QTest::addColumn<bool>("opened");
+        QTest::newRow("unchanged: no question") << false << true << "" << "" << true;
+        QTest::newRow("No") << true << true << "No" << "" << true;
+        QTest::newRow("Cancel") << true << true << "Cancel" << "" << false;
+        QTest::newRow("Yes, saved") << true << true << "Yes" << "ok" << true;
+        QTest::newRow("Yes, write failed") << true << true << "Yes" << "fail" << false;
+        QTest::newRow("Yes, Save As cancelled") << true << false << "Yes" << "cancel" << false;
+        QTest::newRow("Yes, saved as") << true << false << "Yes" << "ok" << true;
+    }
+
+    void doubleClickOpensAsANewDocument()
+    {
+        QFETCH(bool, changed);
+        QFETCH(bool, named);
+        QFETCH(QString, answer);
+        QFETCH(QString, save);
+        QFETCH(bool, opened);
+        Examples ex({{"a.html", "<p>first</p>"}, {"b.htm", "<p>second</p>\n"}});
+        MainWindowFixture f;
+        QDir(f.dir.path()).mkdir(QStringLiteral("sub"));
+        const QString path = f.file(QStringLiteral("sub/doc.htm"), "saved");
+        f.make(named ? QStringList{"quirkpad", path} : QStringList{"quirkpad"});
+        frmMain& w = f.show();
+        if (changed)
+            w.pad()->SetText(QStringLiteral("edited"));
+        const QString text = w.pad()->Text(), caption = w.windowTitle(), location = w.document().location();
+        if (!answer.isEmpty())
+            f.prompts.answer(answer == "Yes" ? Answer::Yes : answer == "No" ? Answer::No : Answer::Cancel);
+        if (save == "cancel")
+            f.prompts.answerSave(std::nullopt);
+        if (save == "ok" && !named)
+            f.prompts.answerSave(f.dir.filePath(QStringLiteral("new.htm")));
+        if (save == "fail") {
+            QVERIFY(QDir(f.dir.filePath(QStringLiteral("sub"))).removeRecursively());
+            f.prompts.answer(Answer::Ok);
+        }
+        frmWebPageTemplates* t = openTemplates(w);
+        doubleClick(t, 1);
+
+        if (!answer.isEmpty()) {
+            QVERIFY(!f.prompts.calls.isEmpty());
+            QCOMPARE(f.prompts.calls.first().text, kOpenQuestion);
+            QCOMPARE(f.prompts.calls.first().icon, Prompts::Icon::Question);
+            QCOMPARE(f.prompts.calls.first().buttons, Prompts::Buttons::YesNoCancel);
+        }
+        QCOMPARE(f.prompts.pending(), 0);
+        if (save == "ok")
+            QCOMPARE(MainWindowFixture::read(named ? path : f.dir.filePath(QStringLiteral("new.htm"))), "edited");
+        if (opened) {
+            QCOMPARE(w.pad()->Text(), QStringLiteral("<p>second</p>\n"));
+            QCOMPARE(w.document().location(), QString());
+            QCOMPARE(w.document().changed(), QStringLiteral("No"));
+            QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad"));
+            QTRY_VERIFY(closed());
+            QVERIFY(w.isInputEnabled());
+        } else {
+            QCOMPARE(w.pad()->Text(), text);
+            QCOMPARE(w.document().location(), location);
+            QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+            QCOMPARE(w.windowTitle(), caption);
+            QVERIFY(!closed());
+            QVERIFY(!w.isInputEnabled());
+        }
+    }
+
+    // A template that went away after the list was made: the error box, the
+    // document as it was, the window still open.
+    void anUnreadableTemplate_data()
+    {
+        QTest::addColumn<bool>("insert");
+        QTest::newRow("Insert") << true;
+        QTest::newRow("double-click") << false;
+    }
+
+    void anUnreadableTemplate()
+    {
+        QFETCH(bool, insert);
+        Examples ex(Files{{"gone.html", "<p>gone</p>"}});
+        MainWindowFixture f;
+        frmMain& w = f.show();
+        w.pad()->SetText(QStringLiteral("mine"));
+        w.document().setChanged(false);
+        frmWebPageTemplates* t = openTemplates(w);
+        QVERIFY(QFile::remove(ex.path(QStringLiteral("gone.html"))));
+        f.prompts.answer(Answer::Ok);
+        insert ? click(t, "cmdInsert") : doubleClick(t, 0);
+        QCOMPARE(f.prompts.messages(), QStringList{error(QStringLiteral("No such file or directory"))});
+        QVERIFY(!f.prompts.calls.isEmpty());
+        QCOMPARE(f.prompts.calls.first().icon, Prompts::Icon::Error);
+        QCOMPARE(w.pad()->Text(), QStringLiteral("mine"));
+        QCOMPARE(w.document().changed(), QStringLiteral("No"));
+        QVERIFY(!closed());
+    }
+
+    // Insert and an opening double-click close it too; see their tests.
+    void everyOtherWayOfClosingEnablesTheMainWindow_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Cancel") << "cmdCancel";
+        QTest::newRow("close box") << "close";
+        QTest::newRow("Escape") << "Escape";
+    }
+
+    void everyOtherWayOfClosingEnablesTheMainWindow()
+    {
+        QFETCH(QString, how);
+        Examples ex(Files{{"a.html", "<p>a</p>"}});
+        MainWindowFixture f;
+        frmMain& w = f.show();
+        frmWebPageTemplates* t = openTemplates(w);
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(t));
+        if (how == "close")
+            t->close();
+        else if (how == "Escape")
+            QTest::keyClick(list(t), Qt::Key_Escape);
+        else
+            click(t, qPrintable(how));
+        QTRY_VERIFY(closed());
+        QVERIFY(w.isInputEnabled());
+        QCOMPARE(w.pad()->Text(), QString());
+    }
+
+    void helpAndDownloadLeaveTheWindowOpen()
+    {
+        Examples ex(Files{{"a.html", "<p>a</p>"}});
+        MainWindowFixture f;
+        frmMain& w = f.show();
+        frmWebPageTemplates* t = openTemplates(w);
+        f.prompts.answer(Answer::Ok);
+        click(t, "cmdHelp");
+        click(t, "cmdDownload");
+        QCOMPARE(f.prompts.messages(),
+                 QStringList{"- WEB PAGE WIZARD HELP -\r\n\r\nThis Wizard contains multiple web page templates that "
+                             "can be used as your a basic design for your own web page development in Quirkpad. The "
+                             "designs are free for you to use, change and share in any way you wish."});
+        QCOMPARE(f.prompts.calls.first().icon, Prompts::Icon::Information);
+        QCOMPARE(f.shell.opened, QStringList{HelpLinks::templatesPage()});
+        QVERIFY(!closed());
+        QCOMPARE(w.pad()->Text(), QString());
+    }
+
+    // The first template shows at once; a server page is shown as the page
+    // around its code, and a template's relative style sheet applies.
+    void previewShowsTheSelectedTemplate()
+    {
+        Examples ex({{"a.html", "<html><head><title>A</title><link rel=stylesheet href=look.css></head>"
+                                "<body><p>first</p></body></html>"},
+                     {"b.php", "<?php $x = 1; ?><html><head><title>B</title><link rel=stylesheet href=look.css>"
+                               "</head><body><p>second</p></body></html>"},
+                     {"look.css", "body { background-color: rgb(1, 2, 3); }"}});
+        AppPaths::setPluginDir(QStringLiteral(QUIRKPAD_BINARY_DIR));
+        MainWindowFixture f;
+        frmMain& w = f.show();
+        frmWebPageTemplates* t = openTemplates(w);
+        QVERIFY(t->webBrowser());
+        QSignalSpy loaded(t, &frmWebPageTemplates::previewLoaded);
+        const QString background = QStringLiteral("getComputedStyle(document.body).backgroundColor");
+        for (int row : {0, 1}) {
+            if (row)
+                list(t)->setCurrentRow(row);
+            QVERIFY(loaded.wait(60000));
+            QCOMPARE(loaded.last().first().toBool(), true);
+            QCOMPARE(evaluate(t->webBrowser(), "document.title").toString(), QString(row ? "B" : "A"));
+            QCOMPARE(evaluate(t->webBrowser(), "document.body.innerText").toString(),
+                     QString(row ? "second" : "first"));
+            QCOMPARE(evaluate(t->webBrowser(), background).toString(), QStringLiteral("rgb(1, 2, 3)"));
+            loaded.clear();
+        }
+        QCOMPARE(w.pad()->Text(), QString());
+        t->close();
+        AppPaths::setPluginDir(QString());
+    }
+};
+
+QP_REGISTER_TEST(WebPageTemplatesTest)
+#include "WebPageTemplatesTest.moc"
