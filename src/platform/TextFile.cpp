@@ -5,11 +5,14 @@
 #include "platform/Utf8.h"
 
 #include <QLocale>
+#include <QStringView>
+#include <QSysInfo>
 
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -156,9 +159,9 @@ struct Pass {
 // Each take* takes the bytes [p, p + n) as text in its encoding, whole
 // characters only: it returns how many bytes it took (the rest begin a
 // character cut off by the end of the buffer), or -1 when they are no text in
-// the encoding. It adds the length of their UTF-8 to *length and, given out
-// (room for three bytes per byte in), writes the UTF-8 there. UTF-8 itself is
-// handed on from the read buffer as it is.
+// the encoding, and adds the length of their UTF-8 to *length. UTF-8 itself
+// is handed on from the read buffer as it is; Windows-1252, given out (room
+// for three bytes per byte in), is written there as UTF-8.
 qsizetype takeUtf8(const std::uint8_t* p, qsizetype n, qint64* length)
 {
     const std::uint8_t* valid = Utf8::validUpTo(p, p + n);
@@ -199,44 +202,58 @@ qsizetype takeCp1252(const std::uint8_t* p, qsizetype n, qint64* length, char* o
     return n;
 }
 
-qsizetype takeUtf16(const std::uint8_t* p, qsizetype n, bool bigEndian, qint64* length, char* out,
-                    qsizetype* produced)
+// UTF-16 in the file's byte order, checked (every surrogate paired) and
+// measured; returns the units taken, -1 for no UTF-16. The text itself is
+// converted by Qt's own converter, once the units are known to be sound.
+template <bool BigEndian>
+qsizetype checkUtf16(const std::uint8_t* p, qsizetype units, qint64* length)
 {
-    const qsizetype units = n / 2;
-    auto unit = [p, bigEndian](qsizetype i) {
-        return bigEndian ? char16_t(p[2 * i] << 8 | p[2 * i + 1]) : char16_t(p[2 * i + 1] << 8 | p[2 * i]);
+    auto unit = [p](qsizetype i) {
+        return BigEndian ? char16_t(p[2 * i] << 8 | p[2 * i + 1]) : char16_t(p[2 * i + 1] << 8 | p[2 * i]);
     };
-    char* o = out;
+    // Four ASCII units at a time, most of a page: in each 16-bit lane the
+    // high byte is zero and the low one below 0x80.
+    constexpr bool kHostBigEndian = QSysInfo::ByteOrder == QSysInfo::BigEndian;
+    constexpr std::uint64_t kNotAscii = BigEndian == kHostBigEndian ? 0xFF80FF80FF80FF80ULL : 0x80FF80FF80FF80FFULL;
     qint64 counted = 0;
     qsizetype i = 0;
     while (i < units) {
-        const char16_t u = unit(i);
-        char32_t code = u;
-        if (u >= 0xD800 && u <= 0xDBFF) {
-            if (i + 1 >= units)
-                break;   // its partner is in the next buffer
-            const char16_t low = unit(i + 1);
-            if (low < 0xDC00 || low > 0xDFFF)
-                return -1;
-            code = 0x10000 + ((char32_t(u) - 0xD800) << 10) + (low - 0xDC00);
-            i += 2;
-        } else if (u >= 0xDC00 && u <= 0xDFFF) {
-            return -1;
-        } else {
-            ++i;
+        std::uint64_t word;
+        while (units - i >= 4 && (std::memcpy(&word, p + 2 * i, 8), (word & kNotAscii) == 0)) {
+            counted += 4;
+            i += 4;
         }
-        if (o)
-            o += Utf8::encode(code, o);
-        else
-            counted += Utf8::width(code);
+        if (i == units)
+            break;
+        const char16_t u = unit(i);
+        if (u < 0xD800 || u > 0xDFFF) {
+            counted += Utf8::width(u);
+            ++i;
+            continue;
+        }
+        if (u >= 0xDC00)
+            return -1;
+        if (i + 1 == units)
+            break;   // its partner is in the next buffer
+        const char16_t low = unit(i + 1);
+        if (low < 0xDC00 || low > 0xDFFF)
+            return -1;
+        counted += 4;
+        i += 2;
     }
-    if (o) {
-        *produced = o - out;
-        *length += o - out;
-    } else {
-        *length += counted;
-    }
-    return 2 * i;
+    *length += counted;
+    return i;
+}
+
+// The checked units as UTF-8.
+QByteArray utf16ToUtf8(const std::uint8_t* p, qsizetype units, bool bigEndian, std::vector<char16_t>* buffer)
+{
+    buffer->resize(size_t(units));
+    std::memcpy(buffer->data(), p, size_t(2 * units));
+    if (bigEndian != (QSysInfo::ByteOrder == QSysInfo::BigEndian))
+        for (char16_t& u : *buffer)
+            u = char16_t(u << 8 | u >> 8);
+    return QStringView(buffer->data(), units).toUtf8();
 }
 
 // Reads the source from its start in fixed-size pieces and takes the bytes
@@ -251,8 +268,9 @@ Pass walk(Source& source, Encoding encoding, qsizetype skip, const Utf8Sink* sin
     constexpr qsizetype kCarryRoom = 8;
     QByteArray in(kCarryRoom + kChunk, Qt::Uninitialized);
     QByteArray out;
-    if (sink && encoding != Encoding::Utf8)
+    if (sink && encoding == Encoding::Cp1252)
         out.resize(3 * (kChunk + kCarryRoom));
+    std::vector<char16_t> units;
     qsizetype carried = 0;
     for (bool first = true;; first = false) {
         const qsizetype got = source.read(in.data() + carried, kChunk);
@@ -274,12 +292,13 @@ Pass walk(Source& source, Encoding encoding, qsizetype skip, const Utf8Sink* sin
         }
         qsizetype produced = 0;
         qsizetype taken = -1;
-        char* o = sink ? out.data() : nullptr;
         switch (encoding) {
         case Encoding::Utf8: taken = takeUtf8(p, n, &pass.utf8Length); break;
-        case Encoding::Cp1252: taken = takeCp1252(p, n, &pass.utf8Length, o, &produced); break;
-        case Encoding::Utf16LE: taken = takeUtf16(p, n, false, &pass.utf8Length, o, &produced); break;
-        case Encoding::Utf16BE: taken = takeUtf16(p, n, true, &pass.utf8Length, o, &produced); break;
+        case Encoding::Cp1252:
+            taken = takeCp1252(p, n, &pass.utf8Length, sink ? out.data() : nullptr, &produced);
+            break;
+        case Encoding::Utf16LE: taken = 2 * checkUtf16<false>(p, n / 2, &pass.utf8Length); break;
+        case Encoding::Utf16BE: taken = 2 * checkUtf16<true>(p, n / 2, &pass.utf8Length); break;
         }
         if (taken < 0) {
             pass.fits = false;
@@ -289,11 +308,15 @@ Pass walk(Source& source, Encoding encoding, qsizetype skip, const Utf8Sink* sin
             pass.tooLong = true;
             return pass;
         }
-        if (sink) {
-            if (encoding == Encoding::Utf8 && taken > 0)
+        if (sink && taken > 0) {
+            if (encoding == Encoding::Utf8) {
                 (*sink)(reinterpret_cast<const char*>(p), taken);
-            else if (produced > 0)
+            } else if (encoding == Encoding::Cp1252) {
                 (*sink)(out.constData(), produced);
+            } else {
+                const QByteArray utf8 = utf16ToUtf8(p, taken / 2, encoding == Encoding::Utf16BE, &units);
+                (*sink)(utf8.constData(), utf8.size());
+            }
         }
         const qsizetype rest = n - taken;
         if (got == 0) {
@@ -362,9 +385,50 @@ QString tooLarge(qint64 fileBytes, qint64 maxLength, bool asText)
 
 const QString kChanged = QStringLiteral("The file changed while it was being read");
 
-// Reads the source twice: once to learn its encoding and the length of its
-// text, nothing kept; then, after telling the hint, to decode it into the
-// sink. Both passes must agree, or the file changed in between.
+// One pass that decodes into the sink and checks that it found the file as
+// the first look said: `bytes` bytes, `length` bytes of text.
+struct Decoded {
+    Pass pass;
+    LineBreak lineBreak;
+    bool asExpected(qint64 bytes, qint64 length) const
+    {
+        return pass.readOk && pass.fits && !pass.tooLong && pass.bytes == bytes && pass.utf8Length == length;
+    }
+};
+
+Decoded decodeInto(Source& source, Encoding encoding, qsizetype skip, const Utf8Sink& sink, qint64 bytes,
+                   qint64 length)
+{
+    FirstLineBreak lineBreak;
+    const Utf8Sink watched = [&](const char* p, qsizetype n) {
+        lineBreak.feed(p, n);
+        sink(p, n);
+    };
+    Decoded d;
+    d.pass = walk(source, encoding, skip, &watched, length, bytes);
+    d.lineBreak = lineBreak.style();
+    return d;
+}
+
+// Whether the first buffer of the source is UTF-8 (a character may be cut
+// off at its end); rewinds the source.
+bool startsAsUtf8(Source& source)
+{
+    QByteArray first(kChunk, Qt::Uninitialized);
+    const qsizetype got = source.read(first.data(), first.size());
+    if (got < 0 || !source.rewind())
+        return false;
+    qint64 length = 0;
+    return takeUtf8(reinterpret_cast<const std::uint8_t*>(first.constData()), got, &length) >= 0;
+}
+
+// Decodes the source into the sink, telling the hint the exact length of
+// the text first. A file that claims UTF-8 (most do) is decoded at once,
+// checked as it goes, when even as Windows-1252 it would fit: its length is
+// its size; should it turn out to be no UTF-8, the hint is told again. Any other file, or one that turns out not to be UTF-8, is read
+// once to learn its encoding and length (nothing kept) and again to decode
+// it. Every pass must find what the one before it found, or the file
+// changed in between.
 ReadResult readFrom(Source& source, qint64 size, const Utf8Sink& sink, const LengthHint& hint, qint64 maxLength)
 {
     ReadResult r;
@@ -394,6 +458,39 @@ ReadResult readFrom(Source& source, qint64 size, const Utf8Sink& sink, const Len
         r.error = tooLarge(size, maxLength, false);
         return r;
     }
+    auto fail = [&](const QString& error) {
+        r.error = error;
+        r.textLost = true;
+        return r;
+    };
+    auto succeed = [&](const Decoded& d) {
+        r.format.encoding = encoding;
+        r.format.bom = skip > 0;
+        r.format.lineBreak = d.lineBreak;
+        r.fileSize = d.pass.bytes;
+        r.ok = true;
+        return r;
+    };
+
+    // Only a receiver that can be told to start again may get text before
+    // the file is known to be UTF-8, and only once its first piece is: a
+    // receiver that made room for one length and then needs more holds both
+    // for a moment.
+    if (hint && encoding == Encoding::Utf8 && size <= maxLength / 3 && startsAsUtf8(source)) {
+        hint(size - skip);
+        r.textLost = true;
+        const Decoded d = decodeInto(source, encoding, skip, sink, size, size - skip);
+        if (d.asExpected(size, size - skip))
+            return succeed(d);
+        if (!d.pass.readOk)
+            return fail(source.error);
+        if (d.pass.fits || !source.rewind())
+            return fail(kChanged);
+        // Not UTF-8 after all: read as Windows-1252 below, and the receiver
+        // is told again, to drop what it got.
+        encoding = Encoding::Cp1252;
+        skip = 0;
+    }
 
     constexpr qint64 kUnlimited = std::numeric_limits<qint64>::max();
     Pass scan = walk(source, encoding, skip, nullptr, maxLength, kUnlimited);
@@ -404,35 +501,20 @@ ReadResult readFrom(Source& source, qint64 size, const Utf8Sink& sink, const Len
         skip = 0;
         scan = source.rewind() ? walk(source, encoding, skip, nullptr, maxLength, kUnlimited) : Pass{false};
     }
-    if (!scan.readOk || !source.rewind()) {
-        r.error = source.error;
-        return r;
-    }
+    if (!scan.readOk || !source.rewind())
+        return r.textLost ? fail(source.error) : (r.error = source.error, r);
     if (scan.tooLong) {
+        if (r.textLost)   // it fitted a moment ago
+            return fail(kChanged);
         r.error = tooLarge(std::max(size, scan.bytes), maxLength, size <= maxLength);
         return r;
     }
-
     if (hint)
         hint(scan.utf8Length);
-    FirstLineBreak lineBreak;
-    const Utf8Sink watched = [&](const char* p, qsizetype n) {
-        lineBreak.feed(p, n);
-        sink(p, n);
-    };
-    const Pass decoded = walk(source, encoding, skip, &watched, scan.utf8Length, scan.bytes);
-    r.fileSize = decoded.bytes;
-    if (!decoded.readOk || !decoded.fits || decoded.tooLong || decoded.bytes != scan.bytes
-        || decoded.utf8Length != scan.utf8Length) {
-        r.error = decoded.readOk ? kChanged : source.error;
-        r.textLost = true;
-        return r;
-    }
-    r.format.encoding = encoding;
-    r.format.bom = skip > 0;
-    r.format.lineBreak = lineBreak.style();
-    r.ok = true;
-    return r;
+    const Decoded d = decodeInto(source, encoding, skip, sink, scan.bytes, scan.utf8Length);
+    if (d.asExpected(scan.bytes, scan.utf8Length))
+        return succeed(d);
+    return fail(d.pass.readOk ? kChanged : source.error);
 }
 
 QString openError(int error, const QString& path)
@@ -725,7 +807,10 @@ ReadResult readAll(const QString& path, QByteArray* utf8)
     utf8->clear();
     ReadResult r = read(
         path, [utf8](const char* p, qsizetype n) { utf8->append(p, n); },
-        [utf8](qsizetype length) { utf8->reserve(length); });
+        [utf8](qsizetype length) {
+            utf8->clear();
+            utf8->reserve(length);
+        });
     if (!r.ok)
         utf8->clear();
     return r;

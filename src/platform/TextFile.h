@@ -16,7 +16,9 @@ namespace TextFile {
 using Utf8Sink = std::function<void(const char* utf8, qsizetype length)>;
 // Told the exact length of the whole text in UTF-8 before the first piece,
 // once the file is known to be readable and small enough, so that the
-// receiver can make room for it once.
+// receiver can make room for it once. Told again when the text must start
+// over (a file that looked like UTF-8 and is not): the receiver drops what
+// it got.
 using LengthHint = std::function<void(qsizetype utf8Length)>;
 
 // The longest text, in UTF-8 bytes, that a document can have: the editing
@@ -28,17 +30,20 @@ struct ReadResult {
     QString error;      // the system's description of a failure
     TextFormat format;
     qint64 fileSize = 0;
-    // The failure came after the receiver had been told the length (and so
-    // had dropped what it held): it holds part of the file, or nothing.
+    // The failure came once decoding had begun: the sink got part of the
+    // file, or nothing, and a receiver told the length has dropped what it
+    // held before.
     bool textLost = false;
 };
 
 // Decodes the file and hands its text to the sink as UTF-8, in pieces of
-// whole characters, read from fixed-size buffers: the file is read once to
-// learn its encoding and length, and again to decode it. A file whose text
-// would be longer than maxLength is refused before the hint. A file that
-// changes while it is read fails with a description that says so. The sink
-// is not called when the file cannot be read.
+// whole characters, read through fixed-size buffers, never a memory map (a
+// file truncated under a map kills the reader). A UTF-8 file is decoded in
+// one pass when there is a hint; any other is read once to learn its
+// encoding and length, and again to decode it. A file whose text would be
+// longer than maxLength is refused before the hint. A file that changes
+// while it is read fails with a description that says so. The sink is not
+// called when the file cannot be read.
 ReadResult read(const QString& path, const Utf8Sink& sink, const LengthHint& hint = {},
                 qint64 maxLength = kMaxTextLength);
 
