@@ -276,19 +276,35 @@ private slots:
         QCOMPARE(readBytes(path), QByteArray("\x80" "caf\xE9"));
     }
 
+    // Through a chain of links (the second relative), the file is written and
+    // the links stay links; the file keeps its permissions, and a new file
+    // gets the usual ones (0666 less the umask), not a temporary file's 0600.
     void saveKeepsPermissionsAndFollowsLinks()
     {
         QTemporaryDir dir;
-        const QString target = dir.filePath(QStringLiteral("page.html"));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("site")));
+        const QString target = dir.filePath(QStringLiteral("site/page.html"));
+        const QString inner = dir.filePath(QStringLiteral("site/inner.html"));
         const QString link = dir.filePath(QStringLiteral("link.html"));
         writeBytes(target, "old");
         QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
-        QVERIFY(QFile::link(target, link));
+        QCOMPARE(::symlink("page.html", QFile::encodeName(inner).constData()), 0);
+        QVERIFY(QFile::link(inner, link));
         QVERIFY(TextFile::write(link, "new", TextFormat{}).ok);
         QVERIFY(QFileInfo(link).isSymLink());
+        QVERIFY(QFileInfo(inner).isSymLink());
         QCOMPARE(readBytes(target), QByteArray("new"));
         QCOMPARE(QFile::permissions(target) & 0x7077,
                  QFileDevice::Permissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+
+        const mode_t mask = ::umask(022);
+        const QString fresh = dir.filePath(QStringLiteral("fresh.html"));
+        const bool written = TextFile::write(fresh, "new", TextFormat{}).ok;
+        ::umask(mask);
+        QVERIFY(written);
+        struct stat st;
+        QCOMPARE(::stat(QFile::encodeName(fresh).constData(), &st), 0);
+        QCOMPARE(int(st.st_mode & 0777), 0644);
     }
 
     void failedSaveLeavesTheOldFileWhole()
