@@ -256,18 +256,16 @@ public:
             found(p[0] == '\n' ? LineBreak::CrLf : LineBreak::Cr);
             return;
         }
-        for (const char* end = p + n; p < end; ++p) {
-            if (*p == '\n') {
-                found(LineBreak::Lf);
-                return;
-            }
-            if (*p == '\r') {
-                if (p + 1 == end)
-                    m_sawCr = true;   // the next piece says which
-                else
-                    found(p[1] == '\n' ? LineBreak::CrLf : LineBreak::Cr);
-                return;
-            }
+        // memchr, not a loop: a long single line has no break to stop at.
+        const auto* lf = static_cast<const char*>(std::memchr(p, '\n', size_t(n)));
+        const auto* cr = static_cast<const char*>(std::memchr(p, '\r', size_t(lf ? lf - p : n)));
+        if (cr) {
+            if (cr + 1 == p + n)
+                m_sawCr = true;   // the next piece says which
+            else
+                found(cr[1] == '\n' ? LineBreak::CrLf : LineBreak::Cr);
+        } else if (lf) {
+            found(LineBreak::Lf);
         }
     }
     LineBreak style() const { return m_found ? m_style : m_sawCr ? LineBreak::Cr : LineBreak::CrLf; }
