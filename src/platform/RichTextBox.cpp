@@ -60,7 +60,10 @@ public:
     {
         m_box->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
     }
-    ~NoUndoRecord() { m_box->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, static_cast<unsigned long>(m_was)); }
+    ~NoUndoRecord()
+    {
+        m_box->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, static_cast<unsigned long>(m_was));
+    }
     NoUndoRecord(const NoUndoRecord&) = delete;
     NoUndoRecord& operator=(const NoUndoRecord&) = delete;
 

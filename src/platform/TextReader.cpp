@@ -332,15 +332,15 @@ bool startsAsUtf8(Source& source)
     return takeUtf8(reinterpret_cast<const std::uint8_t*>(first.constData()), got, &length) >= 0;
 }
 
+}
+
 // Decodes the source into the sink, telling the hint the exact length of
 // the text first. A file that claims UTF-8 (most do) is decoded at once,
 // checked as it goes, when even as Windows-1252 it would fit: its length is
-// its size; should it turn out to be no UTF-8, the hint is told again. Any other file, or one that turns out not to be UTF-8, is read
-// once to learn its encoding and length (nothing kept) and again to decode
-// it. Every pass must find what the one before it found, or the file
-// changed in between.
-}
-
+// its size; should it turn out to be no UTF-8, the hint is told again. Any
+// other file, or one that turns out not to be UTF-8, is read once to learn
+// its encoding and length (nothing kept) and again to decode it. Every pass
+// must find what the one before it found, or the file changed in between.
 ReadResult decode(Source& source, qint64 size, const Utf8Sink& sink, const LengthHint& hint, qint64 maxLength)
 {
     ReadResult r;

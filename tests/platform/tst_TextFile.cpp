@@ -179,7 +179,8 @@ private slots:
                                             << int(LineBreak::CrLf) << QStringLiteral("ÿþA");
         QTest::newRow("overlong utf8 is bytes") << QByteArray("\xC0\xAF") << int(Encoding::Cp1252) << false
                                                 << int(LineBreak::CrLf) << QStringLiteral("À¯");
-        const QString wide = acrossBoundaries({QStringLiteral("é"), QStringLiteral("€"), QStringLiteral("😀")}, false);
+        const QString wide =
+            acrossBoundaries({QStringLiteral("é"), QStringLiteral("€"), QStringLiteral("😀")}, false);
         QTest::newRow("characters across buffer ends") << wide.toUtf8() << int(Encoding::Utf8) << false
                                                        << int(LineBreak::CrLf) << wide;
         const QString pairs = acrossBoundaries({QStringLiteral("😀"), QStringLiteral("\r\n")}, true);
@@ -193,8 +194,9 @@ private slots:
         const QString late = QString(3 << 20, QLatin1Char('x')) + QStringLiteral("é");
         QTest::newRow("a Windows-1252 byte after megabytes of ASCII")
             << QByteArray(3 << 20, 'x') + "\xE9" << int(Encoding::Cp1252) << false << int(LineBreak::CrLf) << late;
-        QTest::newRow("UTF-8 cut off at the end is bytes") << QByteArray("abc\xE2\x82") << int(Encoding::Cp1252)
-                                                           << false << int(LineBreak::CrLf) << QStringLiteral("abcâ‚");
+        QTest::newRow("UTF-8 cut off at the end is bytes")
+            << QByteArray("abc\xE2\x82") << int(Encoding::Cp1252) << false << int(LineBreak::CrLf)
+            << QStringLiteral("abcâ‚");
         QTest::newRow("empty") << QByteArray() << int(Encoding::Utf8) << false << int(LineBreak::CrLf) << QString();
         QTest::newRow("encoded surrogate is bytes") << QByteArray("\xED\xA0\x80") << int(Encoding::Cp1252)
                                                     << false << int(LineBreak::CrLf) << QStringLiteral("í\u00A0€");
@@ -427,11 +429,14 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("error");   // "" when the file is read
-        const QString bytesOver = QStringLiteral("The file is too large to edit: it has %1 bytes, and the editor can hold at most 100");
-        const QString textOver = QStringLiteral("The file is too large to edit: its %1 bytes make more than 100 bytes of text, the most the editor can hold");
+        const QString bytesOver =
+            QStringLiteral("The file is too large to edit: it has %1 bytes, and the editor can hold at most 100");
+        const QString textOver = QStringLiteral("The file is too large to edit: its %1 bytes make more than 100 "
+                                                "bytes of text, the most the editor can hold");
         QTest::newRow("UTF-8 over the limit") << QByteArray(101, 'a') << bytesOver.arg(101);
         QTest::newRow("UTF-8 at the limit") << QByteArray(100, 'a') << QString();
-        QTest::newRow("UTF-8 with a byte-order mark at the limit") << "\xEF\xBB\xBF" + QByteArray(100, 'a') << QString();
+        QTest::newRow("UTF-8 with a byte-order mark at the limit")
+            << "\xEF\xBB\xBF" + QByteArray(100, 'a') << QString();
         QTest::newRow("Windows-1252 that grows past it") << QByteArray(60, '\xE9') << textOver.arg(60);
         QTest::newRow("UTF-16 that grows past it") << utf16(QString(40, QChar(0x20AC)), false) << textOver.arg(82);
         QTest::newRow("UTF-16 over the limit in bytes, within it as text")

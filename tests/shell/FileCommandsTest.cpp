@@ -229,8 +229,9 @@ private slots:
             QFile status(QStringLiteral("/proc/self/status"));
             status.open(QIODevice::ReadOnly);
             const QByteArray text = status.readAll();
-            const qsizetype at = text.indexOf("VmSize:");
-            const rlim_t size = text.mid(at + 7, text.indexOf('\n', at) - at - 7).trimmed().split(' ').value(0).toULongLong() * 1024;
+            const qsizetype at = text.indexOf("VmSize:") + 7;
+            const QByteArray kb = text.mid(at, text.indexOf('\n', at) - at).trimmed().split(' ').value(0);
+            const rlim_t size = kb.toULongLong() * 1024;
             const struct rlimit cap{size + (48 << 20), size + (48 << 20)};
             ChildProcess::Faults faults;
             faults.check(::setrlimit(RLIMIT_AS, &cap) == 0, QStringLiteral("no cap on memory"));
@@ -263,7 +264,8 @@ private slots:
         f.prompts.answerOpen(QFile::decodeName(native)).answer(Answer::Ok);
         QVERIFY(!w.files().OpenDocument());
         QCOMPARE(f.prompts.messages(),
-                 QStringList{QStringLiteral("Error:\r\n\"The file name is not valid UTF-8, so the file cannot be found under it\"")});
+                 QStringList{QStringLiteral("Error:\r\n\"The file name is not valid UTF-8, so the file cannot be "
+                                            "found under it\"")});
     }
 
     // The usual web-root set-up: the file was given to the user, the folder
@@ -314,7 +316,8 @@ private slots:
                          QStringLiteral("changed flag ") + w.document().changed());
             const QStringList expected = saved ? QStringList{}
                                                : QStringList{QStringLiteral("Error:\r\n\"Permission denied\"")};
-            faults.check(f.prompts.messages() == expected, QStringLiteral("messages: ") + f.prompts.messages().join(QLatin1Char('|')));
+            faults.check(f.prompts.messages() == expected,
+                         QStringLiteral("messages: ") + f.prompts.messages().join(QLatin1Char('|')));
             return faults.report();
         }, ChildProcess::As::Unprivileged);
         ::chmod(QFile::encodeName(folder).constData(), 0755);
