@@ -13,7 +13,8 @@
 //
 // Inputs are made on the first run into a temporary folder, deterministically:
 // a hand-written-style HTML page with CR LF line breaks and a few characters
-// beyond ASCII (1 MB and 20 MB), and 5 MB of the same markup on one line,
+// beyond ASCII (1 MB and 20 MB; 200 MB for the fresh-process memory case
+// alone), and 5 MB of the same markup on one line,
 // each stored as UTF-8, as Windows-1252 and as UTF-16 LE with a byte-order
 // mark. Bytes per second count the file's bytes on disk.
 //
@@ -178,7 +179,7 @@ QByteArray makePage(qsizetype target, std::uint32_t seed, bool oneLine)
     return out;
 }
 
-enum class Shape { Page1Mb, Page20Mb, OneLine5Mb };
+enum class Shape { Page1Mb, Page20Mb, OneLine5Mb, Page200Mb };
 
 struct Input {
     QString path;
@@ -192,6 +193,7 @@ const char* shapeName(Shape s)
     case Shape::Page1Mb: return "page-1mb";
     case Shape::Page20Mb: return "page-20mb";
     case Shape::OneLine5Mb: return "oneline-5mb";
+    case Shape::Page200Mb: return "page-200mb";
     }
     return "?";
 }
@@ -234,6 +236,7 @@ public:
             case Shape::Page1Mb: t = makePage(1 << 20, 1, false); break;
             case Shape::Page20Mb: t = makePage(20 << 20, 20, false); break;
             case Shape::OneLine5Mb: t = makePage(5 << 20, 5, true); break;
+            case Shape::Page200Mb: t = makePage(200 << 20, 200, false); break;
             }
         }
         return t;
@@ -263,8 +266,8 @@ public:
 private:
     Inputs() = default;
     QTemporaryDir m_dir{QDir::tempPath() + QStringLiteral("/qp-bench-textfile-XXXXXX")};
-    QByteArray m_text[3];
-    Input m_files[3][4];
+    QByteArray m_text[4];
+    Input m_files[4][4];
 };
 
 // ---------------------------------------------------------------- helpers
@@ -312,10 +315,13 @@ void BM_TextFileRead(benchmark::State& state, Shape s, Encoding e)
     qint64 out = 0;
     for (auto _ : state) {
         out = 0;
-        const TextFile::ReadResult r = TextFile::read(in.path, [&out](const char* p, qsizetype n) {
-            benchmark::DoNotOptimize(p);
-            out += n;
-        });
+        const TextFile::ReadResult r = TextFile::read(
+            in.path,
+            [&out](const char* p, qsizetype n) {
+                benchmark::DoNotOptimize(p);
+                out += n;
+            },
+            [&out](qsizetype) { out = 0; });
         if (!r.ok || r.format.encoding != e || out != in.utf8Bytes) {
             state.SkipWithError("the file did not read back as written");
             return;
@@ -553,6 +559,7 @@ void BM_LoadInFreshProcess(benchmark::State& state, Shape s, Encoding e)
     state.counters["rss_shown_MB"] = reply[3].toDouble() / mb;
     state.counters["rss_peak_MB"] = reply[4].toDouble() / mb;
     state.counters["added_per_text_byte"] = (reply[3].toDouble() - reply[1].toDouble()) * 1024.0 / in.utf8Bytes;
+    state.counters["peak_per_file_byte"] = reply[4].toDouble() * 1024.0 / double(in.fileBytes);
     state.counters["lines"] = reply[7].toDouble();
     state.SetBytesProcessed(state.iterations() * in.fileBytes);
 }
@@ -584,7 +591,7 @@ void registerAll()
                                      s)
             ->Unit(benchmark::kMillisecond);
     }
-    for (Shape s : shapes)
+    for (Shape s : {Shape::Page1Mb, Shape::Page20Mb, Shape::OneLine5Mb, Shape::Page200Mb})
         for (Encoding e : encodings)
             benchmark::RegisterBenchmark(name("LoadInFreshProcess", s, e).c_str(), BM_LoadInFreshProcess, s, e)
                 ->UseManualTime()

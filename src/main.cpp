@@ -3,6 +3,7 @@
 #include "platform/QtPrompts.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
+#include "shell/Startup.h"
 #include "shell/frmMain.h"
 
 #include <QApplication>
@@ -13,9 +14,7 @@ int main(int argc, char** argv)
     // Every argument names the document: Qt's own options (-style, -reverse,
     // -geometry ...) would be taken out of the list before the editor saw
     // them, so Qt gets none; its environment variables still apply.
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+    const QStringList arguments = Startup::arguments(argc, argv);
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Quirkpad"));

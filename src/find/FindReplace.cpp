@@ -1,6 +1,7 @@
 #include "find/FindReplace.h"
 
 #include "platform/RichTextBox.h"
+#include "platform/Utf8.h"
 
 #include <QList>
 
@@ -27,29 +28,10 @@ constexpr char32_t kStrayByte = 0x110000;
 
 Char decode(const unsigned char* p, const unsigned char* end)
 {
-    const unsigned lead = p[0];
-    if (lead < 0x80)
-        return {lead, 1};
-    int width = 0;
-    char32_t code = 0;
-    if (lead >= 0xC2 && lead < 0xE0) {
-        width = 2;
-        code = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead < 0xF0) {
-        width = 3;
-        code = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead < 0xF5) {
-        width = 4;
-        code = lead & 0x07;
-    }
-    if (width == 0 || end - p < width)
-        return {kStrayByte + lead, 1};
-    for (int i = 1; i < width; ++i) {
-        if ((p[i] & 0xC0) != 0x80)
-            return {kStrayByte + lead, 1};
-        code = (code << 6) | (p[i] & 0x3F);
-    }
-    return {code, width};
+    const Utf8::Char c = Utf8::decode(p, end);
+    if (c.status == Utf8::Status::Ok)
+        return {c.code, c.width};
+    return {kStrayByte + p[0], 1};
 }
 
 // The character that ends at `end`: back over continuation bytes to its

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace AppPaths {
 namespace {
@@ -21,6 +23,12 @@ QString& pluginOverride()
 {
     static QString dir;
     return dir;
+}
+
+bool ownedHere(const QString& folder)
+{
+    struct stat st;
+    return ::stat(QFile::encodeName(folder).constData(), &st) == 0 && st.st_uid == ::geteuid();
 }
 
 std::unique_ptr<QTemporaryDir>& temp()
@@ -68,6 +76,12 @@ void setPluginDir(const QString& dir)
 QString tempDir()
 {
     auto& dir = temp();
+    if (dir && dir->isValid() && !ownedHere(dir->path())) {
+        // Made before this process changed its user: that folder is not
+        // private to the user now running, and is left to its owner.
+        dir->setAutoRemove(false);
+        dir.reset();
+    }
     if (!dir || !dir->isValid() || !QFileInfo(dir->path()).isDir()) {
         // QTemporaryDir makes the folder with mode 0700.
         dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/quirkpad-XXXXXX"));

@@ -1,4 +1,5 @@
 #include "platform/RichTextBox.h"
+#include "platform/Failure.h"
 
 #include <Qsci/qscicommand.h>
 #include <Qsci/qscicommandset.h>
@@ -151,6 +152,31 @@ private:
     RichTextBox* m_box;
     bool m_wasLocked;
 };
+
+namespace {
+
+// The control records no undo steps while this lives, and goes back to what
+// it did before however the step ends.
+class NoUndoRecord {
+public:
+    explicit NoUndoRecord(QsciScintillaBase* box)
+        : m_box(box), m_was(box->SendScintilla(QsciScintillaBase::SCI_GETUNDOCOLLECTION) != 0)
+    {
+        m_box->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
+    }
+    ~NoUndoRecord()
+    {
+        m_box->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, static_cast<unsigned long>(m_was));
+    }
+    NoUndoRecord(const NoUndoRecord&) = delete;
+    NoUndoRecord& operator=(const NoUndoRecord&) = delete;
+
+private:
+    QsciScintillaBase* m_box;
+    bool m_was;
+};
+
+}
 
 RichTextBox::ChangeBatch::ChangeBatch(RichTextBox* box) : m_box(box)
 {
@@ -522,19 +548,36 @@ TextFile::ReadResult RichTextBox::LoadFile(const QString& path)
     Writable writable(this);
     ChangeBatch batch(this);
     // No undo record of a whole file: it would double the memory of a large one.
-    SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
-    TextFile::ReadResult r = TextFile::read(
-        path,
-        [&](const char* p, qsizetype n) { SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(n), p); },
-        [&](qsizetype utf8Length) {
-            // Told before the first piece, once the file is known readable:
-            // the old text goes, and room for exactly the new one is made at
-            // once, with no growing by copying and no unused room kept.
+    NoUndoRecord noUndo(this);
+    bool cleared = false;
+    TextFile::ReadResult r;
+    try {
+        r = TextFile::read(
+            path,
+            [&](const char* p, qsizetype n) { SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(n), p); },
+            [&](qsizetype utf8Length) {
+                // Told before the first piece, once the file is known
+                // readable and small enough: the old text goes, and room for
+                // exactly the new one is made at once, with no growing by
+                // copying and no unused room kept.
+                cleared = true;
+                SendScintilla(SCI_CLEARALL);
+                SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(utf8Length + 1));
+            },
+            TextFile::kMaxTextLength);
+    } catch (...) {
+        // Out of memory making room or appending: reported like any other
+        // failure of the load.
+        r = {};
+        r.error = describeFailure(std::current_exception());
+        r.textLost = cleared;
+    }
+    if (r.ok || r.textLost) {
+        if (!r.ok) {
+            // Part of a file is no document: what remains is a new, empty one.
             SendScintilla(SCI_CLEARALL);
-            SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(utf8Length + 1));
-        });
-    SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
-    if (r.ok) {
+            r.format = TextFormat::forNewDocument();
+        }
         // A change even when the file holds the text there was (an empty
         // file into an empty document), as for any whole-text assignment.
         m_changePending = true;

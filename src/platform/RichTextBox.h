@@ -65,7 +65,11 @@ public:
     bool SetFontSize(double points);
 
     // Replaces the whole text by the file's; the document takes the file's
-    // format. On failure the text stays as it was.
+    // format. A file that cannot be read, or is too large, leaves the text
+    // as it was; a failure once the old text has gone (the file changed
+    // while read, memory ran out) leaves an empty new document and says so
+    // (textLost). Undo collection and the lock are back as they were on
+    // every way out; no failure escapes as an exception.
     TextFile::ReadResult LoadFile(const QString& path);
     // Writes the whole text in the document's format (see TextFile::write);
     // the document takes the format that was written.

@@ -1,140 +1,35 @@
 #include "platform/TextFile.h"
 #include "platform/Cp1252.h"
+#include "platform/NativePath.h"
+#include "platform/PosixFile.h"
+#include "platform/SafeWrite.h"
+#include "platform/TextReader.h"
+#include "platform/Utf8.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-#include <QStringView>
-
+#include <cerrno>
 #include <cstdint>
-#include <cstring>
+#include <fcntl.h>
+#include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace TextFile {
 namespace {
 
-constexpr qsizetype kChunk = 1 << 20;
+using PosixFile::describe;
+using PosixFile::Fd;
+using SafeWrite::Put;
 
-void decodeUtf16(QByteArrayView bytes, bool bigEndian, const Utf8Sink& sink)
-{
-    QByteArray units;
-    const qsizetype total = bytes.size() / 2;
-    const auto* p = reinterpret_cast<const std::uint8_t*>(bytes.data());
-    qsizetype at = 0;
-    while (at < total) {
-        qsizetype n = std::min<qsizetype>(kChunk / 2, total - at);
-        units.resize(n * 2);
-        auto* out = reinterpret_cast<char16_t*>(units.data());
-        for (qsizetype i = 0; i < n; ++i) {
-            const std::uint8_t* u = p + 2 * (at + i);
-            out[i] = bigEndian ? char16_t(u[0] << 8 | u[1]) : char16_t(u[1] << 8 | u[0]);
-        }
-        // Never split a surrogate pair between two pieces.
-        if (at + n < total && out[n - 1] >= 0xD800 && out[n - 1] <= 0xDBFF)
-            --n;
-        const QByteArray utf8 = QStringView(out, n).toUtf8();
-        sink(utf8.constData(), utf8.size());
-        at += n;
-    }
-}
-
-int utf8Width(char32_t c)
-{
-    return c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
-}
-
-qsizetype utf8LengthOfCp1252(QByteArrayView bytes)
-{
-    qsizetype length = 0;
-    for (char b : bytes)
-        length += utf8Width(Cp1252::toUnicode(std::uint8_t(b)));
-    return length;
-}
-
-// Whole, valid UTF-16 (checked before): a surrogate pair is 4 bytes of UTF-8.
-qsizetype utf8LengthOfUtf16(QByteArrayView bytes, bool bigEndian)
-{
-    const auto* p = reinterpret_cast<const std::uint8_t*>(bytes.data());
-    qsizetype length = 0;
-    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2) {
-        const char16_t u = bigEndian ? char16_t(p[i] << 8 | p[i + 1]) : char16_t(p[i + 1] << 8 | p[i]);
-        length += (u >= 0xD800 && u <= 0xDFFF) ? 2 : utf8Width(u);
-    }
-    return length;
-}
-
-void decodeCp1252(QByteArrayView bytes, const Utf8Sink& sink)
-{
-    // Each piece is written into a buffer sized for its worst case; runs of
-    // ASCII, most of a web page, are copied as they are.
-    QByteArray utf8(kChunk * 3, Qt::Uninitialized);
-    const auto* in = reinterpret_cast<const std::uint8_t*>(bytes.data());
-    for (qsizetype at = 0; at < bytes.size(); at += kChunk) {
-        const qsizetype n = std::min(kChunk, bytes.size() - at);
-        char* out = utf8.data();
-        qsizetype i = 0;
-        while (i < n) {
-            qsizetype run = i;
-            while (run < n && in[at + run] < 0x80)
-                ++run;
-            std::memcpy(out, in + at + i, size_t(run - i));
-            out += run - i;
-            i = run;
-            if (i == n)
-                break;
-            const char16_t c = Cp1252::toUnicode(in[at + i++]);
-            if (c < 0x800) {
-                *out++ = char(0xC0 | (c >> 6));
-                *out++ = char(0x80 | (c & 0x3F));
-            } else {
-                *out++ = char(0xE0 | (c >> 12));
-                *out++ = char(0x80 | ((c >> 6) & 0x3F));
-                *out++ = char(0x80 | (c & 0x3F));
-            }
-        }
-        sink(utf8.constData(), out - utf8.constData());
-    }
-}
-
-// Walks UTF-8 text one code point at a time. Bytes that do not form a
-// character (the editor never produces them) come out as U+FFFD.
-class Utf8Reader {
-public:
-    explicit Utf8Reader(QByteArrayView t)
-        : p(reinterpret_cast<const std::uint8_t*>(t.data())), end(p + t.size()) {}
-    bool atEnd() const { return p >= end; }
-    // The run of ASCII bytes from here (possibly empty), consumed.
-    QByteArrayView asciiRun(qsizetype limit)
-    {
-        const std::uint8_t* start = p;
-        const std::uint8_t* stop = end - p > limit ? p + limit : end;
-        while (p < stop && *p < 0x80)
-            ++p;
-        return QByteArrayView(reinterpret_cast<const char*>(start), p - start);
-    }
-    char32_t next()
-    {
-        const std::uint8_t c = *p++;
-        if (c < 0x80)
-            return c;
-        int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : -1;
-        if (extra < 0 || end - p < extra)
-            return 0xFFFD;
-        char32_t cp = c & (0x3F >> extra);
-        for (int i = 0; i < extra; ++i) {
-            if ((p[i] & 0xC0) != 0x80)
-                return 0xFFFD;
-            cp = (cp << 6) | (p[i] & 0x3F);
-        }
-        p += extra;
-        return cp;
-    }
-
-private:
-    const std::uint8_t* p;
-    const std::uint8_t* end;
-};
-
+constexpr qsizetype kChunk = 1 << 20;   // bytes of encoded text handed on at a time
 const char kUtf8Bom[] = "\xEF\xBB\xBF";
+
+QString openError(int error, const QString& path)
+{
+    // A name Qt could not decode (from a file dialog) names no file.
+    if (error == ENOENT && NativePath::mayBeMangled(path))
+        return QStringLiteral("The file name is not valid UTF-8, so the file cannot be found under it");
+    return describe(error);
+}
 
 QByteArray bomFor(const TextFormat& f)
 {
@@ -148,16 +43,12 @@ QByteArray bomFor(const TextFormat& f)
 }
 
 // Encodes without the byte-order mark, piece by piece, handing each piece on.
-bool encodeBody(QByteArrayView utf8, Encoding enc, const std::function<bool(const QByteArray&)>& out,
-                bool* unencodable)
+bool encodeBody(QByteArrayView utf8, Encoding enc, const Put& out, bool* unencodable)
 {
-    if (enc == Encoding::Utf8) {
-        for (qsizetype at = 0; at < utf8.size(); at += kChunk)
-            if (!out(utf8.sliced(at, std::min(kChunk, utf8.size() - at)).toByteArray()))
-                return false;
-        return true;
-    }
-    Utf8Reader r(utf8);
+    if (enc == Encoding::Utf8)
+        return utf8.isEmpty() || out(utf8.data(), utf8.size());
+    const auto* p = reinterpret_cast<const std::uint8_t*>(utf8.data());
+    const auto* const end = p + utf8.size();
     QByteArray piece;
     piece.reserve(3 * kChunk + 8);
     auto put16 = [&](char16_t u) {
@@ -169,8 +60,10 @@ bool encodeBody(QByteArrayView utf8, Encoding enc, const std::function<bool(cons
             piece.append(char(u & 0xFF));
         }
     };
-    while (!r.atEnd()) {
-        const QByteArrayView ascii = r.asciiRun(kChunk);
+    while (p < end) {
+        const auto* asciiEnd = Utf8::skipAscii(p, std::min(end, p + kChunk));
+        const QByteArrayView ascii(reinterpret_cast<const char*>(p), asciiEnd - p);
+        p = asciiEnd;
         if (enc == Encoding::Cp1252) {
             // ASCII is the same byte in the code page: copy runs of it whole.
             piece.append(ascii);
@@ -186,125 +79,92 @@ bool encodeBody(QByteArrayView utf8, Encoding enc, const std::function<bool(cons
                 d += 2;
             }
         }
-        if (r.atEnd())
-            break;
-        const char32_t cp = r.next();
-        if (enc == Encoding::Cp1252) {
-            const int b = Cp1252::fromUnicode(cp);
-            if (b < 0) {
-                if (unencodable)
-                    *unencodable = true;
-                continue;
+        if (p < end && *p >= 0x80) {
+            // Bytes that form no character (the editor never makes them)
+            // stand for U+FFFD.
+            const Utf8::Char c = Utf8::decode(p, end);
+            const char32_t cp = c.status == Utf8::Status::Ok ? c.code : char32_t(0xFFFD);
+            p += c.status == Utf8::Status::Ok ? c.width : 1;
+            if (enc == Encoding::Cp1252) {
+                const int b = Cp1252::fromUnicode(cp);
+                if (b < 0) {
+                    if (unencodable)
+                        *unencodable = true;
+                } else {
+                    piece.append(char(b));
+                }
+            } else if (cp >= 0x10000) {
+                put16(char16_t(0xD800 + ((cp - 0x10000) >> 10)));
+                put16(char16_t(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+            } else {
+                put16(char16_t(cp));
             }
-            piece.append(char(b));
-        } else if (cp >= 0x10000) {
-            put16(char16_t(0xD800 + ((cp - 0x10000) >> 10)));
-            put16(char16_t(0xDC00 + ((cp - 0x10000) & 0x3FF)));
-        } else {
-            put16(char16_t(cp));
         }
         if (piece.size() >= kChunk) {
-            if (!out(piece))
+            if (!out(piece.constData(), piece.size()))
                 return false;
             piece.resize(0);
         }
     }
-    return piece.isEmpty() || out(piece);
+    return piece.isEmpty() || out(piece.constData(), piece.size());
 }
 
 }
 
 TextFormat decode(QByteArrayView bytes, const Utf8Sink& sink, const LengthHint& hint)
 {
-    TextFormat f;
-    auto tell = [&hint](qsizetype length) {
-        if (hint)
-            hint(length);
-    };
-    if (bytes.startsWith(QByteArrayView(kUtf8Bom, 3)) && TextFormats::isValidUtf8(bytes.sliced(3))) {
-        f.encoding = Encoding::Utf8;
-        f.bom = true;
-        const QByteArrayView body = bytes.sliced(3);
-        f.lineBreak = TextFormats::detectLineBreak(body);
-        tell(body.size());
-        sink(body.data(), body.size());
-    } else if (bytes.startsWith("\xFF\xFE") && TextFormats::isValidUtf16(bytes.sliced(2), false)) {
-        f.encoding = Encoding::Utf16LE;
-        f.bom = true;
-        f.lineBreak = TextFormats::detectLineBreakUtf16(bytes.sliced(2), false);
-        if (hint)
-            hint(utf8LengthOfUtf16(bytes.sliced(2), false));
-        decodeUtf16(bytes.sliced(2), false, sink);
-    } else if (bytes.startsWith("\xFE\xFF") && TextFormats::isValidUtf16(bytes.sliced(2), true)) {
-        f.encoding = Encoding::Utf16BE;
-        f.bom = true;
-        f.lineBreak = TextFormats::detectLineBreakUtf16(bytes.sliced(2), true);
-        if (hint)
-            hint(utf8LengthOfUtf16(bytes.sliced(2), true));
-        decodeUtf16(bytes.sliced(2), true, sink);
-    } else if (TextFormats::isValidUtf8(bytes)) {
-        f.encoding = Encoding::Utf8;
-        f.lineBreak = TextFormats::detectLineBreak(bytes);
-        tell(bytes.size());
-        sink(bytes.data(), bytes.size());
-    } else {
-        // Anything else is taken byte by byte; every byte has a character,
-        // so nothing is lost on the way back.
-        f.encoding = Encoding::Cp1252;
-        f.lineBreak = TextFormats::detectLineBreak(bytes);   // CR and LF are the same bytes
-        if (hint)
-            hint(utf8LengthOfCp1252(bytes));
-        decodeCp1252(bytes, sink);
-    }
-    return f;
+    TextReader::MemorySource source(bytes);
+    return TextReader::decode(source, bytes.size(), sink, hint, std::numeric_limits<qint64>::max()).format;
 }
 
-ReadResult read(const QString& path, const Utf8Sink& sink, const LengthHint& hint)
+ReadResult read(const QString& path, const Utf8Sink& sink, const LengthHint& hint, qint64 maxLength)
 {
     ReadResult r;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        r.error = file.errorString();
+    // Never blocks on a named pipe: only regular files are read.
+    Fd fd(::open(NativePath::toNative(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (fd.get() < 0) {
+        r.error = openError(errno, path);
         return r;
     }
-    r.fileSize = file.size();
-    QByteArray buffer;
-    QByteArrayView bytes;
-    // Mapping the file avoids a heap copy of a large document.
-    uchar* mapped = r.fileSize > 0 ? file.map(0, r.fileSize) : nullptr;
-    if (mapped) {
-        bytes = QByteArrayView(reinterpret_cast<const char*>(mapped), r.fileSize);
-    } else {
-        buffer = file.readAll();
-        if (file.error() != QFileDevice::NoError) {
-            r.error = file.errorString();
-            return r;
-        }
-        bytes = buffer;
+    struct stat st;
+    if (::fstat(fd.get(), &st) != 0) {
+        r.error = describe(errno);
+        return r;
     }
-
-    r.format = decode(bytes, sink, hint);
-    if (mapped)
-        file.unmap(mapped);
-    r.ok = true;
-    return r;
+    if (!S_ISREG(st.st_mode)) {
+        r.error = S_ISDIR(st.st_mode) ? describe(EISDIR) : QStringLiteral("Not a regular file");
+        return r;
+    }
+    ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    TextReader::FileSource source(fd.get());
+    return TextReader::decode(source, st.st_size, sink, hint, maxLength);
 }
 
 ReadResult readAll(const QString& path, QByteArray* utf8)
 {
     utf8->clear();
-    return read(path, [utf8](const char* p, qsizetype n) { utf8->append(p, n); });
+    ReadResult r = read(
+        path, [utf8](const char* p, qsizetype n) { utf8->append(p, n); },
+        [utf8](qsizetype length) {
+            utf8->clear();
+            utf8->reserve(length);
+        });
+    if (!r.ok)
+        utf8->clear();
+    return r;
 }
 
 bool canEncode(QByteArrayView utf8, Encoding enc)
 {
     if (enc != Encoding::Cp1252)
         return true;
-    Utf8Reader r(utf8);
-    while (!r.atEnd()) {
-        r.asciiRun(utf8.size());
-        if (!r.atEnd() && Cp1252::fromUnicode(r.next()) < 0)
+    const auto* p = reinterpret_cast<const std::uint8_t*>(utf8.data());
+    const auto* const end = p + utf8.size();
+    while ((p = Utf8::skipAscii(p, end)) < end) {
+        const Utf8::Char c = Utf8::decode(p, end);
+        if (c.status != Utf8::Status::Ok || Cp1252::fromUnicode(c.code) < 0)
             return false;
+        p += c.width;
     }
     return true;
 }
@@ -314,7 +174,7 @@ QByteArray encode(QByteArrayView utf8, const TextFormat& format, bool* unencodab
     QByteArray out = bomFor(format);
     if (unencodable)
         *unencodable = false;
-    encodeBody(utf8, format.encoding, [&](const QByteArray& piece) { out.append(piece); return true; },
+    encodeBody(utf8, format.encoding, [&](const char* p, qsizetype n) { out.append(p, n); return true; },
                unencodable);
     return out;
 }
@@ -329,50 +189,13 @@ WriteResult write(const QString& path, QByteArrayView utf8, const TextFormat& fo
         r.written.bom = false;
         r.switchedToUtf8 = true;
     }
+    const SafeWrite::Content content = [&](const Put& put) {
+        const QByteArray bom = bomFor(r.written);
+        return (bom.isEmpty() || put(bom.constData(), bom.size()))
+               && encodeBody(utf8, r.written.encoding, put, nullptr);
+    };
 
-    QString target = path;
-    const QFileInfo info(path);
-    if (info.isSymLink()) {
-        const QString resolved = info.symLinkTarget();
-        if (!resolved.isEmpty())
-            target = resolved;
-    }
-    const QFileInfo targetInfo(target);
-    if (targetInfo.exists() && targetInfo.isDir()) {
-        r.error = QStringLiteral("Is a directory");
-        return r;
-    }
-    if (targetInfo.exists() && !targetInfo.isWritable()) {
-        // The atomic rename would replace a file the user has made read-only.
-        r.error = QStringLiteral("Permission denied");
-        return r;
-    }
-
-    QSaveFile file(target);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) {
-        r.error = file.errorString();
-        return r;
-    }
-    auto put = [&file](const QByteArray& piece) { return file.write(piece) == piece.size(); };
-    const QByteArray bom = bomFor(r.written);
-    bool ok = bom.isEmpty() || put(bom);
-    if (ok && r.written.encoding == Encoding::Utf8) {
-        // The editor's own bytes go out as they are, without a copy.
-        ok = file.write(utf8.data(), utf8.size()) == utf8.size();
-    } else if (ok) {
-        ok = encodeBody(utf8, r.written.encoding, put, nullptr);
-    }
-    if (!ok) {
-        r.error = file.errorString();
-        file.cancelWriting();
-        return r;
-    }
-    if (!file.commit()) {
-        r.error = file.errorString();
-        return r;
-    }
-    r.ok = true;
+    r.ok = SafeWrite::replace(NativePath::toNative(path), content, &r.error);
     return r;
 }
 

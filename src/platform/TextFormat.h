@@ -24,18 +24,6 @@ struct TextFormat {
 
 namespace TextFormats {
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-bool isValidUtf8(QByteArrayView bytes);
-
-// True when the bytes are whole UTF-16 code units (in the given byte order)
-// with every surrogate paired.
-bool isValidUtf16(QByteArrayView bytes, bool bigEndian);
-
-// The style of the first line break in the text; CR LF when there is none.
-// Single-byte text and UTF-8 alike: CR and LF are those bytes in both.
-LineBreak detectLineBreak(QByteArrayView utf8);
-LineBreak detectLineBreakUtf16(QByteArrayView bytes, bool bigEndian);
-
 const char* lineBreakBytes(LineBreak style);
 
 // Text the program builds uses CR LF; inserted into a document with another

@@ -1,5 +1,6 @@
 #include "shell/CommandTable.h"
 #include "shell/ToolbarIcons.h"
+#include "platform/Failure.h"
 
 #include <QAction>
 #include <QMenu>
@@ -239,7 +240,10 @@ void CommandTable::run(Cmd command, QAction* a)
     try {
         (*it)();
     } catch (...) {
-        // A failing command reports through its own handling; dispatch goes on.
+        // A command that fails part-way is reported, never passed over as if
+        // it had done its work; dispatch goes on with the next event.
+        if (m_failureReport)
+            m_failureReport(describeFailure(std::current_exception()));
     }
 }
 

@@ -62,6 +62,8 @@ public:
     // The one handler of a command. Commands without a handler do nothing.
     void on(Cmd command, std::function<void()> handler);
     bool hasHandler(Cmd command) const { return m_handlers.contains(command); }
+    // Told the description of a failure that ended a command (an exception).
+    void onFailure(std::function<void(const QString& description)> report) { m_failureReport = std::move(report); }
 
     void buildMenuBar(QMenuBar* bar);
     QMenu* buildContextMenu(QWidget* parent);
@@ -75,4 +77,5 @@ private:
     QHash<Cmd, QAction*> m_actions;
     QHash<Cmd, std::function<void()>> m_handlers;
     QList<Cmd> m_order;
+    std::function<void(const QString&)> m_failureReport;
 };

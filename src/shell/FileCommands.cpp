@@ -96,13 +96,21 @@ void FileCommands::New()
     m_doc.untitled();
 }
 
-bool FileCommands::loadAsDocument(const QString& path)
+bool FileCommands::load(const QString& path)
 {
     const TextFile::ReadResult r = m_pad.LoadFile(path);
-    if (!r.ok) {
-        m_prompts.error(r.error);
+    if (r.ok)
+        return true;
+    if (r.textLost)
+        m_doc.untitled();
+    m_prompts.error(r.error);
+    return false;
+}
+
+bool FileCommands::loadAsDocument(const QString& path)
+{
+    if (!load(path))
         return false;
-    }
     // Loading raised the change event; the document is as on disk again.
     m_doc.named(path);
     return true;
@@ -134,11 +142,8 @@ void FileCommands::RevertDocument()
         Prompts::Icon::Question, Prompts::Buttons::YesNo);
     if (answer != Prompts::Answer::Yes)
         return;
-    const TextFile::ReadResult r = m_pad.LoadFile(m_doc.location());
-    if (!r.ok) {
-        m_prompts.error(r.error);
+    if (!load(m_doc.location()))
         return;
-    }
     // A reverted document counts as changed, so closing or New still asks.
     m_doc.setChanged(true);
     m_prompts.message(QStringLiteral("Document reloaded."), Prompts::Icon::Information, Prompts::Buttons::Ok);

@@ -36,6 +36,12 @@ public:
     // and the document stays as it was.
     bool loadAsDocument(const QString& path);
 
+    // Loads a file into the pad. On failure the shared error box; a load
+    // that failed after the old text was gone (the file changed while it was
+    // read, memory ran out) leaves a new, empty, untitled document, so that
+    // no part of a file can be saved over it.
+    bool load(const QString& path);
+
     // The folder part of a chosen path, with its trailing "/" ("" when none).
     static QString folderOf(const QString& path);
 

@@ -1,8 +1,21 @@
 #include "shell/Startup.h"
+#include "platform/NativePath.h"
 
-#include <QFileInfo>
+#include <QDir>
+
+#include <climits>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace Startup {
+
+QStringList arguments(int argc, const char* const* argv)
+{
+    QStringList list;
+    for (int i = 0; i < argc; ++i)
+        list << NativePath::fromNative(argv[i]);
+    return list;
+}
 
 QString argumentText(const QStringList& arguments)
 {
@@ -20,7 +33,18 @@ bool fileExists(const QString& path)
 {
     if (path.isEmpty())
         return false;
-    return QFileInfo(path).isFile();
+    struct stat st;
+    return ::stat(NativePath::toNative(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+QString absolutePath(const QString& path)
+{
+    if (path.startsWith(QLatin1Char('/')))
+        return QDir::cleanPath(path);
+    char cwd[PATH_MAX];
+    if (!::getcwd(cwd, sizeof cwd))
+        return QDir::cleanPath(path);
+    return QDir::cleanPath(NativePath::fromNative(cwd) + QLatin1Char('/') + path);
 }
 
 }

@@ -1,5 +1,6 @@
 #include "shell/frmMain.h"
 #include "platform/AppPaths.h"
+#include "platform/Failure.h"
 #include "platform/Fonts.h"
 #include "platform/HunspellSpeller.h"
 #include "platform/NumberText.h"
@@ -132,6 +133,7 @@ void frmMain::wireCommands()
 {
     CommandTable& c = *m_commands;
     RichTextBox& pad = *m_pad;
+    c.onFailure([this](const QString& description) { prompts().error(description); });
     c.on(Cmd::mnuNew, [this] { m_files.New(); });
     c.on(Cmd::mnuOpen, [this] { m_files.OpenDocument(); });
     c.on(Cmd::mnuSave, [this] { m_files.SaveDocument(); });
@@ -238,7 +240,13 @@ void frmMain::startUp(const QStringList& arguments)
                           Prompts::Icon::Error, Prompts::Buttons::Ok);
         return;
     }
-    m_files.loadAsDocument(QFileInfo(path).absoluteFilePath());
+    try {
+        m_files.loadAsDocument(Startup::absolutePath(path));
+    } catch (...) {
+        // Any failure ends the start-up steps with the error box; the editor
+        // still opens.
+        prompts().error(describeFailure(std::current_exception()));
+    }
 }
 
 void frmMain::onPadChange()
@@ -395,11 +403,8 @@ void frmMain::licenceAgreement()
     if (!m_files.askToSave(QStringLiteral("Would you like to save your document before opening another?")))
         return;
     const QString path = AppPaths::dataDir() + QStringLiteral("/Files/License Agreement.txt");
-    const TextFile::ReadResult r = m_pad->LoadFile(path);
-    if (!r.ok) {
-        prompts().error(r.error);
+    if (!m_files.load(path))
         return;
-    }
     // The licence becomes the open document; the caption stays as it was.
     m_doc.setLocation(path);
     m_doc.setChanged(false);

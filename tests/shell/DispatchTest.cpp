@@ -17,6 +17,8 @@
 #include <QWindow>
 
 #include <functional>
+#include <new>
+#include <stdexcept>
 
 // Counts the times a window was hidden or lost its native window.
 struct HideWatch : QObject {
@@ -40,6 +42,39 @@ struct HideWatch : QObject {
 class DispatchTest : public QObject {
     Q_OBJECT
 private slots:
+    // A command that fails part-way (an exception) is reported with the
+    // error box instead of passing for done; the next command runs as usual.
+    void aCommandThatFailsIsReported_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("description");
+        QTest::newRow("out of memory") << 0 << "Cannot allocate memory";
+        QTest::newRow("a failure that describes itself") << 1 << "the disk went away";
+        QTest::newRow("anything else") << 2 << "Unknown failure";
+    }
+
+    void aCommandThatFailsIsReported()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, description);
+        MainWindowFixture f;
+        frmMain& w = f.make();
+        w.commands().on(Cmd::mnuStart, [kind] {
+            if (kind == 0)
+                throw std::bad_alloc();
+            if (kind == 1)
+                throw std::runtime_error("the disk went away");
+            throw 42;
+        });
+        f.prompts.answer(Prompts::Answer::Ok);
+        w.commands().action(Cmd::mnuStart)->trigger();
+        QCOMPARE(f.prompts.messages(), QStringList{QStringLiteral("Error:\r\n\"%1\"").arg(description)});
+        QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Error);
+        w.pad()->SetText(QStringLiteral("abc"));
+        w.commands().action(Cmd::mnuEnd)->trigger();
+        QCOMPARE(w.pad()->SelStart(), 3);
+    }
+
     // The whole menu bar, item by item: name, caption and shortcut, with one
     // dash per level of submenu.
     void menuBarHasEveryMenuInOrder()

@@ -14,7 +14,16 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QTest>
+
+#include "ChildProcess.h"
+
+#include <fcntl.h>
+#include <limits>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using Answer = Prompts::Answer;
 
@@ -139,6 +148,182 @@ private slots:
         QCOMPARE(w.pad()->Text(), QStringLiteral("mine"));
         QCOMPARE(w.document().location(), QString());
         QCOMPARE(f.settings.get(SettingsStore::LastDir), QString());
+    }
+
+    // A file larger than a document can be: refused with the error box
+    // before anything changes, whichever way it comes (a sparse file costs
+    // no disk). The control keeps its lock and its undo.
+    void aFileTooLargeToEditLeavesTheDocumentAsItWas_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("Open") << "Open";
+        QTest::newRow("Revert") << "Revert";
+        QTest::newRow("start-up") << "start-up";
+    }
+
+    void aFileTooLargeToEditLeavesTheDocumentAsItWas()
+    {
+        QFETCH(QString, way);
+        MainWindowFixture f;
+        const QString mine = f.file(QStringLiteral("mine.html"), "mine");
+        const QString big = f.file(QStringLiteral("big.html"), "");
+        constexpr qint64 kSize = 2362232013;   // 2.2 GB
+        QVERIFY(QFile::resize(way == QLatin1String("Revert") ? mine : big, kSize));
+        const QString expected = QStringLiteral("Error:\r\n\"The file is too large to edit: it has %1 bytes, and the "
+                                                "editor can hold at most %2\"")
+                                     .arg(QLocale::system().toString(kSize),
+                                          QLocale::system().toString(qint64(std::numeric_limits<int>::max())));
+        if (way == QLatin1String("start-up")) {
+            f.prompts.answer(Answer::Ok);
+            frmMain& w = f.make({QStringLiteral("quirkpad"), big});
+            QCOMPARE(f.prompts.messages(), QStringList{expected});
+            QCOMPARE(w.document().location(), QString());
+            QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad"));
+            QCOMPARE(w.pad()->Text(), QString());
+            return;
+        }
+        frmMain& w = f.make();
+        if (way == QLatin1String("Open")) {
+            QVERIFY(w.files().loadAsDocument(mine));
+            w.pad()->SetSelStart(4);
+            w.pad()->SetSelText(QStringLiteral("!"));
+            f.prompts.answer(Answer::No).answerOpen(big).answer(Answer::Ok);
+        } else {
+            w.pad()->SetText(QStringLiteral("mine!"));   // as if it was loaded before the file grew
+            w.document().named(mine);
+            w.document().setChanged(true);
+            f.prompts.answer(Answer::Yes).answer(Answer::Ok);
+        }
+        w.commands().action(Cmd::mnuLockText)->trigger();
+        w.commands().action(way == QLatin1String("Open") ? Cmd::mnuOpen : Cmd::mnuRevertDocument)->trigger();
+        QCOMPARE(f.prompts.messages().last(), expected);
+        QCOMPARE(f.prompts.pending(), 0);
+        QCOMPARE(w.pad()->Text(), QStringLiteral("mine!"));
+        QCOMPARE(w.document().location(), mine);
+        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad (\"%1\")").arg(mine));
+        QVERIFY(w.pad()->Locked());
+        w.commands().action(Cmd::mnuLockText)->trigger();
+        w.pad()->SetSelStart(0);
+        QTest::keyClick(w.pad(), Qt::Key_A);
+        QCOMPARE(w.pad()->Text(), QStringLiteral("amine!"));
+        w.pad()->Undo();
+        QCOMPARE(w.pad()->Text(), QStringLiteral("mine!"));
+    }
+
+    // Memory runs out while the file goes into the control, after the old
+    // text has gone: the error box, and a new empty document in place of a
+    // part of the file that could be saved over it; the control's lock and
+    // undo come back. In a child whose address space is capped.
+    void aLoadThatRunsOutOfMemoryLeavesANewEmptyDocument()
+    {
+        MainWindowFixture f;
+        const QString mine = f.file(QStringLiteral("mine.html"), "mine");
+        const QString big = f.file(QStringLiteral("big.html"), "");
+        QVERIFY(QFile::resize(big, 256 << 20));   // valid text: NUL bytes
+        frmMain& w = f.make({QStringLiteral("quirkpad"), mine});
+        w.commands().action(Cmd::mnuLockText)->trigger();
+        f.prompts.answerOpen(big).answer(Answer::Ok);
+
+        const QString report = ChildProcess::run([&] {
+            QFile status(QStringLiteral("/proc/self/status"));
+            status.open(QIODevice::ReadOnly);
+            const QByteArray text = status.readAll();
+            const qsizetype at = text.indexOf("VmSize:") + 7;
+            const QByteArray kb = text.mid(at, text.indexOf('\n', at) - at).trimmed().split(' ').value(0);
+            const rlim_t size = kb.toULongLong() * 1024;
+            const struct rlimit cap{size + (48 << 20), size + (48 << 20)};
+            ChildProcess::Faults faults;
+            faults.check(::setrlimit(RLIMIT_AS, &cap) == 0, QStringLiteral("no cap on memory"));
+            faults.check(!w.files().OpenDocument(), QStringLiteral("the open went through"));
+            faults.check(f.prompts.messages().value(0) == QStringLiteral("Error:\r\n\"Cannot allocate memory\""),
+                         QStringLiteral("messages: ") + f.prompts.messages().join(QLatin1Char('|')));
+            faults.check(w.document().location().isEmpty(), QStringLiteral("still named ") + w.document().location());
+            faults.check(w.document().changed() == QLatin1String("No"), QStringLiteral("changed flag"));
+            faults.check(w.windowTitle() == QLatin1String("Quirkpad"), QStringLiteral("caption ") + w.windowTitle());
+            faults.check(w.pad()->TextLength() == 0, QStringLiteral("text left in the control"));
+            faults.check(w.pad()->Locked(), QStringLiteral("the lock was lost"));
+            faults.check(w.pad()->SendScintilla(QsciScintillaBase::SCI_GETUNDOCOLLECTION) == 1,
+                         QStringLiteral("undo collection left off"));
+            return faults.report();
+        });
+        QCOMPARE(report, QString());
+    }
+
+    // A name that is not UTF-8 comes back from a file dialog with U+FFFD in
+    // place of its odd bytes and so names no file: the message says why.
+    void openOfANameThatIsNotUtf8SaysSo()
+    {
+        MainWindowFixture f;
+        const QByteArray native = QFile::encodeName(f.dir.path()) + "/caf\xE9.html";
+        const auto removeByBytes = qScopeGuard([&] { ::unlink(native.constData()); });   // Qt cannot name it
+        const int fd = ::open(native.constData(), O_WRONLY | O_CREAT, 0644);
+        QVERIFY(fd >= 0);
+        ::close(fd);
+        frmMain& w = f.make();
+        f.prompts.answerOpen(QFile::decodeName(native)).answer(Answer::Ok);
+        QVERIFY(!w.files().OpenDocument());
+        QCOMPARE(f.prompts.messages(),
+                 QStringList{QStringLiteral("Error:\r\n\"The file name is not valid UTF-8, so the file cannot be "
+                                            "found under it\"")});
+    }
+
+    // The usual web-root set-up: the file was given to the user, the folder
+    // was not. The save goes through, in place; a read-only file is still
+    // refused with the error box and stays changed. As nobody where the
+    // tests run as root.
+    void savingInAFolderTheUserMayNotWrite_data()
+    {
+        QTest::addColumn<int>("fileMode");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("writable file") << 0644 << true;
+        QTest::newRow("read-only file") << 0444 << false;
+    }
+
+    void savingInAFolderTheUserMayNotWrite()
+    {
+        QFETCH(int, fileMode);
+        QFETCH(bool, saved);
+        MainWindowFixture f;
+        QTemporaryDir base;
+        const QString folder = base.filePath(QStringLiteral("www"));
+        QVERIFY(QDir().mkdir(folder));
+        const QString path = folder + QStringLiteral("/index.html");
+        {
+            QFile out(path);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write("<p>old</p>");
+        }
+        ChildProcess::openToOthers(folder);
+        const QString temp = base.filePath(QStringLiteral("tmp"));   // the saver's temporary location
+        QVERIFY(QDir().mkdir(temp));
+        QCOMPARE(::chmod(QFile::encodeName(temp).constData(), 01777), 0);
+        if (::geteuid() == 0)
+            QCOMPARE(::chown(QFile::encodeName(path).constData(), ChildProcess::kNobody, ChildProcess::kNogroup), 0);
+        QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode_t(fileMode)), 0);
+        QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 0555), 0);
+        frmMain& w = f.make({QStringLiteral("quirkpad"), path});
+        w.pad()->SetSelStart(3);
+        w.pad()->SetSelText(QStringLiteral("new "));
+        if (!saved)
+            f.prompts.answer(Answer::Ok);
+
+        const QString report = ChildProcess::run([&] {
+            qputenv("TMPDIR", QFile::encodeName(temp));
+            ChildProcess::Faults faults;
+            faults.check(w.files().SaveDocument() == saved, QStringLiteral("the save went otherwise"));
+            faults.check(w.document().changed() == (saved ? QLatin1String("No") : QLatin1String("Yes")),
+                         QStringLiteral("changed flag ") + w.document().changed());
+            const QStringList expected = saved ? QStringList{}
+                                               : QStringList{QStringLiteral("Error:\r\n\"Permission denied\"")};
+            faults.check(f.prompts.messages() == expected,
+                         QStringLiteral("messages: ") + f.prompts.messages().join(QLatin1Char('|')));
+            return faults.report();
+        }, ChildProcess::As::Unprivileged);
+        ::chmod(QFile::encodeName(folder).constData(), 0755);
+        QCOMPARE(report, QString());
+        QCOMPARE(MainWindowFixture::read(path), saved ? QByteArray("<p>new old</p>") : QByteArray("<p>old</p>"));
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("index.html")});
     }
 
     void saveWithALocationWritesWithoutADialog()

@@ -1,13 +1,21 @@
 #include "MainWindowFixture.h"
 #include "TestRegistry.h"
 #include "platform/AppPaths.h"
+#include "platform/NativePath.h"
 #include "platform/RichTextBox.h"
+#include "shell/Startup.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QTest>
 #include <QToolBar>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 class StartupAndClosingTest : public QObject {
     Q_OBJECT
@@ -53,6 +61,68 @@ private slots:
         QCOMPARE(w.document().changed(), QStringLiteral("No"));
         QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad (\"") + path + QStringLiteral("\")"));
         QCOMPARE(w.findChild<QWidget*>(QStringLiteral("lblLocation"))->property("text").toString(), path);
+    }
+
+    // File names are bytes. A name that is not UTF-8 reaches its file from
+    // the command line as main() gets it, and a save writes that same file
+    // back, with no second file beside it.
+    void opensAndSavesANameThatIsNotUtf8_data()
+    {
+        QTest::addColumn<QByteArray>("folder");   // "" for none
+        QTest::addColumn<QByteArray>("name");
+        QTest::newRow("a Latin-1 byte") << QByteArray() << QByteArray("caf\xE9.html");
+        QTest::newRow("in the folder's name") << QByteArray("d\xFCr") << QByteArray("page.html");
+        QTest::newRow("the UTF-8 form of a surrogate") << QByteArray() << QByteArray("x\xED\xB2\x80.html");
+        QTest::newRow("a character cut off") << QByteArray() << QByteArray("end\xE2\x82");
+        QTest::newRow("an overlong slash") << QByteArray() << QByteArray("a\xC0\xAF.html");
+        QTest::newRow("plain UTF-8") << QByteArray("ü") << QByteArray("café.html");
+    }
+
+    void opensAndSavesANameThatIsNotUtf8()
+    {
+        QFETCH(QByteArray, folder);
+        QFETCH(QByteArray, name);
+        MainWindowFixture f;
+        QByteArray where = QFile::encodeName(f.dir.path());
+        if (!folder.isEmpty()) {
+            where += '/' + folder;
+            QCOMPARE(::mkdir(where.constData(), 0755), 0);
+        }
+        const QByteArray native = where + '/' + name;
+        // Qt cannot remove what it cannot name.
+        const auto removeByBytes = qScopeGuard([&] {
+            ::unlink(native.constData());
+            if (!folder.isEmpty())
+                ::rmdir(where.constData());
+        });
+        const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        QVERIFY(fd >= 0);
+        QCOMPARE(::write(fd, "<p>hi</p>", 9), 9);
+        ::close(fd);
+
+        const char* argv[] = {"quirkpad", native.constData()};
+        frmMain& w = f.make(Startup::arguments(2, argv));
+        QCOMPARE(f.prompts.messages(), QStringList());
+        QCOMPARE(w.pad()->Text(), QStringLiteral("<p>hi</p>"));
+        QCOMPARE(NativePath::toNative(w.document().location()), native);
+        w.pad()->SetSelStart(3);
+        w.pad()->SetSelText(QStringLiteral("oh, "));
+        QVERIFY(w.files().SaveDocument());
+        QCOMPARE(f.prompts.messages(), QStringList());
+
+        const int in = ::open(native.constData(), O_RDONLY);
+        QVERIFY(in >= 0);
+        char bytes[64];
+        const ssize_t n = ::read(in, bytes, sizeof bytes);
+        ::close(in);
+        QCOMPARE(QByteArray(bytes, int(n)), QByteArray("<p>oh, hi</p>"));
+        QList<QByteArray> names;
+        DIR* d = ::opendir(where.constData());
+        while (const dirent* e = ::readdir(d))
+            if (e->d_name[0] != '.')
+                names << QByteArray(e->d_name);
+        ::closedir(d);
+        QCOMPARE(names, QList<QByteArray>{name});
     }
 
     void namesThatAreNoFileGiveOneMessage_data()
