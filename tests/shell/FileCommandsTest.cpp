@@ -243,7 +243,7 @@ private slots:
             faults.check(w.windowTitle() == QLatin1String("Quirkpad"), QStringLiteral("caption ") + w.windowTitle());
             faults.check(w.pad()->TextLength() == 0, QStringLiteral("text left in the control"));
             faults.check(w.pad()->Locked(), QStringLiteral("the lock was lost"));
-            faults.check(w.pad()->SendScintilla(QsciScintillaBase::SCI_GETUNDOCOLLECTION) == 1,
+            faults.check(w.pad()->engine().SendScintilla(QsciScintillaBase::SCI_GETUNDOCOLLECTION) == 1,
                          QStringLiteral("undo collection left off"));
             return faults.report();
         });
