@@ -225,6 +225,20 @@ private slots:
                 QVERIFY2(!a->icon().isNull(), qPrintable(a->objectName()));
     }
 
+    // Every item, button and context entry does something: a command the
+    // wiring forgot would be a menu item that silently does nothing.
+    void everyCommandHasItsHandler()
+    {
+        MainWindowFixture f;
+        frmMain& w = f.make();
+        QStringList dead;
+        for (Cmd command : w.commands().commandList())
+            if (!w.commands().hasHandler(command))
+                dead << QString(Commands::name(command));
+        QCOMPARE(w.commands().commandList().size(), Commands::kCount);
+        QVERIFY2(dead.isEmpty(), qPrintable(dead.join(QStringLiteral(", "))));
+    }
+
     // Each shortcut reaches its command exactly once, and the editor's own
     // binding of the same key (Ctrl+L cuts a line, Ctrl+U lower-cases) is gone.
     void everyShortcutReachesItsCommandOnce()
