@@ -133,60 +133,56 @@ QLineEdit* frmDatabaseWizard::field(QWidget* page, const char* name, const QStri
 
 QWidget* frmDatabaseWizard::buildAspPage()
 {
-    const DatabaseCode::AspFields defaults;
-    auto* page = named(new QFrame, "fraASP1");
-    auto* form = new QFormLayout;
-    auto add = [&](const char* label, const QString& caption, const char* name, const QString& text) {
-        form->addRow(named(new QLabel(caption, page), label), field(page, name, text));
-    };
-    add("lblASP_conn", QStringLiteral("Connection variable:"), "txtASP_conn", defaults.conn);
-    add("lblASP_records", QStringLiteral("Records variable:"), "txtASP_records", defaults.records);
-    add("lblASP_DSN", QStringLiteral("DSN variable:"), "txtASP_DSN", defaults.dsn);
-    add("lblASP_SQL", QStringLiteral("SQL variable:"), "txtASP_SQL", defaults.sql);
-    form->addRow(line(page, "Line1"));
-    add("lblASP_DBLocation", QStringLiteral("Location:"), "txtASP_DBLocation", defaults.dbLocation);
-    add("lblASP_SQLCommand", QStringLiteral("SQL Command:"), "txtASP_SQLCommand", defaults.sqlCommand);
-
-    auto* back = button(page, "cmdASP_Back", QStringLiteral("<< Back"));
-    auto* generate = button(page, "cmdASP_Generate", QStringLiteral("Generate >>"));
-    connect(back, &QPushButton::clicked, this, [this] { m_pages->setCurrentWidget(m_fraWiz1); });
-    connect(generate, &QPushButton::clicked, this, &frmDatabaseWizard::generateAsp);
-
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addLayout(form);
-    layout->addStretch(1);
-    layout->addLayout(buttonRow(back, generate));
-    return page;
+    const DatabaseCode::AspFields d;
+    return buildFieldPage("fraASP1",
+                          {{{"lblASP_conn", "Connection variable:", "txtASP_conn", d.conn},
+                            {"lblASP_records", "Records variable:", "txtASP_records", d.records},
+                            {"lblASP_DSN", "DSN variable:", "txtASP_DSN", d.dsn},
+                            {"lblASP_SQL", "SQL variable:", "txtASP_SQL", d.sql},
+                            {"lblASP_DBLocation", "Location:", "txtASP_DBLocation", d.dbLocation},
+                            {"lblASP_SQLCommand", "SQL Command:", "txtASP_SQLCommand", d.sqlCommand}}},
+                          "Line1", "cmdASP_Back", "cmdASP_Generate", &frmDatabaseWizard::generateAsp);
 }
 
 QWidget* frmDatabaseWizard::buildPhpPage()
 {
-    const DatabaseCode::PhpFields defaults;
-    auto* page = named(new QFrame, "fraPHP1");
-    auto* form = new QFormLayout;
-    auto add = [&](const char* label, const QString& caption, const char* name, const QString& text) {
-        form->addRow(named(new QLabel(caption, page), label), field(page, name, text));
-    };
-    add("lblPHP_host", QStringLiteral("Host name:"), "txtPHP_host", defaults.host);
-    add("lblPHP_username", QStringLiteral("Username:"), "txtPHP_username", defaults.username);
-    // Shown in clear: it is a placeholder to be replaced, not a secret typed here.
-    add("lblPHP_password", QStringLiteral("Password:"), "txtPHP_password", defaults.password);
-    add("lblPHP_DBname", QStringLiteral("Database name:"), "txtPHP_DBname", defaults.dbName);
-    form->addRow(line(page, "Line2"));
-    add("lblPHP_error", QStringLiteral("Error message:"), "txtPHP_error", defaults.error);
-    add("lblPHP_SQL", QStringLiteral("SQL Command:"), "txtPHP_SQL", defaults.sql);
+    // The password is shown in clear: it is a placeholder to be replaced,
+    // not a secret typed here.
+    const DatabaseCode::PhpFields d;
+    return buildFieldPage("fraPHP1",
+                          {{{"lblPHP_host", "Host name:", "txtPHP_host", d.host},
+                            {"lblPHP_username", "Username:", "txtPHP_username", d.username},
+                            {"lblPHP_password", "Password:", "txtPHP_password", d.password},
+                            {"lblPHP_DBname", "Database name:", "txtPHP_DBname", d.dbName},
+                            {"lblPHP_error", "Error message:", "txtPHP_error", d.error},
+                            {"lblPHP_SQL", "SQL Command:", "txtPHP_SQL", d.sql}}},
+                          "Line2", "cmdPHP_Back", "cmdPHP_Generate", &frmDatabaseWizard::generatePhp);
+}
 
-    auto* back = button(page, "cmdPHP_Back", QStringLiteral("<< Back"));
-    auto* generate = button(page, "cmdPHP_Generate", QStringLiteral("Generate >>"));
+QWidget* frmDatabaseWizard::buildFieldPage(const char* pageName, const std::array<FieldRow, 6>& rows,
+                                           const char* lineName, const char* backName, const char* generateName,
+                                           void (frmDatabaseWizard::*generate)())
+{
+    auto* page = named(new QFrame, pageName);
+    auto* form = new QFormLayout;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        // The line runs across the page between the fourth and fifth field.
+        if (i == 4)
+            form->addRow(line(page, lineName));
+        const FieldRow& r = rows[i];
+        form->addRow(named(new QLabel(QString::fromUtf8(r.caption), page), r.label), field(page, r.box, r.text));
+    }
+
+    auto* back = button(page, backName, QStringLiteral("<< Back"));
+    auto* generateButton = button(page, generateName, QStringLiteral("Generate >>"));
     connect(back, &QPushButton::clicked, this, [this] { m_pages->setCurrentWidget(m_fraWiz1); });
-    connect(generate, &QPushButton::clicked, this, &frmDatabaseWizard::generatePhp);
+    connect(generateButton, &QPushButton::clicked, this, generate);
 
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(form);
     layout->addStretch(1);
-    layout->addLayout(buttonRow(back, generate));
+    layout->addLayout(buttonRow(back, generateButton));
     return page;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 #include <QWidget>
 
+#include <array>
+
 class Prompts;
 class QLineEdit;
 class QPlainTextEdit;
@@ -25,6 +27,15 @@ private:
     QWidget* buildChoicePage();
     QWidget* buildAspPage();
     QWidget* buildPhpPage();
+    struct FieldRow {
+        const char* label;
+        const char* caption;
+        const char* box;
+        QString text;
+    };
+    // A page of six labelled fields with Back and Generate.
+    QWidget* buildFieldPage(const char* pageName, const std::array<FieldRow, 6>& rows, const char* lineName,
+                            const char* backName, const char* generateName, void (frmDatabaseWizard::*generate)());
     QWidget* buildCodePage();
     QLineEdit* field(QWidget* page, const char* name, const QString& text);
     // The field page of the flavour chosen on the first page.
