@@ -91,7 +91,7 @@ Command commandNamed(const char* name)
 // loading, as after File > Open), all of it selected, then the command.
 // Prints the selection's bytes, the memory before and at the peak (kB) and
 // the command's time (ms).
-int runChild(const char* name)
+int childTransform(const char* name)
 {
     const Command command = commandNamed(name);
     if (!command)
@@ -121,20 +121,9 @@ void BM_Transform(benchmark::State& state, const char* name)
 {
     QList<QByteArray> reply;
     for (auto _ : state) {
-        QProcess child;
-        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child"), QLatin1String(name)});
-        if (!child.waitForFinished(300000)) {
-            child.kill();
-            child.waitForFinished();
-            state.SkipWithError("the child did not finish");
+        reply = runChild(state, {QStringLiteral("--child"), QLatin1String(name)}, 300000, 5);
+        if (reply.isEmpty())
             return;
-        }
-        reply = child.readAllStandardOutput().trimmed().split(' ');
-        if (reply.size() < 5 || reply[0] != "ok") {
-            state.SkipWithError("the child failed");
-            return;
-        }
         state.SetIterationTime(reply[4].toDouble() / 1e3);
     }
     const double bytes = reply[1].toDouble();
@@ -156,7 +145,7 @@ int main(int argc, char** argv)
     int qtArgc = child ? 1 : argc;
     QApplication app(qtArgc, argv);
     if (child)
-        return runChild(argv[2]);
+        return childTransform(argv[2]);
 
     for (const char* name : {"Reverse", "UpperCase", "LowerCase"})
         benchmark::RegisterBenchmark((std::string(name) + "/20mb").c_str(), BM_Transform, name)

@@ -535,20 +535,9 @@ void BM_LoadInFreshProcess(benchmark::State& state, Shape s, Encoding e)
     const Input& in = Inputs::get().file(s, e);
     QList<QByteArray> reply;
     for (auto _ : state) {
-        QProcess child;
-        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--load-child"), in.path});
-        if (!child.waitForFinished(120000)) {
-            child.kill();
-            child.waitForFinished();
-            state.SkipWithError("the child did not finish");
+        reply = runChild(state, {QStringLiteral("--load-child"), in.path}, 120000, 8);
+        if (reply.isEmpty())
             return;
-        }
-        reply = child.readAllStandardOutput().trimmed().split(' ');
-        if (reply.size() < 8 || reply[0] != "ok") {
-            state.SkipWithError("the child could not load the file");
-            return;
-        }
         state.SetIterationTime((reply[5].toDouble() + reply[6].toDouble()) / 1e3);
     }
     const double mb = 1024.0;
