@@ -14,7 +14,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 #include <QStackedWidget>
 #include <QTextDocument>
 #include <QVBoxLayout>
@@ -84,8 +83,6 @@ frmDatabaseWizard::frmDatabaseWizard(RichTextBox& pad, Prompts& prompts, QWidget
     auto* cancel = button(this, "cmdCancel", QStringLiteral("Cancel"));
     connect(help, &QPushButton::clicked, this, &frmDatabaseWizard::showHelp);
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);
-    // Escape is Cancel, as in any dialog.
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(instructions);

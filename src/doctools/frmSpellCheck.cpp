@@ -14,7 +14,6 @@
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -100,7 +99,6 @@ frmSpellCheck::frmSpellCheck(RichTextBox& pad, std::unique_ptr<Speller> speller,
     connect(cmdCheck, &QPushButton::clicked, this, &frmSpellCheck::Single_CheckSpell);
     connect(m_word, &QLineEdit::returnPressed, this, &frmSpellCheck::Single_CheckSpell);
     connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
 
     m_progress->setValue(0);
     resize(sizeHint().expandedTo(QSize(480, 300)));

@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -84,7 +83,6 @@ frmANSIConverter::frmANSIConverter(Prompts& prompts, QWidget* owner)
     layout->addLayout(buttons);
 
     connect(cmdANSIHelp, &QPushButton::clicked, this, &frmANSIConverter::help);
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
 
     resize(sizeHint());
     setMinimumSize(minimumSizeHint());

@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -59,7 +58,6 @@ frmCustomFont::frmCustomFont(RichTextBox& pad, Prompts& prompts, QWidget* owner)
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_frames);
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
 
     resize(sizeHint());
     setMinimumSize(minimumSizeHint());

@@ -18,7 +18,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace {
@@ -86,8 +85,6 @@ frmWebPageTemplates::frmWebPageTemplates(RichTextBox& pad, DocumentState& doc, F
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);
     connect(download, &QPushButton::clicked, this, [this] { m_shell.openUrl(HelpLinks::templatesPage()); });
     connect(help, &QPushButton::clicked, this, &frmWebPageTemplates::showHelp);
-    // Escape is Cancel, as in any dialog.
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
 
     load();
 }

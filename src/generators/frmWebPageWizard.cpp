@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -59,7 +58,6 @@ frmWebPageWizard::frmWebPageWizard(RichTextBox& pad, Prompts& prompts, SettingsS
 
     connect(cmdApply, &QPushButton::clicked, this, &frmWebPageWizard::apply);
     connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
 
     resize(sizeHint());
     setMinimumSize(minimumSizeHint());

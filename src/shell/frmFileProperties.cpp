@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <QDialogButtonBox>
-#include <QShortcut>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QLabel>
@@ -83,7 +82,6 @@ frmFileProperties::frmFileProperties(const QString& path, QWidget* owner) : QWid
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QWidget::close);
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addStretch(1);

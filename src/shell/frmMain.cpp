@@ -38,6 +38,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QToolBar>
 #include <QWindow>
 
@@ -323,6 +324,9 @@ void frmMain::setInputEnabled(bool enabled)
 void frmMain::showToolWindow(QWidget* window, bool disableMain)
 {
     window->setAttribute(Qt::WA_DeleteOnClose);
+    // Escape closes a tool window as Cancel or the close box would, as in
+    // any dialog (a window that stores on closing still stores).
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), window), &QShortcut::activated, window, &QWidget::close);
     if (!window->parentWidget() && !OwnedWindow::owner(window))
         OwnedWindow::setOwner(window, this);
     if (disableMain) {

@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 
 frmSettings::frmSettings(RichTextBox& pad, SettingsStore& settings, Prompts& prompts, QWidget* owner)
     : QWidget(nullptr, Qt::Dialog), m_pad(pad), m_settings(settings), m_prompts(prompts)
@@ -66,8 +65,6 @@ frmSettings::frmSettings(RichTextBox& pad, SettingsStore& settings, Prompts& pro
     connect(cmdDefaultPadFont, &QPushButton::clicked, this, &frmSettings::defaultFont);
     connect(cmdDefaultPadFontSize, &QPushButton::clicked, this, &frmSettings::defaultSize);
     connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
-    // Escape is Cancel, as in any dialog; closing stores as always.
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
 
     load();
     // Two rows and a button: wider helps a long font name, taller only opens

@@ -1,4 +1,4 @@
-#include "GeneratorWindows.h"
+#include "ToolWindows.h"
 #include "TestRegistry.h"
 
 #include <QClipboard>

@@ -1,4 +1,4 @@
-#include "GeneratorWindows.h"
+#include "ToolWindows.h"
 #include "TestRegistry.h"
 #include "generators/WebPage.h"
 #include "platform/OwnedWindow.h"
@@ -6,94 +6,10 @@
 
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QToolBar>
-#include <QToolButton>
-#include <functional>
-
-using Opener = std::function<void(frmMain&)>;
-Q_DECLARE_METATYPE(Opener)
-
-namespace {
-
-Opener menu(Cmd command)
-{
-    return [command](frmMain& w) { w.commands().action(command)->trigger(); };
-}
-
-Opener toolbarButton(const char* key)
-{
-    return [key](frmMain& w) { w.toolBar()->findChild<QToolButton*>(QLatin1String(key))->click(); };
-}
-
-}
 
 class GeneratorWindowsTest : public QObject {
     Q_OBJECT
 private slots:
-    // Each window acts as a dialog: the main window takes no input while it
-    // is open and gets it back however the window goes away.
-    void closingGivesTheMainWindowBack_data()
-    {
-        QTest::addColumn<Opener>("open");
-        QTest::addColumn<QString>("window");
-        QTest::addColumn<QString>("way");   // buttons to click in order, "escape" or "close box"
-        QTest::addColumn<bool>("inserts");
-
-        QTest::newRow("wizard: Apply") << menu(Cmd::mnuWebPageWizard) << "frmWebPageWizard" << "cmdApply" << true;
-        QTest::newRow("wizard: Cancel") << menu(Cmd::mnuWebPageWizard) << "frmWebPageWizard" << "cmdCancel"
-                                        << false;
-        QTest::newRow("wizard: Escape") << menu(Cmd::mnuWebPageWizard) << "frmWebPageWizard" << "escape" << false;
-        QTest::newRow("wizard: close box") << menu(Cmd::mnuWebPageWizard) << "frmWebPageWizard" << "close box"
-                                           << false;
-        QTest::newRow("wizard from the toolbar: Cancel")
-            << toolbarButton("WebPageWizard") << "frmWebPageWizard" << "cmdCancel" << false;
-        QTest::newRow("custom font: Insert") << menu(Cmd::mnuCustomFont) << "frmCustomFont"
-                                             << "cmdConvert cmdInsert" << true;
-        QTest::newRow("custom font: Escape on the output frame")
-            << menu(Cmd::mnuCustomFont) << "frmCustomFont" << "cmdConvert escape" << false;
-        QTest::newRow("custom font: close box") << menu(Cmd::mnuCustomFont) << "frmCustomFont" << "close box"
-                                                << false;
-        QTest::newRow("ANSI: Escape") << menu(Cmd::mnuANSIConverter) << "frmANSIConverter" << "escape" << false;
-        QTest::newRow("ANSI: close box after a lookup")
-            << menu(Cmd::mnuANSIConverter) << "frmANSIConverter" << "cmdANSIFind1 close box" << false;
-    }
-
-    void closingGivesTheMainWindowBack()
-    {
-        QFETCH(Opener, open);
-        QFETCH(QString, window);
-        QFETCH(QString, way);
-        QFETCH(bool, inserts);
-
-        MainWindowFixture f;
-        frmMain& w = f.show();
-        open(w);
-        QWidget* tool = toolWindow(window);
-        QVERIFY(tool);
-        QTRY_COMPARE(QApplication::activeWindow(), tool);
-        QCOMPARE(OwnedWindow::owner(tool), &w);
-        QVERIFY(!w.isInputEnabled());
-        QVERIFY(tool->isEnabled());
-        // A second opening brings the same window forward.
-        open(w);
-        QCOMPARE(MainWindowFixture::windows<QWidget>().count(tool), 1);
-        QCOMPARE(toolWindow(window), tool);
-
-        for (const QString& step : way.split(QLatin1Char(' '))) {
-            if (step == QLatin1String("escape"))
-                QTest::keyClick(tool->focusWidget() ? tool->focusWidget() : tool, Qt::Key_Escape);
-            else if (step == QLatin1String("close"))
-                tool->close();
-            else if (step != QLatin1String("box"))
-                control<QPushButton>(tool, qPrintable(step))->click();
-        }
-        QTRY_VERIFY(w.isInputEnabled());
-        QVERIFY(!toolWindow(window));
-        QCOMPARE(w.pad()->Text().isEmpty(), !inserts);
-        QCOMPARE(w.document().isChanged(), inserts);
-        QCOMPARE(f.prompts.calls.size(), 0);
-    }
-
     // Texts go in by the insertion rule: over the selection or at the caret,
     // in the document's line-break style, as one undo step, caret behind.
     void insertion_data()

@@ -1,4 +1,4 @@
-#include "MainWindowFixture.h"
+#include "ToolWindows.h"
 #include "TestRegistry.h"
 #include "generators/frmWebPageTemplates.h"
 #include "help/HelpLinks.h"
@@ -55,11 +55,6 @@ frmWebPageTemplates* openTemplates(frmMain& w)
 QListWidget* list(QWidget* t)
 {
     return t->findChild<QListWidget*>(QStringLiteral("fileExamples"));
-}
-
-void click(QWidget* t, const char* name)
-{
-    QTest::mouseClick(t->findChild<QPushButton*>(QLatin1String(name)), Qt::LeftButton);
 }
 
 void doubleClick(QWidget* t, int row)
@@ -313,34 +308,6 @@ private slots:
         QCOMPARE(w.pad()->Text(), QStringLiteral("mine"));
         QCOMPARE(w.document().changed(), QStringLiteral("No"));
         QVERIFY(!closed());
-    }
-
-    // Insert and an opening double-click close it too; see their tests.
-    void everyOtherWayOfClosingEnablesTheMainWindow_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::newRow("Cancel") << "cmdCancel";
-        QTest::newRow("close box") << "close";
-        QTest::newRow("Escape") << "Escape";
-    }
-
-    void everyOtherWayOfClosingEnablesTheMainWindow()
-    {
-        QFETCH(QString, how);
-        Examples ex(Files{{"a.html", "<p>a</p>"}});
-        MainWindowFixture f;
-        frmMain& w = f.show();
-        frmWebPageTemplates* t = openTemplates(w);
-        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(t));
-        if (how == "close")
-            t->close();
-        else if (how == "Escape")
-            QTest::keyClick(list(t), Qt::Key_Escape);
-        else
-            click(t, qPrintable(how));
-        QTRY_VERIFY(closed());
-        QVERIFY(w.isInputEnabled());
-        QCOMPARE(w.pad()->Text(), QString());
     }
 
     void helpAndDownloadLeaveTheWindowOpen()

@@ -1,4 +1,4 @@
-#include "GeneratorWindows.h"
+#include "ToolWindows.h"
 #include "TestRegistry.h"
 #include "generators/PictureBox.h"
 #include "generators/WebPage.h"
