@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QFile>
 #include <QList>
 #include <QProcess>
 #include <QStringList>
@@ -41,4 +42,16 @@ inline QList<QByteArray> runChild(benchmark::State& state, const QStringList& ar
         return {};
     }
     return reply;
+}
+
+// A figure of /proc/self/status in kB ("VmRSS:", "VmHWM:"), 0 when unknown.
+inline double procKb(const char* field)
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toDouble();
+    return 0;
 }

@@ -55,16 +55,6 @@ QByteArray document()
     return out;
 }
 
-double procKb(const char* field)
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toDouble();
-    return 0;
-}
 
 // The peak resident memory starts again from what is resident now.
 void resetPeak()

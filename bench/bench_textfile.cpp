@@ -272,17 +272,6 @@ private:
 
 // ---------------------------------------------------------------- helpers
 
-double procKb(const char* field)
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toDouble();
-    return 0;
-}
-
 // The editor's window as the user sees it: the control fills it.
 struct ShownPad {
     std::unique_ptr<RichTextBox> pad{new RichTextBox};
