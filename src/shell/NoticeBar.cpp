@@ -22,6 +22,10 @@ NoticeBar::NoticeBar(QWidget* parent) : QWidget(parent)
     m_layout = new QVBoxLayout(this);
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(0);
+    // A calm light yellow with dark text, whatever the desktop's colours,
+    // and a line that parts each notice from what is below it.
+    setStyleSheet(QStringLiteral("QFrame[notice=\"true\"] { background: #fff4c8; border-bottom: 1px solid #d8c88a; }"
+                                 "QFrame[notice=\"true\"] > QLabel { color: #202020; }"));
     hide();
 }
 
@@ -42,10 +46,7 @@ void NoticeBar::showNotice(const QString& id, const QString& text, const QString
         n->id = id;
         n->frame = new QFrame(this);
         n->frame->setObjectName(QStringLiteral("notice_") + id);
-        // A calm light yellow with dark text, whatever the desktop's colours,
-        // and a line that parts it from the text below.
-        n->frame->setStyleSheet(QStringLiteral("#notice_%1 { background: #fff4c8; border-bottom: 1px solid #d8c88a; }"
-                                               "#notice_%1 QLabel { color: #202020; }").arg(id));
+        n->frame->setProperty("notice", true);
         auto* row = new QHBoxLayout(n->frame);
         row->setContentsMargins(8, 4, 4, 4);
         n->label = new QLabel(n->frame);
