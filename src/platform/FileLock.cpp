@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -61,12 +62,19 @@ std::optional<FileLock> FileLock::create(const QString& path)
     const int fd = openNoInherit(fresh, O_RDWR | O_CREAT | O_EXCL, 0600);
     if (fd < 0)
         return std::nullopt;
-    if (!lockNow(fd) || ::link(fresh.constData(), final.constData()) != 0) {
+    bool named = lockNow(fd) && ::link(fresh.constData(), final.constData()) == 0;
+    if (named) {
+        ::unlink(fresh.constData());
+    } else if (errno == EPERM || errno == EOPNOTSUPP || errno == ENOSYS) {
+        // A file system without hard links: a rename, which would replace a
+        // file of the same name; the callers' names are unique.
+        named = ::rename(fresh.constData(), final.constData()) == 0;
+    }
+    if (!named) {
         ::unlink(fresh.constData());
         ::close(fd);
         return std::nullopt;
     }
-    ::unlink(fresh.constData());
     return FileLock(fd, path);
 }
 
