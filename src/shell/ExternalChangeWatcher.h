@@ -30,7 +30,6 @@ public:
 
     // Reload: the editor's own Revert Document, with its question.
     std::function<void()> reload;
-    void setSettleTime(int ms) { m_settle.setInterval(ms); }
 
     static const QString kNoticeId;
 

@@ -57,7 +57,6 @@ public:
     void waitForDisk();
 
     QString copyPath() const { return m_folder.ownCopy(); }
-    QString folderPath() const { return m_folder.path(); }
     void setQuietTime(int ms) { m_quietMs = ms; }
 
     static const QString kNoticeId;

@@ -74,7 +74,6 @@ public:
     void hideNotice(const QString& id);
     NoticeBar* notices() const { return m_notices; }
     RecoveryKeeper& recovery() { return *m_recovery; }
-    ExternalChangeWatcher& changeWatcher() { return *m_changeWatcher; }
 
     // Re-reads the editor font from the settings (on activation).
     void applyFontSettings();
