@@ -44,7 +44,8 @@ void ExternalChangeWatcher::rememberDisk()
     m_knownDigest.reset();
     const quint64 generation = ++m_knownGeneration;
     watchFile(m_known);
-    if (!m_known.exists)
+    m_digestComing = m_known.exists && m_known.size <= FileDigest::kMaxSize;
+    if (!m_digestComing)
         return;
     // The digest is taken off the window's thread: a large file is read whole.
     m_digests.post([this, path = m_path, known = m_known, generation] {
@@ -78,7 +79,7 @@ void ExternalChangeWatcher::check()
         removed();
         return;
     }
-    if (m_knownDigest && now.size == m_known.size) {
+    if (m_digestComing && now.size == m_known.size) {
         compareBytes(now);
         return;
     }
@@ -88,13 +89,15 @@ void ExternalChangeWatcher::check()
 void ExternalChangeWatcher::compareBytes(const FileFingerprint& now)
 {
     // Touched, or written again with the same bytes: no change to speak of.
+    // The digest of the known file was asked for first, on the same thread,
+    // so it is here by the time this one's answer arrives.
     const quint64 generation = m_knownGeneration;
     m_digests.post([this, path = m_path, now, generation] {
         const std::optional<QByteArray> digest = FileDigest::of(path, now);
         QMetaObject::invokeMethod(this, [this, now, digest, generation] {
             if (generation != m_knownGeneration)
                 return;   // looked at again meanwhile
-            if (digest && digest == m_knownDigest) {
+            if (digest && m_knownDigest && *digest == *m_knownDigest) {
                 m_known = now;
                 ++m_knownGeneration;
             } else if (FileFingerprint::of(m_path) == now) {
@@ -123,6 +126,7 @@ void ExternalChangeWatcher::removed()
 {
     m_known = FileFingerprint();
     m_knownDigest.reset();
+    m_digestComing = false;
     ++m_knownGeneration;
     // Nothing on disk holds the text any more: it counts as unsaved.
     m_doc.setChanged(true);

@@ -56,6 +56,8 @@ private:
     // a change the user has been told of.
     FileFingerprint m_known;
     std::optional<QByteArray> m_knownDigest;
+    // A digest of the known file has been asked for (it may not be here yet).
+    bool m_digestComing = false;
     // Counts what m_known has been; a digest taken for an older one is stale.
     quint64 m_knownGeneration = 0;
     // Last member: its jobs end before the rest goes.

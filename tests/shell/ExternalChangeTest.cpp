@@ -79,8 +79,6 @@ private slots:
         w.recovery().setQuietTime(20);
         w.pad()->setFocus();
         QSignalSpy shown(w.notices(), &NoticeBar::noticeShown);
-        QTest::qWait(200);   // the file's bytes are taken in, as after any load
-
         otherProgram(script, path);
         letItSettle();
         QCOMPARE(MainWindowFixture::read(path), notice == QLatin1String("removed") ? QByteArray("<unreadable>") : onDisk);
@@ -133,7 +131,6 @@ private slots:
         const QString path = f.file(QStringLiteral("page.html"), kOld);
         frmMain& w = f.make({QStringLiteral("quirkpad"), path});
         QSignalSpy shown(w.notices(), &NoticeBar::noticeShown);
-        QTest::qWait(100);
         if (step != QLatin1String("save"))
             w.pad()->InsertText(QStringLiteral("more "));
         if (step == QLatin1String("save as")) {
