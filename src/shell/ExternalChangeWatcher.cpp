@@ -20,6 +20,10 @@ ExternalChangeWatcher::ExternalChangeWatcher(DocumentState& doc, NoticeBar& noti
     connect(&m_doc, &DocumentState::synced, this, [this] {
         m_notices.hideNotice(kNoticeId);
         rememberDisk();
+        // Gone the moment after this editor read or wrote it: removed by
+        // another program, before any event could say so.
+        if (!m_known.exists && !m_path.isEmpty())
+            removed();
     });
 }
 
