@@ -19,6 +19,26 @@ void DocumentState::named(const QString& path)
     setLocation(path);
     setChanged(false);
     setCaption(captionFor(path));
+    emit synced(m_location);
+}
+
+void DocumentState::saved()
+{
+    setChanged(false);
+    emit synced(m_location);
+}
+
+void DocumentState::reverted()
+{
+    setChanged(true);
+    emit synced(m_location);
+}
+
+void DocumentState::restored(const QString& path)
+{
+    setLocation(path);
+    setChanged(true);
+    setCaption(captionFor(path));
 }
 
 void DocumentState::setChanged(bool changed)

@@ -26,7 +26,13 @@ public:
     // A file was opened or saved under a new name.
     void named(const QString& path);
     // The text was written to the location.
-    void saved() { setChanged(false); }
+    void saved();
+    // The text was read again from the location; it counts as changed all
+    // the same, so that closing or New still asks.
+    void reverted();
+    // Unsaved work brought back after the editor ended without closing: it
+    // belongs to its file again (or is untitled), and it is not saved.
+    void restored(const QString& path);
     void setChanged(bool changed);
     // The location alone (the caption keeps what it showed).
     void setLocation(const QString& path);
@@ -35,6 +41,9 @@ signals:
     void captionChanged(const QString& caption);
     void locationChanged(const QString& location);
     void changedChanged(const QString& changed);
+    // The text was just read from, or written to, the file at the location:
+    // what is on disk there is what this editor last saw of it.
+    void synced(const QString& location);
 
 private:
     void setCaption(const QString& caption);

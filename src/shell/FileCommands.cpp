@@ -145,7 +145,7 @@ void FileCommands::RevertDocument()
     if (!load(m_doc.location()))
         return;
     // A reverted document counts as changed, so closing or New still asks.
-    m_doc.setChanged(true);
+    m_doc.reverted();
     m_prompts.message(QStringLiteral("Document reloaded."), Prompts::Icon::Information, Prompts::Buttons::Ok);
 }
 

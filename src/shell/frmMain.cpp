@@ -8,6 +8,9 @@
 #include "platform/RichTextBox.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
+#include "shell/ExternalChangeWatcher.h"
+#include "shell/NoticeBar.h"
+#include "shell/RecoveryKeeper.h"
 #include "shell/Startup.h"
 #include "shell/TopMost.h"
 #include "shell/frmFileProperties.h"
@@ -40,6 +43,7 @@
 #include <QMenuBar>
 #include <QShortcut>
 #include <QToolBar>
+#include <QVBoxLayout>
 #include <QWindow>
 
 frmMain::frmMain(const Services& services, QWidget* parent)
@@ -57,6 +61,14 @@ frmMain::frmMain(const Services& services, QWidget* parent)
     buildWindow();
     wireCommands();
     connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] { noteActiveWindow(); });
+
+    // Unsaved work kept on disk, and the open file watched for other programs.
+    m_recovery = new RecoveryKeeper(*m_pad, m_doc, m_files, *m_notices, this);
+    connect(this, &frmMain::documentChanged, m_recovery, &RecoveryKeeper::textEdited);
+    m_changeWatcher = new ExternalChangeWatcher(m_doc, *m_notices, this);
+    m_changeWatcher->reload = [this] { m_commands->action(Cmd::mnuRevertDocument)->trigger(); };
+    connect(m_changeWatcher, &ExternalChangeWatcher::fileRemoved, m_recovery, &RecoveryKeeper::textOnlyHere);
+    m_recovery->offerLeftovers();
 }
 
 frmMain::~frmMain()
@@ -80,8 +92,15 @@ int frmMain::minimumWidthPixels(const QWidget* w)
 void frmMain::buildWindow()
 {
     m_pad->setObjectName(QStringLiteral("rtbPad"));
-    m_pad->setParent(this);
-    setCentralWidget(m_pad);
+    // Notices stack above the text, below the toolbar.
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    m_notices = new NoticeBar(central);
+    column->addWidget(m_notices);
+    column->addWidget(m_pad, 1);
+    setCentralWidget(central);
 
     // The location and the changed flag, kept visible to anyone who looks
     // for them by name, never shown.
@@ -262,6 +281,17 @@ void frmMain::onPadKeyDown(int& keyCode, int shift)
         keyCode = 0;
 }
 
+void frmMain::showNotice(const QString& id, const QString& text, const QStringList& buttons,
+                         std::function<void(int button)> answer)
+{
+    m_notices->showNotice(id, text, buttons, std::move(answer));
+}
+
+void frmMain::hideNotice(const QString& id)
+{
+    m_notices->hideNotice(id);
+}
+
 void frmMain::applyFontSettings()
 {
     // Each read and each assignment on its own: a name that is not installed
@@ -301,8 +331,10 @@ bool frmMain::event(QEvent* e)
     // application keeps the text as it was, zoom included. The activation
     // arrives before the application reports its new focus window, so the
     // note still names the window that was active before.
-    if (e->type() == QEvent::WindowActivate && !m_activeBeforeWasThis)
+    if (e->type() == QEvent::WindowActivate && !m_activeBeforeWasThis) {
         applyFontSettings();
+        m_recovery->applyOption();
+    }
     // Shown for the first time: the settings apply even where the window is
     // never activated (no window manager, or one that withholds the focus).
     if (e->type() == QEvent::Show && !m_fontAppliedOnShow) {
@@ -385,7 +417,7 @@ void frmMain::openFind()
     frmFind* w = frmFind::open(m_findWindow, m_pad, prompts(), this);
     if (fresh && w) {
         // Near the top right of the editor, clear of the text being searched.
-        const QRect area = m_pad->geometry().translated(geometry().topLeft());
+        const QRect area = QRect(m_pad->mapTo(this, QPoint()), m_pad->size()).translated(geometry().topLeft());
         w->move(area.right() - w->frameGeometry().width() - 24, area.top() + 24);
     }
 }
@@ -448,6 +480,7 @@ void frmMain::closeEvent(QCloseEvent* e)
         }
     }
     AppPaths::deleteTempFolder();
+    m_recovery->endOfSession();
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w != this && w->isVisible())
             w->close();

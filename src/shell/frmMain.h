@@ -17,6 +17,9 @@ class SettingsStore;
 class Shell;
 class PreviewController;
 class PrinterService;
+class NoticeBar;
+class RecoveryKeeper;
+class ExternalChangeWatcher;
 #include "find/frmFind.h"
 
 // The main window: the one document in rtbPad, its state, the menus, the
@@ -62,6 +65,15 @@ public:
     // Shows a tool window owned by this window. With disableMain, this
     // window takes no input until the tool window is gone, however it closes.
     void showToolWindow(QWidget* window, bool disableMain);
+
+    // Notices above the text (see NoticeBar): shown without taking the
+    // keyboard from the text; a button click hides the notice and answers
+    // with the button's index (-1: closed).
+    void showNotice(const QString& id, const QString& text, const QStringList& buttons,
+                    std::function<void(int button)> answer = {});
+    void hideNotice(const QString& id);
+    NoticeBar* notices() const { return m_notices; }
+    RecoveryKeeper& recovery() { return *m_recovery; }
 
     // Re-reads the editor font from the settings (on activation).
     void applyFontSettings();
@@ -119,6 +131,9 @@ private:
     std::unique_ptr<PrinterService> m_defaultPrinters;
     QPointer<QWidget> m_mergeWindow;
     QPointer<QWidget> m_printWindow;
+    NoticeBar* m_notices = nullptr;
+    RecoveryKeeper* m_recovery = nullptr;
+    ExternalChangeWatcher* m_changeWatcher = nullptr;
     // Whether the editor's window active last (before any activation now
     // under way) was this one.
     bool m_activeBeforeWasThis = false;

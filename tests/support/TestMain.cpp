@@ -34,12 +34,13 @@ int main(int argc, char** argv)
     QTemporaryDir sandbox;
     if (!sandbox.isValid())
         return 2;
-    for (const char* sub : {"config", "cache", "data", "tmp", "home"})
+    for (const char* sub : {"config", "cache", "data", "state", "tmp", "home"})
         QDir(sandbox.path()).mkpath(QLatin1String(sub));
     const QByteArray root = sandbox.path().toLocal8Bit();
     qputenv("XDG_CONFIG_HOME", root + "/config");
     qputenv("XDG_CACHE_HOME", root + "/cache");
     qputenv("XDG_DATA_HOME", root + "/data");
+    qputenv("XDG_STATE_HOME", root + "/state");
     qputenv("TMPDIR", root + "/tmp");
     qputenv("HOME", root + "/home");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

@@ -1,0 +1,65 @@
+#pragma once
+#include "platform/FileFingerprint.h"
+#include "platform/SerialWorker.h"
+
+#include <QFileSystemWatcher>
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <optional>
+
+class DocumentState;
+class NoticeBar;
+
+// Notices when another program writes, replaces or removes the open file,
+// and says so in a notice above the text, once per burst of changes, with
+// Reload and Ignore. This editor's own saves and loads are recognised by
+// what it recorded right after them: which file it is, its size and times,
+// and a digest of its bytes; a file that was only touched, or rewritten
+// with the same bytes, is no change either.
+//
+// The file and its folder are both watched: a program that saves by writing
+// a new file and renaming it over the old one leaves the watched file gone.
+class ExternalChangeWatcher : public QObject {
+    Q_OBJECT
+public:
+    // Changes closer together than this are one burst.
+    static constexpr int kSettleMs = 300;
+
+    ExternalChangeWatcher(DocumentState& doc, NoticeBar& notices, QObject* parent = nullptr);
+
+    // Reload: the editor's own Revert Document, with its question.
+    std::function<void()> reload;
+
+    static const QString kNoticeId;
+
+signals:
+    // The file is gone; the text in the editor is all that is left of it.
+    void fileRemoved();
+
+private:
+    void follow(const QString& path);
+    void rememberDisk();
+    void watchFile(const FileFingerprint& now);
+    void check();
+    void compareBytes(const FileFingerprint& now);
+    void changed();
+    void removed();
+
+    DocumentState& m_doc;
+    NoticeBar& m_notices;
+    QFileSystemWatcher m_watcher;
+    QTimer m_settle;
+    QString m_path;
+    quint64 m_watchedInode = 0;
+    // The file as this editor last knew it: after its own load or save, or
+    // a change the user has been told of.
+    FileFingerprint m_known;
+    std::optional<QByteArray> m_knownDigest;
+    // A digest of the known file has been asked for (it may not be here yet).
+    bool m_digestComing = false;
+    // Counts what m_known has been; a digest taken for an older one is stale.
+    quint64 m_knownGeneration = 0;
+    // Last member: its jobs end before the rest goes.
+    SerialWorker m_digests;
+};

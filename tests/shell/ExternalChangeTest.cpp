@@ -1,0 +1,182 @@
+#include "MainWindowFixture.h"
+#include "NoticeButtons.h"
+#include "RecoverySandbox.h"
+#include "TestRegistry.h"
+#include "platform/RichTextBox.h"
+#include "shell/ExternalChangeWatcher.h"
+#include "shell/RecoveryKeeper.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+
+using Answer = Prompts::Answer;
+
+namespace {
+
+const QByteArray kOld = "<p>old text</p>\n";
+const QString kRevertQuestion = QStringLiteral(
+    "Are you sure you wish to revert (reload) this document? You will lose any unsaved work as Quirkpad will load "
+    "the file currently open again.");
+
+// Another program at work on the file: a shell script, $0 the file's path.
+void otherProgram(const QString& script, const QString& path)
+{
+    QProcess sh;
+    sh.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), script, path});
+    QVERIFY(sh.waitForFinished(10000));
+    QCOMPARE(sh.exitCode(), 0);
+}
+
+// Longer than a burst takes to settle and be looked at.
+void letItSettle()
+{
+    QTest::qWait(ExternalChangeWatcher::kSettleMs * 4);
+}
+
+QString changedText(const QString& path)
+{
+    return QStringLiteral("The file \"%1\" was changed by another program.").arg(path);
+}
+
+}
+
+class ExternalChangeTest : public QObject {
+    Q_OBJECT
+private slots:
+    // Written, replaced or removed by another program: one notice for the
+    // burst; Reload brings the new bytes through Revert Document. Touched,
+    // or written again with the same bytes: no notice.
+    void otherProgramsChangesAreNoticedOnce_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("notice");   // "changed", "removed" or ""
+        QTest::addColumn<QByteArray>("onDisk");
+        QTest::newRow("rewritten in three writes")
+            << "printf '<p>new' > \"$0\"; sleep 0.05; printf ' text' >> \"$0\"; sleep 0.05; printf '</p>' >> \"$0\""
+            << "changed" << QByteArray("<p>new text</p>");
+        QTest::newRow("replaced by a rename") << "printf 'renamed\\r\\n' > \"$0.new\" && mv \"$0.new\" \"$0\""
+                                              << "changed" << QByteArray("renamed\r\n");
+        QTest::newRow("same size, other bytes, in place") << "printf '<p>OLD TEXT</p>\\n' > \"$0\""
+                                                          << "changed" << QByteArray("<p>OLD TEXT</p>\n");
+        QTest::newRow("removed") << "rm \"$0\"" << "removed" << QByteArray();
+        QTest::newRow("only touched") << "touch -d '2001-01-01' \"$0\"" << "" << kOld;
+        QTest::newRow("written again with the same bytes") << "cp \"$0\" \"$0.new\" && mv \"$0.new\" \"$0\""
+                                                            << "" << kOld;
+    }
+
+    void otherProgramsChangesAreNoticedOnce()
+    {
+        QFETCH(QString, script);
+        QFETCH(QString, notice);
+        QFETCH(QByteArray, onDisk);
+        RecoverySandbox sandbox;
+        MainWindowFixture f;
+        const QString path = f.file(QStringLiteral("page.html"), kOld);
+        frmMain& w = f.make({QStringLiteral("quirkpad"), path});
+        f.show();
+        w.recovery().setQuietTime(20);
+        w.pad()->setFocus();
+        QSignalSpy shown(w.notices(), &NoticeBar::noticeShown);
+        otherProgram(script, path);
+        letItSettle();
+        QCOMPARE(MainWindowFixture::read(path), notice == QLatin1String("removed") ? QByteArray("<unreadable>") : onDisk);
+        QCOMPARE(shown.count(), notice.isEmpty() ? 0 : 1);
+        QCOMPARE(w.notices()->hasNotice(ExternalChangeWatcher::kNoticeId), !notice.isEmpty());
+        QVERIFY(w.pad()->hasFocus());
+        QVERIFY(f.prompts.calls.isEmpty());
+        if (notice.isEmpty()) {
+            QCOMPARE(w.document().changed(), QStringLiteral("No"));
+            return;
+        }
+        if (notice == QLatin1String("removed")) {
+            QCOMPARE(w.notices()->noticeText(ExternalChangeWatcher::kNoticeId),
+                     QStringLiteral("The file \"%1\" was deleted or moved by another program. Its text stays here, "
+                                    "marked as changed: Save writes it back.").arg(path));
+            QCOMPARE(w.pad()->utf8().toByteArray(), kOld);
+            QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+            QTRY_COMPARE(sandbox.copies().size(), 1);   // it exists nowhere else now
+            return;
+        }
+        QCOMPARE(w.notices()->noticeText(ExternalChangeWatcher::kNoticeId), changedText(path));
+        QCOMPARE(w.document().changed(), QStringLiteral("No"));
+        f.prompts.answer(Answer::Yes).answer(Answer::Ok);
+        QTest::mouseClick(noticeButton(w.notices(), ExternalChangeWatcher::kNoticeId, QStringLiteral("Reload")),
+                          Qt::LeftButton);
+        QCOMPARE(f.prompts.messages(), (QStringList{kRevertQuestion, QStringLiteral("Document reloaded.")}));
+        QCOMPARE(w.pad()->utf8().toByteArray(), onDisk);
+        QVERIFY(!w.notices()->hasNotice(ExternalChangeWatcher::kNoticeId));
+        letItSettle();
+        QCOMPARE(shown.count(), 1);
+    }
+
+    // The editor's own saves and reloads are never taken for another
+    // program's, however they reach the disk.
+    void ownSavesShowNoNotice_data()
+    {
+        QTest::addColumn<QString>("step");
+        QTest::newRow("save of an edit") << "save edited";
+        QTest::newRow("save of an unchanged document") << "save";
+        QTest::newRow("save as, in the same folder") << "save as";
+        QTest::newRow("revert") << "revert";
+        QTest::newRow("two saves in a row") << "save twice";
+    }
+
+    void ownSavesShowNoNotice()
+    {
+        QFETCH(QString, step);
+        RecoverySandbox sandbox;
+        MainWindowFixture f;
+        const QString path = f.file(QStringLiteral("page.html"), kOld);
+        frmMain& w = f.make({QStringLiteral("quirkpad"), path});
+        QSignalSpy shown(w.notices(), &NoticeBar::noticeShown);
+        if (step != QLatin1String("save"))
+            w.pad()->InsertText(QStringLiteral("more "));
+        if (step == QLatin1String("save as")) {
+            f.prompts.answerSave(f.dir.filePath(QStringLiteral("copy.html")));
+            QVERIFY(w.files().SaveAs());
+        } else if (step == QLatin1String("revert")) {
+            f.prompts.answer(Answer::Yes).answer(Answer::Ok);
+            w.files().RevertDocument();
+        } else {
+            QVERIFY(w.files().SaveDocument());
+            if (step == QLatin1String("save twice")) {
+                w.pad()->InsertText(QStringLiteral("again "));
+                QVERIFY(w.files().SaveDocument());
+            }
+        }
+        letItSettle();
+        QCOMPARE(shown.count(), 0);
+        // Still watching: another program's change right after is noticed.
+        otherProgram(QStringLiteral("printf 'theirs' > \"$0\""), w.document().location());
+        QTRY_COMPARE(shown.count(), 1);
+        QCOMPARE(w.notices()->noticeText(ExternalChangeWatcher::kNoticeId), changedText(w.document().location()));
+    }
+
+    // A change while the notice is up adds no second one; after Ignore, a
+    // new change is a new notice.
+    void eachBurstIsOneNotice()
+    {
+        RecoverySandbox sandbox;
+        MainWindowFixture f;
+        const QString path = f.file(QStringLiteral("page.html"), kOld);
+        frmMain& w = f.make({QStringLiteral("quirkpad"), path});
+        QSignalSpy shown(w.notices(), &NoticeBar::noticeShown);
+        otherProgram(QStringLiteral("printf 'first' > \"$0\""), path);
+        QTRY_COMPARE(shown.count(), 1);
+        otherProgram(QStringLiteral("printf 'second' > \"$0\""), path);
+        letItSettle();
+        QCOMPARE(shown.count(), 1);
+        noticeButton(w.notices(), ExternalChangeWatcher::kNoticeId, QStringLiteral("Ignore"))->click();
+        QVERIFY(!w.notices()->hasNotice(ExternalChangeWatcher::kNoticeId));
+        QCOMPARE(w.pad()->utf8().toByteArray(), kOld);   // Ignore leaves the text alone
+        letItSettle();
+        QCOMPARE(shown.count(), 1);
+        otherProgram(QStringLiteral("printf 'third' > \"$0\""), path);
+        QTRY_COMPARE(shown.count(), 2);
+    }
+};
+
+QP_REGISTER_TEST(ExternalChangeTest)
+#include "ExternalChangeTest.moc"

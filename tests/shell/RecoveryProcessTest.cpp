@@ -1,0 +1,157 @@
+#include "MainWindowFixture.h"
+#include "NoticeButtons.h"
+#include "RecoverySandbox.h"
+#include "TestRegistry.h"
+#include "platform/RichTextBox.h"
+#include "shell/RecoveryKeeper.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTest>
+
+#include <memory>
+#include <sys/stat.h>
+
+namespace {
+
+// The editor itself, as the user starts it, on a document, with the test's
+// recovery folder and settings.
+struct Editor {
+    QProcess process;
+
+    Editor(const RecoverySandbox& sandbox, const QString& document)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_STATE_HOME"), sandbox.dir.path());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), sandbox.dir.path() + QStringLiteral("/config"));
+        process.setProcessEnvironment(env);
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(QStringLiteral(QUIRKPAD_BINARY_DIR "/quirkpad"), {document});
+    }
+    // As a crash, a kill or a power cut ends it: no closing sequence.
+    void kill()
+    {
+        process.kill();
+        process.waitForFinished(10000);
+    }
+    ~Editor()
+    {
+        if (process.state() != QProcess::NotRunning)
+            kill();
+    }
+};
+
+bool waitFor(const std::function<bool()>& done, int ms = 20000)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > ms)
+            return false;
+        QTest::qWait(50);
+    }
+    return true;
+}
+
+// Whether the process watches the file for changes: the editor does once it
+// has the file open as its document. The kernel lists each watch with the
+// inode it is on (in hexadecimal) in the process's descriptor information.
+bool watchesFile(const QProcess& process, const QString& path)
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return false;
+    const QByteArray inode = "ino:" + QByteArray::number(quint64(st.st_ino), 16) + ' ';
+    const QString fdinfo = QStringLiteral("/proc/%1/fdinfo").arg(process.processId());
+    for (const QString& fd : QDir(fdinfo).entryList(QDir::Files)) {
+        QFile f(fdinfo + QLatin1Char('/') + fd);
+        if (f.open(QIODevice::ReadOnly) && f.readAll().contains(inode))
+            return true;
+    }
+    return false;
+}
+
+// The start of the notice that offers the work of a file (the time follows).
+QString offered(const QString& path)
+{
+    return QStringLiteral("Unsaved work from a Quirkpad that did not close normally: \"") + path
+           + QStringLiteral("\", as it was at ");
+}
+
+// A page in UTF-16 LE with a byte-order mark, line breaks of every kind, a
+// NUL and a character beyond the first plane: every part of it must come
+// back.
+const QByteArray kPage = QByteArray("\xFF\xFE<\0p\0>\0\r\0\n\0\xE9\0\n\0\0\0\r\0\x3D\xD8\x00\xDE", 26);
+
+}
+
+class RecoveryProcessTest : public QObject {
+    Q_OBJECT
+private slots:
+    // An editor killed with unsaved work: the next start offers it, and
+    // opening and saving it gives back the file it was, byte for byte.
+    void workOfAKilledEditorComesBack()
+    {
+        RecoverySandbox sandbox;
+        MainWindowFixture f;
+        const QString path = f.file(QStringLiteral("page.html"), kPage);
+        {
+            Editor editor(sandbox, path);
+            QVERIFY(waitFor([&] { return watchesFile(editor.process, path); }));
+            // Removed by another program: the editor holds the only copy of
+            // the text now, unsaved, and keeps it for recovery.
+            QVERIFY(QFile::remove(path));
+            QVERIFY(waitFor([&] { return sandbox.copies().size() == 1; }));
+            editor.kill();
+        }
+        frmMain& w = f.make();
+        QVERIFY(w.notices()->noticeText(RecoveryKeeper::kNoticeId).startsWith(offered(path)));
+        noticeButton(w.notices(), RecoveryKeeper::kNoticeId, QStringLiteral("Open"))->click();
+        QCOMPARE(w.document().location(), path);
+        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+        QVERIFY(w.files().SaveDocument());
+        QCOMPARE(MainWindowFixture::read(path), kPage);
+    }
+
+    // Running editors never take each other's copies: only the work of the
+    // one that was killed is offered, to one editor at a time.
+    void runningEditorsKeepTheirOwnWork()
+    {
+        RecoverySandbox sandbox;
+        MainWindowFixture f;
+        const QString first = f.file(QStringLiteral("first.txt"), "first\n");
+        const QString second = f.file(QStringLiteral("second.txt"), "second\n");
+        Editor a(sandbox, first);
+        Editor b(sandbox, second);
+        QVERIFY(waitFor([&] { return watchesFile(a.process, first) && watchesFile(b.process, second); }));
+        QVERIFY(QFile::remove(first));
+        QVERIFY(QFile::remove(second));
+        QVERIFY(waitFor([&] { return sandbox.copies().size() == 2; }));
+        const QStringList copies = sandbox.copies();
+
+        {
+            MainWindowFixture meanwhile;
+            frmMain& w = meanwhile.make();
+            QVERIFY(!w.notices()->hasNotice(RecoveryKeeper::kNoticeId));
+        }
+        a.kill();
+        frmMain& w = f.make();
+        QVERIFY(w.notices()->noticeText(RecoveryKeeper::kNoticeId).startsWith(offered(first)));
+        {
+            // While one editor offers it, a second does not.
+            MainWindowFixture second;
+            QVERIFY(!second.make().notices()->hasNotice(RecoveryKeeper::kNoticeId));
+        }
+        noticeButton(w.notices(), RecoveryKeeper::kNoticeId, QStringLiteral("Discard"))->click();
+        w.recovery().waitForDisk();
+        QCOMPARE(sandbox.copies().size(), 1);   // the running editor's copy is untouched
+        QVERIFY(copies.contains(sandbox.copies().first()));
+        QCOMPARE(b.process.state(), QProcess::Running);
+    }
+};
+
+QP_REGISTER_TEST(RecoveryProcessTest)
+#include "RecoveryProcessTest.moc"

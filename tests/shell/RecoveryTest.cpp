@@ -1,0 +1,267 @@
+#include "MainWindowFixture.h"
+#include "NoticeButtons.h"
+#include "RecoverySandbox.h"
+#include "TestRegistry.h"
+#include "platform/EditorOptions.h"
+#include "platform/FileLock.h"
+#include "platform/RecoveryFile.h"
+#include "platform/RichTextBox.h"
+#include "shell/RecoveryKeeper.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
+#include <QTest>
+
+using Answer = Prompts::Answer;
+Q_DECLARE_METATYPE(TextFormat)
+
+namespace {
+
+const QString kOpenQuestion = QStringLiteral("Would you like to save your document before opening another?");
+const QDateTime kWritten(QDate(2026, 3, 14), QTime(9, 26));
+
+std::optional<RecoveryFile::Contents> readCopy(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? RecoveryFile::parse(f.readAll()) : std::nullopt;
+}
+
+// Work left behind by an editor that no longer runs: its copy, and its lock
+// that nobody holds.
+QString leaveWork(const RecoverySandbox& s, const QString& id, const QString& path, const TextFormat& format,
+                  const QByteArray& text, const QDateTime& written = kWritten)
+{
+    QDir().mkpath(s.folder());
+    const QString copy = s.folder() + QLatin1Char('/') + id + QStringLiteral(".recovery");
+    if (!RecoveryFile::save(copy, {path, format, 99}, text).isEmpty())
+        return QString();
+    QFile lock(s.folder() + QLatin1Char('/') + id + QStringLiteral(".lock"));
+    lock.open(QIODevice::WriteOnly);
+    QFile f(copy);
+    f.open(QIODevice::ReadWrite);
+    f.setFileTime(written, QFileDevice::FileModificationTime);
+    return copy;
+}
+
+QString offerText(const QString& what, const QString& count = QString())
+{
+    return QStringLiteral("Unsaved work from a Quirkpad that did not close normally: %1, as it was at 2026-03-14 09:26.")
+               .arg(what)
+           + count;
+}
+
+}
+
+class RecoveryTest : public QObject {
+    Q_OBJECT
+private slots:
+    // The copy is written once typing pauses and goes when the text is on
+    // disk again or its changes were given up through a question; a
+    // question answered Cancel keeps it.
+    void theCopyFollowsTheDocument_data()
+    {
+        QTest::addColumn<QString>("step");
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<bool>("copyStays");
+        const auto yes = int(Answer::Yes), no = int(Answer::No), cancel = int(Answer::Cancel), ok = int(Answer::Ok);
+        QTest::newRow("saved") << "save" << QList<int>{} << false;
+        QTest::newRow("saved under another name") << "save as" << QList<int>{} << false;
+        QTest::newRow("reverted") << "revert" << QList<int>{yes, ok} << false;
+        QTest::newRow("revert refused") << "revert" << QList<int>{no} << true;
+        QTest::newRow("New, answered No") << "new" << QList<int>{no} << false;
+        QTest::newRow("New, answered Cancel") << "new" << QList<int>{cancel} << true;
+        QTest::newRow("Open, answered No") << "open" << QList<int>{no} << false;
+        QTest::newRow("Licence Agreement, answered No") << "licence" << QList<int>{no} << false;
+        QTest::newRow("exit, answered No") << "exit" << QList<int>{no} << false;
+        QTest::newRow("exit, answered Cancel") << "exit" << QList<int>{cancel} << true;
+    }
+
+    void theCopyFollowsTheDocument()
+    {
+        QFETCH(QString, step);
+        QFETCH(QList<int>, answers);
+        QFETCH(bool, copyStays);
+        RecoverySandbox sandbox;
+        MainWindowFixture f;
+        const QString path = f.file(QStringLiteral("page.html"), "<p>old</p>\n");
+        const QString other = f.file(QStringLiteral("other.html"), "<p>other</p>\n");
+        frmMain& w = f.make({QStringLiteral("quirkpad"), path});
+        w.recovery().setQuietTime(20);
+        const QString copy = w.recovery().copyPath();
+        QVERIFY(!QFileInfo::exists(copy));   // nothing unsaved yet
+
+        w.pad()->SetSelStart(3);
+        w.pad()->InsertText(QStringLiteral("new "));
+        QTRY_VERIFY(QFileInfo::exists(copy));
+        w.recovery().waitForDisk();
+        const std::optional<RecoveryFile::Contents> kept = readCopy(copy);
+        QVERIFY(kept);
+        QCOMPARE(kept->text, QByteArray("<p>new old</p>\n"));
+        QCOMPARE(kept->header.path, path);
+        QVERIFY(kept->header.format == (TextFormat{Encoding::Utf8, false, LineBreak::Lf}));
+
+        for (int a : answers)
+            f.prompts.answer(Answer(a));
+        if (step == QLatin1String("save")) {
+            QVERIFY(w.files().SaveDocument());
+        } else if (step == QLatin1String("save as")) {
+            f.prompts.answerSave(f.dir.filePath(QStringLiteral("copy.html")));
+            QVERIFY(w.files().SaveAs());
+        } else if (step == QLatin1String("revert")) {
+            w.files().RevertDocument();
+        } else if (step == QLatin1String("new")) {
+            w.files().New();
+        } else if (step == QLatin1String("open")) {
+            f.prompts.answerOpen(other);
+            w.files().OpenDocument();
+        } else if (step == QLatin1String("licence")) {
+            w.commands().action(Cmd::mnuLicenceAgreement)->trigger();
+        } else if (step == QLatin1String("exit")) {
+            QCOMPARE(w.close(), !copyStays);
+        }
+        QCOMPARE(f.prompts.pending(), 0);
+        // Long enough for a copy to be written again, were one owed.
+        QTest::qWait(200);
+        w.recovery().waitForDisk();
+        QCOMPARE(QFileInfo::exists(copy), copyStays);
+        if (step == QLatin1String("exit") && !copyStays)
+            QCOMPARE(sandbox.locks(), QStringList());   // a normal end leaves nothing behind
+    }
+
+    // After a crash the work is offered; opening it gives back the text
+    // byte for byte, in its file's format, named after its file and marked
+    // changed, and Save writes it where it belongs.
+    void leftWorkIsOpenedAsItWas_data()
+    {
+        QTest::addColumn<QString>("name");   // "" for untitled
+        QTest::addColumn<TextFormat>("format");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QByteArray>("saved");   // the file Save writes
+        QTest::newRow("untitled") << QString() << TextFormat::forNewDocument() << QByteArray("<p>draft</p>\r\n")
+                                  << QByteArray("<p>draft</p>\r\n");
+        QTest::newRow("UTF-16 BE with a BOM, CR, mixed breaks, NUL")
+            << QStringLiteral("a.asp") << TextFormat{Encoding::Utf16BE, true, LineBreak::Cr}
+            << QByteArray("a\rb\r\n\0\xC3\xA9", 8) << QByteArray("\xFE\xFF\0a\0\r\0b\0\r\0\n\0\0\0\xE9", 16);
+        QTest::newRow("Windows-1252, LF") << QStringLiteral("b.txt") << TextFormat{Encoding::Cp1252, false, LineBreak::Lf}
+                                          << QByteArray("\xE2\x82\xAC 5\n") << QByteArray("\x80 5\n");
+    }
+
+    void leftWorkIsOpenedAsItWas()
+    {
+        QFETCH(QString, name);
+        QFETCH(TextFormat, format);
+        QFETCH(QByteArray, text);
+        QFETCH(QByteArray, saved);
+        RecoverySandbox sandbox;
+        MainWindowFixture f;
+        const QString path = name.isEmpty() ? QString() : f.dir.filePath(name);
+        const QString left = leaveWork(sandbox, QStringLiteral("12-00000001"), path, format, text);
+        QVERIFY(!left.isEmpty());
+
+        frmMain& w = f.show();
+        w.pad()->setFocus();
+        QCOMPARE(w.notices()->noticeText(RecoveryKeeper::kNoticeId),
+                 offerText(path.isEmpty() ? QStringLiteral("an untitled document") : QLatin1Char('"') + path + QLatin1Char('"')));
+        QVERIFY(w.pad()->hasFocus());
+        QTest::mouseClick(noticeButton(w.notices(), RecoveryKeeper::kNoticeId, QStringLiteral("Open")), Qt::LeftButton);
+        QVERIFY(f.prompts.calls.isEmpty());   // nothing of the empty document to ask about
+        QCOMPARE(w.pad()->utf8().toByteArray(), text);
+        QVERIFY(w.pad()->format() == format);
+        QCOMPARE(w.document().location(), path);
+        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+        QCOMPARE(w.windowTitle(), DocumentState::captionFor(path));
+        QVERIFY(!w.pad()->CanUndo());   // Undo cannot empty it again
+        QVERIFY(!w.notices()->hasNotice(RecoveryKeeper::kNoticeId));
+        QVERIFY(w.pad()->hasFocus());
+
+        // Its own copy now, and the old one gone.
+        w.recovery().waitForDisk();
+        QCOMPARE(sandbox.copies(), QStringList{QFileInfo(w.recovery().copyPath()).fileName()});
+        QCOMPARE(readCopy(w.recovery().copyPath())->text, text);
+
+        if (path.isEmpty())
+            f.prompts.answerSave(f.dir.filePath(QStringLiteral("named.txt")));
+        QVERIFY(w.files().SaveDocument());
+        QCOMPARE(MainWindowFixture::read(path.isEmpty() ? f.dir.filePath(QStringLiteral("named.txt")) : path), saved);
+    }
+
+    // Opening asks about the document's own changes first, as Open does.
+    void openingAsksAboutTheOpenDocumentFirst()
+    {
+        RecoverySandbox sandbox;
+        MainWindowFixture f;
+        leaveWork(sandbox, QStringLiteral("12-00000002"), QString(), {}, "left");
+        frmMain& w = f.make();
+        w.pad()->SetText(QStringLiteral("mine"));
+
+        f.prompts.answer(Answer::Cancel);
+        noticeButton(w.notices(), RecoveryKeeper::kNoticeId, QStringLiteral("Open"))->click();
+        QCOMPARE(f.prompts.messages(), QStringList{kOpenQuestion});
+        QCOMPARE(w.pad()->Text(), QStringLiteral("mine"));
+        QVERIFY(w.notices()->hasNotice(RecoveryKeeper::kNoticeId));   // still offered
+
+        f.prompts.answer(Answer::No);
+        noticeButton(w.notices(), RecoveryKeeper::kNoticeId, QStringLiteral("Open"))->click();
+        QCOMPARE(f.prompts.messages(), (QStringList{kOpenQuestion, kOpenQuestion}));
+        QCOMPARE(w.pad()->Text(), QStringLiteral("left"));
+    }
+
+    // Several copies are offered one after another, the newest first, with
+    // a count; one closed without an answer stays for the next start.
+    void severalCopiesAreOfferedOneAfterAnother()
+    {
+        RecoverySandbox sandbox;
+        MainWindowFixture f;
+        const QString older = leaveWork(sandbox, QStringLiteral("1-a"), QStringLiteral("/w/older.html"), {}, "older",
+                                        kWritten.addSecs(-3600));
+        const QString newest = leaveWork(sandbox, QStringLiteral("2-b"), QStringLiteral("/w/newest.html"), {}, "newest");
+        const QString oldest = leaveWork(sandbox, QStringLiteral("3-c"), QStringLiteral("/w/oldest.html"), {}, "oldest",
+                                         kWritten.addDays(-2));
+        frmMain& w = f.make();
+        NoticeBar* bar = w.notices();
+        QCOMPARE(bar->noticeText(RecoveryKeeper::kNoticeId), offerText(QStringLiteral("\"/w/newest.html\""),
+                                                                        QStringLiteral(" (1 of 3)")));
+        noticeButton(bar, RecoveryKeeper::kNoticeId, QStringLiteral("Discard"))->click();
+        QVERIFY(!QFileInfo::exists(newest));
+        QVERIFY(bar->noticeText(RecoveryKeeper::kNoticeId).endsWith(QStringLiteral("(2 of 3)")));
+        QVERIFY(bar->noticeText(RecoveryKeeper::kNoticeId).contains(QStringLiteral("\"/w/older.html\"")));
+        noticeButton(bar, RecoveryKeeper::kNoticeId, QStringLiteral("Open"))->click();
+        QCOMPARE(w.pad()->Text(), QStringLiteral("older"));
+        QVERIFY(bar->noticeText(RecoveryKeeper::kNoticeId).endsWith(QStringLiteral("(3 of 3)")));
+        noticeButton(bar, RecoveryKeeper::kNoticeId, QString())->click();
+        QVERIFY(!bar->hasNotice(RecoveryKeeper::kNoticeId));
+        w.recovery().waitForDisk();
+        QVERIFY(!QFileInfo::exists(older));
+        // Let go of: the next editor to start offers it.
+        QVERIFY(QFileInfo::exists(oldest));
+        QVERIFY(FileLock::tryExisting(QString(oldest).replace(QStringLiteral(".recovery"), QStringLiteral(".lock"))));
+    }
+
+    // With recovery copies switched off nothing is written, and the copy
+    // there was goes.
+    void noCopiesWhenSwitchedOff()
+    {
+        RecoverySandbox sandbox;
+        MainWindowFixture f;
+        const auto restore = qScopeGuard([] { EditorOptions::set(EditorOptions::RecoveryCopies, true); });
+        frmMain& w = f.make();
+        w.recovery().setQuietTime(20);
+        EditorOptions::set(EditorOptions::RecoveryCopies, false);
+        w.pad()->SetText(QStringLiteral("typed"));
+        QTest::qWait(200);
+        w.recovery().waitForDisk();
+        QCOMPARE(sandbox.copies(), QStringList());
+
+        EditorOptions::set(EditorOptions::RecoveryCopies, true);
+        w.recovery().applyOption();
+        QTRY_COMPARE(sandbox.copies().size(), 1);
+        EditorOptions::set(EditorOptions::RecoveryCopies, false);
+        w.recovery().applyOption();
+        w.recovery().waitForDisk();
+        QCOMPARE(sandbox.copies(), QStringList());
+    }
+};
+
+QP_REGISTER_TEST(RecoveryTest)
+#include "RecoveryTest.moc"
