@@ -1,7 +1,7 @@
 #include "platform/FileFingerprint.h"
+#include "platform/NativePath.h"
 
 #include <QCryptographicHash>
-#include <QFile>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -26,7 +26,7 @@ FileFingerprint fromStat(const struct stat& st)
 FileFingerprint FileFingerprint::of(const QString& path)
 {
     struct stat st;
-    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0)
+    if (path.isEmpty() || ::stat(NativePath::toNative(path).constData(), &st) != 0)
         return {};
     return fromStat(st);
 }
@@ -37,7 +37,7 @@ std::optional<QByteArray> of(const QString& path, const FileFingerprint& expecte
 {
     if (!expected.exists || expected.size > kMaxSize)
         return std::nullopt;
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(NativePath::toNative(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
     struct stat before;

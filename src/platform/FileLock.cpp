@@ -1,6 +1,6 @@
 #include "platform/FileLock.h"
+#include "platform/NativePath.h"
 
-#include <QFile>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -57,7 +57,7 @@ std::optional<FileLock> FileLock::create(const QString& path)
 {
     // Locked under a name nobody looks for, then renamed: another editor
     // that finds the file finds it locked.
-    const QByteArray final = QFile::encodeName(path);
+    const QByteArray final = NativePath::toNative(path);
     const QByteArray fresh = final + ".new";
     const int fd = openNoInherit(fresh, O_RDWR | O_CREAT | O_EXCL, 0600);
     if (fd < 0)
@@ -80,7 +80,7 @@ std::optional<FileLock> FileLock::create(const QString& path)
 
 std::optional<FileLock> FileLock::tryExisting(const QString& path)
 {
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = NativePath::toNative(path);
     const int fd = openNoInherit(native, O_RDONLY);
     if (fd < 0)
         return std::nullopt;
@@ -105,6 +105,6 @@ void FileLock::release()
 void FileLock::removeAndRelease()
 {
     if (m_fd >= 0)
-        ::unlink(QFile::encodeName(m_path).constData());
+        ::unlink(NativePath::toNative(m_path).constData());
     release();
 }

@@ -1,4 +1,5 @@
 #include "platform/RecoveryFolder.h"
+#include "platform/NativePath.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -24,13 +25,13 @@ bool makePrivateFolders(const QString& path, QString* error)
     QString done;
     for (const QString& part : QDir::cleanPath(QDir(path).absolutePath()).split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
         done += QLatin1Char('/') + part;
-        if (::mkdir(QFile::encodeName(done).constData(), 0700) != 0 && errno != EEXIST) {
+        if (::mkdir(NativePath::toNative(done).constData(), 0700) != 0 && errno != EEXIST) {
             *error = QString::fromLocal8Bit(std::strerror(errno)) + QStringLiteral(": ") + done;
             return false;
         }
     }
     // The recovery folder itself is private even when it was made otherwise.
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = NativePath::toNative(path);
     struct stat st;
     if (::stat(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode)) {
         *error = QStringLiteral("not a folder: ") + path;

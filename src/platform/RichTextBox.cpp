@@ -578,15 +578,31 @@ TextFile::ReadResult RichTextBox::LoadFile(const QString& path)
             SendScintilla(SCI_CLEARALL);
             r.format = TextFormat::forNewDocument();
         }
-        // A change even when the file holds the text there was (an empty
-        // file into an empty document), as for any whole-text assignment.
-        m_changePending = true;
-        SendScintilla(SCI_EMPTYUNDOBUFFER);
-        setFormat(r.format);
-        caretToStart();
-        adaptToLongLines();
+        finishLoad(r.format);
     }
     return r;
+}
+
+void RichTextBox::LoadText(QByteArrayView utf8, const TextFormat& format)
+{
+    Writable writable(this);
+    ChangeBatch batch(this);
+    {
+        NoUndoRecord noUndo(this);
+        replaceRange(0, SendScintilla(SCI_GETLENGTH), utf8);
+    }
+    finishLoad(format);
+}
+
+void RichTextBox::finishLoad(const TextFormat& format)
+{
+    // A change even when the text is the one there was (an empty file into
+    // an empty document), as for any whole-text assignment.
+    m_changePending = true;
+    SendScintilla(SCI_EMPTYUNDOBUFFER);
+    setFormat(format);
+    caretToStart();
+    adaptToLongLines();
 }
 
 TextFile::WriteResult RichTextBox::SaveFile(const QString& path)

@@ -71,6 +71,10 @@ public:
     // (textLost). Undo collection and the lock are back as they were on
     // every way out; no failure escapes as an exception.
     TextFile::ReadResult LoadFile(const QString& path);
+    // Replaces the whole text as a load does, from text kept elsewhere (a
+    // recovered document): no undo step back to the old text, the document
+    // takes the format, the caret goes to the start.
+    void LoadText(QByteArrayView utf8, const TextFormat& format);
     // Writes the whole text in the document's format (see TextFile::write);
     // the document takes the format that was written.
     TextFile::WriteResult SaveFile(const QString& path);
@@ -212,6 +216,9 @@ private:
     void applyFont();
     void caretToStart();
     void adaptToLongLines();
+    // The end of every whole-document load: a change, no undo record, the
+    // format, the caret at the start.
+    void finishLoad(const TextFormat& format);
     static void installPlainAccessibility();
     void onModified(int type);
     static int keyCode(int qtKey);

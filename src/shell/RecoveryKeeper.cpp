@@ -41,17 +41,6 @@ QByteArray snapshot(const RichTextBox& pad)
     return text;
 }
 
-// Replaces the whole text as a load does: no undo step back to what was
-// there before, so Undo cannot empty the restored document.
-void replaceWithoutUndo(RichTextBox& pad, const QByteArray& utf8)
-{
-    QsciScintillaBase& engine = pad.engine();
-    engine.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
-    pad.SetTextUtf8(utf8);
-    engine.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1UL);
-    engine.SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
-}
-
 QString describe(const RecoveryFile::Header& h)
 {
     return h.path.isEmpty() ? QStringLiteral("an untitled document") : QLatin1Char('"') + h.path + QLatin1Char('"');
@@ -249,8 +238,7 @@ void RecoveryKeeper::openOffered()
         offerNext();   // now says it cannot be read
         return;
     }
-    replaceWithoutUndo(m_pad, copy->text);
-    m_pad.setFormat(copy->header.format);
+    m_pad.LoadText(copy->text, copy->header.format);
     m_doc.restored(copy->header.path);
     // This editor's own copy is on disk before the old one goes.
     m_needsCopy = true;
