@@ -98,6 +98,8 @@ void FileCommands::New()
 
 bool FileCommands::loadAsDocument(const QString& path)
 {
+    if (beforeLoad)
+        beforeLoad(path);
     const TextFile::ReadResult r = m_pad.LoadFile(path);
     if (!r.ok) {
         m_prompts.error(r.error);
@@ -134,6 +136,8 @@ void FileCommands::RevertDocument()
         Prompts::Icon::Question, Prompts::Buttons::YesNo);
     if (answer != Prompts::Answer::Yes)
         return;
+    if (beforeLoad)
+        beforeLoad(m_doc.location());
     const TextFile::ReadResult r = m_pad.LoadFile(m_doc.location());
     if (!r.ok) {
         m_prompts.error(r.error);

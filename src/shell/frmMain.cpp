@@ -1,5 +1,9 @@
 #include "shell/frmMain.h"
 #include "platform/AppPaths.h"
+#include "platform/EditorOptions.h"
+#include "platform/LineNumberMargin.h"
+#include "platform/SyntaxColouring.h"
+#include "shell/NoticeBar.h"
 #include "platform/Fonts.h"
 #include "platform/HunspellSpeller.h"
 #include "platform/NumberText.h"
@@ -36,6 +40,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QVBoxLayout>
 #include <QWindow>
 
 frmMain::frmMain(const Services& services, QWidget* parent)
@@ -75,8 +80,14 @@ int frmMain::minimumWidthPixels(const QWidget* w)
 void frmMain::buildWindow()
 {
     m_pad->setObjectName(QStringLiteral("rtbPad"));
-    m_pad->setParent(this);
-    setCentralWidget(m_pad);
+    // The text, with the bars that tell the user something above it.
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(m_pad, 1);
+    setCentralWidget(central);
+    buildColouring(central);
 
     // The location and the changed flag, kept visible to anyone who looks
     // for them by name, never shown.
@@ -123,6 +134,32 @@ void frmMain::buildWindow()
     setMinimumWidth(minimumWidthPixels(this));
     resize(std::max(minimumWidthPixels(this), 860), 620);
     m_files.showProperties = [this](const QString& path) { showProperties(path); };
+}
+
+void frmMain::buildColouring(QWidget* central)
+{
+    m_colouring = new SyntaxColouring(*m_pad, this);
+    m_lineNumbers = new LineNumberMargin(*m_pad, this);
+    // The options as stored, before any file is loaded: a document is not
+    // coloured first and shown plain a moment later.
+    applyEditorOptions();
+    m_colouringNotice = new NoticeBar(central);
+    m_colouringNotice->setObjectName(QStringLiteral("barColouring"));
+    static_cast<QVBoxLayout*>(central->layout())->insertWidget(0, m_colouringNotice);
+    connect(m_colouring, &SyntaxColouring::noticeChanged, this, [this](const QString& notice) {
+        if (notice.isEmpty())
+            m_colouringNotice->withdraw();
+        else
+            m_colouringNotice->showMessage(notice);
+    });
+    connect(&m_doc, &DocumentState::locationChanged, m_colouring, &SyntaxColouring::setDocumentName);
+    m_files.beforeLoad = [this](const QString& path) { m_colouring->prepareForLoad(path); };
+}
+
+void frmMain::applyEditorOptions()
+{
+    m_colouring->setEnabled(EditorOptions::syntaxColouring());
+    m_lineNumbers->setVisible(EditorOptions::lineNumbers());
 }
 
 void frmMain::wireCommands()
@@ -253,6 +290,7 @@ void frmMain::applyFontSettings()
         size = Fonts::kDefaultSize;
     if (const auto points = NumberText::parse(size))
         m_pad->SetFontSize(*points);
+    applyEditorOptions();
 }
 
 bool frmMain::isProgramWindow(const QWidget* w)
@@ -360,7 +398,7 @@ void frmMain::openFind()
     frmFind* w = frmFind::open(m_findWindow, m_pad, prompts(), this);
     if (fresh && w) {
         // Near the top right of the editor, clear of the text being searched.
-        const QRect area = m_pad->geometry().translated(geometry().topLeft());
+        const QRect area = QRect(m_pad->mapTo(this, QPoint(0, 0)), m_pad->size()).translated(geometry().topLeft());
         w->move(area.right() - w->frameGeometry().width() - 24, area.top() + 24);
     }
 }

@@ -17,6 +17,9 @@ class SettingsStore;
 class Shell;
 class PreviewController;
 class PrinterService;
+class LineNumberMargin;
+class NoticeBar;
+class SyntaxColouring;
 #include "find/frmFind.h"
 
 // The main window: the one document in rtbPad, its state, the menus, the
@@ -63,8 +66,14 @@ public:
     // window takes no input until the tool window is gone, however it closes.
     void showToolWindow(QWidget* window, bool disableMain);
 
-    // Re-reads the editor font from the settings (on activation).
+    // Re-reads the editor font, and the editor's own options (syntax
+    // colouring, line numbers), from the settings (on activation).
     void applyFontSettings();
+
+    SyntaxColouring& colouring() { return *m_colouring; }
+    LineNumberMargin& lineNumbers() { return *m_lineNumbers; }
+    // Says why the document is shown without syntax colouring.
+    NoticeBar* colouringNotice() const { return m_colouringNotice; }
 
     // The window's minimum width: 7800 twips.
     static int minimumWidthPixels(const QWidget* w);
@@ -95,6 +104,8 @@ private:
     void showProperties(const QString& path);
     void openMergeDocs();
     void openPrint();
+    void buildColouring(QWidget* central);
+    void applyEditorOptions();
 
     Services m_services;
     DocumentState m_doc;
@@ -117,6 +128,9 @@ private:
     std::unique_ptr<PrinterService> m_defaultPrinters;
     QPointer<QWidget> m_mergeWindow;
     QPointer<QWidget> m_printWindow;
+    SyntaxColouring* m_colouring = nullptr;
+    LineNumberMargin* m_lineNumbers = nullptr;
+    NoticeBar* m_colouringNotice = nullptr;
     // Whether the editor's window active last (before any activation now
     // under way) was this one.
     bool m_activeBeforeWasThis = false;
