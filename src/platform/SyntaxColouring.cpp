@@ -73,6 +73,8 @@ void SyntaxColouring::setDocumentName(const QString& path)
 void SyntaxColouring::prepareForLoad(const QString& path)
 {
     apply(SyntaxLanguage::Plain);
+    // What was said was said of the old text; the new one is judged afresh.
+    setNotice(QString());
     m_scanPending = true;
     m_loadingName = path;
     // Once the load is over: a load that fails leaves the old text, and
@@ -89,10 +91,13 @@ void SyntaxColouring::onTextChanged()
     if (std::abs(length - m_scannedLength) >= kRescanBytes)
         m_scanPending = true;
     if (!m_scanPending && !m_longLine) {
-        // Typing makes a line long one character at a time, where the caret is.
-        const long caretLine = m_box.engine().SendScintilla(
-            Sci::SCI_LINEFROMPOSITION, static_cast<unsigned long>(m_box.engine().SendScintilla(Sci::SCI_GETCURRENTPOS)));
-        if (m_box.engine().SendScintilla(Sci::SCI_LINELENGTH, static_cast<unsigned long>(caretLine)) > kMaxLineBytes)
+        // Typing makes a line long one character at a time, where the caret
+        // is; its length without the line break, as the full look counts it.
+        const QsciScintillaBase& e = m_box.engine();
+        const auto line = static_cast<unsigned long>(
+            e.SendScintilla(Sci::SCI_LINEFROMPOSITION, static_cast<unsigned long>(e.SendScintilla(Sci::SCI_GETCURRENTPOS))));
+        if (e.SendScintilla(Sci::SCI_GETLINEENDPOSITION, line) - e.SendScintilla(Sci::SCI_POSITIONFROMLINE, line) >
+            kMaxLineBytes)
             m_longLine = true;
     }
     update();
