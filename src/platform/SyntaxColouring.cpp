@@ -7,6 +7,7 @@
 #include <Qsci/qscilexerjavascript.h>
 #include <Qsci/qscilexerxml.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -135,21 +136,28 @@ bool SyntaxColouring::hasLineLongerThan(qint64 limit) const
         const char* p = reinterpret_cast<const char*>(e.SendScintilla(
             Sci::SCI_GETRANGEPOINTER, static_cast<unsigned long>(start), end - start));
         const char* const stop = p + (end - start);
-        while (p < stop) {
-            // A line ends at LF, or at a CR alone; either ends the run.
-            const qint64 window = std::min<qint64>(stop - p, limit + 1 - run);
-            const char* lf = static_cast<const char*>(std::memchr(p, '\n', size_t(window)));
-            const char* cr = static_cast<const char*>(std::memchr(p, '\r', size_t(lf ? lf - p : window)));
-            const char* lineEnd = cr ? cr : lf;
-            if (!lineEnd) {
-                run += window;
-                p += window;
-                if (run > limit)
-                    return true;
-                continue;
+        // The next LF and the next CR ahead, each looked for again only
+        // once passed: every byte is looked at once for each.
+        auto next = [stop](const char* from, char c) {
+            const void* found = std::memchr(from, c, size_t(stop - from));
+            return found ? static_cast<const char*>(found) : stop;
+        };
+        const char* lf = next(p, '\n');
+        const char* cr = next(p, '\r');
+        for (;;) {
+            const char* lineEnd = std::min(lf, cr);
+            if (run + (lineEnd - p) > limit)
+                return true;
+            if (lineEnd == stop) {
+                run += stop - p;
+                break;
             }
             run = 0;
             p = lineEnd + 1;
+            if (lf < p)
+                lf = next(p, '\n');
+            if (cr < p)
+                cr = next(p, '\r');
         }
     }
     return false;

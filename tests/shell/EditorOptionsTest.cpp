@@ -15,6 +15,8 @@
 #include <QSettings>
 #include <QTest>
 
+Q_DECLARE_METATYPE(SyntaxLanguage)
+
 namespace {
 
 QSettings storedSettings()
@@ -91,7 +93,8 @@ private slots:
         QFETCH(bool, recovery);
         MainWindowFixture f;
         frmMain& w = f.show();
-        w.files().loadAsDocument(f.file(QStringLiteral("a.html"), "<p>one</p>\r\n<p>two</p>\r\n"));
+        f.prompts.answerOpen(f.file(QStringLiteral("a.html"), "<p>one</p>\r\n<p>two</p>\r\n"));
+        w.commands().action(Cmd::mnuOpen)->trigger();
         QCOMPARE(w.colouring().language(), SyntaxLanguage::Html);
         QVERIFY(w.lineNumbers().width() > 0);
 
@@ -114,7 +117,8 @@ private slots:
         QCOMPARE(stored.value(QStringLiteral("Editor/RecoveryCopies")).toString(), text(recovery));
         QCOMPARE(EditorOptions::recoveryCopies(), recovery);
         stored.beginGroup(QStringLiteral("Settings"));
-        QCOMPARE(stored.childKeys(), (QStringList{QStringLiteral("PadFontName"), QStringLiteral("PadFontSize")}));
+        QCOMPARE(stored.childKeys(), (QStringList{QStringLiteral("LastDir"), QStringLiteral("PadFontName"),
+                                                  QStringLiteral("PadFontSize")}));
         stored.endGroup();
         QCOMPARE(stored.childGroups(), (QStringList{QStringLiteral("Editor"), QStringLiteral("Settings")}));
 
@@ -129,6 +133,33 @@ private slots:
         QCOMPARE(s->recoveryCopies()->isChecked(), recovery);
         s->close();
         QTRY_VERIFY(MainWindowFixture::windows<frmSettings>().isEmpty());
+    }
+
+    // Saved under another name, a document is coloured by the new name; a
+    // new document is untitled, coloured by its text.
+    void theLanguageFollowsTheDocumentsName_data()
+    {
+        QTest::addColumn<QString>("opened");
+        QTest::addColumn<QString>("savedAs");
+        QTest::addColumn<SyntaxLanguage>("language");
+        QTest::newRow("page saved as a style sheet") << "a.html" << "b.css" << SyntaxLanguage::Css;
+        QTest::newRow("notes saved as a page") << "a.txt" << "b.HTM" << SyntaxLanguage::Html;
+        QTest::newRow("script saved as text") << "a.js" << "b.txt" << SyntaxLanguage::Plain;
+    }
+    void theLanguageFollowsTheDocumentsName()
+    {
+        QFETCH(QString, opened);
+        QFETCH(QString, savedAs);
+        MainWindowFixture f;
+        frmMain& w = f.show();
+        QVERIFY(w.files().loadAsDocument(f.file(opened, "<p>x</p>\r\n")));
+        f.prompts.answerSave(f.dir.filePath(savedAs));
+        w.commands().action(Cmd::mnuSaveAs)->trigger();
+        QTEST(w.colouring().language(), "language");
+        w.commands().action(Cmd::mnuNew)->trigger();
+        QCOMPARE(w.colouring().language(), SyntaxLanguage::Plain);
+        QTest::keyClicks(w.pad(), QStringLiteral("<p>"));
+        QCOMPARE(w.colouring().language(), SyntaxLanguage::Html);
     }
 
     // Colouring changes how the text looks and nothing else: the same file

@@ -188,7 +188,8 @@ class LexerHTMLStyleSheets : public ILexer {
 	static Sci_Position SheetStartFrom(LexAccessor &text, IDocument *doc, Sci_Position pos, Sci_Position end) {
 		Sci_Position i = pos;
 		while (i < end) {
-			if (text[i] != '<' || !IsStyleTagAt(text, doc, i, false)) {
+			// Most "<" start some other tag: the next letter tells.
+			if (text[i] != '<' || (text.SafeGetCharAt(i + 1) | 0x20) != 's' || !IsStyleTagAt(text, doc, i, false)) {
 				i++;
 				continue;
 			}
