@@ -3,78 +3,129 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
 
-NoticeBar::NoticeBar(QWidget* parent) : QFrame(parent)
+struct NoticeBar::Notice {
+    QString id;
+    QFrame* frame = nullptr;
+    QLabel* label = nullptr;
+    QHBoxLayout* buttons = nullptr;
+    Answer answer;
+};
+
+NoticeBar::NoticeBar(QWidget* parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("NoticeBar"));
+    setObjectName(QStringLiteral("noticeBar"));
     setFocusPolicy(Qt::NoFocus);
-    setFrameShape(QFrame::StyledPanel);
-    // A pale, warm band that stands apart from the white text below it.
-    setAutoFillBackground(true);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, QColor(0xFF, 0xF6, 0xD5));
-    p.setColor(QPalette::WindowText, QColor(0x33, 0x2B, 0x00));
-    setPalette(p);
-
-    m_text = new QLabel(this);
-    m_text->setObjectName(QStringLiteral("lblNotice"));
-    m_text->setWordWrap(true);
-    m_text->setTextFormat(Qt::PlainText);
-    m_text->setFocusPolicy(Qt::NoFocus);
-    m_text->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-
-    m_close = makeButton(QStringLiteral("Close"));
-    m_close->setObjectName(QStringLiteral("cmdCloseNotice"));
-    connect(m_close, &QPushButton::clicked, this, [this] {
-        hide();
-        emit closedByUser();
-    });
-
-    auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(8, 4, 4, 4);
-    row->addWidget(m_text, 1);
-    m_buttons = new QHBoxLayout;
-    row->addLayout(m_buttons);
-    row->addWidget(m_close);
+    m_layout = new QVBoxLayout(this);
+    m_layout->setContentsMargins(0, 0, 0, 0);
+    m_layout->setSpacing(0);
+    // A calm light yellow with dark text, whatever the desktop's colours,
+    // and a line that parts each notice from what is below it.
+    setStyleSheet(QStringLiteral("QFrame[notice=\"true\"] { background: #fff4c8; border-bottom: 1px solid #d8c88a; }"
+                                 "QFrame[notice=\"true\"] > QLabel { color: #202020; }"));
     hide();
 }
 
-QPushButton* NoticeBar::makeButton(const QString& caption)
+NoticeBar::Notice* NoticeBar::find(const QString& id) const
 {
-    auto* b = new QPushButton(caption, this);
-    // A click acts; the keyboard stays with the text.
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setAutoDefault(false);
-    return b;
+    for (Notice* n : m_notices)
+        if (n->id == id)
+            return n;
+    return nullptr;
 }
 
-void NoticeBar::showMessage(const QString& message, const QList<Action>& actions)
+void NoticeBar::showNotice(const QString& id, const QString& text, const QStringList& buttons, Answer onAnswer)
 {
-    m_text->setText(message);
-    // Later: the button whose action shows the next message is still at work.
-    for (QPushButton* b : m_actionButtons)
-        b->deleteLater();
-    m_actionButtons.clear();
-    for (const Action& a : actions) {
-        QPushButton* b = makeButton(a.caption);
-        connect(b, &QPushButton::clicked, this, [this, run = a.run] {
-            hide();
-            emit closedByUser();
-            if (run)
-                run();
-        });
-        m_buttons->addWidget(b);
-        m_actionButtons.append(b);
+    Notice* n = find(id);
+    const bool fresh = !n;
+    if (fresh) {
+        n = new Notice;
+        n->id = id;
+        n->frame = new QFrame(this);
+        n->frame->setObjectName(QStringLiteral("notice_") + id);
+        n->frame->setProperty("notice", true);
+        auto* row = new QHBoxLayout(n->frame);
+        row->setContentsMargins(8, 4, 4, 4);
+        n->label = new QLabel(n->frame);
+        n->label->setWordWrap(true);
+        n->label->setTextFormat(Qt::PlainText);
+        n->label->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+        row->addWidget(n->label, 1);
+        n->buttons = new QHBoxLayout;
+        row->addLayout(n->buttons);
+        auto* close = new QToolButton(n->frame);
+        close->setObjectName(QStringLiteral("closeNotice"));
+        close->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
+        close->setAutoRaise(true);
+        close->setToolTip(QStringLiteral("Close"));
+        close->setFocusPolicy(Qt::NoFocus);
+        connect(close, &QToolButton::clicked, this, [this, id] { answer(id, -1); });
+        row->addWidget(close, 0, Qt::AlignTop);
+        m_layout->addWidget(n->frame);
+        m_notices << n;
+    }
+    n->label->setText(text);
+    n->answer = std::move(onAnswer);
+    while (QLayoutItem* item = n->buttons->takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
+    for (int i = 0; i < buttons.size(); ++i) {
+        auto* b = new QPushButton(buttons[i], n->frame);
+        // Clicked with the mouse, the button leaves the keyboard with the text.
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, [this, id, i] { answer(id, i); });
+        n->buttons->addWidget(b, 0, Qt::AlignTop);
     }
     show();
+    if (fresh)
+        emit noticeShown(id);
 }
 
-void NoticeBar::withdraw()
+void NoticeBar::hideNotice(const QString& id)
 {
-    hide();
+    Notice* n = find(id);
+    if (!n)
+        return;
+    m_notices.removeOne(n);
+    // The click that got here is still being delivered to one of its buttons.
+    n->frame->hide();
+    n->frame->deleteLater();
+    delete n;
+    if (m_notices.isEmpty())
+        hide();
 }
 
-QString NoticeBar::message() const
+void NoticeBar::answer(const QString& id, int button)
 {
-    return m_text->text();
+    Notice* n = find(id);
+    if (!n)
+        return;
+    const Answer reply = std::move(n->answer);
+    hideNotice(id);
+    if (reply)
+        reply(button);
+}
+
+bool NoticeBar::hasNotice(const QString& id) const
+{
+    return find(id) != nullptr;
+}
+
+QString NoticeBar::noticeText(const QString& id) const
+{
+    const Notice* n = find(id);
+    return n ? n->label->text() : QString();
+}
+
+QStringList NoticeBar::noticeIds() const
+{
+    QStringList ids;
+    for (const Notice* n : m_notices)
+        ids << n->id;
+    return ids;
 }

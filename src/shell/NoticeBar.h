@@ -1,46 +1,41 @@
 #pragma once
-#include <QFrame>
-#include <QList>
-#include <QString>
+#include <QStringList>
+#include <QWidget>
 #include <functional>
 
-class QHBoxLayout;
-class QLabel;
-class QPushButton;
+class QVBoxLayout;
 
-// A bar along the top of the main window that tells the user something
-// without stopping them: no box to answer, and it never takes the keyboard
-// from the text (none of its buttons takes the focus, so typing goes on
-// where it was). It offers a button per action and one to close it.
-class NoticeBar : public QFrame {
+// Notices at the top of the main window, above the text: a message and a
+// few buttons each, several stacked at once. A notice never takes the
+// keyboard from the text and never waits for an answer; the text stays
+// usable while it is shown.
+class NoticeBar : public QWidget {
     Q_OBJECT
 public:
-    struct Action {
-        QString caption;
-        std::function<void()> run;
-    };
+    // Told the index of the button clicked, or -1 when the notice was closed.
+    using Answer = std::function<void(int button)>;
 
     explicit NoticeBar(QWidget* parent = nullptr);
 
-    // Shows the message with a button for each action (which closes the bar
-    // and runs it) and the Close button; replaces what the bar showed.
-    void showMessage(const QString& message, const QList<Action>& actions = {});
-    // Hides the bar without a word to anyone (what it said no longer holds).
-    void withdraw();
+    // Shows the notice with this id, or puts new text and buttons into the
+    // one shown already (it keeps its place). A click on a button or the
+    // close button hides the notice, then answers.
+    void showNotice(const QString& id, const QString& text, const QStringList& buttons, Answer onAnswer = {});
+    void hideNotice(const QString& id);
 
-    QString message() const;
-    QList<QPushButton*> actionButtons() const { return m_actionButtons; }
-    QPushButton* closeButton() const { return m_close; }
+    bool hasNotice(const QString& id) const;
+    QString noticeText(const QString& id) const;
+    QStringList noticeIds() const;
 
 signals:
-    // The user closed the bar, with Close or one of its actions.
-    void closedByUser();
+    // A notice that was not shown before appeared.
+    void noticeShown(const QString& id);
 
 private:
-    QPushButton* makeButton(const QString& caption);
+    struct Notice;
+    Notice* find(const QString& id) const;
+    void answer(const QString& id, int button);
 
-    QLabel* m_text;
-    QHBoxLayout* m_buttons;
-    QList<QPushButton*> m_actionButtons;
-    QPushButton* m_close;
+    QVBoxLayout* m_layout = nullptr;
+    QList<Notice*> m_notices;
 };

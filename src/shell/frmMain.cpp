@@ -1,16 +1,16 @@
 #include "shell/frmMain.h"
 #include "platform/AppPaths.h"
 #include "platform/EditorOptions.h"
-#include "platform/LineNumberMargin.h"
-#include "platform/SyntaxColouring.h"
-#include "shell/NoticeBar.h"
 #include "platform/Fonts.h"
 #include "platform/HunspellSpeller.h"
+#include "platform/LineNumberMargin.h"
 #include "platform/NumberText.h"
 #include "platform/Prompts.h"
 #include "platform/RichTextBox.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
+#include "platform/SyntaxColouring.h"
+#include "shell/NoticeBar.h"
 #include "shell/Startup.h"
 #include "shell/TopMost.h"
 #include "shell/frmFileProperties.h"
@@ -80,14 +80,16 @@ int frmMain::minimumWidthPixels(const QWidget* w)
 void frmMain::buildWindow()
 {
     m_pad->setObjectName(QStringLiteral("rtbPad"));
-    // The text, with the bars that tell the user something above it.
+    // Notices stack above the text, below the toolbar.
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
+    m_notices = new NoticeBar(central);
+    column->addWidget(m_notices);
     column->addWidget(m_pad, 1);
     setCentralWidget(central);
-    buildColouring(central);
+    buildColouring();
 
     // The location and the changed flag, kept visible to anyone who looks
     // for them by name, never shown.
@@ -136,21 +138,18 @@ void frmMain::buildWindow()
     m_files.showProperties = [this](const QString& path) { showProperties(path); };
 }
 
-void frmMain::buildColouring(QWidget* central)
+void frmMain::buildColouring()
 {
     m_colouring = new SyntaxColouring(*m_pad, this);
     m_lineNumbers = new LineNumberMargin(*m_pad, this);
     // The options as stored, before any file is loaded: a document is not
     // coloured first and shown plain a moment later.
     applyEditorOptions();
-    m_colouringNotice = new NoticeBar(central);
-    m_colouringNotice->setObjectName(QStringLiteral("barColouring"));
-    static_cast<QVBoxLayout*>(central->layout())->insertWidget(0, m_colouringNotice);
     connect(m_colouring, &SyntaxColouring::noticeChanged, this, [this](const QString& notice) {
         if (notice.isEmpty())
-            m_colouringNotice->withdraw();
+            hideNotice(kColouringNotice);
         else
-            m_colouringNotice->showMessage(notice);
+            showNotice(kColouringNotice, notice, {});
     });
     connect(&m_doc, &DocumentState::locationChanged, m_colouring, &SyntaxColouring::setDocumentName);
     m_files.beforeLoad = [this](const QString& path) { m_colouring->prepareForLoad(path); };
@@ -277,6 +276,17 @@ void frmMain::onPadKeyDown(int& keyCode, int shift)
         keyCode = 0;
 }
 
+void frmMain::showNotice(const QString& id, const QString& text, const QStringList& buttons,
+                         std::function<void(int button)> answer)
+{
+    m_notices->showNotice(id, text, buttons, std::move(answer));
+}
+
+void frmMain::hideNotice(const QString& id)
+{
+    m_notices->hideNotice(id);
+}
+
 void frmMain::applyFontSettings()
 {
     // Each read and each assignment on its own: a name that is not installed
@@ -398,7 +408,7 @@ void frmMain::openFind()
     frmFind* w = frmFind::open(m_findWindow, m_pad, prompts(), this);
     if (fresh && w) {
         // Near the top right of the editor, clear of the text being searched.
-        const QRect area = QRect(m_pad->mapTo(this, QPoint(0, 0)), m_pad->size()).translated(geometry().topLeft());
+        const QRect area = QRect(m_pad->mapTo(this, QPoint()), m_pad->size()).translated(geometry().topLeft());
         w->move(area.right() - w->frameGeometry().width() - 24, area.top() + 24);
     }
 }

@@ -17,8 +17,8 @@ class SettingsStore;
 class Shell;
 class PreviewController;
 class PrinterService;
-class LineNumberMargin;
 class NoticeBar;
+class LineNumberMargin;
 class SyntaxColouring;
 #include "find/frmFind.h"
 
@@ -66,14 +66,22 @@ public:
     // window takes no input until the tool window is gone, however it closes.
     void showToolWindow(QWidget* window, bool disableMain);
 
+    // Notices above the text (see NoticeBar): shown without taking the
+    // keyboard from the text; a button click hides the notice and answers
+    // with the button's index (-1: closed).
+    void showNotice(const QString& id, const QString& text, const QStringList& buttons,
+                    std::function<void(int button)> answer = {});
+    void hideNotice(const QString& id);
+    NoticeBar* notices() const { return m_notices; }
+
     // Re-reads the editor font, and the editor's own options (syntax
     // colouring, line numbers), from the settings (on activation).
     void applyFontSettings();
 
     SyntaxColouring& colouring() { return *m_colouring; }
     LineNumberMargin& lineNumbers() { return *m_lineNumbers; }
-    // Says why the document is shown without syntax colouring.
-    NoticeBar* colouringNotice() const { return m_colouringNotice; }
+    // The notice that says why the document is shown without colouring.
+    static inline const QString kColouringNotice = QStringLiteral("colouring");
 
     // The window's minimum width: 7800 twips.
     static int minimumWidthPixels(const QWidget* w);
@@ -104,7 +112,7 @@ private:
     void showProperties(const QString& path);
     void openMergeDocs();
     void openPrint();
-    void buildColouring(QWidget* central);
+    void buildColouring();
     void applyEditorOptions();
 
     Services m_services;
@@ -128,9 +136,9 @@ private:
     std::unique_ptr<PrinterService> m_defaultPrinters;
     QPointer<QWidget> m_mergeWindow;
     QPointer<QWidget> m_printWindow;
+    NoticeBar* m_notices = nullptr;
     SyntaxColouring* m_colouring = nullptr;
     LineNumberMargin* m_lineNumbers = nullptr;
-    NoticeBar* m_colouringNotice = nullptr;
     // Whether the editor's window active last (before any activation now
     // under way) was this one.
     bool m_activeBeforeWasThis = false;

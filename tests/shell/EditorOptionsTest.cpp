@@ -9,6 +9,7 @@
 #include "shell/NoticeBar.h"
 #include "shell/frmSettings.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QPushButton>
@@ -206,16 +207,17 @@ private slots:
         QVERIFY(f.prompts.calls.isEmpty());
     }
 
-    // Why a document is shown plain is said in a bar above the text, which
-    // never takes the keyboard: typing goes on into the text. It goes with
-    // its Close button, or when the next document is coloured.
-    void aBarSaysWhyADocumentIsPlain()
+    // Why a document is shown plain is said in a notice above the text,
+    // which never takes the keyboard: typing goes on into the text. It goes
+    // when closed, or when the next document is coloured.
+    void aNoticeSaysWhyADocumentIsPlain()
     {
         MainWindowFixture f;
         frmMain& w = f.show();
-        NoticeBar* bar = w.colouringNotice();
+        NoticeBar* bar = w.notices();
         RichTextBox* pad = w.pad();
-        QVERIFY(bar && !bar->isVisible());
+        const QString id = frmMain::kColouringNotice;
+        QVERIFY(!bar->hasNotice(id));
         const QByteArray line = "<p>" + QByteArray(SyntaxColouring::kMaxLineBytes, 'x') + "</p>\r\n";
         const QString longLined = f.file(QStringLiteral("long.html"), "<html>\r\n" + line);
         const QString small = f.file(QStringLiteral("small.html"), "<p>x</p>\r\n");
@@ -223,24 +225,24 @@ private slots:
         pad->setFocus();
         QVERIFY(w.files().loadAsDocument(longLined));
         QVERIFY(bar->isVisible());
-        QVERIFY(bar->message().contains(QLatin1String("line longer than 1 MB")));
+        QVERIFY(bar->noticeText(id).contains(QLatin1String("line longer than 1 MB")));
         QCOMPARE(w.colouring().language(), SyntaxLanguage::Plain);
         QCOMPARE(QApplication::focusWidget(), pad);
-        for (QWidget* child : bar->findChildren<QWidget*>())
-            QCOMPARE(child->focusPolicy(), Qt::NoFocus);
         pad->SetSelStart(0);
         QTest::keyClicks(pad, QStringLiteral("ok"));
         QVERIFY(pad->Text().startsWith(QLatin1String("ok<html>")));
 
-        QTest::mouseClick(bar->closeButton(), Qt::LeftButton);
-        QVERIFY(!bar->isVisible());
+        auto* close = bar->findChild<QWidget*>(QStringLiteral("notice_") + id)
+                          ->findChild<QAbstractButton*>(QStringLiteral("closeNotice"));
+        QTest::mouseClick(close, Qt::LeftButton);
+        QVERIFY(!bar->hasNotice(id));
         QCOMPARE(QApplication::focusWidget(), pad);
 
         // Shown again for the next such document, withdrawn for a coloured one.
         QVERIFY(w.files().loadAsDocument(longLined));
-        QVERIFY(bar->isVisible());
+        QVERIFY(bar->hasNotice(id));
         QVERIFY(w.files().loadAsDocument(small));
-        QVERIFY(!bar->isVisible());
+        QVERIFY(!bar->hasNotice(id));
         QCOMPARE(w.colouring().language(), SyntaxLanguage::Html);
     }
 };
