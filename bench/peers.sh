@@ -30,6 +30,7 @@
 #   TYPING_FILES  files for typing (empty.html page-20mb.html oneline-5mb.html)
 #   KEYS          keys typed per editor and file (8)
 #   STARTUP=0     skip the start-up pass;  TYPING=0  skip the typing pass
+#   PLAIN=0       leave out quirkpad-plain (the same binary, colouring off)
 #   PEERS_DIR     the shared scripts (../shared/peers beside the work tree)
 #   NO_INSTALL=1  do not call apt-get
 #
@@ -82,7 +83,23 @@ mkdir -p "$out"
   echo "runs: 1 warm-up + $runs timed per editor and file"
 } >"$out/conditions.txt"
 
-export EDITORS="$peers; $quirkpad"
+# Quirkpad with syntax colouring off, beside it in the same pass (PLAIN=0
+# leaves it out): a wrapper that stores the option in the run's fresh
+# settings, then starts the same binary. Its label is "quirkpad-plain".
+plain=""
+if [ "${PLAIN:-1}" != 0 ]; then
+  plain="$out/quirkpad-plain"
+  cat >"$plain" <<EOF
+#!/bin/sh
+conf="\${XDG_CONFIG_HOME:-\$HOME/.config}/Quirkpad"
+mkdir -p "\$conf" && printf '[Editor]\nSyntaxColouring=false\n' >"\$conf/Quirkpad.conf"
+exec "$quirkpad" "\$@"
+EOF
+  chmod +x "$plain"
+  echo "quirkpad-plain: the same binary with syntax colouring off" >>"$out/conditions.txt"
+fi
+
+export EDITORS="$peers; $quirkpad${plain:+; $plain}"
 export FILES=${FILES:-empty.html page-1mb.html page-20mb.html oneline-5mb.html}
 export MEASURE_OPTS="-r $runs -T 120 -s 20 -S 2"
 if [ "${STARTUP:-1}" != 0 ]; then

@@ -9,6 +9,36 @@
 
 namespace modPrint {
 
+namespace {
+
+// The page holds the document's text alone: the control would print the
+// line numbers it shows beside it, which are no part of the document.
+class NoLineNumbersPrinted {
+public:
+    explicit NoLineNumbersPrinted(QsciScintillaBase& engine) : m_engine(engine)
+    {
+        for (unsigned long m = 0; m < kMargins; ++m) {
+            m_widths[m] = m_engine.SendScintilla(QsciScintillaBase::SCI_GETMARGINWIDTHN, m);
+            if (m_engine.SendScintilla(QsciScintillaBase::SCI_GETMARGINTYPEN, m) == QsciScintillaBase::SC_MARGIN_NUMBER)
+                m_engine.SendScintilla(QsciScintillaBase::SCI_SETMARGINWIDTHN, m, 0L);
+        }
+    }
+    ~NoLineNumbersPrinted()
+    {
+        for (unsigned long m = 0; m < kMargins; ++m)
+            m_engine.SendScintilla(QsciScintillaBase::SCI_SETMARGINWIDTHN, m, m_widths[m]);
+    }
+    NoLineNumbersPrinted(const NoLineNumbersPrinted&) = delete;
+    NoLineNumbersPrinted& operator=(const NoLineNumbersPrinted&) = delete;
+
+private:
+    static constexpr unsigned long kMargins = 5;
+    QsciScintillaBase& m_engine;
+    long m_widths[kMargins] = {};
+};
+
+}
+
 PrintResult PrintRichText(RichTextBox& rtbRichTextBox, PrinterService& printers, int LeftMargin,
                           double TopMargin, double RightMargin, double BottomMargin)
 {
@@ -34,6 +64,7 @@ PrintResult PrintRichText(RichTextBox& rtbRichTextBox, PrinterService& printers,
     }
     // An empty document is still one job of one (empty) page: beginning the
     // job made it.
+    const NoLineNumbersPrinted noLineNumbers(rtbRichTextBox.engine());
     if (rtbRichTextBox.TextLength() > 0 && !printer->printRange(&rtbRichTextBox, painter)) {
         painter.end();
         r.error = QStringLiteral("The printer did not take a new page.");

@@ -202,6 +202,10 @@ RichTextBox::RichTextBox(QWidget* parent) : QsciScintilla(parent)
     SendScintilla(SCI_SETLEXER, 1UL);   // the null lexer: no styling work at all
     SendScintilla(SCI_ALLOCATELINECHARACTERINDEX, long(SC_LINECHARACTERINDEX_UTF16));
     SendScintilla(SCI_SETLAYOUTCACHE, long(SC_CACHE_PAGE));
+    // A coloured document is coloured as far as it is shown, a little at a
+    // time when there is much to do before that: a jump to the end of a
+    // large page never waits for the whole page to be coloured.
+    SendScintilla(SCI_SETIDLESTYLING, long(SC_IDLESTYLING_TOVISIBLE));
     m_caretPeriod = int(SendScintilla(SCI_GETCARETPERIOD));
     SendScintilla(SCI_SETSCROLLWIDTH, 1L);
     SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1L);
@@ -521,6 +525,7 @@ void RichTextBox::applyFont()
     SendScintilla(SCI_STYLESETFONT, static_cast<uintptr_t>(STYLE_DEFAULT), face.constData());
     SendScintilla(SCI_STYLESETSIZEFRACTIONAL, static_cast<unsigned long>(STYLE_DEFAULT), long(m_fontHundredths));
     SendScintilla(SCI_STYLECLEARALL);
+    emit FontApplied();
 }
 
 void RichTextBox::adaptToLongLines()

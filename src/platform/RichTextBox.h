@@ -138,6 +138,9 @@ signals:
     // Ctrl with the mouse wheel, one notch at a time: the window zooms by
     // changing the font size, so that the zoom ends when the font is set.
     void WheelZoom(bool zoomIn);
+    // The font was set: every style has the default style's look again
+    // (font, size and colours), for colouring to give its colours back.
+    void FontApplied();
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;

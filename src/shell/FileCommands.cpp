@@ -98,6 +98,8 @@ void FileCommands::New()
 
 bool FileCommands::load(const QString& path)
 {
+    if (beforeLoad)
+        beforeLoad(path);
     const TextFile::ReadResult r = m_pad.LoadFile(path);
     if (r.ok)
         return true;

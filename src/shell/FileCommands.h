@@ -47,6 +47,8 @@ public:
 
     // Shows the properties window of a file; set by the main window.
     std::function<void(const QString& path)> showProperties;
+    // Told before a file is read into the editor in place of its text.
+    std::function<void(const QString& path)> beforeLoad;
 
 private:
     Prompts::FileDialog dialog(bool save) const;

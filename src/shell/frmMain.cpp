@@ -1,13 +1,16 @@
 #include "shell/frmMain.h"
 #include "platform/AppPaths.h"
+#include "platform/EditorOptions.h"
 #include "platform/Failure.h"
 #include "platform/Fonts.h"
 #include "platform/HunspellSpeller.h"
+#include "platform/LineNumberMargin.h"
 #include "platform/NumberText.h"
 #include "platform/Prompts.h"
 #include "platform/RichTextBox.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
+#include "platform/SyntaxColouring.h"
 #include "shell/ExternalChangeWatcher.h"
 #include "shell/NoticeBar.h"
 #include "shell/RecoveryKeeper.h"
@@ -101,6 +104,7 @@ void frmMain::buildWindow()
     column->addWidget(m_notices);
     column->addWidget(m_pad, 1);
     setCentralWidget(central);
+    buildColouring();
 
     // The location and the changed flag, kept visible to anyone who looks
     // for them by name, never shown.
@@ -147,6 +151,31 @@ void frmMain::buildWindow()
     setMinimumWidth(minimumWidthPixels(this));
     resize(std::max(minimumWidthPixels(this), 860), 620);
     m_files.showProperties = [this](const QString& path) { showProperties(path); };
+}
+
+void frmMain::buildColouring()
+{
+    m_colouring = new SyntaxColouring(*m_pad, this);
+    m_lineNumbers = new LineNumberMargin(*m_pad, this);
+    // The options as stored, before any file is loaded: a document is not
+    // coloured first and shown plain a moment later.
+    applyEditorOptions();
+    connect(m_colouring, &SyntaxColouring::noticeChanged, this, [this](const QString& notice) {
+        if (notice.isEmpty())
+            hideNotice(kColouringNotice);
+        else
+            showNotice(kColouringNotice, notice, {});
+    });
+    connect(&m_doc, &DocumentState::locationChanged, m_colouring, &SyntaxColouring::setDocumentName);
+    m_files.beforeLoad = [this](const QString& path) { m_colouring->prepareForLoad(path); };
+}
+
+void frmMain::applyEditorOptions()
+{
+    m_colouring->setEnabled(EditorOptions::syntaxColouring());
+    m_lineNumbers->setVisible(EditorOptions::lineNumbers());
+    if (m_recovery)
+        m_recovery->applyOption();
 }
 
 void frmMain::wireCommands()
@@ -305,6 +334,7 @@ void frmMain::applyFontSettings()
         size = Fonts::kDefaultSize;
     if (const auto points = NumberText::parse(size))
         m_pad->SetFontSize(*points);
+    applyEditorOptions();
 }
 
 bool frmMain::isProgramWindow(const QWidget* w)
@@ -331,10 +361,8 @@ bool frmMain::event(QEvent* e)
     // application keeps the text as it was, zoom included. The activation
     // arrives before the application reports its new focus window, so the
     // note still names the window that was active before.
-    if (e->type() == QEvent::WindowActivate && !m_activeBeforeWasThis) {
+    if (e->type() == QEvent::WindowActivate && !m_activeBeforeWasThis)
         applyFontSettings();
-        m_recovery->applyOption();
-    }
     // Shown for the first time: the settings apply even where the window is
     // never activated (no window manager, or one that withholds the focus).
     if (e->type() == QEvent::Show && !m_fontAppliedOnShow) {

@@ -20,6 +20,8 @@ class PrinterService;
 class NoticeBar;
 class RecoveryKeeper;
 class ExternalChangeWatcher;
+class LineNumberMargin;
+class SyntaxColouring;
 #include "find/frmFind.h"
 
 // The main window: the one document in rtbPad, its state, the menus, the
@@ -75,8 +77,15 @@ public:
     NoticeBar* notices() const { return m_notices; }
     RecoveryKeeper& recovery() { return *m_recovery; }
 
-    // Re-reads the editor font from the settings (on activation).
+    // Re-reads the editor font, and the editor's own options (syntax
+    // colouring, line numbers, recovery copies), from the settings (on
+    // activation).
     void applyFontSettings();
+
+    SyntaxColouring& colouring() { return *m_colouring; }
+    LineNumberMargin& lineNumbers() { return *m_lineNumbers; }
+    // The notice that says why the document is shown without colouring.
+    static inline const QString kColouringNotice = QStringLiteral("colouring");
 
     // The window's minimum width: 7800 twips.
     static int minimumWidthPixels(const QWidget* w);
@@ -107,6 +116,8 @@ private:
     void showProperties(const QString& path);
     void openMergeDocs();
     void openPrint();
+    void buildColouring();
+    void applyEditorOptions();
 
     Services m_services;
     DocumentState m_doc;
@@ -134,6 +145,8 @@ private:
     NoticeBar* m_notices = nullptr;
     RecoveryKeeper* m_recovery = nullptr;
     ExternalChangeWatcher* m_changeWatcher = nullptr;
+    SyntaxColouring* m_colouring = nullptr;
+    LineNumberMargin* m_lineNumbers = nullptr;
     // Whether the editor's window active last (before any activation now
     // under way) was this one.
     bool m_activeBeforeWasThis = false;

@@ -1,4 +1,5 @@
 #include "shell/frmSettings.h"
+#include "platform/EditorOptions.h"
 #include "platform/Fonts.h"
 #include "platform/NumberText.h"
 #include "platform/OwnedWindow.h"
@@ -6,9 +7,11 @@
 #include "platform/RichTextBox.h"
 #include "platform/SettingsStore.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -42,6 +45,19 @@ frmSettings::frmSettings(RichTextBox& pad, SettingsStore& settings, Prompts& pro
     cmdDefaultPadFontSize->setObjectName(QStringLiteral("cmdDefaultPadFontSize"));
     cmdDefaultPadFontSize->setAutoDefault(true);
 
+    auto* fraEditor = new QGroupBox(QStringLiteral("Editor"), this);
+    fraEditor->setObjectName(QStringLiteral("fraEditor"));
+    m_syntaxColouring = new QCheckBox(QStringLiteral("Syntax colouring"), fraEditor);
+    m_syntaxColouring->setObjectName(QStringLiteral("chkSyntaxColouring"));
+    m_lineNumbers = new QCheckBox(QStringLiteral("Line numbers"), fraEditor);
+    m_lineNumbers->setObjectName(QStringLiteral("chkLineNumbers"));
+    m_recoveryCopies = new QCheckBox(QStringLiteral("Keep recovery copies of unsaved work"), fraEditor);
+    m_recoveryCopies->setObjectName(QStringLiteral("chkRecoveryCopies"));
+    auto* options = new QVBoxLayout(fraEditor);
+    options->addWidget(m_syntaxColouring);
+    options->addWidget(m_lineNumbers);
+    options->addWidget(m_recoveryCopies);
+
     auto* cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setAutoDefault(true);
@@ -59,6 +75,7 @@ frmSettings::frmSettings(RichTextBox& pad, SettingsStore& settings, Prompts& pro
     buttons->addWidget(cmdCancel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
+    layout->addWidget(fraEditor);
     layout->addStretch(1);
     layout->addLayout(buttons);
 
@@ -67,8 +84,8 @@ frmSettings::frmSettings(RichTextBox& pad, SettingsStore& settings, Prompts& pro
     connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
 
     load();
-    // Two rows and a button: wider helps a long font name, taller only opens
-    // an empty gap above "Cancel".
+    // Two rows, the options and a button: wider helps a long font name,
+    // taller only opens an empty gap above "Cancel".
     setMaximumHeight(sizeHint().height());
     resize(sizeHint().width(), sizeHint().height());
 }
@@ -82,6 +99,17 @@ void frmSettings::load()
         m_settings.store(SettingsStore::PadFontName, m_names->currentText());
     m_size->setText(NumberText::format(m_pad.FontSize()));
     m_settings.store(SettingsStore::PadFontSize, m_size->text());
+    for (const auto& [box, option] : options()) {
+        box->setChecked(EditorOptions::isOn(option));
+        EditorOptions::set(option, box->isChecked());
+    }
+}
+
+QList<std::pair<QCheckBox*, QString>> frmSettings::options() const
+{
+    return {{m_syntaxColouring, EditorOptions::SyntaxColouring},
+            {m_lineNumbers, EditorOptions::LineNumbers},
+            {m_recoveryCopies, EditorOptions::RecoveryCopies}};
 }
 
 void frmSettings::defaultFont()
@@ -106,6 +134,8 @@ void frmSettings::storeChoices()
     const QString name = m_names->currentIndex() >= 0 ? m_names->currentText() : m_loadedName;
     m_settings.store(SettingsStore::PadFontName, name);
     m_settings.store(SettingsStore::PadFontSize, m_size->text());
+    for (const auto& [box, option] : options())
+        EditorOptions::set(option, box->isChecked());
 }
 
 void frmSettings::closeEvent(QCloseEvent* e)

@@ -1,15 +1,20 @@
 #pragma once
+#include <QList>
 #include <QWidget>
+#include <utility>
 
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class Prompts;
 class RichTextBox;
 class SettingsStore;
 
-// The editor font: a name from the installed fonts and a size as typed. The
-// choices are stored when the window opens and again when it closes, however
-// it closes; the main window applies them when it becomes active again.
+// The editor font: a name from the installed fonts and a size as typed; and
+// below it the editor's own options (syntax colouring, line numbers, recovery
+// copies of unsaved work), kept in a section of their own. The choices are
+// stored when the window opens and again when it closes, however it closes;
+// the main window applies them when it becomes active again.
 class frmSettings : public QWidget {
     Q_OBJECT
 public:
@@ -17,6 +22,9 @@ public:
 
     QComboBox* fontNames() const { return m_names; }
     QLineEdit* fontSize() const { return m_size; }
+    QCheckBox* syntaxColouring() const { return m_syntaxColouring; }
+    QCheckBox* lineNumbers() const { return m_lineNumbers; }
+    QCheckBox* recoveryCopies() const { return m_recoveryCopies; }
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -26,11 +34,16 @@ private:
     void defaultFont();
     void defaultSize();
     void storeChoices();
+    // Each option's check box, with the option it stands for.
+    QList<std::pair<QCheckBox*, QString>> options() const;
 
     RichTextBox& m_pad;
     SettingsStore& m_settings;
     Prompts& m_prompts;
     QComboBox* m_names;
     QLineEdit* m_size;
+    QCheckBox* m_syntaxColouring;
+    QCheckBox* m_lineNumbers;
+    QCheckBox* m_recoveryCopies;
     QString m_loadedName;
 };

@@ -698,6 +698,9 @@ typedef sptr_t (*SciFnDirect)(sptr_t ptr, unsigned int iMessage, uptr_t wParam, 
 #define SCI_ADDREFDOCUMENT 2376
 #define SCI_RELEASEDOCUMENT 2377
 #define SCI_GETDOCUMENTOPTIONS 2379
+/* Quirkpad: gives the current document style bytes (wParam 1) or takes them
+   away (wParam 0), keeping its text and undo history. */
+#define SCI_SETDOCUMENTSTYLEBYTES 2999
 #define SCI_GETMODEVENTMASK 2378
 #define SCI_SETCOMMANDEVENTS 2717
 #define SCI_GETCOMMANDEVENTS 2718

@@ -1,0 +1,251 @@
+#include "MainWindowFixture.h"
+#include "TestRegistry.h"
+#include "editing/ClipboardCommands.h"
+#include "find/FindReplace.h"
+#include "platform/EditorOptions.h"
+#include "platform/LineNumberMargin.h"
+#include "platform/RichTextBox.h"
+#include "platform/SyntaxColouring.h"
+#include "shell/NoticeBar.h"
+#include "shell/frmSettings.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+
+Q_DECLARE_METATYPE(SyntaxLanguage)
+
+namespace {
+
+QSettings storedSettings()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quirkpad"),
+                     QStringLiteral("Quirkpad"));
+}
+
+frmSettings* openSettings(frmMain& w)
+{
+    w.commands().action(Cmd::mnuSettings)->trigger();
+    const QList<frmSettings*> open = MainWindowFixture::windows<frmSettings>();
+    return open.isEmpty() ? nullptr : open.first();
+}
+
+// What the user sees of a document and gets from it: its text, where a
+// search finds a word, what a copy puts on the clipboard, where typing goes
+// and what is saved.
+struct Observed {
+    QString text;
+    QList<int> found;
+    QString copied;
+    int caretAfterTyping = 0;
+    QByteArray saved;
+    bool operator==(const Observed&) const = default;
+};
+
+Observed observe(frmMain& w, const QString& path, const QString& word)
+{
+    Observed o;
+    RichTextBox& pad = *w.pad();
+    w.files().loadAsDocument(path);
+    o.text = pad.Text();
+    pad.SetSelStart(0);
+    while (FindReplace::findNext(pad, word, FindReplace::Direction::Right))
+        o.found << pad.SelStart();
+    pad.SetSelStart(3);
+    pad.SetSelLength(20);
+    ClipboardCommands::copy(pad);
+    o.copied = QGuiApplication::clipboard()->text();
+    pad.SetSelStart(pad.TextLength() / 2);
+    pad.setFocus();
+    QTest::keyClicks(&pad, QStringLiteral("typed<b>"));
+    QTest::keyClick(&pad, Qt::Key_Return);
+    o.caretAfterTyping = pad.SelStart();
+    w.files().SaveDocument();
+    o.saved = MainWindowFixture::read(path);
+    return o;
+}
+
+}
+
+class EditorOptionsTest : public QObject {
+    Q_OBJECT
+private slots:
+    // The options are stored in a section of their own when the window
+    // stores its values, and reach the editor when it is active again; the
+    // "Settings" section keeps exactly its three keys.
+    void settingsGroupIsStoredInTheEditorSection_data()
+    {
+        QTest::addColumn<bool>("colouring");
+        QTest::addColumn<bool>("lineNumbers");
+        QTest::addColumn<bool>("recovery");
+        QTest::newRow("all on") << true << true << true;
+        QTest::newRow("colouring off") << false << true << true;
+        QTest::newRow("line numbers off") << true << false << true;
+        QTest::newRow("recovery off") << true << true << false;
+        QTest::newRow("all off") << false << false << false;
+    }
+    void settingsGroupIsStoredInTheEditorSection()
+    {
+        QFETCH(bool, colouring);
+        QFETCH(bool, lineNumbers);
+        QFETCH(bool, recovery);
+        MainWindowFixture f;
+        frmMain& w = f.show();
+        f.prompts.answerOpen(f.file(QStringLiteral("a.html"), "<p>one</p>\r\n<p>two</p>\r\n"));
+        w.commands().action(Cmd::mnuOpen)->trigger();
+        QCOMPARE(w.colouring().language(), SyntaxLanguage::Html);
+        QVERIFY(w.lineNumbers().width() > 0);
+
+        frmSettings* s = openSettings(w);
+        QVERIFY(s);
+        // All on by default, and stored as the window opens.
+        for (QCheckBox* box : {s->syntaxColouring(), s->lineNumbers(), s->recoveryCopies()})
+            QVERIFY(box->isChecked());
+        QCOMPARE(storedSettings().value(QStringLiteral("Editor/SyntaxColouring")).toString(), QStringLiteral("true"));
+        s->syntaxColouring()->setChecked(colouring);
+        s->lineNumbers()->setChecked(lineNumbers);
+        s->recoveryCopies()->setChecked(recovery);
+        s->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
+        QTRY_VERIFY(MainWindowFixture::windows<frmSettings>().isEmpty());
+
+        QSettings stored = storedSettings();
+        auto text = [](bool on) { return on ? QStringLiteral("true") : QStringLiteral("false"); };
+        QCOMPARE(stored.value(QStringLiteral("Editor/SyntaxColouring")).toString(), text(colouring));
+        QCOMPARE(stored.value(QStringLiteral("Editor/LineNumbers")).toString(), text(lineNumbers));
+        QCOMPARE(stored.value(QStringLiteral("Editor/RecoveryCopies")).toString(), text(recovery));
+        QCOMPARE(EditorOptions::recoveryCopies(), recovery);
+        stored.beginGroup(QStringLiteral("Settings"));
+        QCOMPARE(stored.childKeys(), (QStringList{QStringLiteral("LastDir"), QStringLiteral("PadFontName"),
+                                                  QStringLiteral("PadFontSize")}));
+        stored.endGroup();
+        QCOMPARE(stored.childGroups(), (QStringList{QStringLiteral("Editor"), QStringLiteral("Settings")}));
+
+        w.applyFontSettings();   // what the next activation does
+        QCOMPARE(w.colouring().language(), colouring ? SyntaxLanguage::Html : SyntaxLanguage::Plain);
+        QCOMPARE(w.lineNumbers().width() > 0, lineNumbers);
+
+        // Reopened, the window shows what was stored.
+        s = openSettings(w);
+        QCOMPARE(s->syntaxColouring()->isChecked(), colouring);
+        QCOMPARE(s->lineNumbers()->isChecked(), lineNumbers);
+        QCOMPARE(s->recoveryCopies()->isChecked(), recovery);
+        s->close();
+        QTRY_VERIFY(MainWindowFixture::windows<frmSettings>().isEmpty());
+    }
+
+    // Saved under another name, a document is coloured by the new name; a
+    // new document is untitled, coloured by its text.
+    void theLanguageFollowsTheDocumentsName_data()
+    {
+        QTest::addColumn<QString>("opened");
+        QTest::addColumn<QString>("savedAs");
+        QTest::addColumn<SyntaxLanguage>("language");
+        QTest::newRow("page saved as a style sheet") << "a.html" << "b.css" << SyntaxLanguage::Css;
+        QTest::newRow("notes saved as a page") << "a.txt" << "b.HTM" << SyntaxLanguage::Html;
+        QTest::newRow("script saved as text") << "a.js" << "b.txt" << SyntaxLanguage::Plain;
+    }
+    void theLanguageFollowsTheDocumentsName()
+    {
+        QFETCH(QString, opened);
+        QFETCH(QString, savedAs);
+        MainWindowFixture f;
+        frmMain& w = f.show();
+        QVERIFY(w.files().loadAsDocument(f.file(opened, "<p>x</p>\r\n")));
+        f.prompts.answerSave(f.dir.filePath(savedAs));
+        w.commands().action(Cmd::mnuSaveAs)->trigger();
+        QTEST(w.colouring().language(), "language");
+        w.commands().action(Cmd::mnuNew)->trigger();
+        QCOMPARE(w.colouring().language(), SyntaxLanguage::Plain);
+        QTest::keyClicks(w.pad(), QStringLiteral("<p>"));
+        QCOMPARE(w.colouring().language(), SyntaxLanguage::Html);
+    }
+
+    // Colouring changes how the text looks and nothing else: the same file
+    // with colouring on and off gives the same text, search results,
+    // clipboard, caret and saved bytes.
+    void colouringChangesNothingButTheLook_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("word");
+        QTest::newRow("page, CR LF, accents") << "page.html"
+                                             << QByteArray("<html>\r\n<style>p { color: red }</style>\r\n"
+                                                           "<p>Caf\xc3\xa9 \xe2\x82\xac <b>red</b></p>\r\n"
+                                                           "<script>var red = 1;</script>\r\n</html>\r\n")
+                                             << "red";
+        QTest::newRow("style sheet, LF") << "site.css" << QByteArray("body {\n  color: red;\n}\n/* red */\n")
+                                         << "RED";
+        QTest::newRow("script, CR") << "app.js" << QByteArray("var a = 'x';\r// x marks\rlet x = a;\r") << "x";
+        QTest::newRow("Windows-1252 page") << "old.htm" << QByteArray("<p>na\xefve caf\xe9 & <i>caf\xe9</i></p>\r\n")
+                                           << QString::fromUtf8("caf\xc3\xa9");
+    }
+    void colouringChangesNothingButTheLook()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, word);
+        MainWindowFixture f;
+        frmMain& w = f.show();
+        QList<Observed> seen;
+        for (const bool on : {true, false}) {
+            const QString path = f.file(name, bytes);
+            w.colouring().setEnabled(on);
+            w.lineNumbers().setVisible(on);
+            seen << observe(w, path, word);
+            QCOMPARE(w.colouring().language() != SyntaxLanguage::Plain, on);
+        }
+        QVERIFY(!seen[0].found.isEmpty());
+        QCOMPARE(seen[0].text, seen[1].text);
+        QCOMPARE(seen[0].found, seen[1].found);
+        QCOMPARE(seen[0].copied, seen[1].copied);
+        QCOMPARE(seen[0].caretAfterTyping, seen[1].caretAfterTyping);
+        QCOMPARE(seen[0].saved, seen[1].saved);
+        QVERIFY(seen[0].saved.startsWith(bytes.left(bytes.size() / 4)));
+        QVERIFY(f.prompts.calls.isEmpty());
+    }
+
+    // Why a document is shown plain is said in a notice above the text,
+    // which never takes the keyboard: typing goes on into the text. It goes
+    // when closed, or when the next document is coloured.
+    void aNoticeSaysWhyADocumentIsPlain()
+    {
+        MainWindowFixture f;
+        frmMain& w = f.show();
+        NoticeBar* bar = w.notices();
+        RichTextBox* pad = w.pad();
+        const QString id = frmMain::kColouringNotice;
+        QVERIFY(!bar->hasNotice(id));
+        const QByteArray line = "<p>" + QByteArray(SyntaxColouring::kMaxLineBytes, 'x') + "</p>\r\n";
+        const QString longLined = f.file(QStringLiteral("long.html"), "<html>\r\n" + line);
+        const QString small = f.file(QStringLiteral("small.html"), "<p>x</p>\r\n");
+
+        pad->setFocus();
+        QVERIFY(w.files().loadAsDocument(longLined));
+        QVERIFY(bar->isVisible());
+        QVERIFY(bar->noticeText(id).contains(QLatin1String("line longer than 1 MB")));
+        QCOMPARE(w.colouring().language(), SyntaxLanguage::Plain);
+        QCOMPARE(QApplication::focusWidget(), pad);
+        pad->SetSelStart(0);
+        QTest::keyClicks(pad, QStringLiteral("ok"));
+        QVERIFY(pad->Text().startsWith(QLatin1String("ok<html>")));
+
+        auto* close = bar->findChild<QWidget*>(QStringLiteral("notice_") + id)
+                          ->findChild<QAbstractButton*>(QStringLiteral("closeNotice"));
+        QTest::mouseClick(close, Qt::LeftButton);
+        QVERIFY(!bar->hasNotice(id));
+        QCOMPARE(QApplication::focusWidget(), pad);
+
+        // Shown again for the next such document, withdrawn for a coloured one.
+        QVERIFY(w.files().loadAsDocument(longLined));
+        QVERIFY(bar->hasNotice(id));
+        QVERIFY(w.files().loadAsDocument(small));
+        QVERIFY(!bar->hasNotice(id));
+        QCOMPARE(w.colouring().language(), SyntaxLanguage::Html);
+    }
+};
+
+QP_REGISTER_TEST(EditorOptionsTest)
+#include "EditorOptionsTest.moc"
