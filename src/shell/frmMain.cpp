@@ -78,13 +78,9 @@ frmMain::~frmMain()
 {
     // Owned tool windows are no children: they must not outlive the editor
     // whose controls they work on.
-    for (QWidget* w : {static_cast<QWidget*>(m_settingsWindow), static_cast<QWidget*>(m_aboutWindow),
-                       static_cast<QWidget*>(m_findWindow), static_cast<QWidget*>(m_webPageWizard),
-                       static_cast<QWidget*>(m_customFontWindow), static_cast<QWidget*>(m_ansiConverter),
-                       static_cast<QWidget*>(m_mergeWindow), static_cast<QWidget*>(m_printWindow),
-                       static_cast<QWidget*>(m_templatesWindow), static_cast<QWidget*>(m_dbWizard)})
-        delete w;
-    delete m_spellCheckWindow;
+    for (const QPointer<QWidget>& w : std::as_const(m_toolWindows))
+        delete w.data();
+    delete m_findWindow.data();
 }
 
 int frmMain::minimumWidthPixels(const QWidget* w)
@@ -190,7 +186,6 @@ void frmMain::wireCommands()
     c.on(Cmd::mnuExit, [this] { close(); });
     c.on(Cmd::mnuRevertDocument, [this] { m_files.RevertDocument(); });
     c.on(Cmd::mnuFileProps, [this] { m_files.FileProperties(); });
-    c.on(Cmd::mnuSettings, [this] { openSettings(); });
     c.on(Cmd::mnuLockText, [this] { toggleLock(); });
     c.on(Cmd::mnuAlwaysOnTop, [this] { toggleAlwaysOnTop(); });
 
@@ -223,8 +218,6 @@ void frmMain::wireCommands()
     c.on(Cmd::mnuZoomOut, [&pad] { EditingCommands::zoomOut(pad); });
     c.on(Cmd::rcZoomIn, [this] { m_commands->action(Cmd::mnuZoomIn)->trigger(); });
     c.on(Cmd::rcZoomOut, [this] { m_commands->action(Cmd::mnuZoomOut)->trigger(); });
-    c.on(Cmd::mnuMergeDocs, [this] { openMergeDocs(); });
-    c.on(Cmd::mnuPrint, [this] { openPrint(); });
 
     // Web-development snippets.
     for (const Snippet& s : Snippets::table())
@@ -245,33 +238,26 @@ void frmMain::wireCommands()
     // style sheets and pictures with it.
     connect(&m_doc, &DocumentState::locationChanged, m_preview, &PreviewController::liveRefresh);
 
-    // Document tools.
-    c.on(Cmd::mnuSpellCheck, [this] { openSpellCheck(); });
-
-    // Web page generators.
-    c.on(Cmd::mnuWebPageWizard, [this] {
-        showSingleToolWindow(m_webPageWizard,
-                             [this] { return new frmWebPageWizard(*m_pad, prompts(), settings(), this); });
-    });
-    c.on(Cmd::mnuCustomFont, [this] {
-        showSingleToolWindow(m_customFontWindow, [this] { return new frmCustomFont(*m_pad, prompts(), this); });
-    });
-    c.on(Cmd::mnuANSIConverter, [this] {
-        showSingleToolWindow(m_ansiConverter, [this] { return new frmANSIConverter(prompts(), this); });
-    });
-
-    // Web page templates and the database code wizard.
-    c.on(Cmd::mnuWebPageTemplates, [this] {
-        showSingleToolWindow(m_templatesWindow, [this] {
-            return new frmWebPageTemplates(*m_pad, m_doc, m_files, prompts(), shell(), this);
-        });
-    });
-    c.on(Cmd::mnuDBCW, [this] {
-        showSingleToolWindow(m_dbWizard, [this] { return new frmDatabaseWizard(*m_pad, prompts(), this); });
-    });
+    // Windows that act as dialogs over this one: one of each at a time,
+    // made on first use, gone when closed.
+    const QList<std::pair<Cmd, std::function<QWidget*()>>> toolWindows{
+        {Cmd::mnuSettings, [this] { return new frmSettings(*m_pad, settings(), prompts(), this); }},
+        {Cmd::mnuAbout, [this] { return new frmAbout(shell(), this); }},
+        {Cmd::mnuMergeDocs, [this] { return new frmMergeDocs(*m_pad, m_files, prompts(), settings(), this); }},
+        {Cmd::mnuPrint, [this] { return new frmPrint(*m_pad, printers(), prompts(), this); }},
+        {Cmd::mnuSpellCheck,
+         [this] { return new frmSpellCheck(*m_pad, HunspellSpeller::forUserLocale(), prompts(), this); }},
+        {Cmd::mnuWebPageWizard, [this] { return new frmWebPageWizard(*m_pad, prompts(), settings(), this); }},
+        {Cmd::mnuCustomFont, [this] { return new frmCustomFont(*m_pad, prompts(), this); }},
+        {Cmd::mnuANSIConverter, [this] { return new frmANSIConverter(prompts(), this); }},
+        {Cmd::mnuWebPageTemplates,
+         [this] { return new frmWebPageTemplates(*m_pad, m_doc, m_files, prompts(), shell(), this); }},
+        {Cmd::mnuDBCW, [this] { return new frmDatabaseWizard(*m_pad, prompts(), this); }},
+    };
+    for (const auto& [command, make] : toolWindows)
+        c.on(command, [this, command = command, make = make] { showSingleToolWindow(command, make); });
 
     // Help and About.
-    c.on(Cmd::mnuAbout, [this] { openAbout(); });
     c.on(Cmd::mnuLicenceAgreement, [this] { licenceAgreement(); });
     c.on(Cmd::mnuInterface, [this] { m_preview->showInterface(prompts()); });
     c.on(Cmd::mnuWebSite, [this] { shell().openUrl(HelpLinks::homePage()); });
@@ -422,9 +408,10 @@ void frmMain::toggleAlwaysOnTop()
     }
 }
 
-void frmMain::showSingleToolWindow(QPointer<QWidget>& instance, const std::function<QWidget*()>& make)
+void frmMain::showSingleToolWindow(Cmd command, const std::function<QWidget*()>& make)
 {
     // One at a time: a second opening brings the open one forward.
+    QPointer<QWidget>& instance = m_toolWindows[command];
     if (instance) {
         instance->raise();
         instance->activateWindow();
@@ -432,11 +419,6 @@ void frmMain::showSingleToolWindow(QPointer<QWidget>& instance, const std::funct
     }
     instance = make();
     showToolWindow(instance, true);
-}
-
-void frmMain::openSettings()
-{
-    showSingleToolWindow(m_settingsWindow, [this] { return new frmSettings(*m_pad, settings(), prompts(), this); });
 }
 
 void frmMain::openFind()
@@ -450,18 +432,6 @@ void frmMain::openFind()
     }
 }
 
-void frmMain::openAbout()
-{
-    showSingleToolWindow(m_aboutWindow, [this] { return new frmAbout(shell(), this); });
-}
-
-void frmMain::openSpellCheck()
-{
-    showSingleToolWindow(m_spellCheckWindow, [this] {
-        return new frmSpellCheck(*m_pad, HunspellSpeller::forUserLocale(), prompts(), this);
-    });
-}
-
 void frmMain::licenceAgreement()
 {
     if (!m_files.askToSave(QStringLiteral("Would you like to save your document before opening another?")))
@@ -472,17 +442,6 @@ void frmMain::licenceAgreement()
     // The licence becomes the open document; the caption stays as it was.
     m_doc.setLocation(path);
     m_doc.setChanged(false);
-}
-
-void frmMain::openMergeDocs()
-{
-    showSingleToolWindow(m_mergeWindow,
-                         [this] { return new frmMergeDocs(*m_pad, m_files, prompts(), settings(), this); });
-}
-
-void frmMain::openPrint()
-{
-    showSingleToolWindow(m_printWindow, [this] { return new frmPrint(*m_pad, printers(), prompts(), this); });
 }
 
 void frmMain::showProperties(const QString& path)

@@ -107,15 +107,10 @@ private:
     void onPadKeyDown(int& keyCode, int shift);
     void toggleLock();
     void toggleAlwaysOnTop();
-    void showSingleToolWindow(QPointer<QWidget>& instance, const std::function<QWidget*()>& make);
-    void openSettings();
+    void showSingleToolWindow(Cmd command, const std::function<QWidget*()>& make);
     void openFind();
-    void openAbout();
-    void openSpellCheck();
     void licenceAgreement();
     void showProperties(const QString& path);
-    void openMergeDocs();
-    void openPrint();
     void buildColouring();
     void applyEditorOptions();
 
@@ -128,20 +123,12 @@ private:
     QMenu* m_contextMenu = nullptr;
     QLabel* m_lblLocation = nullptr;
     QLabel* m_lblChanged = nullptr;
-    QPointer<QWidget> m_settingsWindow;
     QPointer<frmFind> m_findWindow;
+    // The open tool window of each command that opens one.
+    QHash<Cmd, QPointer<QWidget>> m_toolWindows;
     bool m_fontAppliedOnShow = false;
-    QPointer<QWidget> m_aboutWindow;
-    QPointer<QWidget> m_spellCheckWindow;
-    QPointer<QWidget> m_webPageWizard;
-    QPointer<QWidget> m_customFontWindow;
-    QPointer<QWidget> m_ansiConverter;
-    QPointer<QWidget> m_templatesWindow;
-    QPointer<QWidget> m_dbWizard;
     PreviewController* m_preview = nullptr;
     std::unique_ptr<PrinterService> m_defaultPrinters;
-    QPointer<QWidget> m_mergeWindow;
-    QPointer<QWidget> m_printWindow;
     NoticeBar* m_notices = nullptr;
     RecoveryKeeper* m_recovery = nullptr;
     ExternalChangeWatcher* m_changeWatcher = nullptr;
