@@ -30,7 +30,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include "BenchMain.h"
@@ -190,17 +189,6 @@ private:
 
 // ---------------------------------------------------------------- helpers
 
-double procKb(const char* field)
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toDouble();
-    return 0;
-}
-
 // The editor's text area as the main window has it: coloured (or not), with
 // line numbers, shown at the window's size.
 struct Editor {
@@ -318,21 +306,11 @@ void BM_OpenInFreshProcess(benchmark::State& state, Shape s, bool coloured)
     const QString path = Inputs::get().file(s);
     QList<QByteArray> reply;
     for (auto _ : state) {
-        QProcess child;
-        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("--open-child"), path, coloured ? QStringLiteral("1") : QStringLiteral("0")});
-        if (!child.waitForFinished(120000)) {
-            child.kill();
-            child.waitForFinished();
-            state.SkipWithError("the child did not finish");
+        reply = runChild(state,
+                         {QStringLiteral("--open-child"), path, coloured ? QStringLiteral("1") : QStringLiteral("0")},
+                         120000, 6);
+        if (reply.isEmpty())
             return;
-        }
-        reply = child.readAllStandardOutput().trimmed().split(' ');
-        if (reply.size() < 6 || reply[0] != "ok") {
-            state.SkipWithError("the child could not open the file");
-            return;
-        }
         state.SetIterationTime(reply[4].toDouble() / 1e3);
     }
     const double mb = 1024.0;
