@@ -776,6 +776,10 @@ bool RichTextBox::wouldEdit(const QKeyEvent* e)
     default:
         break;
     }
+    // The control's paste clears the selection before it finds it may not
+    // insert, so a locked paste would still lose the user's selection.
+    if (e->matches(QKeySequence::Paste))
+        return true;
     if (e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
         return false;
     const QString text = e->text();

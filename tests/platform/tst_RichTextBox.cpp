@@ -1,6 +1,8 @@
 #include "TestRegistry.h"
 #include "platform/RichTextBox.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -186,6 +188,10 @@ private slots:
         box.SetSelLength(2);
         for (Qt::Key key : {Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Return, Qt::Key_Tab, Qt::Key_X})
             QTest::keyClick(&box, key);
+        QCOMPARE(box.Text(), QStringLiteral("<b></b>"));
+        QCOMPARE(QPoint(box.SelStart(), box.SelLength()), QPoint(1, 2));
+        QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
+        QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(box.Text(), QStringLiteral("<b></b>"));
         QCOMPARE(QPoint(box.SelStart(), box.SelLength()), QPoint(1, 2));
         QTest::keyClick(&box, Qt::Key_Right, Qt::ShiftModifier);
