@@ -11,22 +11,6 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace TestRegistry {
-
-std::vector<std::pair<const char*, Factory>>& all()
-{
-    static std::vector<std::pair<const char*, Factory>> tests;
-    return tests;
-}
-
-int add(const char* name, Factory factory)
-{
-    all().emplace_back(name, std::move(factory));
-    return int(all().size());
-}
-
-}
-
 // Every test run gets its own settings, data and temporary folders, so that
 // nothing of the user's is read or touched.
 int main(int argc, char** argv)
@@ -52,16 +36,7 @@ int main(int argc, char** argv)
     Fonts::installDefaultSubstitute();
     AppPaths::setDataDir(QStringLiteral(QUIRKPAD_SOURCE_DATA_DIR));
 
-    // QP_TEST=ClassName runs one class; the usual Qt Test arguments apply to it.
-    const QByteArray only = qgetenv("QP_TEST");
-    int failed = 0;
-    for (auto& [name, factory] : TestRegistry::all()) {
-        if (!only.isEmpty() && only != name)
-            continue;
-        QObject* test = factory();
-        failed += QTest::qExec(test, argc, argv) != 0;
-        delete test;
-    }
+    const int result = TestRegistry::runAll(argc, argv);
     AppPaths::deleteTempFolder();
-    return failed ? 1 : 0;
+    return result;
 }

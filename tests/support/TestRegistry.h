@@ -1,5 +1,6 @@
 #pragma once
 #include <QObject>
+#include <QTest>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -11,6 +12,8 @@ namespace TestRegistry {
 using Factory = std::function<QObject*()>;
 int add(const char* name, Factory factory);
 std::vector<std::pair<const char*, Factory>>& all();
+// Runs every registered class (or the one named by QP_TEST); 0 when all passed.
+int runAll(int argc, char** argv);
 
 }
 
