@@ -19,10 +19,10 @@
 //
 //   build-bench/bench/bench_colouring                              # ~3 min
 //   build-bench/bench/bench_colouring --benchmark_filter='page-20mb'
-#include "platform/Fonts.h"
-#include "platform/LineNumberMargin.h"
-#include "platform/RichTextBox.h"
-#include "platform/SyntaxColouring.h"
+#include "services/Fonts.h"
+#include "editor/LineNumberMargin.h"
+#include "editor/RichTextBox.h"
+#include "editor/SyntaxColouring.h"
 
 #include <QApplication>
 #include <QDir>

@@ -13,7 +13,7 @@
 //   build-bench/bench/bench_editing
 //   build-bench/bench/bench_editing --benchmark_filter=Reverse
 #include "editing/EditingCommands.h"
-#include "platform/RichTextBox.h"
+#include "editor/RichTextBox.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

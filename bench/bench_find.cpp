@@ -3,7 +3,7 @@
 // they cover, once: a press of Find Next reads as far as the next occurrence
 // and copies nothing, and Replace All builds its result in one pass.
 #include "find/FindReplace.h"
-#include "platform/RichTextBox.h"
+#include "editor/RichTextBox.h"
 
 #include <QApplication>
 #include <QByteArray>

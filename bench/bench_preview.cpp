@@ -12,11 +12,11 @@
 // Run it under a display for the binary's start-up (xvfb-run -a
 // build/bench/bench_preview); without one that case is skipped and the
 // rest runs on the offscreen platform.
-#include "platform/AppPaths.h"
-#include "platform/QtPrompts.h"
-#include "platform/RichTextBox.h"
-#include "platform/SettingsStore.h"
-#include "platform/Shell.h"
+#include "files/AppPaths.h"
+#include "services/QtPrompts.h"
+#include "editor/RichTextBox.h"
+#include "services/SettingsStore.h"
+#include "services/Shell.h"
 #include "preview/BrowserView.h"
 #include "preview/PreviewController.h"
 #include "preview/PreviewFile.h"

@@ -16,10 +16,10 @@
 // time is the copy and that next keystroke.
 //
 //   build-bench/bench/bench_recovery
-#include "platform/QtPrompts.h"
-#include "platform/RichTextBox.h"
-#include "platform/SettingsStore.h"
-#include "platform/Shell.h"
+#include "services/QtPrompts.h"
+#include "editor/RichTextBox.h"
+#include "services/SettingsStore.h"
+#include "services/Shell.h"
 #include "shell/RecoveryKeeper.h"
 #include "shell/frmMain.h"
 

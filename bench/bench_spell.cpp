@@ -4,7 +4,7 @@
 // behind a progress dialog, so its time is what the bar spans.
 #include "doctools/MisspellingFinder.h"
 #include "doctools/SpellingSession.h"
-#include "platform/HunspellSpeller.h"
+#include "services/HunspellSpeller.h"
 
 #include <QCoreApplication>
 #include <QFile>

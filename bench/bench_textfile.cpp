@@ -20,10 +20,10 @@
 //
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise, e.g.
 //   build-bench/bench/bench_textfile --benchmark_filter='page-20mb'
-#include "platform/Fonts.h"
-#include "platform/RichTextBox.h"
-#include "platform/TextFile.h"
-#include "platform/TextFormat.h"
+#include "services/Fonts.h"
+#include "editor/RichTextBox.h"
+#include "files/TextFile.h"
+#include "files/TextFormat.h"
 
 #include <QApplication>
 #include <QDir>

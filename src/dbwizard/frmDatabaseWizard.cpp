@@ -1,8 +1,8 @@
 #include "dbwizard/frmDatabaseWizard.h"
 #include "dbwizard/DatabaseCode.h"
-#include "platform/OwnedWindow.h"
-#include "platform/Prompts.h"
-#include "platform/RichTextBox.h"
+#include "widgets/OwnedWindow.h"
+#include "services/Prompts.h"
+#include "editor/RichTextBox.h"
 
 #include <QButtonGroup>
 #include <QFontDatabase>

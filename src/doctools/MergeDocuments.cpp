@@ -1,6 +1,6 @@
 #include "doctools/MergeDocuments.h"
-#include "platform/NumberText.h"
-#include "platform/TextFile.h"
+#include "base/NumberText.h"
+#include "files/TextFile.h"
 
 #include <QFileInfo>
 

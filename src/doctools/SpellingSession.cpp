@@ -1,5 +1,5 @@
 #include "doctools/SpellingSession.h"
-#include "platform/Speller.h"
+#include "services/Speller.h"
 
 #include <QHash>
 #include <QSet>

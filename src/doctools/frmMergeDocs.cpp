@@ -1,10 +1,10 @@
 #include "doctools/frmMergeDocs.h"
 #include "doctools/MergeDocuments.h"
-#include "platform/OwnedWindow.h"
-#include "platform/Prompts.h"
-#include "platform/RichTextBox.h"
-#include "platform/SettingsStore.h"
-#include "platform/TextFormat.h"
+#include "widgets/OwnedWindow.h"
+#include "services/Prompts.h"
+#include "editor/RichTextBox.h"
+#include "services/SettingsStore.h"
+#include "files/TextFormat.h"
 #include "shell/FileCommands.h"
 
 #include <QGridLayout>

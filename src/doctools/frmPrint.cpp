@@ -1,9 +1,9 @@
 #include "doctools/frmPrint.h"
 #include "doctools/PrintCount.h"
 #include "doctools/modPrint.h"
-#include "platform/OwnedWindow.h"
-#include "platform/Prompts.h"
-#include "platform/RichTextBox.h"
+#include "widgets/OwnedWindow.h"
+#include "services/Prompts.h"
+#include "editor/RichTextBox.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>

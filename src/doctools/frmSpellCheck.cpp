@@ -1,10 +1,10 @@
 #include "doctools/frmSpellCheck.h"
 #include "doctools/frmSpelling.h"
-#include "platform/OwnedWindow.h"
-#include "platform/Prompts.h"
-#include "platform/RichTextBox.h"
-#include "platform/SimpleComboBox.h"
-#include "platform/Speller.h"
+#include "widgets/OwnedWindow.h"
+#include "services/Prompts.h"
+#include "editor/RichTextBox.h"
+#include "widgets/SimpleComboBox.h"
+#include "services/Speller.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

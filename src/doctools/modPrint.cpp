@@ -1,6 +1,6 @@
 #include "doctools/modPrint.h"
-#include "platform/PrinterService.h"
-#include "platform/RichTextBox.h"
+#include "services/PrinterService.h"
+#include "editor/RichTextBox.h"
 
 #include <Qsci/qsciprinter.h>
 #include <QMarginsF>
@@ -43,9 +43,11 @@ PrintResult PrintRichText(RichTextBox& rtbRichTextBox, PrinterService& printers,
                           double TopMargin, double RightMargin, double BottomMargin)
 {
     PrintResult r;
-    std::unique_ptr<QsciPrinter> printer = printers.newJob(&r.error);
-    if (!printer)
+    auto printer = std::make_unique<QsciPrinter>(QPrinter::HighResolution);
+    if (const Result<> job = printers.setUpJob(*printer); !job) {
+        r.error = job.error();
         return r;
+    }
     printer->setDocName(QStringLiteral("Quirkpad"));
     // Margins count from the paper's edges (a printer that cannot reach that
     // close to an edge has them raised to what it can). The painter's origin

@@ -1,5 +1,5 @@
 #include "document/Document.h"
-#include "platform/Failure.h"
+#include "base/Failure.h"
 
 #include <QMetaObject>
 

@@ -1,6 +1,6 @@
 #include "editing/ClipboardCommands.h"
 
-#include "platform/Prompts.h"
+#include "services/Prompts.h"
 
 #include <QMimeData>
 

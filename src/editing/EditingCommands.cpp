@@ -1,7 +1,7 @@
 #include "editing/EditingCommands.h"
 
 #include "editing/TextTransforms.h"
-#include "platform/RichTextBox.h"
+#include "editor/RichTextBox.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "find/FindReplace.h"
 
-#include "platform/RichTextBox.h"
-#include "platform/Utf8.h"
+#include "editor/RichTextBox.h"
+#include "base/Utf8.h"
 
 #include <QList>
 

@@ -1,9 +1,9 @@
 #include "find/frmFind.h"
 
 #include "find/FindReplace.h"
-#include "platform/OwnedWindow.h"
-#include "platform/Prompts.h"
-#include "platform/RichTextBox.h"
+#include "widgets/OwnedWindow.h"
+#include "services/Prompts.h"
+#include "editor/RichTextBox.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 #include "generators/TemplateFolder.h"
-#include "platform/AppPaths.h"
-#include "platform/TextFile.h"
+#include "files/AppPaths.h"
+#include "files/TextFile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 #include "generators/frmANSIConverter.h"
 #include "generators/AnsiCodes.h"
-#include "generators/Controls.h"
+#include "widgets/Controls.h"
 #include "generators/OneCharacterValidator.h"
-#include "platform/OwnedWindow.h"
-#include "platform/Prompts.h"
+#include "widgets/OwnedWindow.h"
+#include "services/Prompts.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,9 +1,9 @@
 #include "generators/frmCustomFont.h"
-#include "generators/Controls.h"
+#include "widgets/Controls.h"
 #include "generators/MultiLineTextBox.h"
-#include "platform/Fonts.h"
-#include "platform/OwnedWindow.h"
-#include "platform/RichTextBox.h"
+#include "services/Fonts.h"
+#include "widgets/OwnedWindow.h"
+#include "editor/RichTextBox.h"
 
 #include <QApplication>
 #include <QCheckBox>

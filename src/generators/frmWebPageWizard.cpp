@@ -1,11 +1,11 @@
 #include "generators/frmWebPageWizard.h"
-#include "generators/Controls.h"
+#include "widgets/Controls.h"
 #include "generators/MultiLineTextBox.h"
 #include "generators/PictureBox.h"
-#include "platform/OwnedWindow.h"
-#include "platform/Prompts.h"
-#include "platform/RichTextBox.h"
-#include "platform/SettingsStore.h"
+#include "widgets/OwnedWindow.h"
+#include "services/Prompts.h"
+#include "editor/RichTextBox.h"
+#include "services/SettingsStore.h"
 #include "shell/FileCommands.h"
 
 #include <QCheckBox>

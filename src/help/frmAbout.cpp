@@ -1,8 +1,8 @@
 #include "help/frmAbout.h"
 #include "help/HelpLinks.h"
 #include "help/ReleaseNotes.h"
-#include "platform/Shell.h"
-#include "platform/OwnedWindow.h"
+#include "services/Shell.h"
+#include "widgets/OwnedWindow.h"
 
 #include <QFont>
 #include <QGridLayout>

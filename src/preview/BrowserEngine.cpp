@@ -1,6 +1,6 @@
 #include "preview/BrowserEngine.h"
 #include "preview/BrowserView.h"
-#include "platform/AppPaths.h"
+#include "files/AppPaths.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

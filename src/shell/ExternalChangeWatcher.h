@@ -1,6 +1,6 @@
 #pragma once
-#include "platform/FileFingerprint.h"
-#include "platform/SerialWorker.h"
+#include "files/FileFingerprint.h"
+#include "base/SerialWorker.h"
 
 #include <QFileSystemWatcher>
 #include <QObject>

@@ -1,6 +1,6 @@
 #include "shell/FileCommands.h"
-#include "platform/RichTextBox.h"
-#include "platform/SettingsStore.h"
+#include "editor/RichTextBox.h"
+#include "services/SettingsStore.h"
 #include "shell/DocumentState.h"
 
 const QString FileCommands::kFilter = QStringLiteral(

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/Prompts.h"
+#include "services/Prompts.h"
 
 #include <QString>
 #include <functional>

@@ -1,6 +1,6 @@
 #pragma once
-#include "platform/RecoveryFolder.h"
-#include "platform/SerialWorker.h"
+#include "files/RecoveryFolder.h"
+#include "base/SerialWorker.h"
 
 #include <QElapsedTimer>
 #include <QObject>

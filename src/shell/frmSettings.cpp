@@ -1,11 +1,11 @@
 #include "shell/frmSettings.h"
-#include "platform/EditorOptions.h"
-#include "platform/Fonts.h"
-#include "platform/NumberText.h"
-#include "platform/OwnedWindow.h"
-#include "platform/Prompts.h"
-#include "platform/RichTextBox.h"
-#include "platform/SettingsStore.h"
+#include "services/EditorOptions.h"
+#include "services/Fonts.h"
+#include "base/NumberText.h"
+#include "widgets/OwnedWindow.h"
+#include "services/Prompts.h"
+#include "editor/RichTextBox.h"
+#include "services/SettingsStore.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

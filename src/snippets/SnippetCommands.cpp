@@ -1,7 +1,7 @@
 #include "snippets/SnippetCommands.h"
 
-#include "platform/Prompts.h"
-#include "platform/RichTextBox.h"
+#include "services/Prompts.h"
+#include "editor/RichTextBox.h"
 
 void runSnippet(const Snippet& snippet, RichTextBox& pad, Prompts& prompts)
 {

@@ -2,7 +2,7 @@
 #include "TestRegistry.h"
 #include "dbwizard/DatabaseCode.h"
 #include "dbwizard/frmDatabaseWizard.h"
-#include "platform/RichTextBox.h"
+#include "editor/RichTextBox.h"
 
 #include <QLabel>
 #include <QLineEdit>

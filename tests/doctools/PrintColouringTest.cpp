@@ -1,9 +1,9 @@
 #include "DocToolsSupport.h"
 #include "TestRegistry.h"
 #include "doctools/modPrint.h"
-#include "platform/LineNumberMargin.h"
-#include "platform/RichTextBox.h"
-#include "platform/SyntaxColouring.h"
+#include "editor/LineNumberMargin.h"
+#include "editor/RichTextBox.h"
+#include "editor/SyntaxColouring.h"
 
 #include <QTemporaryDir>
 #include <QTest>

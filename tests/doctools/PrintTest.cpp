@@ -3,7 +3,7 @@
 #include "TestRegistry.h"
 #include "doctools/frmPrint.h"
 #include "doctools/modPrint.h"
-#include "platform/RichTextBox.h"
+#include "editor/RichTextBox.h"
 
 #include <QLineEdit>
 #include <QPushButton>

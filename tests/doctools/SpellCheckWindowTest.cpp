@@ -4,9 +4,9 @@
 #include "TestRegistry.h"
 #include "doctools/frmSpellCheck.h"
 #include "doctools/frmSpelling.h"
-#include "platform/HunspellSpeller.h"
-#include "platform/RichTextBox.h"
-#include "platform/SimpleComboBox.h"
+#include "services/HunspellSpeller.h"
+#include "editor/RichTextBox.h"
+#include "widgets/SimpleComboBox.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>

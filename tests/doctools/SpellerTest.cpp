@@ -1,6 +1,6 @@
 #include "TestDictionaries.h"
 #include "TestRegistry.h"
-#include "platform/HunspellSpeller.h"
+#include "services/HunspellSpeller.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,7 @@
 #include "TestRegistry.h"
 #include "doctools/MisspellingFinder.h"
 #include "doctools/SpellingSession.h"
-#include "platform/HunspellSpeller.h"
+#include "services/HunspellSpeller.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 #include "PadText.h"
 #include "TestRegistry.h"
 #include "editing/EditingCommands.h"
-#include "platform/RichTextBox.h"
+#include "editor/RichTextBox.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,6 +1,6 @@
 #include "TestRegistry.h"
 #include "find/FindReplace.h"
-#include "platform/RichTextBox.h"
+#include "editor/RichTextBox.h"
 
 #include <QPoint>
 #include <QRandomGenerator>

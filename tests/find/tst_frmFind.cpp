@@ -1,7 +1,7 @@
 #include "ScriptedPrompts.h"
 #include "TestRegistry.h"
 #include "find/frmFind.h"
-#include "platform/RichTextBox.h"
+#include "editor/RichTextBox.h"
 
 #include <QApplication>
 #include <QComboBox>

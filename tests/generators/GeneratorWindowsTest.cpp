@@ -1,8 +1,8 @@
 #include "ToolWindows.h"
 #include "TestRegistry.h"
 #include "generators/WebPage.h"
-#include "platform/OwnedWindow.h"
-#include "platform/RichTextBox.h"
+#include "widgets/OwnedWindow.h"
+#include "editor/RichTextBox.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>

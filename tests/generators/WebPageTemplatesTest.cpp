@@ -2,8 +2,8 @@
 #include "TestRegistry.h"
 #include "generators/frmWebPageTemplates.h"
 #include "help/HelpLinks.h"
-#include "platform/AppPaths.h"
-#include "platform/RichTextBox.h"
+#include "files/AppPaths.h"
+#include "editor/RichTextBox.h"
 #include "preview/BrowserView.h"
 
 #include <QDir>

@@ -3,7 +3,7 @@
 #include "generators/PictureBox.h"
 #include "generators/WebPage.h"
 #include "generators/frmWebPageWizard.h"
-#include "platform/RichTextBox.h"
+#include "editor/RichTextBox.h"
 
 #include <QCheckBox>
 #include <QImage>

@@ -2,8 +2,8 @@
 #include "TestRegistry.h"
 #include "help/HelpLinks.h"
 #include "help/frmAbout.h"
-#include "platform/AppPaths.h"
-#include "platform/RichTextBox.h"
+#include "files/AppPaths.h"
+#include "editor/RichTextBox.h"
 
 #include <QAction>
 #include <QFile>

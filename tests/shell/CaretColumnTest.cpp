@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 #include "TestRegistry.h"
 #include "find/frmFind.h"
-#include "platform/RichTextBox.h"
+#include "editor/RichTextBox.h"
 
 #include <QAction>
 #include <QClipboard>

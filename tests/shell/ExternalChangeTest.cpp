@@ -2,7 +2,7 @@
 #include "NoticeButtons.h"
 #include "RecoverySandbox.h"
 #include "TestRegistry.h"
-#include "platform/RichTextBox.h"
+#include "editor/RichTextBox.h"
 #include "shell/ExternalChangeWatcher.h"
 #include "shell/RecoveryKeeper.h"
 

@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 #include "TestRegistry.h"
-#include "platform/QtPrompts.h"
-#include "platform/RichTextBox.h"
+#include "services/QtPrompts.h"
+#include "editor/RichTextBox.h"
 #include "shell/FileCommands.h"
 #include "shell/frmFileProperties.h"
 

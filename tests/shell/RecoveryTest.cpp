@@ -2,10 +2,10 @@
 #include "NoticeButtons.h"
 #include "RecoverySandbox.h"
 #include "TestRegistry.h"
-#include "platform/EditorOptions.h"
-#include "platform/FileLock.h"
-#include "platform/RecoveryFile.h"
-#include "platform/RichTextBox.h"
+#include "services/EditorOptions.h"
+#include "files/FileLock.h"
+#include "files/RecoveryFile.h"
+#include "editor/RichTextBox.h"
 #include "shell/RecoveryKeeper.h"
 
 #include <QFile>

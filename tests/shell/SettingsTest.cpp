@@ -1,8 +1,8 @@
 #include "MainWindowFixture.h"
 #include "TestRegistry.h"
 #include "find/frmFind.h"
-#include "platform/NumberText.h"
-#include "platform/RichTextBox.h"
+#include "base/NumberText.h"
+#include "editor/RichTextBox.h"
 #include "shell/frmSettings.h"
 #include "help/frmAbout.h"
 

@@ -1,8 +1,8 @@
 #include "MainWindowFixture.h"
 #include "TestRegistry.h"
-#include "platform/AppPaths.h"
-#include "platform/NativePath.h"
-#include "platform/RichTextBox.h"
+#include "files/AppPaths.h"
+#include "files/NativePath.h"
+#include "editor/RichTextBox.h"
 #include "shell/Startup.h"
 
 #include <QDir>

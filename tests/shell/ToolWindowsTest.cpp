@@ -1,7 +1,7 @@
 #include "TestRegistry.h"
 #include "ToolWindows.h"
-#include "platform/OwnedWindow.h"
-#include "platform/RichTextBox.h"
+#include "widgets/OwnedWindow.h"
+#include "editor/RichTextBox.h"
 
 #include <QToolBar>
 #include <QToolButton>

@@ -1,7 +1,7 @@
 #include "PadText.h"
 #include "ScriptedPrompts.h"
 #include "TestRegistry.h"
-#include "platform/RichTextBox.h"
+#include "editor/RichTextBox.h"
 #include "snippets/SnippetCommands.h"
 
 #include <QSignalSpy>

@@ -1,6 +1,6 @@
 #pragma once
 #include "ScriptedPrompts.h"
-#include "platform/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "shell/frmMain.h"
 
 #include <QApplication>

@@ -1,0 +1,85 @@
+#pragma once
+#include "files/TextFormat.h"
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+#include <limits>
+
+// Reading and writing document files. Text travels as UTF-8 between the file
+// and the editing control, in pieces, so that a large file is never held
+// twice; the file's own encoding, byte-order mark and line breaks are kept in
+// a TextFormat and used again when the document is written back. Paths may
+// carry bytes that are not UTF-8 (see NativePath).
+namespace TextFile {
+
+using Utf8Sink = std::function<void(const char* utf8, qsizetype length)>;
+// Told the exact length of the whole text in UTF-8 before the first piece,
+// once the file is known to be readable and small enough, so that the
+// receiver can make room for it once. Told again when the text must start
+// over (a file that looked like UTF-8 and is not): the receiver drops what
+// it got.
+using LengthHint = std::function<void(qsizetype utf8Length)>;
+
+// The longest text, in UTF-8 bytes, that a document can have: the editing
+// control counts positions in 32-bit integers.
+constexpr qint64 kMaxTextLength = std::numeric_limits<int>::max();
+
+struct ReadResult {
+    bool ok = false;
+    QString error;      // the system's description of a failure
+    TextFormat format;
+    qint64 fileSize = 0;
+    // The failure came once decoding had begun: the sink got part of the
+    // file, or nothing, and a receiver told the length has dropped what it
+    // held before.
+    bool textLost = false;
+};
+
+// Decodes the file and hands its text to the sink as UTF-8, in pieces of
+// whole characters, read through fixed-size buffers, never a memory map (a
+// file truncated under a map kills the reader). A UTF-8 file is decoded in
+// one pass when there is a hint; any other is read once to learn its
+// encoding and length, and again to decode it. A file whose text would be
+// longer than maxLength is refused before the hint. A file that changes
+// while it is read fails with a description that says so. The sink is not
+// called when the file cannot be read.
+ReadResult read(const QString& path, const Utf8Sink& sink, const LengthHint& hint = {},
+                qint64 maxLength = kMaxTextLength);
+
+// Reads the whole file into one UTF-8 buffer (small files, tests).
+ReadResult readAll(const QString& path, QByteArray* utf8);
+
+// Decodes bytes as a file would be decoded.
+TextFormat decode(QByteArrayView fileBytes, const Utf8Sink& sink, const LengthHint& hint = {});
+
+struct WriteResult {
+    bool ok = false;
+    QString error;
+    // The format the file was written in: the one asked for, or UTF-8 when
+    // the text holds characters the asked-for encoding cannot store.
+    TextFormat written;
+    bool switchedToUtf8 = false;
+};
+
+// Encodes the text in the format (line breaks are written as they stand in
+// the text) and replaces the file. A symbolic link is followed, so the link
+// stays a link; the file keeps its permissions, owner and group.
+//
+// Normally a new file is written beside the old one and renamed over it, so
+// the old file stays whole until the new one is complete. Where that would
+// change who owns the file (another user's file), cut a hard link off, or
+// where the folder allows no new file although the file itself may be
+// written, the file is overwritten in place instead, after a copy of it has
+// been made in the application's temporary folder; a failed write puts the
+// copy back (and says where the copy is if even that fails).
+WriteResult write(const QString& path, QByteArrayView utf8, const TextFormat& format);
+
+// The bytes the text becomes in the format; *unencodable is set when some
+// character has no place in the encoding (the result is then incomplete).
+QByteArray encode(QByteArrayView utf8, const TextFormat& format, bool* unencodable = nullptr);
+
+// True when every character of the text can be stored in the encoding.
+bool canEncode(QByteArrayView utf8, Encoding encoding);
+
+}

@@ -1,0 +1,90 @@
+#include "TestRegistry.h"
+#include "files/RecoveryFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+Q_DECLARE_METATYPE(TextFormat)
+
+class RecoveryFileTest : public QObject {
+    Q_OBJECT
+private slots:
+    // Whatever the document, its copy gives back the same file name,
+    // format and text, byte for byte.
+    void copiesComeBackExactly_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<TextFormat>("format");
+        QTest::addColumn<QByteArray>("text");
+        QTest::newRow("untitled, new document") << QString() << TextFormat::forNewDocument()
+                                                << QByteArray("<p>draft</p>\r\n");
+        QTest::newRow("blanks and letters beyond ASCII")
+            << QStringLiteral("/home/zoë/my pages/index.html") << TextFormat{Encoding::Utf8, true, LineBreak::Lf}
+            << QByteArray("caf\xC3\xA9\n");
+        // A name that is not UTF-8 on disk is held with lone surrogates; a
+        // line break or a backslash in a name must not end the header line.
+        QTest::newRow("name with a lone surrogate, a line break and a backslash")
+            << QStringLiteral("/tmp/a") + QChar(0xDC80) + QStringLiteral("\nb\\u0041.txt")
+            << TextFormat{Encoding::Cp1252, false, LineBreak::CrLf} << QByteArray("x");
+        QTest::newRow("UTF-16 BE, CR, mixed breaks and NUL bytes")
+            << QStringLiteral("/w/a.asp") << TextFormat{Encoding::Utf16BE, true, LineBreak::Cr}
+            << QByteArray("a\rb\r\nc\n\0d\0\n\n", 14);
+        QTest::newRow("a text that looks like a header")
+            << QStringLiteral("/w/b.txt") << TextFormat{Encoding::Utf16LE, true, LineBreak::CrLf}
+            << QByteArray("\n\nQuirkpad recovery copy 1\ntext-length: 3\n\n");
+        QTest::newRow("empty text") << QStringLiteral("/w/empty.txt") << TextFormat::forNewDocument() << QByteArray();
+    }
+
+    void copiesComeBackExactly()
+    {
+        QFETCH(QString, path);
+        QFETCH(TextFormat, format);
+        QFETCH(QByteArray, text);
+        QTemporaryDir dir;
+        const QString copy = dir.filePath(QStringLiteral("1-a.recovery"));
+        QCOMPARE(RecoveryFile::save(copy, {path, format, 4242}, text), QString());
+        QFile file(copy);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const std::optional<RecoveryFile::Contents> back = RecoveryFile::parse(file.readAll());
+        QVERIFY(back);
+        QCOMPARE(back->header.path, path);
+        QVERIFY(back->header.format == format);
+        QCOMPARE(back->header.writerPid, 4242);
+        QCOMPARE(back->text, text);
+        // Only the user may read what was typed.
+        const auto everyone = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                              | QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
+                              | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+        QCOMPARE(QFileInfo(copy).permissions() & everyone, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
+    // A copy that is not whole is never taken for the work it held.
+    void damagedCopiesAreRefused_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray head = RecoveryFile::header({QStringLiteral("/w/a.txt"), {}, 1}, 5);
+        QTest::newRow("whole (the control row)") << head + "hello";
+        QTest::newRow("text cut short") << head + "hell";
+        QTest::newRow("text longer than said") << head + "hello!";
+        QTest::newRow("no end of header") << QByteArray(head).replace("\n\n", "\n");
+        QTest::newRow("another kind of file") << QByteArray(head).replace("copy 1", "copy 9") + "hello";
+        QTest::newRow("unknown encoding") << QByteArray(head).replace("utf-8", "utf-7") + "hello";
+        QTest::newRow("no line-break style") << QByteArray(head).replace("line-break: crlf\n", "") + "hello";
+        QTest::newRow("broken escape in the name")
+            << RecoveryFile::header({QStringLiteral("/w/\\"), {}, 1}, 5).replace("\\u005c", "\\u5c") + "hello";
+        QTest::newRow("negative length") << QByteArray(head).replace("text-length: 5", "text-length: -5") + "hello";
+        QTest::newRow("empty file") << QByteArray();
+    }
+
+    void damagedCopiesAreRefused()
+    {
+        QFETCH(QByteArray, bytes);
+        const bool whole = QByteArray(QTest::currentDataTag()).startsWith("whole");
+        QCOMPARE(RecoveryFile::parse(bytes).has_value(), whole);
+    }
+};
+
+QP_REGISTER_TEST(RecoveryFileTest)
+#include "tst_RecoveryFile.moc"
