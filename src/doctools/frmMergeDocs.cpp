@@ -98,12 +98,12 @@ void frmMergeDocs::FindDoc(int DocNum)
     d.filter = FileCommands::kFilter;
     d.filterIndex = 1;
     d.mustExist = true;
-    d.initDir = m_settings.get(SettingsStore::LastDir);
+    d.initDir = m_settings.get(Setting::LastDir);
     const std::optional<QString> chosen = m_prompts.openFile(d);
     if (!chosen || chosen->isEmpty())
         return;
     document(DocNum)->setText(*chosen);
-    m_settings.store(SettingsStore::LastDir, FileCommands::folderOf(*chosen));
+    m_settings.store(Setting::LastDir, FileCommands::folderOf(*chosen));
 }
 
 void frmMergeDocs::warn(const QString& text)
@@ -155,7 +155,7 @@ void frmMergeDocs::Merge()
 
     // The files' line breaks become the document's, as for a paste.
     const QString merged =
-        TextFormats::normalizedLineBreaks(MergeDocuments::join(texts, *lines), m_pad.format().lineBreak);
+        TextFormats::normalizedLineBreaks(MergeDocuments::join(texts, *lines), m_pad.document().format().lineBreak);
     if (!merged.isEmpty() || m_pad.SelLength() > 0)
         m_pad.SetSelText(merged);
     close();

@@ -28,6 +28,7 @@
 #include <Document.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -187,6 +188,22 @@ QByteArrayView Document::utf8() const
     if (length == 0)
         return {};
     return QByteArrayView(m_engine->doc->BufferPointer(), length);
+}
+
+QByteArray Document::snapshot() const
+{
+    // The engine keeps the text in two parts around a gap where the last
+    // edit was; each part is copied where it lies, so the copy costs one
+    // pass over the bytes and the next keystroke finds the gap where it was.
+    Scintilla::Document* doc = m_engine->doc;
+    const long length = byteLength();
+    const long gap = std::clamp(long(doc->GapPosition()), 0L, length);
+    QByteArray text(length, Qt::Uninitialized);
+    if (gap > 0)
+        std::memcpy(text.data(), doc->RangePointer(0, gap), size_t(gap));
+    if (length > gap)
+        std::memcpy(text.data() + gap, doc->RangePointer(gap, length - gap), size_t(length - gap));
+    return text;
 }
 
 QByteArrayView Document::utf8Range(long startByte, long endByte) const

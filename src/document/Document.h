@@ -41,6 +41,9 @@ public:
     int textLength() const;
     // The text as UTF-8, without a copy; valid until the next change.
     QByteArrayView utf8() const;
+    // A copy of the text that leaves the engine's buffer as it is (a whole
+    // view would gather it into one piece, moving the place of the last edit).
+    QByteArray snapshot() const;
     // A part of it, the same way (only that part is made contiguous).
     QByteArrayView utf8Range(long startByte, long endByte) const;
     long byteLength() const;

@@ -31,7 +31,7 @@ int digitsOf(long count)
 LineNumberMargin::LineNumberMargin(RichTextBox& box, QObject* parent) : QObject(parent), m_box(box)
 {
     m_box.engine().SendScintilla(Sci::SCI_SETMARGINTYPEN, kMargin, long(Sci::SC_MARGIN_NUMBER));
-    connect(&box, &RichTextBox::Change, this, &LineNumberMargin::onTextChanged);
+    connect(&box.document(), &Document::contentsChanged, this, &LineNumberMargin::onTextChanged);
     connect(&box, &RichTextBox::FontApplied, this, &LineNumberMargin::restyle);
     restyle();
 }

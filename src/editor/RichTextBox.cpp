@@ -1,5 +1,4 @@
 #include "editor/RichTextBox.h"
-#include "base/Failure.h"
 
 #include <Qsci/qscicommand.h>
 #include <Qsci/qscicommandset.h>
@@ -135,72 +134,14 @@ int scintillaEol(LineBreak style)
 
 }
 
-// Program steps write even when the user's typing is locked out.
-class RichTextBox::Writable {
-public:
-    explicit Writable(RichTextBox* box) : m_box(box), m_wasLocked(box->Locked())
-    {
-        if (m_wasLocked)
-            m_box->SendScintilla(SCI_SETREADONLY, 0UL);
-    }
-    ~Writable()
-    {
-        if (m_wasLocked)
-            m_box->SendScintilla(SCI_SETREADONLY, 1UL);
-    }
-private:
-    RichTextBox* m_box;
-    bool m_wasLocked;
-};
-
-namespace {
-
-// The control records no undo steps while this lives, and goes back to what
-// it did before however the step ends.
-class NoUndoRecord {
-public:
-    explicit NoUndoRecord(QsciScintillaBase* box)
-        : m_box(box), m_was(box->SendScintilla(QsciScintillaBase::SCI_GETUNDOCOLLECTION) != 0)
-    {
-        m_box->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
-    }
-    ~NoUndoRecord()
-    {
-        m_box->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, static_cast<unsigned long>(m_was));
-    }
-    NoUndoRecord(const NoUndoRecord&) = delete;
-    NoUndoRecord& operator=(const NoUndoRecord&) = delete;
-
-private:
-    QsciScintillaBase* m_box;
-    bool m_was;
-};
-
-}
-
-RichTextBox::ChangeBatch::ChangeBatch(RichTextBox* box) : m_box(box)
+RichTextBox::RichTextBox(Document* document, QWidget* parent)
+    : QsciScintilla(parent),
+      m_ownDocument(document ? nullptr : std::make_unique<Document>()),
+      m_document(document ? document : m_ownDocument.get())
 {
-    ++m_box->m_batchDepth;
-}
-
-RichTextBox::ChangeBatch::~ChangeBatch()
-{
-    if (--m_box->m_batchDepth == 0 && m_box->m_changePending) {
-        m_box->m_changePending = false;
-        emit m_box->Change();
-    }
-}
-
-RichTextBox::RichTextBox(QWidget* parent) : QsciScintilla(parent)
-{
-    // A document without style bytes: plain text needs none, and a large
-    // file then costs its own size in memory, not twice that.
-    auto doc = SendScintilla(SCI_CREATEDOCUMENT, 0UL, long(SC_DOCUMENTOPTION_STYLES_NONE));
-    SendScintilla(SCI_SETDOCPOINTER, 0UL, reinterpret_cast<void*>(doc));
-    SendScintilla(SCI_RELEASEDOCUMENT, 0UL, reinterpret_cast<void*>(doc));
+    SendScintilla(SCI_SETDOCPOINTER, 0UL, m_document->engineDocument());
     setUtf8(true);
     SendScintilla(SCI_SETLEXER, 1UL);   // the null lexer: no styling work at all
-    SendScintilla(SCI_ALLOCATELINECHARACTERINDEX, long(SC_LINECHARACTERINDEX_UTF16));
     SendScintilla(SCI_SETLAYOUTCACHE, long(SC_CACHE_PAGE));
     // A coloured document is coloured as far as it is shown, a little at a
     // time when there is much to do before that: a jump to the end of a
@@ -214,8 +155,6 @@ RichTextBox::RichTextBox(QWidget* parent) : QsciScintilla(parent)
     for (int m = 0; m < 5; ++m)
         SendScintilla(SCI_SETMARGINWIDTHN, static_cast<unsigned long>(m), 0L);
     setTabWidth(4);
-    setEolMode(EolWindows);
-    setFormat(TextFormat::forNewDocument());
 
     m_fontName = QStringLiteral("Lucida Console");
     applyFont();
@@ -241,15 +180,19 @@ RichTextBox::RichTextBox(QWidget* parent) : QsciScintilla(parent)
     SendScintilla(SCI_SETBACKSPACEUNINDENTS, 0UL);
     keepOnlyPlainEditingKeys();
 
-    // Only the notifications that come before a change: with those after it,
-    // the control copies every inserted or deleted text (20 MB for a 20 MB
-    // load) and counts characters from the start of the document for its
-    // accessibility events, on every keystroke. Every path that edits runs
-    // inside a ChangeBatch, which raises Change once the edit is done.
-    SendScintilla(SCI_SETMODEVENTMASK, long(SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE));
-    connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
-            [this](int, int type, const char*, int, int, int, int, int, int, int) { onModified(type); });
+    // No notifications of edits from the control: the document hears of
+    // every edit itself, and with them the control would copy every inserted
+    // or deleted text (20 MB for a 20 MB load) and count characters from the
+    // start of the document for its accessibility events, on every keystroke.
+    SendScintilla(SCI_SETMODEVENTMASK, 0L);
+    connect(m_document, &Document::loaded, this, &RichTextBox::documentLoaded);
     installPlainAccessibility();
+}
+
+RichTextBox::~RichTextBox()
+{
+    // The engine lets go of the document before the document may go.
+    SendScintilla(SCI_SETDOCPOINTER, 0UL, static_cast<void*>(nullptr));
 }
 
 namespace {
@@ -278,27 +221,6 @@ void RichTextBox::installPlainAccessibility()
     }
 }
 
-void RichTextBox::onModified(int type)
-{
-    if (!(type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)))
-        return;
-    if (m_batchDepth > 0) {
-        m_changePending = true;
-        return;
-    }
-    // An edit from a path outside any batch: report it once the event loop
-    // is back, when the text is the new one.
-    if (!m_changePending) {
-        m_changePending = true;
-        QMetaObject::invokeMethod(this, [this] {
-            if (m_batchDepth == 0 && m_changePending) {
-                m_changePending = false;
-                emit Change();
-            }
-        }, Qt::QueuedConnection);
-    }
-}
-
 void RichTextBox::placeSelection(long anchorByte, long caretByte, bool viewFollows)
 {
     if (anchorByte != caretByte)
@@ -324,24 +246,13 @@ void RichTextBox::caretToStart()
     SendScintilla(SCI_SETXOFFSET, 0UL);
 }
 
-QByteArrayView RichTextBox::utf8() const
-{
-    const long length = SendScintilla(SCI_GETLENGTH);
-    if (length == 0)
-        return {};
-    const char* p = static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
-    return QByteArrayView(p, length);
-}
-
 QByteArrayView RichTextBox::selectedUtf8() const
 {
     const ByteRange r = selectionBytes();
     if (r.end <= r.start)
         return {};
     // Only the selection is made contiguous, not the whole document.
-    const char* p = reinterpret_cast<const char*>(
-        SendScintilla(SCI_GETRANGEPOINTER, static_cast<unsigned long>(r.start), r.end - r.start));
-    return QByteArrayView(p, r.end - r.start);
+    return m_document->utf8Range(r.start, r.end);
 }
 
 RichTextBox::ByteRange RichTextBox::selectionBytes() const
@@ -356,59 +267,17 @@ void RichTextBox::selectBytes(long start, long end)
 
 QString RichTextBox::Text() const
 {
-    const QByteArrayView bytes = utf8();
-    return QString::fromUtf8(bytes.data(), bytes.size());
+    return m_document->text();
 }
 
 int RichTextBox::TextLength() const
 {
-    return utf16Pos(SendScintilla(SCI_GETLENGTH));
-}
-
-long RichTextBox::bytePos(int u16) const
-{
-    if (u16 <= 0)
-        return 0;
-    const long length = SendScintilla(SCI_GETLENGTH);
-    if (u16 >= utf16Pos(length))
-        return length;
-    // The control keeps a UTF-16 index per line, so only the one line is walked.
-    const long line = SendScintilla(SCI_LINEFROMINDEXPOSITION, static_cast<unsigned long>(u16),
-                                    long(SC_LINECHARACTERINDEX_UTF16));
-    const long lineStart = SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
-    const long lineStartU16 = SendScintilla(SCI_INDEXPOSITIONFROMLINE, static_cast<unsigned long>(line),
-                                            long(SC_LINECHARACTERINDEX_UTF16));
-    long offset = u16 - lineStartU16;
-    if (offset <= 0)
-        return lineStart;
-    while (offset > 0) {
-        const long p = SendScintilla(SCI_POSITIONRELATIVECODEUNITS, static_cast<unsigned long>(lineStart), offset);
-        if (p >= 0)
-            return p;
-        // Between the halves of a surrogate pair: the character's start.
-        --offset;
-    }
-    return lineStart;
-}
-
-int RichTextBox::utf16Pos(long byte) const
-{
-    if (byte <= 0)
-        return 0;
-    const long line = SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(byte));
-    const long lineStart = SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
-    const long lineStartU16 = SendScintilla(SCI_INDEXPOSITIONFROMLINE, static_cast<unsigned long>(line),
-                                            long(SC_LINECHARACTERINDEX_UTF16));
-    return int(lineStartU16 + SendScintilla(SCI_COUNTCODEUNITS, static_cast<unsigned long>(lineStart), byte));
+    return m_document->textLength();
 }
 
 void RichTextBox::replaceRange(long startByte, long endByte, QByteArrayView bytes)
 {
-    Writable writable(this);
-    ChangeBatch batch(this);
-    SendScintilla(SCI_SETTARGETRANGE, static_cast<unsigned long>(startByte), endByte);
-    // The control insists on a pointer, even for no text.
-    SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(bytes.size()), bytes.isEmpty() ? "" : bytes.data());
+    m_document->replaceBytes(startByte, endByte, bytes);
 }
 
 void RichTextBox::SetText(const QString& text)
@@ -418,12 +287,8 @@ void RichTextBox::SetText(const QString& text)
 
 void RichTextBox::SetTextUtf8(QByteArrayView utf8)
 {
-    ChangeBatch batch(this);
-    // Assigning the whole text is a change of the document even when the
-    // text stays as it was (the empty text given to an empty document,
-    // Replace All that replaced nothing): the engine reports no edit then.
-    m_changePending = true;
-    replaceRange(0, SendScintilla(SCI_GETLENGTH), utf8);
+    Document::EditStep step(*m_document);
+    m_document->setTextUtf8(utf8);
     caretToStart();
 }
 
@@ -440,6 +305,7 @@ void RichTextBox::SetSelText(const QString& text)
 
 void RichTextBox::SetSelTextUtf8(QByteArrayView utf8)
 {
+    Document::EditStep step(*m_document);
     const ByteRange r = selectionBytes();
     replaceRange(r.start, r.end, utf8);
     const long caret = r.start + utf8.size();
@@ -448,17 +314,17 @@ void RichTextBox::SetSelTextUtf8(QByteArrayView utf8)
 
 void RichTextBox::InsertText(const QString& crlfText)
 {
-    SetSelText(TextFormats::withLineBreaks(crlfText, m_format.lineBreak));
+    SetSelText(m_document->inLineBreaks(crlfText));
 }
 
 int RichTextBox::SelStart() const
 {
-    return utf16Pos(SendScintilla(SCI_GETSELECTIONSTART));
+    return m_document->utf16Pos(SendScintilla(SCI_GETSELECTIONSTART));
 }
 
 void RichTextBox::SetSelStart(int position)
 {
-    const long caret = bytePos(position);
+    const long caret = m_document->bytePos(position);
     placeSelection(caret, caret, true);
 }
 
@@ -466,25 +332,25 @@ int RichTextBox::SelLength() const
 {
     const long start = SendScintilla(SCI_GETSELECTIONSTART);
     const long end = SendScintilla(SCI_GETSELECTIONEND);
-    return utf16Pos(end) - utf16Pos(start);
+    return m_document->utf16Pos(end) - m_document->utf16Pos(start);
 }
 
 void RichTextBox::SetSelLength(int length)
 {
     const long start = SendScintilla(SCI_GETSELECTIONSTART);
-    const int startU16 = utf16Pos(start);
-    const long end = bytePos(startU16 + std::max(0, length));
+    const int startU16 = m_document->utf16Pos(start);
+    const long end = m_document->bytePos(startU16 + std::max(0, length));
     placeSelection(start, end, true);
 }
 
 bool RichTextBox::Locked() const
 {
-    return SendScintilla(SCI_GETREADONLY) != 0;
+    return m_document->isLocked();
 }
 
 void RichTextBox::SetLocked(bool locked)
 {
-    SendScintilla(SCI_SETREADONLY, static_cast<unsigned long>(locked));
+    m_document->setLocked(locked);
 }
 
 bool RichTextBox::fontAvailable(const QString& name)
@@ -542,80 +408,10 @@ void RichTextBox::adaptToLongLines()
     SendScintilla(SCI_SETCARETPERIOD, longest > kLongLine ? 0UL : static_cast<unsigned long>(m_caretPeriod));
 }
 
-void RichTextBox::setFormat(const TextFormat& format)
+void RichTextBox::documentLoaded()
 {
-    m_format = format;
-    SendScintilla(SCI_SETEOLMODE, static_cast<unsigned long>(scintillaEol(format.lineBreak)));
-}
-
-TextFile::ReadResult RichTextBox::LoadFile(const QString& path)
-{
-    Writable writable(this);
-    ChangeBatch batch(this);
-    // No undo record of a whole file: it would double the memory of a large one.
-    NoUndoRecord noUndo(this);
-    bool cleared = false;
-    TextFile::ReadResult r;
-    try {
-        r = TextFile::read(
-            path,
-            [&](const char* p, qsizetype n) { SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(n), p); },
-            [&](qsizetype utf8Length) {
-                // Told before the first piece, once the file is known
-                // readable and small enough: the old text goes, and room for
-                // exactly the new one is made at once, with no growing by
-                // copying and no unused room kept.
-                cleared = true;
-                SendScintilla(SCI_CLEARALL);
-                SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(utf8Length + 1));
-            },
-            TextFile::kMaxTextLength);
-    } catch (...) {
-        // Out of memory making room or appending: reported like any other
-        // failure of the load.
-        r = {};
-        r.error = describeFailure(std::current_exception());
-        r.textLost = cleared;
-    }
-    if (r.ok || r.textLost) {
-        if (!r.ok) {
-            // Part of a file is no document: what remains is a new, empty one.
-            SendScintilla(SCI_CLEARALL);
-            r.format = TextFormat::forNewDocument();
-        }
-        finishLoad(r.format);
-    }
-    return r;
-}
-
-void RichTextBox::LoadText(QByteArrayView utf8, const TextFormat& format)
-{
-    Writable writable(this);
-    ChangeBatch batch(this);
-    {
-        NoUndoRecord noUndo(this);
-        replaceRange(0, SendScintilla(SCI_GETLENGTH), utf8);
-    }
-    finishLoad(format);
-}
-
-void RichTextBox::finishLoad(const TextFormat& format)
-{
-    // A change even when the text is the one there was (an empty file into
-    // an empty document), as for any whole-text assignment.
-    m_changePending = true;
-    SendScintilla(SCI_EMPTYUNDOBUFFER);
-    setFormat(format);
     caretToStart();
     adaptToLongLines();
-}
-
-TextFile::WriteResult RichTextBox::SaveFile(const QString& path)
-{
-    TextFile::WriteResult r = TextFile::write(path, utf8(), m_format);
-    if (r.ok && r.switchedToUtf8)
-        setFormat(r.written);
-    return r;
 }
 
 void RichTextBox::SetFocus()
@@ -625,13 +421,14 @@ void RichTextBox::SetFocus()
 
 void RichTextBox::Undo()
 {
-    ChangeBatch batch(this);
+    // Through the view, so that the caret goes where the undone step was.
+    Document::EditStep step(*m_document);
     SendScintilla(SCI_UNDO);
 }
 
 bool RichTextBox::CanUndo() const
 {
-    return SendScintilla(SCI_CANUNDO) != 0;
+    return m_document->canUndo();
 }
 
 void RichTextBox::keepOnlyPlainEditingKeys()
@@ -649,7 +446,7 @@ void RichTextBox::typeTab()
     // A tab character in place of the selection, as any typed character:
     // the engine's own Tab would indent every line of a selection over
     // several lines instead, and rewrite their leading blanks.
-    ChangeBatch batch(this);
+    Document::EditStep step(*m_document);
     SendScintilla(SCI_REPLACESEL, 0UL, "\t");
 }
 
@@ -759,7 +556,7 @@ void RichTextBox::keyPressEvent(QKeyEvent* e)
         SendScintilla(SCI_CHOOSECARETX);
         m_caretColumnStale = false;
     }
-    ChangeBatch batch(this);
+    Document::EditStep step(*m_document);
     QsciScintilla::keyPressEvent(e);
 }
 
@@ -788,7 +585,7 @@ bool RichTextBox::wouldEdit(const QKeyEvent* e)
 
 void RichTextBox::inputMethodEvent(QInputMethodEvent* e)
 {
-    ChangeBatch batch(this);
+    Document::EditStep step(*m_document);
     QsciScintilla::inputMethodEvent(e);
 }
 
@@ -806,7 +603,7 @@ void RichTextBox::mousePressEvent(QMouseEvent* e)
     // A click chooses the column Up and Down keep to; a paste with the
     // middle button moves the caret without choosing one.
     m_caretColumnStale = e->button() != Qt::LeftButton;
-    ChangeBatch batch(this);
+    Document::EditStep step(*m_document);
     streamSelecting(e, [this](QMouseEvent* plain) { QsciScintilla::mousePressEvent(plain); });
 }
 
@@ -819,13 +616,13 @@ void RichTextBox::mouseMoveEvent(QMouseEvent* e)
 {
     // A drag that starts here and moves the text to another program
     // removes it here when it ends.
-    ChangeBatch batch(this);
+    Document::EditStep step(*m_document);
     streamSelecting(e, [this](QMouseEvent* plain) { QsciScintilla::mouseMoveEvent(plain); });
 }
 
 void RichTextBox::mouseReleaseEvent(QMouseEvent* e)
 {
-    ChangeBatch batch(this);
+    Document::EditStep step(*m_document);
     streamSelecting(e, [this](QMouseEvent* plain) { QsciScintilla::mouseReleaseEvent(plain); });
 }
 
@@ -840,7 +637,7 @@ QByteArray RichTextBox::fromMimeData(const QMimeData* source, bool& rectangular)
 
 void RichTextBox::dropEvent(QDropEvent* e)
 {
-    ChangeBatch batch(this);
+    Document::EditStep step(*m_document);
     QsciScintilla::dropEvent(e);
     m_caretColumnStale = true;
 }

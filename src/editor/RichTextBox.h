@@ -1,18 +1,20 @@
 #pragma once
-#include "files/TextFile.h"
-#include "files/TextFormat.h"
+#include "document/Document.h"
 
 #include <Qsci/qsciscintilla.h>
 #include <QByteArrayView>
 #include <QKeySequence>
 #include <QList>
 #include <QString>
+#include <memory>
 
-// The editing control every command works through. Positions and lengths are
-// counted in UTF-16 code units, as QString counts them; a CR LF line break
-// counts two. Change is raised once, synchronously, inside every step that
-// changes the text: a key press, a drop, or a program step (SetText,
-// SetSelText, LoadFile, Undo).
+// The editing control every command works through: a view of a Document
+// (its text, format and undo history live there, and so does the change
+// event). The view holds the caret and the selection, the keys, the font and
+// how the text is shown. Positions and lengths are counted in UTF-16 code
+// units, as QString counts them; a CR LF line break counts two. Every step
+// that changes the text here (a key press, a drop, a program step) is one
+// step of the document, which raises its change once at the step's end.
 //
 // It is the engine's widget, but it offers only the operations below: the
 // engine's own ways to change the text, the selection, the keys or the
@@ -31,7 +33,12 @@ public:
         int shift = 0;
     };
 
-    explicit RichTextBox(QWidget* parent = nullptr);
+    // A view of the document; without one, of a document of its own (a
+    // scratch box).
+    explicit RichTextBox(Document* document = nullptr, QWidget* parent = nullptr);
+    ~RichTextBox() override;
+
+    Document& document() const { return *m_document; }
 
     QString Text() const;
     void SetText(const QString& text);
@@ -64,27 +71,7 @@ public:
     bool SetFontName(const QString& name);
     bool SetFontSize(double points);
 
-    // Replaces the whole text by the file's; the document takes the file's
-    // format. A file that cannot be read, or is too large, leaves the text
-    // as it was; a failure once the old text has gone (the file changed
-    // while read, memory ran out) leaves an empty new document and says so
-    // (textLost). Undo collection and the lock are back as they were on
-    // every way out; no failure escapes as an exception.
-    TextFile::ReadResult LoadFile(const QString& path);
-    // Replaces the whole text as a load does, from text kept elsewhere (a
-    // recovered document): no undo step back to the old text, the document
-    // takes the format, the caret goes to the start.
-    void LoadText(QByteArrayView utf8, const TextFormat& format);
-    // Writes the whole text in the document's format (see TextFile::write);
-    // the document takes the format that was written.
-    TextFile::WriteResult SaveFile(const QString& path);
-
-    TextFormat format() const { return m_format; }
-    void setFormat(const TextFormat& format);
-
-    // The document's bytes as UTF-8, without a copy; valid until the next change.
-    QByteArrayView utf8() const;
-    // The selected bytes, the same way.
+    // The selected bytes as UTF-8, without a copy; valid until the next change.
     QByteArrayView selectedUtf8() const;
     // The selection as byte offsets into utf8(), and selecting by them (the
     // caret at the end, the view following it), for work on the bytes.
@@ -99,10 +86,6 @@ public:
     void Undo();
     bool CanUndo() const;
 
-    // UTF-16 position <-> byte position in the control.
-    long bytePos(int utf16Pos) const;
-    int utf16Pos(long bytePos) const;
-
     // Removes the control's own key bindings for these keys, so that the
     // window's shortcuts of the same keys act instead.
     void releaseKeys(const QList<QKeySequence>& keys);
@@ -112,24 +95,7 @@ public:
     // No minimum size of its own: a window may shrink the text area away.
     QSize minimumSizeHint() const override { return {0, 0}; }
 
-    // The engine itself, by name, for what the program never edits through:
-    // measurements, tests and page layout for printing.
-    QsciScintillaBase& engine() { return *this; }
-    const QsciScintillaBase& engine() const { return *this; }
-
-    // Groups the changes of one step into a single Change.
-    class ChangeBatch {
-    public:
-        explicit ChangeBatch(RichTextBox* box);
-        ~ChangeBatch();
-        ChangeBatch(const ChangeBatch&) = delete;
-        ChangeBatch& operator=(const ChangeBatch&) = delete;
-    private:
-        RichTextBox* m_box;
-    };
-
 signals:
-    void Change();
     void KeyDown(RichTextBox::KeyDownArgs& args);
     // Button 1 left, 2 right, 4 middle; shift state as for KeyDown.
     void MouseDown(int button, int shift, const QPoint& position);
@@ -155,9 +121,19 @@ protected:
     QByteArray fromMimeData(const QMimeData* source, bool& rectangular) const override;
 
 private:
+    // The engine itself, for the parts of the editing view that work on it
+    // (colouring, margins, page layout, marks) and for the probe that tests
+    // and benchmarks measure it through: nothing outside this folder talks
+    // to the engine.
+    friend class SyntaxColouring;
+    friend class LineNumberMargin;
+    friend class PageLayout;
+    friend class EngineProbe;
+    QsciScintillaBase& engine() { return *this; }
+    const QsciScintillaBase& engine() const { return *this; }
+
     // The engine's own editing, selecting and mode switching: reachable only
-    // from inside, where every edit runs in a ChangeBatch. engine() is the
-    // door for code that must talk to the engine itself.
+    // from inside, where every edit runs in a step of the document.
     using QsciScintillaBase::SendScintilla;
     using QsciScintillaBase::SendScintillaPtrResult;
     using QsciScintilla::append;
@@ -210,7 +186,6 @@ private:
     using QsciScintilla::zoomOut;
     using QsciScintilla::zoomTo;
 
-    class Writable;
     void replaceRange(long startByte, long endByte, QByteArrayView utf8);
     // Every selection the program sets goes through here.
     void placeSelection(long anchorByte, long caretByte, bool viewFollows);
@@ -219,23 +194,20 @@ private:
     void applyFont();
     void caretToStart();
     void adaptToLongLines();
-    // The end of every whole-document load: a change, no undo record, the
-    // format, the caret at the start.
-    void finishLoad(const TextFormat& format);
+    // After a whole-document load: the caret at the start.
+    void documentLoaded();
     static void installPlainAccessibility();
-    void onModified(int type);
     static int keyCode(int qtKey);
     // Whether the key, pressed into the control, would change the text.
     static bool wouldEdit(const QKeyEvent* e);
     static int shiftState(Qt::KeyboardModifiers m);
 
-    TextFormat m_format;
+    std::unique_ptr<Document> m_ownDocument;
+    Document* m_document;
     QString m_fontName;
     int m_fontHundredths = 900;
-    int m_batchDepth = 0;
     int m_caretPeriod = 500;
     int m_wheelZoomRest = 0;
-    bool m_changePending = false;
     // The caret was placed by the program since the engine last chose the
     // column that Up and Down keep to (see placeSelection).
     bool m_caretColumnStale = false;

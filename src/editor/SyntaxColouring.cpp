@@ -45,7 +45,7 @@ SyntaxColouring::SyntaxColouring(RichTextBox& box, QObject* parent)
       m_javaScript(std::make_unique<QsciLexerJavaScript>()),
       m_xml(std::make_unique<QsciLexerXML>())
 {
-    connect(&box, &RichTextBox::Change, this, &SyntaxColouring::onTextChanged);
+    connect(&box.document(), &Document::contentsChanged, this, &SyntaxColouring::onTextChanged);
     // Setting the font gives every style the default style's look again.
     connect(&box, &RichTextBox::FontApplied, this, &SyntaxColouring::applyColours);
     m_scanPending = true;

@@ -183,7 +183,7 @@ bool findNext(RichTextBox& pad, const QString& what, Direction direction)
         return false;
     // The document's own buffer: a press reads as far as the next
     // occurrence and copies nothing.
-    const QByteArrayView text = pad.utf8();
+    const QByteArrayView text = pad.document().utf8();
     const auto [selStart, selEnd] = pad.selectionBytes();
 
     std::optional<Range> found;
@@ -233,7 +233,7 @@ QByteArray replaced(QByteArrayView text, QByteArrayView find, QByteArrayView rep
 
 void replaceAll(RichTextBox& pad, const QString& find, const QString& replacement)
 {
-    const QByteArray result = replaced(pad.utf8(), find.toUtf8(), replacement.toUtf8());
+    const QByteArray result = replaced(pad.document().utf8(), find.toUtf8(), replacement.toUtf8());
     pad.SetTextUtf8(result);
 }
 

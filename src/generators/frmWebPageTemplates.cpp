@@ -171,7 +171,7 @@ void frmWebPageTemplates::insertTemplate()
     }
     // As a paste: the template's own text, in the document's line breaks.
     // The document's name and changed flag follow from the edit alone.
-    m_pad.SetSelText(TextFormats::normalizedLineBreaks(QString::fromUtf8(text.utf8), m_pad.format().lineBreak));
+    m_pad.SetSelText(TextFormats::normalizedLineBreaks(QString::fromUtf8(text.utf8), m_pad.document().format().lineBreak));
     close();
 }
 

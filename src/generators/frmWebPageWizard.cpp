@@ -251,12 +251,12 @@ std::optional<QString> frmWebPageWizard::chooseFile(const QString& title, const 
     dialog.title = title;
     dialog.filter = filter;
     dialog.filterIndex = 1;
-    dialog.initDir = m_settings.get(SettingsStore::LastDir);
+    dialog.initDir = m_settings.get(Setting::LastDir);
     dialog.mustExist = true;
     const std::optional<QString> chosen = m_prompts.openFile(dialog);
     // A cancelled dialog leaves the field and the remembered folder alone.
     if (chosen)
-        m_settings.store(SettingsStore::LastDir, FileCommands::folderOf(*chosen));
+        m_settings.store(Setting::LastDir, FileCommands::folderOf(*chosen));
     return chosen;
 }
 

@@ -126,7 +126,7 @@ bool PreviewController::WritePreviewFile(const QString& caption)
     if (!window)
         return false;
     window->setTempLocation(path);
-    if (!PreviewFile::write(path, m_pad.utf8()))
+    if (!PreviewFile::write(path, m_pad.document().utf8()))
         return false;
     showPage(window, path);
     window->setWindowTitle(caption);
@@ -154,7 +154,7 @@ void PreviewController::liveRefresh()
     if (!liveHtmlOn())
         return;
     const QString held = m_window ? m_window->tempLocation() : QString();
-    const bool written = !held.isEmpty() && PreviewFile::write(held, m_pad.utf8());
+    const bool written = !held.isEmpty() && PreviewFile::write(held, m_pad.document().utf8());
     if (written)
         showPage(m_window, held);
     // A page that can no longer be written would show an old state of the

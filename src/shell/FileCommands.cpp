@@ -27,7 +27,7 @@ Prompts::FileDialog FileCommands::dialog(bool save) const
     d.title = save ? kSaveTitle : kOpenTitle;
     d.filter = kFilter;
     d.filterIndex = 1;
-    d.initDir = m_settings.get(SettingsStore::LastDir);
+    d.initDir = m_settings.get(Setting::LastDir);
     d.mustExist = !save;
     d.confirmCreate = save;
     d.confirmOverwrite = save;
@@ -83,7 +83,7 @@ bool FileCommands::SaveAs()
     if (!writeTo(*chosen))
         return false;
     m_doc.named(*chosen);
-    m_settings.store(SettingsStore::LastDir, folderOf(*chosen));
+    m_settings.store(Setting::LastDir, folderOf(*chosen));
     return true;
 }
 
@@ -127,7 +127,7 @@ bool FileCommands::OpenDocument()
         return false;
     if (!loadAsDocument(*chosen))
         return false;
-    m_settings.store(SettingsStore::LastDir, folderOf(*chosen));
+    m_settings.store(Setting::LastDir, folderOf(*chosen));
     return true;
 }
 

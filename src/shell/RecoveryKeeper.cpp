@@ -126,7 +126,7 @@ void RecoveryKeeper::writeNow()
         return;
     }
     m_needsCopy = false;
-    const RecoveryFile::Header header{m_doc.location(), m_pad.format(), QCoreApplication::applicationPid()};
+    const RecoveryFile::Header header{m_doc.location(), m_pad.document().format(), QCoreApplication::applicationPid()};
     const QByteArray text = snapshot(m_pad);
     ++m_writesInFlight;
     m_worker.post([this, path = m_folder.ownCopy(), header, text] {

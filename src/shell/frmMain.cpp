@@ -311,11 +311,11 @@ void frmMain::applyFontSettings()
 {
     // Each read and each assignment on its own: a name that is not installed
     // or a size that is not a number leaves that property as it was.
-    QString name = settings().get(SettingsStore::PadFontName);
+    QString name = settings().get(Setting::PadFontName);
     if (name.isEmpty())
         name = Fonts::kDefaultName;
     m_pad->SetFontName(name);
-    QString size = settings().get(SettingsStore::PadFontSize);
+    QString size = settings().get(Setting::PadFontSize);
     if (size.isEmpty())
         size = Fonts::kDefaultSize;
     if (const auto points = NumberText::parse(size))

@@ -1,5 +1,4 @@
 #include "shell/frmSettings.h"
-#include "services/EditorOptions.h"
 #include "services/Fonts.h"
 #include "base/NumberText.h"
 #include "widgets/OwnedWindow.h"
@@ -47,16 +46,16 @@ frmSettings::frmSettings(RichTextBox& pad, SettingsStore& settings, Prompts& pro
 
     auto* fraEditor = new QGroupBox(QStringLiteral("Editor"), this);
     fraEditor->setObjectName(QStringLiteral("fraEditor"));
-    m_syntaxColouring = new QCheckBox(QStringLiteral("Syntax colouring"), fraEditor);
-    m_syntaxColouring->setObjectName(QStringLiteral("chkSyntaxColouring"));
-    m_lineNumbers = new QCheckBox(QStringLiteral("Line numbers"), fraEditor);
-    m_lineNumbers->setObjectName(QStringLiteral("chkLineNumbers"));
-    m_recoveryCopies = new QCheckBox(QStringLiteral("Keep recovery copies of unsaved work"), fraEditor);
-    m_recoveryCopies->setObjectName(QStringLiteral("chkRecoveryCopies"));
+    // A check box for every switch of the settings table, named after its key.
     auto* options = new QVBoxLayout(fraEditor);
-    options->addWidget(m_syntaxColouring);
-    options->addWidget(m_lineNumbers);
-    options->addWidget(m_recoveryCopies);
+    for (const SettingsStore::Row& row : SettingsStore::table()) {
+        if (row.kind != SettingsStore::Kind::Switch)
+            continue;
+        auto* box = new QCheckBox(QString::fromUtf8(row.caption), fraEditor);
+        box->setObjectName(QStringLiteral("chk") + QLatin1String(row.key));
+        options->addWidget(box);
+        m_options.append({box, row.setting});
+    }
 
     auto* cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
@@ -96,20 +95,13 @@ void frmSettings::load()
     m_names->setCurrentIndex(m_names->findText(m_pad.FontName(), Qt::MatchFixedString | Qt::MatchCaseSensitive));
     m_loadedName = m_pad.FontName();
     if (m_names->currentIndex() >= 0)
-        m_settings.store(SettingsStore::PadFontName, m_names->currentText());
+        m_settings.store(Setting::PadFontName, m_names->currentText());
     m_size->setText(NumberText::format(m_pad.FontSize()));
-    m_settings.store(SettingsStore::PadFontSize, m_size->text());
-    for (const auto& [box, option] : options()) {
-        box->setChecked(EditorOptions::isOn(option));
-        EditorOptions::set(option, box->isChecked());
+    m_settings.store(Setting::PadFontSize, m_size->text());
+    for (const auto& [box, setting] : std::as_const(m_options)) {
+        box->setChecked(m_settings.isOn(setting));
+        m_settings.setOn(setting, box->isChecked());
     }
-}
-
-QList<std::pair<QCheckBox*, QString>> frmSettings::options() const
-{
-    return {{m_syntaxColouring, EditorOptions::SyntaxColouring},
-            {m_lineNumbers, EditorOptions::LineNumbers},
-            {m_recoveryCopies, EditorOptions::RecoveryCopies}};
 }
 
 void frmSettings::defaultFont()
@@ -132,10 +124,10 @@ void frmSettings::storeChoices()
     // With no entry selected (the editor's font is no longer installed),
     // keep the font the editor shows rather than store an empty name.
     const QString name = m_names->currentIndex() >= 0 ? m_names->currentText() : m_loadedName;
-    m_settings.store(SettingsStore::PadFontName, name);
-    m_settings.store(SettingsStore::PadFontSize, m_size->text());
-    for (const auto& [box, option] : options())
-        EditorOptions::set(option, box->isChecked());
+    m_settings.store(Setting::PadFontName, name);
+    m_settings.store(Setting::PadFontSize, m_size->text());
+    for (const auto& [box, setting] : std::as_const(m_options))
+        m_settings.setOn(setting, box->isChecked());
 }
 
 void frmSettings::closeEvent(QCloseEvent* e)

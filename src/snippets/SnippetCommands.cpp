@@ -15,7 +15,7 @@ void runSnippet(const Snippet& snippet, RichTextBox& pad, Prompts& prompts)
     case SnippetKind::Wrap:
         // The selection is the user's own text: it goes back unchanged, line
         // breaks included, even in a document of mixed line breaks.
-        pad.SetSelText(Snippets::text(snippet, pad.SelText(), pad.format().lineBreak));
+        pad.SetSelText(Snippets::text(snippet, pad.SelText(), pad.document().format().lineBreak));
         break;
     }
 }

@@ -355,7 +355,7 @@ private slots:
         MainWindowFixture f;
         QDir(f.dir.path()).mkdir(QStringLiteral("web"));
         const QString chosen = f.file(QStringLiteral("web/part.htm"), "<p>");
-        f.settings.store(SettingsStore::LastDir, QStringLiteral("/start/"));
+        f.settings.store(Setting::LastDir, QStringLiteral("/start/"));
         frmMain& w = f.show();
         frmMergeDocs* m = openMerge(w);
         f.prompts.answerOpen(cancel ? std::nullopt : std::optional<QString>(chosen));
@@ -369,12 +369,12 @@ private slots:
         for (int i = 1; i <= 3; ++i)
             QCOMPARE(m->document(i)->text(), i == number && !cancel ? chosen : QString());
         const QString folder = cancel ? QStringLiteral("/start/") : f.dir.filePath(QStringLiteral("web/"));
-        QCOMPARE(f.settings.get(SettingsStore::LastDir), folder);
+        QCOMPARE(f.settings.get(Setting::LastDir), folder);
 
         m->document(1)->setText(f.file(QStringLiteral("typed.txt"), "t"));
         merge(m, {m->document(1)->text(), m->document(2)->text(), m->document(3)->text()});
         QVERIFY(!isOpen(m));
-        QCOMPARE(f.settings.get(SettingsStore::LastDir), folder);
+        QCOMPARE(f.settings.get(Setting::LastDir), folder);
     }
 };
 

@@ -31,7 +31,7 @@ private slots:
     {
         MainWindowFixture f;
         frmMain& w = f.make();
-        f.settings.store(SettingsStore::LastDir, QStringLiteral("/kept/"));
+        f.settings.store(Setting::LastDir, QStringLiteral("/kept/"));
         run(w, Cmd::mnuLicenceAgreement);
         const QString path = AppPaths::dataDir() + QStringLiteral("/Files/License Agreement.txt");
         QVERIFY(f.prompts.calls.isEmpty());
@@ -39,7 +39,7 @@ private slots:
         QCOMPARE(w.document().location(), path);
         QCOMPARE(w.document().changed(), QStringLiteral("No"));
         QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad"));   // the caption stays as it was
-        QCOMPARE(f.settings.get(SettingsStore::LastDir), QStringLiteral("/kept/"));
+        QCOMPARE(f.settings.get(Setting::LastDir), QStringLiteral("/kept/"));
     }
 
     void licenceAsksToSaveFirst()

@@ -63,7 +63,7 @@ private slots:
         MainWindowFixture f;
         const QString path = f.file(QStringLiteral("index.htm"), "<html>");
         frmMain& w = f.make();
-        f.settings.store(SettingsStore::LastDir, QStringLiteral("/start/here/"));
+        f.settings.store(Setting::LastDir, QStringLiteral("/start/here/"));
         f.prompts.answerOpen(path);
         QVERIFY(w.files().OpenDocument());
         const Prompts::FileDialog& d = f.prompts.calls.last().dialog;
@@ -78,7 +78,7 @@ private slots:
         QCOMPARE(w.pad()->Text(), QStringLiteral("<html>"));
         QCOMPARE(w.document().changed(), QStringLiteral("No"));
         QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad (\"%1\")").arg(path));
-        QCOMPARE(f.settings.get(SettingsStore::LastDir), f.dir.path() + QLatin1Char('/'));
+        QCOMPARE(f.settings.get(Setting::LastDir), f.dir.path() + QLatin1Char('/'));
 
         // The next dialog starts there.
         f.prompts.answerOpen(std::nullopt);
@@ -147,7 +147,7 @@ private slots:
         QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Error);
         QCOMPARE(w.pad()->Text(), QStringLiteral("mine"));
         QCOMPARE(w.document().location(), QString());
-        QCOMPARE(f.settings.get(SettingsStore::LastDir), QString());
+        QCOMPARE(f.settings.get(Setting::LastDir), QString());
     }
 
     // A file larger than a document can be: refused with the error box
@@ -331,7 +331,7 @@ private slots:
         MainWindowFixture f;
         const QString path = f.file(QStringLiteral("a.htm"), "one\ntwo\n");
         frmMain& w = f.make({QStringLiteral("quirkpad"), path});
-        f.settings.store(SettingsStore::LastDir, QStringLiteral("/elsewhere/"));
+        f.settings.store(Setting::LastDir, QStringLiteral("/elsewhere/"));
         w.pad()->SetSelStart(3);
         w.pad()->SetSelText(QStringLiteral("!"));
         const QString caption = w.windowTitle();
@@ -340,7 +340,7 @@ private slots:
         QCOMPARE(MainWindowFixture::read(path), QByteArray("one!\ntwo\n"));   // LF kept
         QCOMPARE(w.document().changed(), QStringLiteral("No"));
         QCOMPARE(w.windowTitle(), caption);
-        QCOMPARE(f.settings.get(SettingsStore::LastDir), QStringLiteral("/elsewhere/"));
+        QCOMPARE(f.settings.get(Setting::LastDir), QStringLiteral("/elsewhere/"));
     }
 
     void saveAsWritesTheNameAsTyped()
@@ -359,7 +359,7 @@ private slots:
         QCOMPARE(MainWindowFixture::read(path), QByteArray("plain notes"));
         QCOMPARE(w.document().location(), path);
         QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad (\"%1\")").arg(path));
-        QCOMPARE(f.settings.get(SettingsStore::LastDir), f.dir.path() + QLatin1Char('/'));
+        QCOMPARE(f.settings.get(Setting::LastDir), f.dir.path() + QLatin1Char('/'));
     }
 
     void aFailedWriteChangesNothing()
@@ -368,14 +368,14 @@ private slots:
         const QString path = f.file(QStringLiteral("keep.txt"), "kept");
         frmMain& w = f.make({QStringLiteral("quirkpad"), path});
         w.pad()->SetText(QStringLiteral("new text"));
-        f.settings.store(SettingsStore::LastDir, QStringLiteral("/before/"));
+        f.settings.store(Setting::LastDir, QStringLiteral("/before/"));
         f.prompts.answerSave(f.dir.filePath(QStringLiteral("missing/folder/x.txt"))).answer(Answer::Ok);
         QVERIFY(!w.files().SaveAs());
         QVERIFY(f.prompts.calls.last().text.startsWith(QStringLiteral("Error:\r\n\"")));
         QCOMPARE(w.document().location(), path);
         QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
         QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad (\"%1\")").arg(path));
-        QCOMPARE(f.settings.get(SettingsStore::LastDir), QStringLiteral("/before/"));
+        QCOMPARE(f.settings.get(Setting::LastDir), QStringLiteral("/before/"));
         QCOMPARE(MainWindowFixture::read(path), QByteArray("kept"));
     }
 
