@@ -1,10 +1,14 @@
 #include "DocToolsSupport.h"
 
 #include <Qsci/qsciprinter.h>
+#include <QColor>
 #include <QDir>
+#include <QImage>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QXmlStreamReader>
 
+#include <cmath>
 #include <cstring>
 #include <linux/capability.h>
 #include <sys/syscall.h>
@@ -60,6 +64,57 @@ QList<PdfPage> readPdf(const QString& path)
         }
     }
     return pages;
+}
+
+namespace {
+
+double luminance(QRgb c)
+{
+    auto linear = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c));
+}
+
+}
+
+QString printedLookProblem(const QString& pdf)
+{
+    QTemporaryDir out;
+    QProcess p;
+    // Without smoothing every pixel is paper or ink, none a blend of both.
+    p.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-aa"),
+                                         QStringLiteral("no"), QStringLiteral("-aaVector"), QStringLiteral("no"),
+                                         QStringLiteral("-png"), pdf, out.filePath(QStringLiteral("page"))});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return QStringLiteral("pdftoppm could not read ") + pdf;
+    const QStringList pages = QDir(out.path()).entryList({QStringLiteral("page*.png")}, QDir::Files, QDir::Name);
+    if (pages.isEmpty())
+        return QStringLiteral("no pages in ") + pdf;
+    // Contrast (1.05) / (L + 0.05) of at least 3 against white.
+    const double darkest = 1.05 / 3 - 0.05;
+    for (qsizetype n = 0; n < pages.size(); ++n) {
+        const QImage page = QImage(out.filePath(pages[n])).convertToFormat(QImage::Format_RGB32);
+        qint64 ink = 0;
+        for (int y = 0; y < page.height(); ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(page.constScanLine(y));
+            for (int x = 0; x < page.width(); ++x) {
+                if ((row[x] & 0xFFFFFF) == 0xFFFFFF)
+                    continue;
+                if (luminance(row[x]) > darkest)
+                    return QStringLiteral("page %1: a pale mark %2 at (%3, %4)")
+                        .arg(n + 1)
+                        .arg(QColor(row[x]).name())
+                        .arg(x)
+                        .arg(y);
+                ++ink;
+            }
+        }
+        if (n == 0 && ink == 0)
+            return QStringLiteral("page 1 is blank");
+    }
+    return {};
 }
 
 QString longDocument(QStringList* words)

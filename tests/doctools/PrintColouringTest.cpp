@@ -7,24 +7,32 @@
 
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWidget>
 
 namespace {
 
-// The pages of one print of the text, as read back from the PDF.
-QList<PdfPage> printed(const QString& name, const QString& text, bool coloured)
+// The pages of one print of the text, as read back from the PDF; what is
+// wrong with their look goes to *lookProblem. Printing happens while a tool
+// window is open, so the window that holds the text may be disabled.
+QList<PdfPage> printed(const QString& name, const QString& text, bool coloured, bool windowDisabled = false,
+                       QString* lookProblem = nullptr)
 {
     QTemporaryDir out;
     PdfPrinterService pdf(out.path());
-    RichTextBox box;
-    SyntaxColouring colouring(box);
-    LineNumberMargin numbers(box);
+    QWidget window;
+    auto* box = new RichTextBox(&window);
+    SyntaxColouring colouring(*box);
+    LineNumberMargin numbers(*box);
     colouring.setEnabled(coloured);
     numbers.setVisible(coloured);
     colouring.setDocumentName(name);
-    box.SetText(text);
-    const modPrint::PrintResult r = modPrint::PrintRichText(box, pdf, 1440, 1440, 1440, 1440);
+    box->SetText(text);
+    window.setEnabled(!windowDisabled);
+    const modPrint::PrintResult r = modPrint::PrintRichText(*box, pdf, 1440, 1440, 1440, 1440);
     if (!r.ok || pdf.files().size() != 1)
         return {};
+    if (lookProblem)
+        *lookProblem = printedLookProblem(pdf.files().first());
     return readPdf(pdf.files().first());
 }
 
@@ -67,6 +75,31 @@ private slots:
                                                 QString::number(off)));
             }
         }
+    }
+
+    // Dark text on white paper, coloured or not, whether or not the window
+    // is disabled behind the Print window.
+    void printsDarkTextOnWhitePaper_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("windowDisabled");
+        const QString page = QStringLiteral("<html>\r\n<p class=\"x\">Plain words &amp; <b>bold</b></p>\r\n</html>\r\n");
+        const QString notes = QStringLiteral("Plain words on a line\r\nand more of them\r\n");
+        for (const bool disabled : {false, true}) {
+            const char* state = disabled ? ", window disabled" : "";
+            QTest::addRow("plain text%s", state) << "notes.txt" << notes << disabled;
+            QTest::addRow("coloured page%s", state) << "page.html" << page << disabled;
+        }
+    }
+    void printsDarkTextOnWhitePaper()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, text);
+        QFETCH(bool, windowDisabled);
+        QString problem = QStringLiteral("nothing printed");
+        QVERIFY(!printed(name, text, true, windowDisabled, &problem).isEmpty());
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
     }
 };
 
