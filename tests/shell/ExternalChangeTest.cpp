@@ -40,6 +40,12 @@ QString changedText(const QString& path)
     return QStringLiteral("The file \"%1\" was changed by another program.").arg(path);
 }
 
+// The same, over unsaved changes (a reverted document counts as changed).
+QString changedOverEditsText(const QString& path)
+{
+    return changedText(path) + QStringLiteral(" Reload takes its new text: your unsaved changes here will be lost.");
+}
+
 }
 
 class ExternalChangeTest : public QObject {
@@ -101,14 +107,57 @@ private slots:
         }
         QCOMPARE(w.notices()->noticeText(ExternalChangeWatcher::kNoticeId), changedText(path));
         QCOMPARE(w.document().changed(), QStringLiteral("No"));
-        f.prompts.answer(Answer::Yes).answer(Answer::Ok);
+        // Nothing unsaved to lose: the click was the answer, and no box follows.
         QTest::mouseClick(noticeButton(w.notices(), ExternalChangeWatcher::kNoticeId, QStringLiteral("Reload")),
                           Qt::LeftButton);
-        QCOMPARE(f.prompts.messages(), (QStringList{kRevertQuestion, QStringLiteral("Document reloaded.")}));
+        QVERIFY(f.prompts.calls.isEmpty());
         QCOMPARE(w.pad()->utf8().toByteArray(), onDisk);
+        QCOMPARE(w.document().changed(), QStringLiteral("No"));
         QVERIFY(!w.notices()->hasNotice(ExternalChangeWatcher::kNoticeId));
         letItSettle();
         QCOMPARE(shown.count(), 1);
+    }
+
+    // With unsaved changes the notice says Reload loses them (from the
+    // edit on, whether it came before or after the notice), and Reload asks
+    // the one Revert question: Yes takes the file, unchanged; No keeps the
+    // edits.
+    void reloadOverUnsavedChangesAsksOnce_data()
+    {
+        QTest::addColumn<bool>("editFirst");
+        QTest::addColumn<int>("answer");
+        for (const bool editFirst : {true, false}) {
+            const char* when = editFirst ? "edited before the change" : "edited after the notice";
+            QTest::addRow("%s, Yes", when) << editFirst << int(Answer::Yes);
+            QTest::addRow("%s, No", when) << editFirst << int(Answer::No);
+        }
+    }
+    void reloadOverUnsavedChangesAsksOnce()
+    {
+        QFETCH(bool, editFirst);
+        QFETCH(int, answer);
+        RecoverySandbox sandbox;
+        MainWindowFixture f;
+        const QString path = f.file(QStringLiteral("page.html"), kOld);
+        frmMain& w = f.make({QStringLiteral("quirkpad"), path});
+        QSignalSpy shown(w.notices(), &NoticeBar::noticeShown);
+        if (editFirst)
+            w.pad()->InsertText(QStringLiteral("mine "));
+        otherProgram(QStringLiteral("printf 'theirs' > \"$0\""), path);
+        QTRY_COMPARE(shown.count(), 1);
+        const QString warned = changedOverEditsText(path);
+        QCOMPARE(w.notices()->noticeText(ExternalChangeWatcher::kNoticeId), editFirst ? warned : changedText(path));
+        if (!editFirst)
+            w.pad()->InsertText(QStringLiteral("mine "));
+        QCOMPARE(w.notices()->noticeText(ExternalChangeWatcher::kNoticeId), warned);
+
+        f.prompts.answer(Answer(answer));
+        noticeButton(w.notices(), ExternalChangeWatcher::kNoticeId, QStringLiteral("Reload"))->click();
+        QCOMPARE(f.prompts.messages(), QStringList{kRevertQuestion});
+        const bool reloaded = Answer(answer) == Answer::Yes;
+        QCOMPARE(w.pad()->utf8().toByteArray(), reloaded ? QByteArray("theirs") : "mine " + kOld);
+        QCOMPARE(w.document().changed(), reloaded ? QStringLiteral("No") : QStringLiteral("Yes"));
+        QCOMPARE(MainWindowFixture::read(path), QByteArray("theirs"));
     }
 
     // The editor's own saves and reloads are never taken for another
@@ -151,7 +200,9 @@ private slots:
         // Still watching: another program's change right after is noticed.
         otherProgram(QStringLiteral("printf 'theirs' > \"$0\""), w.document().location());
         QTRY_COMPARE(shown.count(), 1);
-        QCOMPARE(w.notices()->noticeText(ExternalChangeWatcher::kNoticeId), changedText(w.document().location()));
+        const QString now = w.document().location();
+        QCOMPARE(w.notices()->noticeText(ExternalChangeWatcher::kNoticeId),
+                 step == QLatin1String("revert") ? changedOverEditsText(now) : changedText(now));
     }
 
     // A change while the notice is up adds no second one; after Ignore, a
