@@ -1,8 +1,12 @@
 #include "TestRegistry.h"
 #include "shell/CommandTable.h"
 
+#include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocumentFragment>
 
@@ -15,6 +19,22 @@ QByteArray readBytes(const QString& path)
 }
 
 const QString kData = QStringLiteral(QUIRKPAD_SOURCE_DATA_DIR);
+
+// Runs a program to its end; what it printed goes to *output.
+bool run(const QString& program, const QStringList& arguments, QByteArray* output)
+{
+    const QString path = QStandardPaths::findExecutable(program);
+    if (path.isEmpty()) {
+        *output = program.toUtf8() + " is missing: run scripts/install-deps";
+        return false;
+    }
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(path, arguments);
+    const bool ok = p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    *output = p.readAll();
+    return ok;
+}
 
 }
 
@@ -63,6 +83,30 @@ private slots:
         for (const auto& row : CommandTable::toolRows())
             need(QString::fromUtf8(row.tooltip));
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral(", "))));
+    }
+
+    // Installed, the program is one software centres list: its AppStream
+    // metadata passes the validator (offline) together with the desktop
+    // entry it names, and the entry passes its own, each category beside
+    // the main one it belongs under.
+    void desktopEntryAndMetadataInstallValid()
+    {
+        QTemporaryDir prefix;
+        QByteArray out;
+        QVERIFY2(run(QStringLiteral("cmake"),
+                     {QStringLiteral("--install"), QStringLiteral(QUIRKPAD_BINARY_DIR), QStringLiteral("--component"),
+                      QStringLiteral("desktop"), QStringLiteral("--prefix"), prefix.path()},
+                     &out),
+                 out.constData());
+        const QDir metainfo(prefix.filePath(QStringLiteral("share/metainfo")));
+        QCOMPARE(metainfo.entryList({QStringLiteral("*.metainfo.xml")}, QDir::Files).size(), 1);
+        QVERIFY2(run(QStringLiteral("appstreamcli"), {QStringLiteral("validate-tree"), QStringLiteral("--no-net"),
+                                                      prefix.path()}, &out),
+                 out.constData());
+        QVERIFY2(run(QStringLiteral("desktop-file-validate"),
+                     {prefix.filePath(QStringLiteral("share/applications/quirkpad.desktop"))}, &out),
+                 out.constData());
+        QVERIFY2(!out.contains("can be extended"), out.constData());
     }
 };
 
