@@ -1,4 +1,5 @@
 #include "DocToolsSupport.h"
+#include "Contrast.h"
 
 #include <Qsci/qsciprinter.h>
 #include <QColor>
@@ -8,7 +9,6 @@
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
-#include <cmath>
 #include <cstring>
 #include <linux/capability.h>
 #include <sys/syscall.h>
@@ -66,19 +66,6 @@ QList<PdfPage> readPdf(const QString& path)
     return pages;
 }
 
-namespace {
-
-double luminance(QRgb c)
-{
-    auto linear = [](int v) {
-        const double s = v / 255.0;
-        return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c));
-}
-
-}
-
 QString printedLookProblem(const QString& pdf)
 {
     QTemporaryDir out;
@@ -90,31 +77,22 @@ QString printedLookProblem(const QString& pdf)
     if (!p.waitForFinished(60000) || p.exitCode() != 0)
         return QStringLiteral("pdftoppm could not read ") + pdf;
     const QStringList pages = QDir(out.path()).entryList({QStringLiteral("page*.png")}, QDir::Files, QDir::Name);
-    if (pages.isEmpty())
-        return QStringLiteral("no pages in ") + pdf;
-    // Contrast (1.05) / (L + 0.05) of at least 3 against white.
-    const double darkest = 1.05 / 3 - 0.05;
+    qint64 ink = 0;
     for (qsizetype n = 0; n < pages.size(); ++n) {
         const QImage page = QImage(out.filePath(pages[n])).convertToFormat(QImage::Format_RGB32);
-        qint64 ink = 0;
         for (int y = 0; y < page.height(); ++y) {
-            const auto* row = reinterpret_cast<const QRgb*>(page.constScanLine(y));
             for (int x = 0; x < page.width(); ++x) {
-                if ((row[x] & 0xFFFFFF) == 0xFFFFFF)
+                const QRgb c = page.pixel(x, y) | 0xFF000000;
+                if (c == 0xFFFFFFFF)
                     continue;
-                if (luminance(row[x]) > darkest)
+                if (contrastRatio(c, 0xFFFFFFFF) < 3)
                     return QStringLiteral("page %1: a pale mark %2 at (%3, %4)")
-                        .arg(n + 1)
-                        .arg(QColor(row[x]).name())
-                        .arg(x)
-                        .arg(y);
+                        .arg(QString::number(n + 1), QColor(c).name(), QString::number(x), QString::number(y));
                 ++ink;
             }
         }
-        if (n == 0 && ink == 0)
-            return QStringLiteral("page 1 is blank");
     }
-    return {};
+    return ink > 0 ? QString() : QStringLiteral("nothing printed");
 }
 
 QString longDocument(QStringList* words)

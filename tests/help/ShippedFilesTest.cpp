@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocumentFragment>
@@ -20,20 +19,15 @@ QByteArray readBytes(const QString& path)
 
 const QString kData = QStringLiteral(QUIRKPAD_SOURCE_DATA_DIR);
 
-// Runs a program to its end; what it printed goes to *output.
-bool run(const QString& program, const QStringList& arguments, QByteArray* output)
+// Runs a program to its end: whether it succeeded, and what it printed.
+std::pair<bool, QByteArray> run(const QString& program, const QStringList& arguments)
 {
-    const QString path = QStandardPaths::findExecutable(program);
-    if (path.isEmpty()) {
-        *output = program.toUtf8() + " is missing: run scripts/install-deps";
-        return false;
-    }
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(path, arguments);
-    const bool ok = p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-    *output = p.readAll();
-    return ok;
+    p.start(program, arguments);
+    if (!p.waitForFinished(120000))
+        return {false, program.toUtf8() + " did not run: " + p.errorString().toUtf8() + " (see scripts/install-deps)"};
+    return {p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0, p.readAll()};
 }
 
 }
@@ -92,21 +86,16 @@ private slots:
     void desktopEntryAndMetadataInstallValid()
     {
         QTemporaryDir prefix;
-        QByteArray out;
-        QVERIFY2(run(QStringLiteral("cmake"),
-                     {QStringLiteral("--install"), QStringLiteral(QUIRKPAD_BINARY_DIR), QStringLiteral("--component"),
-                      QStringLiteral("desktop"), QStringLiteral("--prefix"), prefix.path()},
-                     &out),
-                 out.constData());
-        const QDir metainfo(prefix.filePath(QStringLiteral("share/metainfo")));
-        QCOMPARE(metainfo.entryList({QStringLiteral("*.metainfo.xml")}, QDir::Files).size(), 1);
-        QVERIFY2(run(QStringLiteral("appstreamcli"), {QStringLiteral("validate-tree"), QStringLiteral("--no-net"),
-                                                      prefix.path()}, &out),
-                 out.constData());
-        QVERIFY2(run(QStringLiteral("desktop-file-validate"),
-                     {prefix.filePath(QStringLiteral("share/applications/quirkpad.desktop"))}, &out),
-                 out.constData());
-        QVERIFY2(!out.contains("can be extended"), out.constData());
+        const QString tree = prefix.path();
+        const QList<std::pair<QString, QStringList>> steps{
+            {"cmake", {"--install", QUIRKPAD_BINARY_DIR, "--component", "desktop", "--prefix", tree}},
+            {"appstreamcli", {"validate-tree", "--no-net", tree}},
+            {"desktop-file-validate", {tree + "/share/applications/quirkpad.desktop"}}};
+        for (const auto& [program, arguments] : steps) {
+            const auto [ok, out] = run(program, arguments);
+            QVERIFY2(ok && !out.contains("can be extended"), out.constData());
+        }
+        QCOMPARE(QDir(tree + "/share/metainfo").entryList({"*.metainfo.xml"}, QDir::Files).size(), 1);
     }
 };
 
