@@ -65,6 +65,10 @@ PrintResult PrintRichText(RichTextBox& rtbRichTextBox, PrinterService& printers,
     // An empty document is still one job of one (empty) page: beginning the
     // job made it.
     const NoLineNumbersPrinted noLineNumbers(rtbRichTextBox.engine());
+    // Printed on white paper whatever the screen shows behind the text (the
+    // greyed page of a disabled window, say); the words keep their colours.
+    rtbRichTextBox.engine().SendScintilla(QsciScintillaBase::SCI_SETPRINTCOLOURMODE,
+                                          static_cast<unsigned long>(QsciScintillaBase::SC_PRINT_COLOURONWHITE));
     if (rtbRichTextBox.TextLength() > 0 && !printer->printRange(&rtbRichTextBox, painter)) {
         painter.end();
         r.error = QStringLiteral("The printer did not take a new page.");

@@ -690,6 +690,28 @@ void RichTextBox::wheelEvent(QWheelEvent* e)
     e->accept();
 }
 
+void RichTextBox::changeEvent(QEvent* e)
+{
+    if (e->type() != QEvent::EnabledChange) {
+        QsciScintilla::changeEvent(e);
+        return;
+    }
+    // Not the control's own disabled look: it greys the text and gives the
+    // plain style alone a grey background, so that words of other styles
+    // stand in white boxes and the text can hardly be read (and a print made
+    // meanwhile looks the same). Here every style keeps its text colour on
+    // one background, and the caret goes.
+    QsciScintillaBase::changeEvent(e);
+    SendScintilla(SCI_SETCARETSTYLE, static_cast<unsigned long>(isEnabled() ? CARETSTYLE_LINE : CARETSTYLE_INVISIBLE));
+    const QColor back = isEnabled() ? paper() : palette().color(QPalette::Disabled, QPalette::Base);
+    for (int style = 0; style <= STYLE_MAX; ++style) {
+        // The margins' and tips' own styles keep their colours.
+        if (style > STYLE_DEFAULT && style <= STYLE_LASTPREDEFINED)
+            continue;
+        SendScintilla(SCI_STYLESETBACK, static_cast<unsigned long>(style), back);
+    }
+}
+
 int RichTextBox::shiftState(Qt::KeyboardModifiers m)
 {
     return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);

@@ -152,6 +152,7 @@ protected:
     void dropEvent(QDropEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
+    void changeEvent(QEvent* e) override;
     QByteArray fromMimeData(const QMimeData* source, bool& rectangular) const override;
 
 private:

@@ -34,6 +34,12 @@ void DocumentState::reverted()
     emit synced(m_location);
 }
 
+void DocumentState::reloaded()
+{
+    setChanged(false);
+    emit synced(m_location);
+}
+
 void DocumentState::restored(const QString& path)
 {
     setLocation(path);

@@ -30,6 +30,9 @@ public:
     // The text was read again from the location; it counts as changed all
     // the same, so that closing or New still asks.
     void reverted();
+    // The text was read again from the location at the user's word, because
+    // another program changed the file: it is what is on disk, unchanged.
+    void reloaded();
     // Unsaved work brought back after the editor ended without closing: it
     // belongs to its file again (or is untitled), and it is not saved.
     void restored(const QString& path);

@@ -18,6 +18,7 @@ ExternalChangeWatcher::ExternalChangeWatcher(DocumentState& doc, NoticeBar& noti
     connect(&m_doc, &DocumentState::locationChanged, this, &ExternalChangeWatcher::follow);
     // Loaded or saved by this editor: what is on disk is what it knows.
     connect(&m_doc, &DocumentState::synced, this, [this] {
+        m_changeShown = false;
         m_notices.hideNotice(kNoticeId);
         rememberDisk();
         // Gone the moment after this editor read or wrote it: removed by
@@ -25,11 +26,17 @@ ExternalChangeWatcher::ExternalChangeWatcher(DocumentState& doc, NoticeBar& noti
         if (!m_known.exists && !m_path.isEmpty())
             removed();
     });
+    // Whether Reload would throw unsaved work away is said as it changes.
+    connect(&m_doc, &DocumentState::changedChanged, this, [this] {
+        if (m_changeShown && m_notices.hasNotice(kNoticeId))
+            showChanged();
+    });
 }
 
 void ExternalChangeWatcher::follow(const QString& path)
 {
     m_settle.stop();
+    m_changeShown = false;
     m_notices.hideNotice(kNoticeId);
     if (!m_watcher.files().isEmpty())
         m_watcher.removePaths(m_watcher.files());
@@ -118,16 +125,25 @@ void ExternalChangeWatcher::changed()
     // What the user is told of is known from now on: the same state of the
     // file does not come back as a new notice.
     rememberDisk();
-    m_notices.showNotice(kNoticeId,
-                         QStringLiteral("The file \"%1\" was changed by another program.").arg(m_path),
-                         {QStringLiteral("Reload"), QStringLiteral("Ignore")}, [this](int button) {
-                             if (button == 0 && reload)
-                                 reload();
-                         });
+    m_changeShown = true;
+    showChanged();
+}
+
+void ExternalChangeWatcher::showChanged()
+{
+    QString text = QStringLiteral("The file \"%1\" was changed by another program.").arg(m_path);
+    if (m_doc.isChanged())
+        text += QStringLiteral(" Reload takes its new text: your unsaved changes here will be lost.");
+    m_notices.showNotice(kNoticeId, text, {QStringLiteral("Reload"), QStringLiteral("Ignore")}, [this](int button) {
+        m_changeShown = false;
+        if (button == 0 && reload)
+            reload();
+    });
 }
 
 void ExternalChangeWatcher::removed()
 {
+    m_changeShown = false;
     m_known = FileFingerprint();
     m_knownDigest.reset();
     m_digestComing = false;

@@ -28,7 +28,8 @@ public:
 
     ExternalChangeWatcher(DocumentState& doc, NoticeBar& notices, QObject* parent = nullptr);
 
-    // Reload: the editor's own Revert Document, with its question.
+    // Reload: the file read again, throwing away unsaved changes, which the
+    // notice warns of while there are any.
     std::function<void()> reload;
 
     static const QString kNoticeId;
@@ -44,6 +45,7 @@ private:
     void check();
     void compareBytes(const FileFingerprint& now);
     void changed();
+    void showChanged();
     void removed();
 
     DocumentState& m_doc;
@@ -51,6 +53,8 @@ private:
     QFileSystemWatcher m_watcher;
     QTimer m_settle;
     QString m_path;
+    // The notice shown is the one about a change (not about a removal).
+    bool m_changeShown = false;
     quint64 m_watchedInode = 0;
     // The file as this editor last knew it: after its own load or save, or
     // a change the user has been told of.

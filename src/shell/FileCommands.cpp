@@ -138,17 +138,32 @@ void FileCommands::RevertDocument()
                           Prompts::Buttons::Ok);
         return;
     }
-    const auto answer = m_prompts.message(
-        QStringLiteral("Are you sure you wish to revert (reload) this document? You will lose any unsaved work as "
-                       "Quirkpad will load the file currently open again."),
-        Prompts::Icon::Question, Prompts::Buttons::YesNo);
-    if (answer != Prompts::Answer::Yes)
-        return;
-    if (!load(m_doc.location()))
+    if (!confirmRevert() || !load(m_doc.location()))
         return;
     // A reverted document counts as changed, so closing or New still asks.
     m_doc.reverted();
     m_prompts.message(QStringLiteral("Document reloaded."), Prompts::Icon::Information, Prompts::Buttons::Ok);
+}
+
+bool FileCommands::confirmRevert()
+{
+    return m_prompts.message(QStringLiteral("Are you sure you wish to revert (reload) this document? You will lose "
+                                            "any unsaved work as Quirkpad will load the file currently open again."),
+                             Prompts::Icon::Question, Prompts::Buttons::YesNo) == Prompts::Answer::Yes;
+}
+
+bool FileCommands::reloadChangedFile()
+{
+    if (m_doc.isUntitled())
+        return false;
+    // Asking for the reload was the answer; only work that it throws away
+    // is worth a question.
+    if (m_doc.isChanged() && !confirmRevert())
+        return false;
+    if (!load(m_doc.location()))
+        return false;
+    m_doc.reloaded();
+    return true;
 }
 
 void FileCommands::FileProperties()

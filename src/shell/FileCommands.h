@@ -29,6 +29,11 @@ public:
     void New();
     bool OpenDocument();
     void RevertDocument();
+    // Reload offered when another program changed the open file: asks first
+    // (the Revert Document question) only when there are unsaved changes to
+    // lose, and tells nothing afterwards; the document is the file again,
+    // unchanged. Returns whether it was reloaded.
+    bool reloadChangedFile();
     void FileProperties();
 
     // Loads a file as the document (start-up, Open): on success the document
@@ -52,6 +57,7 @@ public:
 
 private:
     Prompts::FileDialog dialog(bool save) const;
+    bool confirmRevert();
     bool writeTo(const QString& path);
 
     RichTextBox& m_pad;

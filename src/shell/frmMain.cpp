@@ -69,7 +69,13 @@ frmMain::frmMain(const Services& services, QWidget* parent)
     m_recovery = new RecoveryKeeper(*m_pad, m_doc, m_files, *m_notices, this);
     connect(this, &frmMain::documentChanged, m_recovery, &RecoveryKeeper::textEdited);
     m_changeWatcher = new ExternalChangeWatcher(m_doc, *m_notices, this);
-    m_changeWatcher->reload = [this] { m_commands->action(Cmd::mnuRevertDocument)->trigger(); };
+    m_changeWatcher->reload = [this] {
+        try {
+            m_files.reloadChangedFile();
+        } catch (...) {
+            prompts().error(describeFailure(std::current_exception()));
+        }
+    };
     connect(m_changeWatcher, &ExternalChangeWatcher::fileRemoved, m_recovery, &RecoveryKeeper::textOnlyHere);
     m_recovery->offerLeftovers();
 }
