@@ -8,6 +8,7 @@
 #include <QMutex>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -122,8 +123,13 @@ Result<Writer> Writer::begin(const QString& folder, const QByteArray& target, in
     if (!lock)
         return Failure(lock.error());
     const int out = lock->fd();
+    // The next start may run in another folder.
+    QByteArray absolute = target;
+    char cwd[PATH_MAX];
+    if (!absolute.startsWith('/') && ::getcwd(cwd, sizeof cwd))
+        absolute.prepend(QByteArray(cwd) + '/');
     QByteArray head = kMagic + '\n';
-    head += "path: " + RecoveryFile::escapedPath(NativePath::fromNative(target)) + '\n';
+    head += "path: " + RecoveryFile::escapedPath(NativePath::fromNative(absolute)) + '\n';
     const qsizetype stateAt = head.size();
     head += kCopying;
     const qsizetype originalAt = head.size() + qsizetype(qstrlen("original-length: "));

@@ -2,7 +2,6 @@
 #include "RecoverySandbox.h"
 #include "TestRegistry.h"
 #include "platform/SafeWrite.h"
-#include "platform/SaveJournal.h"
 #include "platform/TextFile.h"
 
 #include <QDir>
@@ -137,50 +136,6 @@ private slots:
         if (secondLink)
             QCOMPARE(readBytes(dir.filePath(QStringLiteral("other.txt"))), QByteArray("new"));
         QCOMPARE(sandbox.journals(), QStringList());
-    }
-
-    // A write in place killed at any moment leaves its journal: the file's
-    // old bytes and the new, so that it can be put back or its new text
-    // recovered. Killed once the file was whole, it has nothing to undo.
-    void anInPlaceWriteKilledMidwayKeepsItsJournal_data()
-    {
-        QTest::addColumn<Step>("step");
-        QTest::addColumn<QString>("fileAfter");   // "old", "new" or "neither"
-        QTest::newRow("journal whole, file not touched") << Step::JournalWhole << "old";
-        QTest::newRow("file partly written") << Step::InPlacePartlyWritten << "neither";
-        QTest::newRow("file whole, journal not yet gone") << Step::InPlaceWhole << "new";
-    }
-
-    void anInPlaceWriteKilledMidwayKeepsItsJournal()
-    {
-        QFETCH(Step, step);
-        QFETCH(QString, fileAfter);
-        RecoverySandbox sandbox;
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("page.txt"));
-        const QString other = dir.filePath(QStringLiteral("other.txt"));
-        const QByteArray before = "old text, longer than the new one\n";
-        const QByteArray after = "new text\n";
-        QVERIFY(writeBytes(path, before));
-        QVERIFY(link(path, other));   // so that the file is written in place
-        QCOMPARE(saveKilledAt(path, after, step), kKilled);
-        const QByteArray now = readBytes(path);
-        if (fileAfter == QLatin1String("neither"))
-            QVERIFY(now != before && now != after);
-        else
-            QCOMPARE(now, fileAfter == QLatin1String("old") ? before : after);
-
-        QCOMPARE(sandbox.journals().size(), 1);
-        const QString journal = sandbox.folder() + QLatin1Char('/') + sandbox.journals().first();
-        const std::optional<SaveJournal::Layout> layout = SaveJournal::inspect(journal);
-        QVERIFY(layout);
-        QCOMPARE(layout->path, path);
-        QCOMPARE(SaveJournal::saveWasComplete(journal, *layout), fileAfter == QLatin1String("new"));
-        QCOMPARE(SaveJournal::newBytes(journal, *layout).valueOr("<unreadable>"), after);
-        const Result<> back = SaveJournal::putBack(journal, *layout);
-        QVERIFY2(back, qPrintable(back.error()));
-        QCOMPARE(readBytes(path), before);
-        QCOMPARE(readBytes(other), before);
     }
 
     // The write in place meets a full disk half-way: the journal puts the

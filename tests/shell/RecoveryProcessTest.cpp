@@ -160,22 +160,24 @@ private slots:
     }
 
     // A save that writes the file in place (it has a second link), killed
-    // at a chosen moment: the next start offers to put the file back as it
-    // was, or to open the text that was being saved; a save killed once the
-    // file was whole leaves nothing to offer.
+    // at a chosen moment, leaves the file old, new or neither: the next start
+    // offers to put it back as it was, or to open the text that was being
+    // saved; a save killed once the file was whole leaves nothing to offer.
     void aSaveCutShortIsOfferedAtTheNextStart_data()
     {
         QTest::addColumn<SafeWrite::Step>("killedAt");
-        QTest::addColumn<QString>("button");   // "" when nothing is offered
-        QTest::newRow("put back") << SafeWrite::Step::InPlacePartlyWritten << "Put Back";
-        QTest::newRow("opened") << SafeWrite::Step::InPlacePartlyWritten << "Open";
-        QTest::newRow("put back before the file was touched") << SafeWrite::Step::JournalWhole << "Put Back";
-        QTest::newRow("killed once the file was whole") << SafeWrite::Step::InPlaceWhole << "";
+        QTest::addColumn<QString>("fileLeft");   // "old", "new" or "neither"
+        QTest::addColumn<QString>("button");     // "" when nothing is offered
+        QTest::newRow("put back") << SafeWrite::Step::InPlacePartlyWritten << "neither" << "Put Back";
+        QTest::newRow("opened") << SafeWrite::Step::InPlacePartlyWritten << "neither" << "Open";
+        QTest::newRow("put back before the file was touched") << SafeWrite::Step::JournalWhole << "old" << "Put Back";
+        QTest::newRow("killed once the file was whole") << SafeWrite::Step::InPlaceWhole << "new" << "";
     }
 
     void aSaveCutShortIsOfferedAtTheNextStart()
     {
         QFETCH(SafeWrite::Step, killedAt);
+        QFETCH(QString, fileLeft);
         QFETCH(QString, button);
         RecoverySandbox sandbox;
         MainWindowFixture f;
@@ -195,12 +197,13 @@ private slots:
         });
         QCOMPARE(report, QStringLiteral("the child was killed by signal 9 (Killed)"));
         QCOMPARE(sandbox.journals().size(), 1);
+        const QByteArray left = MainWindowFixture::read(path);
+        QCOMPARE(QString::fromLatin1(left == before ? "old" : left == after ? "new" : "neither"), fileLeft);
 
         frmMain& w = f.make();
         if (button.isEmpty()) {
             QVERIFY(!w.notices()->hasNotice(RecoveryKeeper::kNoticeId));
             QCOMPARE(sandbox.journals(), QStringList());
-            QCOMPARE(MainWindowFixture::read(path), after);
             return;
         }
         const QString offer = w.notices()->noticeText(RecoveryKeeper::kNoticeId);
