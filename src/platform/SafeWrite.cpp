@@ -83,6 +83,12 @@ void removeDeadTemp(const QByteArray& temp)
     ::unlink(temp.constData());
 }
 
+// The temporary name is taken by a save that still runs (another editor's).
+QString savedElsewhere()
+{
+    return QStringLiteral("The file is being saved by another program at this moment");
+}
+
 enum class Atomic { Done, Failed, InPlaceInstead, NamedInstead };
 
 // A new file beside the target, given the target's owner, group and
@@ -108,7 +114,7 @@ Atomic writeBeside(const QByteArray& target, const struct stat* old, const Conte
         const int e = errno;
         if (old && (e == EACCES || e == EPERM))
             return Atomic::InPlaceInstead;
-        *error = e == EEXIST ? QStringLiteral("The file is being saved by another program at this moment") : describe(e);
+        *error = e == EEXIST ? savedElsewhere() : describe(e);
         return Atomic::Failed;
     }
     auto discard = [&] {
@@ -154,7 +160,7 @@ Atomic writeBeside(const QByteArray& target, const struct stat* old, const Conte
         if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, temp.constData(), AT_SYMLINK_FOLLOW) != 0) {
             const int e = errno;
             if (e == EEXIST) {
-                *error = QStringLiteral("The file is being saved by another program at this moment");
+                *error = savedElsewhere();
                 return Atomic::Failed;
             }
             return e == ENOENT ? Atomic::NamedInstead : fail(e);
