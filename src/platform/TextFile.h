@@ -70,9 +70,10 @@ struct WriteResult {
 // the old file stays whole until the new one is complete. Where that would
 // change who owns the file (another user's file), cut a hard link off, or
 // where the folder allows no new file although the file itself may be
-// written, the file is overwritten in place instead, after a copy of it has
-// been made in the application's temporary folder; a failed write puts the
-// copy back (and says where the copy is if even that fails).
+// written, the file is overwritten in place instead, after its old and new
+// bytes have been put in a journal; a failed write puts the old bytes back,
+// and a write cut short leaves the journal for the next start (see
+// SafeWrite and SaveJournal).
 WriteResult write(const QString& path, QByteArrayView utf8, const TextFormat& format);
 
 // The bytes the text becomes in the format; *unencodable is set when some

@@ -120,6 +120,14 @@ void ExternalChangeWatcher::compareBytes(const FileFingerprint& now)
     });
 }
 
+void ExternalChangeWatcher::textIsOlderThanFile()
+{
+    if (FileFingerprint::of(m_path).exists)
+        changed();
+    else
+        removed();
+}
+
 void ExternalChangeWatcher::changed()
 {
     // What the user is told of is known from now on: the same state of the

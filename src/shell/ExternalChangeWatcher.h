@@ -32,6 +32,14 @@ public:
     // notice warns of while there are any.
     std::function<void()> reload;
 
+    // The file as this editor last read, wrote or was told of it, and a
+    // digest of its bytes once one is at hand.
+    const FileFingerprint& knownFile() const { return m_known; }
+    const std::optional<QByteArray>& knownDigest() const { return m_knownDigest; }
+    // The text came from an older state of the file (recovered work) than
+    // the one on disk: says so as for any change by another program.
+    void textIsOlderThanFile();
+
     static const QString kNoticeId;
 
 signals:

@@ -77,6 +77,15 @@ frmMain::frmMain(const Services& services, QWidget* parent)
         }
     };
     connect(m_changeWatcher, &ExternalChangeWatcher::fileRemoved, m_recovery, &RecoveryKeeper::textOnlyHere);
+    // Each copy notes the file as the watch last saw it; recovered work of
+    // a file changed since gets the watch's notice too.
+    m_recovery->knownFile = [this] {
+        const FileFingerprint& f = m_changeWatcher->knownFile();
+        return RecoveryFile::FileIdentity{f.exists, f.size, f.modifiedNs,
+                                          m_changeWatcher->knownDigest().value_or(QByteArray())};
+    };
+    connect(m_recovery, &RecoveryKeeper::openedOverChangedFile, m_changeWatcher,
+            &ExternalChangeWatcher::textIsOlderThanFile);
     m_recovery->offerLeftovers();
 }
 
