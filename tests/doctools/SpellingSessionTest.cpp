@@ -28,6 +28,16 @@ private slots:
         QTest::newRow("web words in plain text, any case") << "the SRC and Href in UL" << QStringList{};
         QTest::newRow("other writing systems left alone") << "the привет cat 日本語 wrld" << QStringList{"wrld"};
         QTest::newRow("case is the dictionary's business") << "The CAT Teh" << QStringList{"Teh"};
+        // In a page, a reference that is no letter stands between words; a
+        // letter's reference is the letter, inside the word.
+        QTest::newRow("references between words")
+            << "<p>teh&nbsp;cat&amp;wrld&#160;sat&lt;teh" << QStringList{"teh", "wrld", "teh"};
+        QTest::newRow("letter references inside words")
+            << "<p>caf&eacute; cafx&eacute; caf&#233; caf&#xE9; c&#97;t na&iuml;ve pa&shy;ge"
+            << QStringList{"cafx&eacute;"};
+        QTest::newRow("apostrophe references") << "<p>don&rsquo;t don&#39;t" << QStringList{};
+        QTest::newRow("unknown reference: the words glued to it are left alone")
+            << "<p>teh&unknown;wrld teh" << QStringList{"teh"};
     }
     void findsMisspeltWordsInOrder()
     {
@@ -87,6 +97,21 @@ private slots:
         QTest::newRow("a change to itself is none") << "teh" << QStringList{"change:teh"} << "teh"
                                                     << QStringList{"teh[the]"} << false;
         QTest::newRow("nothing misspelt") << "the cat" << QStringList{} << "the cat" << QStringList{} << false;
+        // A correction replaces the word's own characters, a letter's
+        // reference among them, with the new word as typed; the references
+        // around it stay.
+        QTest::newRow("references around a word stay")
+            << "<p>teh&nbsp;cat&amp;wrld" << QStringList{"change:the", "change:world"} << "<p>the&nbsp;cat&amp;world"
+            << QStringList{"teh[the]", "wrld[world]"} << false;
+        QTest::newRow("a reference inside the word is replaced with it")
+            << "<p>&laquo;cafx&eacute;&raquo;" << QStringList{"change:café"} << "<p>&laquo;café&raquo;"
+            << QStringList{"cafxé[café]"} << false;
+        QTest::newRow("the word as shown is the one kept unchanged")
+            << "<p>cafx&eacute;" << QStringList{"change:cafxé"} << "<p>cafx&eacute;"
+            << QStringList{"cafxé[café]"} << false;
+        QTest::newRow("change all: written with and without the reference")
+            << "<p>cafx&eacute; cafxé cafx&#233;" << QStringList{"changeall:café"}
+            << "<p>café café café" << QStringList{"cafxé[café]"} << false;
         QTest::newRow("empty document") << "" << QStringList{} << "" << QStringList{} << false;
     }
     void correctsWithTheUser()
