@@ -118,6 +118,14 @@ bool FileCommands::loadAsDocument(const QString& path)
     return true;
 }
 
+bool FileCommands::loadAsNewDocument(const QString& path)
+{
+    if (!load(path))
+        return false;
+    m_doc.untitled();
+    return true;
+}
+
 bool FileCommands::OpenDocument()
 {
     if (!askToSave(QStringLiteral("Would you like to save your document before opening another?")))

@@ -35,6 +35,9 @@ public:
     // is named after the file and unchanged; on failure the shared error box
     // and the document stays as it was.
     bool loadAsDocument(const QString& path);
+    // Loads a file as a new document (a template): untitled and unchanged on
+    // success; on failure as load() leaves it.
+    bool loadAsNewDocument(const QString& path);
 
     // Loads a file into the pad. On failure the shared error box; a load
     // that failed after the old text was gone (the file changed while it was
