@@ -4,7 +4,6 @@
 #include "platform/Prompts.h"
 #include "platform/RichTextBox.h"
 #include "platform/SettingsStore.h"
-#include "platform/TextFormat.h"
 #include "shell/FileCommands.h"
 
 #include <QGridLayout>
@@ -138,26 +137,32 @@ void frmMergeDocs::Merge()
         return;
     }
 
-    if (!m_files.askToSave(QStringLiteral("Would you like to save your document before merging it?")))
+    // The merge only adds to the document, so it goes on whatever the save
+    // did: nothing is lost by going on.
+    if (!m_files.askToSave(QStringLiteral("Would you like to save your document before merging it?"),
+                           Prompts::Icon::Exclamation, FileCommands::AfterFailedSave::GoOn))
         return;
 
-    std::array<std::optional<QString>, 3> texts;
-    for (std::size_t i = 0; i < 3; ++i) {
-        if (paths[i].isEmpty())
-            continue;
-        MergeDocuments::ReadResult read = MergeDocuments::readText(paths[i]);
-        if (!read.text) {
-            m_prompts.error(read.error);
-            return;
-        }
-        texts[i] = std::move(read.text);
+    // The files' line breaks become the document's, as for a paste. The
+    // text goes from the files into the document a piece at a time, after a
+    // first reading that tells its length; nothing is inserted unless every
+    // file was read.
+    const MergeDocuments::Merge merge{paths, *lines, m_pad.format().lineBreak};
+    const RichTextBox::ByteRange selected = m_pad.selectionBytes();
+    const qint64 length = m_pad.engine().SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+    const qint64 kept = length - (selected.end - selected.start);
+    Result<> merged = MergeDocuments::checkSize(merge, kept);
+    Result<qint64> bytes = merged ? MergeDocuments::measure(merge, kept) : Failure(merged.error());
+    if (bytes)
+        merged = m_pad.SetSelTextFrom(*bytes, [&](const TextFile::Utf8Sink& sink) {
+            return MergeDocuments::write(merge, kept, sink);
+        });
+    else
+        merged = Failure(bytes.error());
+    if (!merged) {
+        m_prompts.error(merged.error());
+        return;
     }
-
-    // The files' line breaks become the document's, as for a paste.
-    const QString merged =
-        TextFormats::normalizedLineBreaks(MergeDocuments::join(texts, *lines), m_pad.format().lineBreak);
-    if (!merged.isEmpty() || m_pad.SelLength() > 0)
-        m_pad.SetSelText(merged);
     close();
     // The folder of the last file chosen in a file dialog is already in
     // LastDir: every dialog that returns a name stores it there.

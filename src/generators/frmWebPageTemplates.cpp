@@ -10,8 +10,6 @@
 #include "preview/BrowserEngine.h"
 #include "preview/BrowserView.h"
 #include "preview/PreviewFile.h"
-#include "shell/DocumentState.h"
-#include "shell/FileCommands.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -33,9 +31,9 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption)
 
 }
 
-frmWebPageTemplates::frmWebPageTemplates(RichTextBox& pad, DocumentState& doc, FileCommands& files,
-                                         Prompts& prompts, Shell& shell, QWidget* owner)
-    : QWidget(nullptr, Qt::Dialog), m_pad(pad), m_doc(doc), m_files(files), m_prompts(prompts), m_shell(shell)
+frmWebPageTemplates::frmWebPageTemplates(RichTextBox& pad, Document document, Prompts& prompts, Shell& shell,
+                                         QWidget* owner)
+    : QWidget(nullptr, Qt::Dialog), m_pad(pad), m_document(std::move(document)), m_prompts(prompts), m_shell(shell)
 {
     // Owned, not a child: the main window is disabled while this one is open.
     OwnedWindow::setOwner(this, owner);
@@ -181,17 +179,12 @@ void frmWebPageTemplates::openAsDocument()
     if (path.isEmpty())
         return;
     // A Yes whose save did not happen stops here: the text is not lost.
-    if (!m_files.askToSave(QStringLiteral("Would you like to save your document before opening another?"),
-                           Prompts::Icon::Question))
+    if (!m_document.askToSave(QStringLiteral("Would you like to save your document before opening another?")))
         return;
-    const TextFile::ReadResult r = m_pad.LoadFile(path);
-    if (!r.ok) {
-        m_prompts.error(r.error);
-        return;
-    }
     // A new page made from the template, not the template itself: saving
     // asks for a name rather than write over the shipped file.
-    m_doc.untitled();
+    if (!m_document.openAsNew(path))
+        return;
     close();
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/Result.h"
 #include "platform/TextFile.h"
 #include "platform/TextFormat.h"
 
@@ -48,6 +49,16 @@ public:
     void InsertText(const QString& crlfText);
     // SetSelText from UTF-8 bytes: no conversion for text that is UTF-8 already.
     void SetSelTextUtf8(QByteArrayView utf8);
+    // SetSelText from text made in pieces: `write` hands each piece of
+    // UTF-8 to the sink it is given. One edit and one undo step, and no copy
+    // of the new text besides the document's own and its undo record: a
+    // merge of large files is never held whole on the way in. Room for about
+    // expectedBytes more is made at once, so that the document is not copied
+    // as it grows. When `write` fails, or the control cannot take a piece,
+    // the text, the selection and the undo steps are as they were and no
+    // change is raised (defined in RichTextBoxPieces.cpp).
+    using PieceWriter = std::function<Result<>(const TextFile::Utf8Sink& sink)>;
+    Result<> SetSelTextFrom(qint64 expectedBytes, const PieceWriter& write);
 
     int SelStart() const;
     void SetSelStart(int position);

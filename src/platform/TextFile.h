@@ -47,6 +47,10 @@ struct ReadResult {
 ReadResult read(const QString& path, const Utf8Sink& sink, const LengthHint& hint = {},
                 qint64 maxLength = kMaxTextLength);
 
+// Why a file is refused as too large: it has fileBytes bytes, more than
+// maxLength; or (asText) its bytes make more than maxLength bytes of text.
+QString tooLarge(qint64 fileBytes, qint64 maxLength, bool asText);
+
 // Reads the whole file into one UTF-8 buffer (small files, tests).
 ReadResult readAll(const QString& path, QByteArray* utf8);
 

@@ -34,7 +34,7 @@ Prompts::FileDialog FileCommands::dialog(bool save) const
     return d;
 }
 
-bool FileCommands::askToSave(const QString& question, Prompts::Icon icon)
+bool FileCommands::askToSave(const QString& question, Prompts::Icon icon, AfterFailedSave afterFailedSave)
 {
     if (!m_doc.isChanged())
         return true;
@@ -42,7 +42,7 @@ bool FileCommands::askToSave(const QString& question, Prompts::Icon icon)
     case Prompts::Answer::Yes:
         // A save that did not happen (dialog cancelled, write failed) must
         // not be followed by throwing the text away.
-        return SaveDocument();
+        return SaveDocument() || afterFailedSave == AfterFailedSave::GoOn;
     case Prompts::Answer::No:
         return true;
     default:
@@ -115,6 +115,14 @@ bool FileCommands::loadAsDocument(const QString& path)
         return false;
     // Loading raised the change event; the document is as on disk again.
     m_doc.named(path);
+    return true;
+}
+
+bool FileCommands::loadAsNewDocument(const QString& path)
+{
+    if (!load(path))
+        return false;
+    m_doc.untitled();
     return true;
 }
 

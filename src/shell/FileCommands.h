@@ -18,11 +18,18 @@ public:
 
     FileCommands(RichTextBox& pad, DocumentState& doc, Prompts& prompts, SettingsStore& settings);
 
+    // What Yes at the save question leads to when the document was not saved
+    // (the save dialog cancelled, the write failed): a command that would
+    // throw the text away stops; one that only adds to it may go on.
+    enum class AfterFailedSave { Stop, GoOn };
+
     // The ask-to-save step: nothing to ask when the document is unchanged.
-    // Yes saves, and goes on only when the document really was saved; No goes
-    // on; Cancel stops. Returns whether the caller may go on. The file
-    // commands warn; a caller may ask with another icon.
-    bool askToSave(const QString& question, Prompts::Icon icon = Prompts::Icon::Exclamation);
+    // Yes saves, and goes on when the document was saved (or whatever the
+    // save did, with GoOn); No goes on; Cancel stops. Returns whether the
+    // caller may go on. The file commands warn; a caller may ask with
+    // another icon.
+    bool askToSave(const QString& question, Prompts::Icon icon = Prompts::Icon::Exclamation,
+                   AfterFailedSave afterFailedSave = AfterFailedSave::Stop);
 
     bool SaveDocument();      // to the location, or Save As when untitled
     bool SaveAs();
@@ -40,6 +47,9 @@ public:
     // is named after the file and unchanged; on failure the shared error box
     // and the document stays as it was.
     bool loadAsDocument(const QString& path);
+    // Loads a file as a new document (a template): untitled and unchanged on
+    // success; on failure as load() leaves it.
+    bool loadAsNewDocument(const QString& path);
 
     // Loads a file into the pad. On failure the shared error box; a load
     // that failed after the old text was gone (the file changed while it was

@@ -266,7 +266,12 @@ void frmMain::wireCommands()
         {Cmd::mnuCustomFont, [this] { return new frmCustomFont(*m_pad, prompts(), this); }},
         {Cmd::mnuANSIConverter, [this] { return new frmANSIConverter(prompts(), this); }},
         {Cmd::mnuWebPageTemplates,
-         [this] { return new frmWebPageTemplates(*m_pad, m_doc, m_files, prompts(), shell(), this); }},
+         [this] {
+             frmWebPageTemplates::Document document{
+                 [this](const QString& question) { return m_files.askToSave(question, Prompts::Icon::Question); },
+                 [this](const QString& path) { return m_files.loadAsNewDocument(path); }};
+             return new frmWebPageTemplates(*m_pad, std::move(document), prompts(), shell(), this);
+         }},
         {Cmd::mnuDBCW, [this] { return new frmDatabaseWizard(*m_pad, prompts(), this); }},
     };
     for (const auto& [command, make] : toolWindows)
