@@ -14,21 +14,20 @@ bool MisspellingFinder::work(qsizetype characters)
         const std::optional<SpellingText::Word> w = m_scanner.next();
         if (!w)
             m_done = true;
-        else if (!isCorrect(m_text.mid(w->start, w->length)))
-            m_found.push_back(*w);
+        else if (!isCorrect(SpellingText::spelling(m_text, *w)))
+            m_found.push_back(std::move(*w));
     }
     return !m_done;
 }
 
-bool MisspellingFinder::isCorrect(QStringView word)
+bool MisspellingFinder::isCorrect(const QString& word)
 {
-    const QString key = word.toString();
-    const auto known = m_known.constFind(key);
+    const auto known = m_known.constFind(word);
     if (known != m_known.cend())
         return *known;
     // A word of another writing system than the dictionary's is not the
     // dictionary's to judge.
-    const bool correct = WebWords::contains(word) || !m_speller.handles(key) || m_speller.check(key);
-    m_known.insert(key, correct);
+    const bool correct = WebWords::contains(word) || !m_speller.handles(word) || m_speller.check(word);
+    m_known.insert(word, correct);
     return correct;
 }

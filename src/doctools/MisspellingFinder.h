@@ -20,7 +20,12 @@ public:
     // Reads on until at least `characters` more of the text are behind it, or
     // to the end. Returns whether there is more to read.
     bool work(qsizetype characters);
-    void finish() { work(m_text.size()); }
+    void finish()
+    {
+        // The words of the last stretch read come after it has been read.
+        while (work(m_text.size() + 1)) {
+        }
+    }
 
     bool done() const { return m_done; }
     // How much of the text has been read.
@@ -28,7 +33,7 @@ public:
     const std::vector<Misspelling>& found() const { return m_found; }
 
 private:
-    bool isCorrect(QStringView word);
+    bool isCorrect(const QString& word);
 
     QStringView m_text;
     Speller& m_speller;

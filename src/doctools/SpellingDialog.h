@@ -10,11 +10,13 @@ public:
     enum class Action { Change, ChangeAll, Ignore, IgnoreAll, Cancel };
 
     struct Question {
+        // The word as the page shows it ("café" for caf&eacute;).
         QString word;
-        // The line the word stands in, with the corrections already made in
-        // it; a long line is cut to a stretch around the word.
+        // The line the word stands in, as written, with the corrections
+        // already made in it; a long line is cut to a stretch around the word.
         QString line;
         qsizetype wordInLine = 0;
+        qsizetype wordLengthInLine = 0;
         QStringList suggestions;
     };
 

@@ -51,7 +51,7 @@ SpellingDialog::Question question(QStringView text, qsizetype start, qsizetype l
             cut.append(ellipsis);
         line = cut;
     }
-    return {text.mid(start, length).toString(), line, wordAt, {}};
+    return {text.mid(start, length).toString(), line, wordAt, length, {}};
 }
 
 Outcome run(QStringView text, const std::vector<MisspellingFinder::Misspelling>& misspellings, Speller& speller,
@@ -68,7 +68,9 @@ Outcome run(QStringView text, const std::vector<MisspellingFinder::Misspelling>&
     };
 
     for (const MisspellingFinder::Misspelling& m : misspellings) {
-        const QString word = text.mid(m.start, m.length).toString();
+        // Asked, remembered and compared as the page shows it: caf&eacute;
+        // and café are one word.
+        const QString word = SpellingText::spelling(text, m);
         if (ignoreAll.contains(word))
             continue;
         if (const auto to = changeAll.constFind(word); to != changeAll.cend()) {
@@ -76,6 +78,7 @@ Outcome run(QStringView text, const std::vector<MisspellingFinder::Misspelling>&
             continue;
         }
         SpellingDialog::Question q = question(text, m.start, m.length, out.corrections);
+        q.word = word;
         auto s = suggestions.find(word);
         if (s == suggestions.end())
             s = suggestions.insert(word, speller.suggest(word));

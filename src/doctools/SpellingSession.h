@@ -11,6 +11,9 @@ class Speller;
 // corrections; the text itself is not touched here.
 namespace SpellingSession {
 
+// The word's characters, a character reference inside it included
+// (caf&eacute;), give way to the replacement as typed, in plain characters;
+// the references around the word stay.
 struct Correction {
     qsizetype start = 0;
     qsizetype length = 0;
@@ -28,9 +31,10 @@ struct Outcome {
 // The lines of a question are cut to this many characters around the word.
 constexpr qsizetype kLongestLine = 160;
 
-// Asks about each misspelling in turn. Change All and Ignore All settle the
-// later occurrences of the same word without asking again; Cancel ends the
-// check and keeps the corrections made so far.
+// Asks about each misspelling in turn, as the page shows the word. Change
+// All and Ignore All settle the later occurrences of the same word, however
+// it is written, without asking again; Cancel ends the check and keeps the
+// corrections made so far.
 Outcome run(QStringView text, const std::vector<MisspellingFinder::Misspelling>& misspellings, Speller& speller,
             SpellingDialog& dialog);
 

@@ -1,4 +1,5 @@
 #include "doctools/SpellingText.h"
+#include "doctools/CharacterReferences.h"
 
 namespace SpellingText {
 
@@ -14,10 +15,18 @@ bool isWordChar(QChar c)
     return c.isLetterOrNumber() || c.isMark() || c == QLatin1Char('_') || c.isSurrogate();
 }
 
-bool isApostrophe(QChar c)
+bool isWordCharacter(char32_t c)
 {
-    return c == QLatin1Char('\'') || c == QChar(0x2019);
+    return QChar::isLetterOrNumber(c) || QChar::isMark(c) || c == U'_';
 }
+
+bool isApostrophe(char32_t c)
+{
+    return c == U'\'' || c == U'\u2019';
+}
+
+// Shown only where a line breaks; inside a word it is no part of it.
+constexpr char32_t kSoftHyphen = U'\u00AD';
 
 bool isNameChar(QChar c)
 {
@@ -159,20 +168,34 @@ void WordScanner::skipTagBody(qsizetype from)
     m_pos = m_text.size();
 }
 
-qsizetype WordScanner::entityEnd(qsizetype at, qsizetype limit) const
+QString spelling(QStringView text, const Word& word)
 {
-    // &name; &#123; &#x7B; (the semicolon may be missing, as browsers allow)
-    qsizetype i = at + 1;
-    if (i < limit && m_text[i] == QLatin1Char('#'))
-        ++i;
-    const qsizetype nameStart = i;
-    while (i < limit && (isAsciiLetter(m_text[i]) || m_text[i].isDigit()))
-        ++i;
-    if (i == nameStart)
-        return -1;
-    if (i < limit && m_text[i] == QLatin1Char(';'))
-        ++i;
-    return i;
+    return word.shown.isEmpty() ? text.mid(word.start, word.length).toString() : word.shown;
+}
+
+// One character of a chunk as a reader of the page sees it: a character as
+// written (a surrogate pair is one), or a character reference that stands
+// for one, or a reference to a name that is not known here.
+struct WordScanner::Unit {
+    enum class Kind { Written, Reference, Unknown };
+    qsizetype end = 0;   // where the next one starts
+    char32_t character = 0;
+    Kind kind = Kind::Written;
+};
+
+WordScanner::Unit WordScanner::unitAt(qsizetype at, qsizetype limit) const
+{
+    const QChar c = m_text[at];
+    if (m_markup && c == QLatin1Char('&')) {
+        if (const auto ref = CharacterReferences::read(m_text.sliced(at, limit - at))) {
+            if (!ref->character)
+                return {at + ref->length, 0, Unit::Kind::Unknown};
+            return {at + ref->length, *ref->character, Unit::Kind::Reference};
+        }
+    }
+    if (c.isHighSurrogate() && at + 1 < limit && m_text[at + 1].isLowSurrogate())
+        return {at + 2, QChar::surrogateToUcs4(c, m_text[at + 1]), Unit::Kind::Written};
+    return {at + 1, c.unicode(), Unit::Kind::Written};
 }
 
 void WordScanner::scanChunk()
@@ -186,42 +209,76 @@ void WordScanner::scanChunk()
     if (looksLikeAddress(m_text.mid(start, end - start)))
         return;
 
-    qsizetype afterEntity = -1;
+    qsizetype afterUnknown = -1;
     for (qsizetype i = start; i < end;) {
-        if (m_markup && m_text[i] == QLatin1Char('&')) {
-            const qsizetype e = entityEnd(i, end);
-            if (e > 0) {
-                // A word glued to an entity (caf&eacute;) is not spelt as
-                // written, so it is left alone.
-                if (!m_pending.empty() && m_pending.back().start + m_pending.back().length == i)
-                    m_pending.pop_back();
-                afterEntity = i = e;
-                continue;
-            }
+        const Unit first = unitAt(i, end);
+        if (first.kind == Unit::Kind::Unknown) {
+            // A word glued to a reference whose character is not known here
+            // cannot be spelt as the page shows it, so it is left alone.
+            if (!m_pending.empty() && m_pending.back().start + m_pending.back().length == i)
+                m_pending.pop_back();
+            afterUnknown = i = first.end;
+        } else if (isWordCharacter(first.character)) {
+            i = readWord(i, first, end, i != afterUnknown);
+        } else {
+            i = first.end;
         }
-        if (!isWordChar(m_text[i])) {
-            ++i;
-            continue;
-        }
-        qsizetype j = i;
-        bool letter = false;
-        bool identifier = false;
-        while (j < end) {
-            const QChar c = m_text[j];
-            if (isWordChar(c)) {
-                letter = letter || c.isLetter() || c.isSurrogate();
-                identifier = identifier || c.isDigit() || c.isNumber() || c == QLatin1Char('_');
-                ++j;
-            } else if (isApostrophe(c) && j + 1 < end && (m_text[j + 1].isLetter() || m_text[j + 1].isSurrogate())) {
-                ++j;   // don't, l'homme
-            } else {
-                break;
-            }
-        }
-        if (letter && !identifier && j - i <= kLongestWord && i != afterEntity)
-            m_pending.push_back({i, j - i});
-        i = j;
     }
+}
+
+qsizetype WordScanner::readWord(qsizetype start, Unit first, qsizetype end, bool keep)
+{
+    Word w{start, 0, {}};
+    qsizetype shownLength = 0;
+    bool letter = false;
+    bool identifier = false;
+    bool differs = false;
+    qsizetype j = start;
+    for (Unit u = first; u.kind != Unit::Kind::Unknown;) {
+        bool dropped = false;
+        if (!isWordCharacter(u.character)) {
+            // An apostrophe between letters (don't, l'homme) and a soft
+            // hyphen inside the word belong to it.
+            const bool apostrophe = isApostrophe(u.character);
+            if ((!apostrophe && u.character != kSoftHyphen) || u.end >= end)
+                break;
+            const Unit next = unitAt(u.end, end);
+            if (next.kind == Unit::Kind::Unknown
+                || !(apostrophe ? QChar::isLetter(next.character) : isWordCharacter(next.character)))
+                break;
+            dropped = !apostrophe;
+        }
+        letter = letter || QChar::isLetter(u.character);
+        identifier = identifier || QChar::isNumber(u.character) || u.character == U'_';
+
+        // What the page shows differs from the text from the first
+        // reference or dropped character on; only then is it kept apart.
+        qsizetype units = u.end - j;
+        if (dropped)
+            units = 0;
+        else if (u.kind == Unit::Kind::Reference)
+            units = QChar::requiresSurrogates(u.character) ? 2 : 1;
+        if (!differs && (dropped || u.kind == Unit::Kind::Reference)) {
+            differs = true;
+            w.shown = m_text.sliced(start, j - start).toString();
+        }
+        // Past the longest word it is no word, and what it shows is not kept.
+        if (differs && units > 0 && shownLength + units <= kLongestWord) {
+            if (u.kind == Unit::Kind::Written)
+                w.shown += m_text.sliced(j, u.end - j);
+            else
+                w.shown += QChar::fromUcs4(u.character);
+        }
+        shownLength += units;
+        j = u.end;
+        if (j >= end)
+            break;
+        u = unitAt(j, end);
+    }
+    w.length = j - start;
+    if (keep && letter && !identifier && shownLength <= kLongestWord)
+        m_pending.push_back(std::move(w));
+    return j;
 }
 
 }

@@ -3,9 +3,7 @@
 #include "widgets/OwnedWindow.h"
 #include "services/Prompts.h"
 #include "editor/RichTextBox.h"
-#include "services/SettingsStore.h"
-#include "files/TextFormat.h"
-#include "shell/FileCommands.h"
+#include "editor/DocumentService.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -35,9 +33,9 @@ QPushButton* button(const QString& name, const QString& text, QWidget* parent)
 
 }
 
-frmMergeDocs::frmMergeDocs(RichTextBox& pad, FileCommands& files, Prompts& prompts, SettingsStore& settings,
+frmMergeDocs::frmMergeDocs(DocumentService& document, Prompts& prompts,
                            QWidget* owner)
-    : QWidget(nullptr, Qt::Dialog), m_pad(pad), m_files(files), m_prompts(prompts), m_settings(settings)
+    : QWidget(nullptr, Qt::Dialog), m_document(document), m_prompts(prompts)
 {
     // Owned, not a child: the main window is disabled while this one is open.
     OwnedWindow::setOwner(this, owner);
@@ -93,17 +91,11 @@ void frmMergeDocs::FindDoc(int DocNum)
 {
     if (DocNum < 1 || DocNum > 3)
         return;
-    Prompts::FileDialog d;
-    d.title = QStringLiteral("Quirkpad - Merge Documents Wizard");
-    d.filter = FileCommands::kFilter;
-    d.filterIndex = 1;
-    d.mustExist = true;
-    d.initDir = m_settings.get(Setting::LastDir);
-    const std::optional<QString> chosen = m_prompts.openFile(d);
+    const std::optional<QString> chosen = m_document.chooseFileToOpen(
+        QStringLiteral("Quirkpad - Merge Documents Wizard"), DocumentService::kFileFilter);
     if (!chosen || chosen->isEmpty())
         return;
     document(DocNum)->setText(*chosen);
-    m_settings.store(Setting::LastDir, FileCommands::folderOf(*chosen));
 }
 
 void frmMergeDocs::warn(const QString& text)
@@ -138,26 +130,33 @@ void frmMergeDocs::Merge()
         return;
     }
 
-    if (!m_files.askToSave(QStringLiteral("Would you like to save your document before merging it?")))
+    // The merge only adds to the document, so it goes on whatever the save
+    // did: nothing is lost by going on.
+    if (!m_document.askToSave(QStringLiteral("Would you like to save your document before merging it?"),
+                              Prompts::Icon::Exclamation, DocumentService::AfterFailedSave::GoOn))
         return;
 
-    std::array<std::optional<QString>, 3> texts;
-    for (std::size_t i = 0; i < 3; ++i) {
-        if (paths[i].isEmpty())
-            continue;
-        MergeDocuments::ReadResult read = MergeDocuments::readText(paths[i]);
-        if (!read.text) {
-            m_prompts.error(read.error);
-            return;
-        }
-        texts[i] = std::move(read.text);
+    // The files' line breaks become the document's, as for a paste. The
+    // text goes from the files into the document a piece at a time, after a
+    // first reading that tells its length; nothing is inserted unless every
+    // file was read.
+    RichTextBox& pad = m_document.view();
+    const MergeDocuments::Merge merge{paths, *lines, m_document.document().format().lineBreak};
+    const RichTextBox::ByteRange selected = pad.selectionBytes();
+    const qint64 length = m_document.document().byteLength();
+    const qint64 kept = length - (selected.end - selected.start);
+    Result<> merged = MergeDocuments::checkSize(merge, kept);
+    Result<qint64> bytes = merged ? MergeDocuments::measure(merge, kept) : Failure(merged.error());
+    if (bytes)
+        merged = pad.SetSelTextFrom(*bytes, [&](const TextFile::Utf8Sink& sink) {
+            return MergeDocuments::write(merge, kept, sink);
+        });
+    else
+        merged = Failure(bytes.error());
+    if (!merged) {
+        m_prompts.error(merged.error());
+        return;
     }
-
-    // The files' line breaks become the document's, as for a paste.
-    const QString merged =
-        TextFormats::normalizedLineBreaks(MergeDocuments::join(texts, *lines), m_pad.document().format().lineBreak);
-    if (!merged.isEmpty() || m_pad.SelLength() > 0)
-        m_pad.SetSelText(merged);
     close();
     // The folder of the last file chosen in a file dialog is already in
     // LastDir: every dialog that returns a name stores it there.

@@ -95,7 +95,7 @@ SpellingDialog::Reply frmSpelling::ask(const Question& question)
     m_context->setPlainText(question.line);
     QTextCursor mark(m_context->document());
     mark.setPosition(int(question.wordInLine));
-    mark.setPosition(int(question.wordInLine + question.word.size()), QTextCursor::KeepAnchor);
+    mark.setPosition(int(question.wordInLine + question.wordLengthInLine), QTextCursor::KeepAnchor);
     QTextCharFormat marked;
     marked.setForeground(QColor(0xC0, 0x00, 0x00));
     marked.setFontWeight(QFont::Bold);

@@ -2,48 +2,21 @@
 #include "services/PrinterService.h"
 #include "editor/RichTextBox.h"
 
-#include <Qsci/qsciprinter.h>
+#include "editor/PageLayout.h"
+
+#include <QPrinter>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPainter>
 
 namespace modPrint {
 
-namespace {
-
-// The page holds the document's text alone: the control would print the
-// line numbers it shows beside it, which are no part of the document.
-class NoLineNumbersPrinted {
-public:
-    explicit NoLineNumbersPrinted(QsciScintillaBase& engine) : m_engine(engine)
-    {
-        for (unsigned long m = 0; m < kMargins; ++m) {
-            m_widths[m] = m_engine.SendScintilla(QsciScintillaBase::SCI_GETMARGINWIDTHN, m);
-            if (m_engine.SendScintilla(QsciScintillaBase::SCI_GETMARGINTYPEN, m) == QsciScintillaBase::SC_MARGIN_NUMBER)
-                m_engine.SendScintilla(QsciScintillaBase::SCI_SETMARGINWIDTHN, m, 0L);
-        }
-    }
-    ~NoLineNumbersPrinted()
-    {
-        for (unsigned long m = 0; m < kMargins; ++m)
-            m_engine.SendScintilla(QsciScintillaBase::SCI_SETMARGINWIDTHN, m, m_widths[m]);
-    }
-    NoLineNumbersPrinted(const NoLineNumbersPrinted&) = delete;
-    NoLineNumbersPrinted& operator=(const NoLineNumbersPrinted&) = delete;
-
-private:
-    static constexpr unsigned long kMargins = 5;
-    QsciScintillaBase& m_engine;
-    long m_widths[kMargins] = {};
-};
-
-}
-
 PrintResult PrintRichText(RichTextBox& rtbRichTextBox, PrinterService& printers, int LeftMargin,
                           double TopMargin, double RightMargin, double BottomMargin)
 {
     PrintResult r;
-    auto printer = std::make_unique<QsciPrinter>(QPrinter::HighResolution);
+    PageLayout layout;
+    QPrinter* printer = &layout.printer();
     if (const Result<> job = printers.setUpJob(*printer); !job) {
         r.error = job.error();
         return r;
@@ -60,14 +33,13 @@ PrintResult PrintRichText(RichTextBox& rtbRichTextBox, PrinterService& printers,
                             QPageLayout::Point);
 
     QPainter painter;
-    if (!painter.begin(printer.get())) {
+    if (!painter.begin(printer)) {
         r.error = QStringLiteral("The print job could not be started on %1.").arg(printer->printerName());
         return r;
     }
     // An empty document is still one job of one (empty) page: beginning the
     // job made it.
-    const NoLineNumbersPrinted noLineNumbers(rtbRichTextBox.engine());
-    if (rtbRichTextBox.TextLength() > 0 && !printer->printRange(&rtbRichTextBox, painter)) {
+    if (!layout.print(rtbRichTextBox, painter)) {
         painter.end();
         r.error = QStringLiteral("The printer did not take a new page.");
         return r;

@@ -29,6 +29,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
+#include <limits>
+#include <new>
 
 namespace {
 
@@ -263,6 +266,58 @@ void Document::replaceBytes(long startByte, long endByte, QByteArrayView utf8)
     doc->EndUndoAction();
 }
 
+Result<long> Document::replaceBytesFrom(long startByte, long endByte, qint64 expectedBytes,
+                                        const PieceWriter& write)
+{
+    Scintilla::Document* doc = m_engine->doc;
+    Writable writable(doc);
+    const long before = byteLength();
+    startByte = std::clamp(startByte, 0L, before);
+    endByte = std::clamp(endByte, startByte, before);
+    if (expectedBytes > 0) {
+        // One byte more: the engine makes new room when an insertion would
+        // fill the gap exactly.
+        const qint64 most = std::numeric_limits<int>::max();
+        doc->Allocate(Sci::Position(std::min(before + expectedBytes + 1, most)));
+    }
+    // The new text goes in behind the replaced bytes, which go once all of
+    // it is in: a failure on the way only has to take out what came.
+    const bool changeWasPending = m_changePending;
+    long at = endByte;
+    Result<> result;
+    {
+        EditStep step(*this);
+        doc->BeginUndoAction();
+        try {
+            result = write([&](const char* utf8, qsizetype length) {
+                if (length > 0)
+                    at += long(doc->InsertString(at, utf8, length));
+            });
+        } catch (...) {
+            result = Failure(describeFailure(std::current_exception()));
+        }
+        const long inserted = byteLength() - before;
+        // The engine takes what it can when memory runs out, and says nothing.
+        if (result && inserted != at - endByte)
+            result = Failure(describeFailure(std::make_exception_ptr(std::bad_alloc())));
+        if (result)
+            doc->DeleteChars(startByte, endByte - startByte);
+        else
+            doc->DeleteChars(endByte, inserted);
+        doc->EndUndoAction();
+        if (!result) {
+            // The step that came to nothing goes back onto the redo side,
+            // so that Undo undoes the user's last edit as before.
+            if (inserted > 0)
+                doc->Undo();
+            m_changePending = changeWasPending;
+        }
+    }
+    if (!result)
+        return Failure(result.error());
+    return startByte + (at - endByte);
+}
+
 long Document::bytePos(int u16) const
 {
     if (u16 <= 0)
@@ -437,6 +492,12 @@ void Document::becomeSaved()
 void Document::becomeReverted()
 {
     setModified(true);
+    emit synced(m_location);
+}
+
+void Document::becomeReloaded()
+{
+    setModified(false);
     emit synced(m_location);
 }
 

@@ -6,6 +6,7 @@
 #include <QByteArrayView>
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
 
 // The one document being edited: its text, the format its file is written
@@ -50,6 +51,17 @@ public:
     // Replaces the bytes [startByte, endByte) as one undoable step; the
     // lock does not apply to program steps.
     void replaceBytes(long startByte, long endByte, QByteArrayView utf8);
+
+    // Replaces the bytes [startByte, endByte) by text made in pieces: `write`
+    // hands each piece of UTF-8 to the sink it is given. One edit and one
+    // undo step, and no copy of the new text besides the document's own and
+    // its undo record: a merge of large files is never held whole on the way
+    // in. Room for about expectedBytes more is made at once, so that the text
+    // is not copied as it grows. When `write` fails, or the engine cannot
+    // take a piece, the text and the undo steps are as they were and no
+    // change is raised. On success, the byte position after the new text.
+    using PieceWriter = std::function<Result<>(const TextFile::Utf8Sink& sink)>;
+    Result<long> replaceBytesFrom(long startByte, long endByte, qint64 expectedBytes, const PieceWriter& write);
 
     // UTF-16 position <-> byte position (a position inside a character is
     // taken to the character's start).
@@ -102,6 +114,9 @@ public:
     // the text was read again from the location; it counts as modified all
     // the same, so that closing or New still asks;
     void becomeReverted();
+    // the text was read again from the location at the user's word, and is
+    // what is on disk;
+    void becomeReloaded();
     // unsaved work brought back: it belongs to its file again (or is
     // untitled) and is not saved;
     void becomeRestored(const QString& path);

@@ -17,22 +17,28 @@ public:
     // The file dialogs' list of file kinds.
     static const QString kFileFilter;
 
+    // What Yes at the save question leads to when the document was not saved
+    // (the save dialog cancelled, the write failed): a command that would
+    // throw the text away stops; one that only adds to it may go on.
+    enum class AfterFailedSave { Stop, GoOn };
+
     virtual ~DocumentService() = default;
 
     virtual Document& document() = 0;
     virtual RichTextBox& view() = 0;
 
-    // The ask-to-save step with the caller's question: nothing is asked of
-    // an unmodified document. False when the user chose Cancel, or chose Yes
-    // and the save did not happen; the caller then stops.
-    virtual bool askToSave(const QString& question, Prompts::Icon icon) = 0;
+    // The ask-to-save step: nothing is asked of an unmodified document. Yes
+    // saves; No goes on; Cancel stops. Returns whether the caller may go on.
+    virtual bool askToSave(const QString& question, Prompts::Icon icon = Prompts::Icon::Exclamation,
+                           AfterFailedSave afterFailedSave = AfterFailedSave::Stop) = 0;
 
     // A file taken as a new, untitled document (a page made from a
-    // template): failures are reported to the user; false when the
-    // document did not become the file's text.
+    // template). Failures are reported to the user; false when the document
+    // did not become the file's text.
     virtual bool loadAsUntitled(const QString& path) = 0;
 
-    // An open dialog with the caller's title and filter, starting in the
-    // last folder chosen; the folder of a chosen file is remembered.
+    // An open dialog with the caller's title and filter (the must-exist
+    // rule), starting in the last folder chosen; the folder of a chosen file
+    // is remembered. Nothing when cancelled.
     virtual std::optional<QString> chooseFileToOpen(const QString& title, const QString& filter) = 0;
 };

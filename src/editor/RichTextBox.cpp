@@ -312,6 +312,20 @@ void RichTextBox::SetSelTextUtf8(QByteArrayView utf8)
     placeSelection(caret, caret, false);
 }
 
+Result<> RichTextBox::SetSelTextFrom(qint64 expectedBytes, const Document::PieceWriter& write)
+{
+    const long anchor = SendScintilla(SCI_GETANCHOR);
+    const long caret = SendScintilla(SCI_GETCURRENTPOS);
+    const ByteRange selected = selectionBytes();
+    const Result<long> end = m_document->replaceBytesFrom(selected.start, selected.end, expectedBytes, write);
+    if (!end) {
+        placeSelection(anchor, caret, false);
+        return Failure(end.error());
+    }
+    placeSelection(*end, *end, false);
+    return {};
+}
+
 void RichTextBox::InsertText(const QString& crlfText)
 {
     SetSelText(m_document->inLineBreaks(crlfText));
@@ -485,6 +499,28 @@ void RichTextBox::wheelEvent(QWheelEvent* e)
         emit WheelZoom(false);
     }
     e->accept();
+}
+
+void RichTextBox::changeEvent(QEvent* e)
+{
+    if (e->type() != QEvent::EnabledChange) {
+        QsciScintilla::changeEvent(e);
+        return;
+    }
+    // Not the control's own disabled look: it greys the text and gives the
+    // plain style alone a grey background, so that words of other styles
+    // stand in white boxes and the text can hardly be read (and a print made
+    // meanwhile looks the same). Here every style keeps its text colour on
+    // one background, and the caret goes.
+    QsciScintillaBase::changeEvent(e);
+    SendScintilla(SCI_SETCARETSTYLE, static_cast<unsigned long>(isEnabled() ? CARETSTYLE_LINE : CARETSTYLE_INVISIBLE));
+    const QColor back = isEnabled() ? paper() : palette().color(QPalette::Disabled, QPalette::Base);
+    for (int style = 0; style <= STYLE_MAX; ++style) {
+        // The margins' and tips' own styles keep their colours.
+        if (style > STYLE_DEFAULT && style <= STYLE_LASTPREDEFINED)
+            continue;
+        SendScintilla(SCI_STYLESETBACK, static_cast<unsigned long>(style), back);
+    }
 }
 
 int RichTextBox::shiftState(Qt::KeyboardModifiers m)

@@ -1,5 +1,7 @@
 #pragma once
+#include "base/Result.h"
 #include "document/Document.h"
+#include "files/TextFile.h"
 
 #include <Qsci/qsciscintilla.h>
 #include <QByteArrayView>
@@ -55,6 +57,15 @@ public:
     void InsertText(const QString& crlfText);
     // SetSelText from UTF-8 bytes: no conversion for text that is UTF-8 already.
     void SetSelTextUtf8(QByteArrayView utf8);
+    // SetSelText from text made in pieces: `write` hands each piece of
+    // UTF-8 to the sink it is given. One edit and one undo step, and no copy
+    // of the new text besides the document's own and its undo record: a
+    // merge of large files is never held whole on the way in. Room for about
+    // expectedBytes more is made at once, so that the document is not copied
+    // as it grows. When `write` fails, or the control cannot take a piece,
+    // the text, the selection and the undo steps are as they were and no
+    // change is raised.
+    Result<> SetSelTextFrom(qint64 expectedBytes, const Document::PieceWriter& write);
 
     int SelStart() const;
     void SetSelStart(int position);
@@ -118,6 +129,7 @@ protected:
     void dropEvent(QDropEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
+    void changeEvent(QEvent* e) override;
     QByteArray fromMimeData(const QMimeData* source, bool& rectangular) const override;
 
 private:

@@ -25,6 +25,8 @@ public:
     static std::optional<FileLock> tryExisting(const QString& path);
 
     bool isHeld() const { return m_fd >= 0; }
+    // The locked file, open for reading and writing when made by create().
+    int fd() const { return m_fd; }
     QString path() const { return m_path; }
 
     // Lets go; the file stays for its next owner.

@@ -1,7 +1,13 @@
 #include "files/RecoveryFile.h"
+#include "files/FileFingerprint.h"
+#include "files/NativePath.h"
+#include "files/PosixFile.h"
 
 #include <QList>
-#include <QSaveFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace RecoveryFile {
 namespace {
@@ -29,9 +35,23 @@ constexpr LineBreakName kLineBreaks[] = {
     {LineBreak::Cr, "cr"},
 };
 
-// File names may hold any UTF-16 unit, lone surrogates included (names that
-// are not UTF-8 on disk), and even a line break: printable ASCII stays as it
-// is, everything else is written as \uXXXX, so the line reads back exactly.
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+QString describeWriteFailure(int error)
+{
+    // strerror's "No space left on device" leaves the user to work out why.
+    return error == ENOSPC ? QStringLiteral("The disk is full") : PosixFile::describe(error);
+}
+
+}
+
 QByteArray escapedPath(const QString& path)
 {
     QByteArray out;
@@ -44,15 +64,6 @@ QByteArray escapedPath(const QString& path)
             out += "\\u" + QByteArray::number(u, 16).rightJustified(4, '0');
     }
     return out;
-}
-
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
 }
 
 std::optional<QString> unescapedPath(QByteArrayView text)
@@ -79,8 +90,6 @@ std::optional<QString> unescapedPath(QByteArrayView text)
     return out;
 }
 
-}
-
 QByteArray header(const Header& h, qsizetype textLength)
 {
     QByteArray out = kMagic + '\n';
@@ -93,24 +102,54 @@ QByteArray header(const Header& h, qsizetype textLength)
         if (l.lineBreak == h.format.lineBreak)
             out += QByteArray("line-break: ") + l.name + '\n';
     out += "writer-pid: " + QByteArray::number(h.writerPid) + '\n';
+    if (h.file && !h.file->exists) {
+        out += "file-size: none\n";
+    } else if (h.file) {
+        out += "file-size: " + QByteArray::number(h.file->size) + '\n';
+        out += "file-modified: " + QByteArray::number(h.file->modifiedNs) + '\n';
+        if (!h.file->digest.isEmpty())
+            out += "file-digest: " + h.file->digest.toHex() + '\n';
+    }
     out += "text-length: " + QByteArray::number(textLength) + '\n';
     out += '\n';
     return out;
 }
 
+QString partPath(const QString& path)
+{
+    return path + QStringLiteral(".part");
+}
+
 QString save(const QString& path, const Header& h, QByteArrayView text)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    const QByteArray native = NativePath::toNative(path);
+    const QByteArray part = NativePath::toNative(partPath(path));
+    PosixFile::Fd fd(::open(part.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+    if (fd.get() < 0)
+        return describeWriteFailure(errno);
     const QByteArray head = header(h, text.size());
-    if (file.write(head) != head.size() || file.write(text.data(), text.size()) != text.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return reason;
+    if (!PosixFile::writeAll(fd.get(), head.constData(), head.size())
+        || !PosixFile::writeAll(fd.get(), text.data(), text.size()) || ::fdatasync(fd.get()) != 0 || !fd.close()
+        || ::rename(part.constData(), native.constData()) != 0) {
+        const int error = errno;
+        ::unlink(part.constData());
+        return describeWriteFailure(error);
     }
-    return file.commit() ? QString() : file.errorString();
+    return {};
+}
+
+FileSince fileSince(const QString& path, const FileIdentity& then)
+{
+    const FileFingerprint now = FileFingerprint::of(path);
+    if (!now.exists)
+        return then.exists ? FileSince::Removed : FileSince::Unchanged;
+    if (!then.exists || now.size != then.size)
+        return FileSince::Changed;
+    if (now.modifiedNs == then.modifiedNs)
+        return FileSince::Unchanged;
+    // Touched, or written again with the same bytes, is no change.
+    const std::optional<QByteArray> digest = FileDigest::of(path, now);
+    return digest && !then.digest.isEmpty() && *digest == then.digest ? FileSince::Unchanged : FileSince::Changed;
 }
 
 std::optional<Start> parseHeader(QByteArrayView bytes)
@@ -154,6 +193,19 @@ std::optional<Start> parseHeader(QByteArrayView bytes)
                 }
         } else if (key == "writer-pid") {
             s.header.writerPid = value.toLongLong();
+        } else if (key == "file-size") {
+            // A copy whose identity lines are damaged is still the user's
+            // text: it only cannot tell a change of its file.
+            bool number = false;
+            const qint64 size = value.toLongLong(&number);
+            if (value == "none")
+                s.header.file = FileIdentity{};
+            else if (number && size >= 0)
+                s.header.file = FileIdentity{true, size, 0, {}};
+        } else if (key == "file-modified" && s.header.file) {
+            s.header.file->modifiedNs = value.toLongLong();
+        } else if (key == "file-digest" && s.header.file) {
+            s.header.file->digest = QByteArray::fromHex(value);
         } else if (key == "text-length") {
             s.textLength = value.toLongLong(&haveLength);
             haveLength = haveLength && s.textLength >= 0;

@@ -12,11 +12,28 @@
 // editing control held it (UTF-8; any byte, NUL and stray CR included).
 namespace RecoveryFile {
 
+// The document's file as the editor last read or wrote it, so that the next
+// start can tell whether another program has changed it since.
+struct FileIdentity {
+    bool exists = false;
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    QByteArray digest;     // of its bytes (see FileDigest); empty when not known
+    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+
 struct Header {
     QString path;          // "" for an untitled document
     TextFormat format;
     qint64 writerPid = 0;  // for whoever looks at the file by hand
+    // Nothing for an untitled document, and in copies written before the
+    // identity was kept.
+    std::optional<FileIdentity> file;
 };
+
+// What has become of the file since its identity was taken.
+enum class FileSince { Unchanged, Changed, Removed };
+FileSince fileSince(const QString& path, const FileIdentity& then);
 
 // The header lines, ending in the empty line after which `textLength`
 // bytes of text follow.
@@ -29,7 +46,15 @@ struct Contents {
 
 // Writes a copy: the old copy stays whole until the new one is complete and
 // on disk, and only the user may read it. "" on success, else the reason.
+// A copy that was cut short lies in partPath(path) until the next write.
 QString save(const QString& path, const Header& h, QByteArrayView text);
+QString partPath(const QString& path);
+
+// A file name as one header line: printable ASCII as it is, everything else
+// (a line break, a lone surrogate from bytes that are not UTF-8) as \uXXXX.
+QByteArray escapedPath(const QString& path);
+// Nothing when the line holds a broken escape.
+std::optional<QString> unescapedPath(QByteArrayView text);
 
 // The header at the start of a copy, and the length of the text that should
 // follow it; nothing when the bytes start with no whole header.

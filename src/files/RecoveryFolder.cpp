@@ -1,5 +1,6 @@
 #include "files/RecoveryFolder.h"
 #include "files/NativePath.h"
+#include "files/RecoveryFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,29 +18,27 @@ namespace {
 
 const QString kCopySuffix = QStringLiteral(".recovery");
 const QString kLockSuffix = QStringLiteral(".lock");
+const QString kJournalSuffix = QStringLiteral(".journal");
 
 // Every missing folder on the way is made private to the user, as the
 // freedesktop base directory rules ask of the state folder.
-bool makePrivateFolders(const QString& path, QString* error)
+Result<> makePrivateFolders(const QString& path)
 {
     QString done;
     for (const QString& part : QDir::cleanPath(QDir(path).absolutePath()).split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
         done += QLatin1Char('/') + part;
         if (::mkdir(NativePath::toNative(done).constData(), 0700) != 0 && errno != EEXIST) {
-            *error = QString::fromLocal8Bit(std::strerror(errno)) + QStringLiteral(": ") + done;
-            return false;
+            return Failure(QString::fromLocal8Bit(std::strerror(errno)) + QStringLiteral(": ") + done);
         }
     }
     // The recovery folder itself is private even when it was made otherwise.
     const QByteArray native = NativePath::toNative(path);
     struct stat st;
-    if (::stat(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-        *error = QStringLiteral("not a folder: ") + path;
-        return false;
-    }
+    if (::stat(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return Failure(QStringLiteral("not a folder: ") + path);
     if ((st.st_mode & 077) != 0 && st.st_uid == ::geteuid())
         ::chmod(native.constData(), 0700);
-    return true;
+    return {};
 }
 
 }
@@ -55,16 +54,33 @@ QString RecoveryFolder::defaultPath()
 
 RecoveryFolder::RecoveryFolder(QString path) : m_path(std::move(path)) {}
 
+// The process id for whoever reads the folder by hand; the random part
+// keeps two editors apart even when one inherits a dead one's id.
+QString RecoveryFolder::newId()
+{
+    return QStringLiteral("%1-%2")
+        .arg(QCoreApplication::applicationPid())
+        .arg(QRandomGenerator::system()->generate(), 8, 16, QLatin1Char('0'));
+}
+
+Result<FileLock> RecoveryFolder::createJournal(const QString& path)
+{
+    if (const Result<> made = makePrivateFolders(path); !made)
+        return Failure(made.error());
+    for (int attempt = 0; attempt < 8; ++attempt)
+        if (std::optional<FileLock> lock = FileLock::create(path + QLatin1Char('/') + newId() + kJournalSuffix))
+            return std::move(*lock);
+    return Failure(QStringLiteral("cannot make a file in ") + path);
+}
+
 bool RecoveryFolder::open(QString* error)
 {
-    if (!makePrivateFolders(m_path, error))
+    if (const Result<> made = makePrivateFolders(m_path); !made) {
+        *error = made.error();
         return false;
-    // The process id for whoever reads the folder by hand; the random part
-    // keeps two editors apart even when one inherits a dead one's id.
+    }
     for (int attempt = 0; attempt < 8; ++attempt) {
-        const QString id = QStringLiteral("%1-%2")
-                               .arg(QCoreApplication::applicationPid())
-                               .arg(QRandomGenerator::system()->generate(), 8, 16, QLatin1Char('0'));
+        const QString id = newId();
         if (std::optional<FileLock> lock = FileLock::create(m_path + QLatin1Char('/') + id + kLockSuffix)) {
             m_own = std::move(*lock);
             m_ownCopy = m_path + QLatin1Char('/') + id + kCopySuffix;
@@ -87,12 +103,18 @@ std::vector<RecoveryFolder::Leftover> RecoveryFolder::claimLeftovers()
         if (!lock)
             continue;   // its editor runs, or another editor has claimed it
         const QString copy = lockPath.chopped(kLockSuffix.size()) + kCopySuffix;
+        QFile::remove(RecoveryFile::partPath(copy));   // a copy its editor did not finish
         const QFileInfo copyInfo(copy);
         if (!copyInfo.isFile()) {
             lock->removeAndRelease();   // an editor that ended with nothing unsaved
             continue;
         }
-        found.push_back({copy, copyInfo.lastModified(), std::move(*lock)});
+        found.push_back({copy, copyInfo.lastModified(), std::move(*lock), Leftover::Kind::Copy});
+    }
+    for (const QFileInfo& info : dir.entryInfoList({QLatin1Char('*') + kJournalSuffix}, QDir::Files | QDir::Hidden)) {
+        // Held while its save runs, here or in another editor.
+        if (std::optional<FileLock> lock = FileLock::tryExisting(info.filePath()))
+            found.push_back({info.filePath(), info.lastModified(), std::move(*lock), Leftover::Kind::Journal});
     }
     std::sort(found.begin(), found.end(), [](const Leftover& a, const Leftover& b) { return a.written > b.written; });
     return found;

@@ -1,23 +1,24 @@
 #include "files/SafeWrite.h"
-#include "files/AppPaths.h"
 #include "files/NativePath.h"
 #include "files/PosixFile.h"
+#include "files/RecoveryFolder.h"
+#include "files/SaveJournal.h"
+
+#include <QCryptographicHash>
 
 #include <cerrno>
-#include <cstdlib>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace SafeWrite {
 namespace {
 
 using PosixFile::describe;
 using PosixFile::Fd;
-using PosixFile::readUpTo;
 using PosixFile::writeAll;
-
-constexpr qsizetype kCopyBuffer = 1 << 20;
 
 // Follows symbolic links to the file they finally name (which may not exist
 // yet), so that saving through a link writes the file and keeps the link.
@@ -57,30 +58,76 @@ mode_t newFileMode()
     return 0666 & ~mask;
 }
 
-enum class Atomic { Done, Failed, InPlaceInstead };
+TestHooks& hooks()
+{
+    static TestHooks h;
+    return h;
+}
+
+void reached(Step step)
+{
+    if (hooks().atStep)
+        hooks().atStep(step);
+}
+
+// A file under the temporary name whose save no longer runs (it holds no
+// lock) goes: a save killed between naming and renaming left it.
+void removeDeadTemp(const QByteArray& temp)
+{
+    Fd fd(::open(temp.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat held, named;
+    if (fd.get() < 0 || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0 || ::fstat(fd.get(), &held) != 0
+        || ::lstat(temp.constData(), &named) != 0 || !S_ISREG(held.st_mode) || held.st_dev != named.st_dev
+        || held.st_ino != named.st_ino)
+        return;
+    ::unlink(temp.constData());
+}
+
+// The temporary name is taken by a save that still runs (another editor's).
+QString savedElsewhere()
+{
+    return QStringLiteral("The file is being saved by another program at this moment");
+}
+
+enum class Atomic { Done, Failed, InPlaceInstead, NamedInstead };
 
 // A new file beside the target, given the target's owner, group and
-// permissions, filled, synced and renamed over it. InPlaceInstead when the
-// folder allows no new file, or the file's owner or group cannot be given
-// to a new one.
-Atomic writeBeside(const QByteArray& target, const struct stat* old, const Content& content, QString* error)
+// permissions, filled, synced, named and renamed over it. It is locked for
+// as long as the save runs, so that another save of the file never takes
+// it for a leftover. InPlaceInstead when the folder allows no new file, or
+// the file's owner or group cannot be given to a new one; NamedInstead when
+// an unnamed file cannot be given a name (no /proc).
+Atomic writeBeside(const QByteArray& target, const struct stat* old, const Content& content, bool named,
+                   QString* error)
 {
     const QByteArray folder = folderOf(target);
-    const QByteArray name = target.mid(target.lastIndexOf('/') + 1);
-    QByteArray temp = folder + "/." + name + ".XXXXXX";
-    Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
+    const QByteArray temp = folder + '/' + tempName(target.mid(target.lastIndexOf('/') + 1));
+    removeDeadTemp(temp);
+    int made = named ? -1 : ::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (made < 0) {
+        // No unnamed files here (an older kernel, some file systems).
+        named = true;
+        made = ::open(temp.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    }
+    Fd fd(made);
     if (fd.get() < 0) {
         const int e = errno;
         if (old && (e == EACCES || e == EPERM))
             return Atomic::InPlaceInstead;
-        *error = describe(e);
+        *error = e == EEXIST ? savedElsewhere() : describe(e);
         return Atomic::Failed;
     }
+    auto discard = [&] {
+        if (named)
+            ::unlink(temp.constData());
+    };
     auto fail = [&](int e) {
-        ::unlink(temp.constData());
+        discard();
         *error = describe(e);
         return Atomic::Failed;
     };
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+        return fail(errno);
     if (old) {
         struct stat mine;
         if (::fstat(fd.get(), &mine) != 0)
@@ -89,7 +136,7 @@ Atomic writeBeside(const QByteArray& target, const struct stat* old, const Conte
             const uid_t uid = mine.st_uid == old->st_uid ? uid_t(-1) : old->st_uid;
             const gid_t gid = mine.st_gid == old->st_gid ? gid_t(-1) : old->st_gid;
             if (::fchown(fd.get(), uid, gid) != 0) {
-                ::unlink(temp.constData());
+                discard();
                 return Atomic::InPlaceInstead;
             }
         }
@@ -97,41 +144,44 @@ Atomic writeBeside(const QByteArray& target, const struct stat* old, const Conte
     // After the owner: a change of owner clears some permission bits.
     if (::fchmod(fd.get(), old ? (old->st_mode & 0777) : newFileMode()) != 0)
         return fail(errno);
-    if (!content([&](const char* p, qsizetype n) { return writeAll(fd.get(), p, n); }))
+    bool first = true;
+    if (!content([&](const char* p, qsizetype n) {
+            if (!writeAll(fd.get(), p, n))
+                return false;
+            if (std::exchange(first, false))
+                reached(Step::TempPartlyWritten);
+            return true;
+        }))
         return fail(errno);
     if (::fdatasync(fd.get()) != 0)
         return fail(errno);
-    if (!fd.close())
-        return fail(errno);
+    if (!named) {
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd.get());
+        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, temp.constData(), AT_SYMLINK_FOLLOW) != 0) {
+            const int e = errno;
+            if (e == EEXIST) {
+                *error = savedElsewhere();
+                return Atomic::Failed;
+            }
+            return e == ENOENT ? Atomic::NamedInstead : fail(e);
+        }
+        named = true;
+    }
+    reached(Step::TempNamed);
     if (::rename(temp.constData(), target.constData()) != 0)
         return fail(errno);
+    // Closed only now: until the rename the lock says the save still runs.
+    if (!fd.close()) {
+        *error = describe(errno);
+        return Atomic::Failed;
+    }
     return Atomic::Done;
 }
 
-// Copies everything from one descriptor (read from its start) to another
-// (written from its start), and cuts the destination to that length.
-bool copyWhole(int from, int to)
-{
-    if (::lseek(from, 0, SEEK_SET) != 0 || ::lseek(to, 0, SEEK_SET) != 0)
-        return false;
-    QByteArray buffer(kCopyBuffer, Qt::Uninitialized);
-    off_t total = 0;
-    for (;;) {
-        const qsizetype got = readUpTo(from, buffer.data(), buffer.size());
-        if (got < 0)
-            return false;
-        if (got == 0)
-            break;
-        if (!writeAll(to, buffer.constData(), got))
-            return false;
-        total += got;
-    }
-    return ::ftruncate(to, total) == 0 && ::fdatasync(to) == 0;
-}
-
 // Overwrites the file itself, so that its owner, group, links and any other
-// attribute stay: a copy goes to the temporary folder first and comes back
-// if the write fails.
+// attribute stay. The journal holds the old and the new bytes first; a write
+// that fails puts the old ones back, and one cut short leaves the journal
+// for the next start.
 bool writeInPlace(const QByteArray& target, const Content& content, QString* error)
 {
     Fd file(::open(target.constData(), O_RDWR | O_CLOEXEC));
@@ -139,42 +189,42 @@ bool writeInPlace(const QByteArray& target, const Content& content, QString* err
         *error = describe(errno);
         return false;
     }
-    const QString folder = AppPaths::tempDir();
-    if (folder.isEmpty()) {
-        *error = QStringLiteral("No temporary folder for a copy of the file");
+    Result<SaveJournal::Writer> journal =
+        SaveJournal::Writer::begin(RecoveryFolder::defaultPath(), target, file.get(), content);
+    if (!journal) {
+        *error = QStringLiteral("No copy of the file could be made before writing it: ") + journal.error();
         return false;
     }
-    QByteArray copyPath = NativePath::toNative(folder) + "/saved-copy-XXXXXX";
-    Fd copy(::mkostemp(copyPath.data(), O_CLOEXEC));
-    if (copy.get() < 0 || !copyWhole(file.get(), copy.get())) {
-        *error = QStringLiteral("No copy of the file could be made before writing it: ") + describe(errno);
-        if (copy.get() >= 0)
-            ::unlink(copyPath.constData());
-        return false;
-    }
-    off_t written = 0;
-    const bool ok = ::lseek(file.get(), 0, SEEK_SET) == 0
-                    && content([&](const char* p, qsizetype n) {
-                           written += n;
-                           return writeAll(file.get(), p, n);
-                       })
-                    && ::ftruncate(file.get(), written) == 0 && ::fdatasync(file.get()) == 0;
-    if (ok) {
-        ::unlink(copyPath.constData());
+    reached(Step::JournalWhole);
+    if (journal->writeNew(file.get(), [] { reached(Step::InPlacePartlyWritten); })) {
+        reached(Step::InPlaceWhole);
+        journal->finish();
         return true;
     }
-    const int failure = errno;
-    *error = describe(failure);
-    if (copyWhole(copy.get(), file.get())) {
-        ::unlink(copyPath.constData());
+    *error = describe(errno);
+    if (journal->writeOriginal(file.get())) {
+        journal->finish();
     } else {
-        *error += QStringLiteral(". The file could not be put back as it was; its old content is in %1 "
-                                 "until Quirkpad closes")
-                      .arg(NativePath::fromNative(copyPath));
+        *error += QStringLiteral(". The file could not be put back as it was; its old content is kept in %1, and "
+                                 "Quirkpad offers to put it back when it next starts")
+                      .arg(journal->keep());
     }
     return false;
 }
 
+}
+
+QByteArray tempName(const QByteArray& fileName)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    hash.addData(fileName);
+    hash.addData("/" + QByteArray::number(::geteuid()));
+    return ".quirkpad-save-" + hash.result().left(8).toHex() + ".tmp";
+}
+
+void setTestHooks(const TestHooks& h)
+{
+    hooks() = h;
 }
 
 bool replace(const QByteArray& path, const Content& content, QString* error)
@@ -201,10 +251,14 @@ bool replace(const QByteArray& path, const Content& content, QString* error)
     // A second hard link would keep the old text if the name got a new file.
     if (exists && old.st_nlink > 1)
         return writeInPlace(target, content, error);
-    switch (writeBeside(target, exists ? &old : nullptr, content, error)) {
+    Atomic done = writeBeside(target, exists ? &old : nullptr, content, hooks().namedTempFiles, error);
+    if (done == Atomic::NamedInstead)
+        done = writeBeside(target, exists ? &old : nullptr, content, true, error);
+    switch (done) {
     case Atomic::Done: return true;
     case Atomic::Failed: return false;
-    case Atomic::InPlaceInstead: break;
+    case Atomic::InPlaceInstead:
+    case Atomic::NamedInstead: break;
     }
     return writeInPlace(target, content, error);
 }

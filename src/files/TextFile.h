@@ -47,6 +47,10 @@ struct ReadResult {
 ReadResult read(const QString& path, const Utf8Sink& sink, const LengthHint& hint = {},
                 qint64 maxLength = kMaxTextLength);
 
+// Why a file is refused as too large: it has fileBytes bytes, more than
+// maxLength; or (asText) its bytes make more than maxLength bytes of text.
+QString tooLarge(qint64 fileBytes, qint64 maxLength, bool asText);
+
 // Reads the whole file into one UTF-8 buffer (small files, tests).
 ReadResult readAll(const QString& path, QByteArray* utf8);
 
@@ -70,9 +74,10 @@ struct WriteResult {
 // the old file stays whole until the new one is complete. Where that would
 // change who owns the file (another user's file), cut a hard link off, or
 // where the folder allows no new file although the file itself may be
-// written, the file is overwritten in place instead, after a copy of it has
-// been made in the application's temporary folder; a failed write puts the
-// copy back (and says where the copy is if even that fails).
+// written, the file is overwritten in place instead, after its old and new
+// bytes have been put in a journal; a failed write puts the old bytes back,
+// and a write cut short leaves the journal for the next start (see
+// SafeWrite and SaveJournal).
 WriteResult write(const QString& path, QByteArrayView utf8, const TextFormat& format);
 
 // The bytes the text becomes in the format; *unencodable is set when some

@@ -14,6 +14,17 @@
 #include <unistd.h>
 #include <vector>
 
+QString TextFile::tooLarge(qint64 fileBytes, qint64 maxLength, bool asText)
+{
+    const auto number = [](qint64 n) { return QLocale::system().toString(n); };
+    if (asText)
+        return QStringLiteral("The file is too large to edit: its %1 bytes make more than %2 bytes of text, "
+                              "the most the editor can hold")
+            .arg(number(fileBytes), number(maxLength));
+    return QStringLiteral("The file is too large to edit: it has %1 bytes, and the editor can hold at most %2")
+        .arg(number(fileBytes), number(maxLength));
+}
+
 namespace TextReader {
 
 using TextFile::LengthHint;
@@ -53,11 +64,6 @@ bool MemorySource::rewind()
 namespace {
 
 constexpr qsizetype kChunk = 1 << 20;
-
-QString number(qint64 n)
-{
-    return QLocale::system().toString(n);
-}
 
 // What one pass over the bytes found.
 struct Pass {
@@ -283,15 +289,7 @@ private:
 
 const char kUtf8Bom[] = "\xEF\xBB\xBF";
 
-QString tooLarge(qint64 fileBytes, qint64 maxLength, bool asText)
-{
-    if (asText)
-        return QStringLiteral("The file is too large to edit: its %1 bytes make more than %2 bytes of text, "
-                              "the most the editor can hold")
-            .arg(number(fileBytes), number(maxLength));
-    return QStringLiteral("The file is too large to edit: it has %1 bytes, and the editor can hold at most %2")
-        .arg(number(fileBytes), number(maxLength));
-}
+using TextFile::tooLarge;
 
 const QString kChanged = QStringLiteral("The file changed while it was being read");
 

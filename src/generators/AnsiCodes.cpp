@@ -2,6 +2,8 @@
 #include "files/Cp1252.h"
 #include "base/NumberText.h"
 
+#include <QTextBoundaryFinder>
+
 namespace AnsiCodes {
 
 std::optional<QString> characterFor(const QString& typedCode)
@@ -20,15 +22,18 @@ std::optional<QString> characterFor(const QString& typedCode)
 
 std::optional<QString> codeFor(const QString& typedCharacter)
 {
-    if (typedCharacter.isEmpty())
+    // The first character as the user sees it, composed: "e" with a combining
+    // acute is "é", 233, not the "e" it starts with. What composes to more
+    // than one code point (a mark no letter of its own takes) has no code;
+    // a character outside the basic plane is one code point of two units.
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, typedCharacter);
+    const qsizetype end = characters.toNextBoundary();
+    if (end <= 0)
         return std::nullopt;
-    // The whole character, also when it takes two UTF-16 units; half of a
-    // pair alone is no character of the code page.
-    const QChar lead = typedCharacter.at(0);
-    char32_t first = lead.unicode();
-    if (lead.isHighSurrogate() && typedCharacter.size() > 1 && typedCharacter.at(1).isLowSurrogate())
-        first = QChar::surrogateToUcs4(lead, typedCharacter.at(1));
-    const int code = Cp1252::fromUnicode(first);
+    const QList<uint> points = typedCharacter.first(end).normalized(QString::NormalizationForm_C).toUcs4();
+    if (points.size() != 1)
+        return std::nullopt;
+    const int code = Cp1252::fromUnicode(char32_t(points.first()));
     if (code < 0)
         return std::nullopt;
     return QString::number(code);

@@ -13,9 +13,10 @@ namespace AnsiCodes {
 // neither shown nor copied as text.
 std::optional<QString> characterFor(const QString& typedCode);
 
-// The code of the first character typed, in decimal. A character the code
-// page does not hold has no code (the platform would answer 63, the code of
-// "?", which is wrong).
+// The code of the first character typed, in decimal, as the user sees it:
+// composed first, so that "e" with a combining acute answers 233 as "é"
+// does. A character the code page does not hold has no code (the platform
+// would answer 63, the code of "?", which is wrong).
 std::optional<QString> codeFor(const QString& typedCharacter);
 
 }

@@ -26,11 +26,16 @@ namespace {
 
 // An editable list whose typed text is used as it stands: matching entries
 // are offered below the box instead of being completed into the text, Enter
-// adds nothing to the list, and the box starts empty.
+// adds nothing to the list, and the box starts empty. The entries are
+// offered whatever the case of what was typed, and the typed text keeps its
+// own case: the combo box would otherwise replace "RED" by the entry "red"
+// when the field loses the focus or Enter is pressed, so that the markup
+// would not hold what the user wrote.
 QComboBox* editableList(const char* name, const QStringList& items)
 {
     auto* box = named(new QComboBox, name);
     box->setEditable(true);
+    QObject::disconnect(box->lineEdit(), &QLineEdit::editingFinished, box, nullptr);
     box->completer()->setCompletionMode(QCompleter::PopupCompletion);
     box->setInsertPolicy(QComboBox::NoInsert);
     box->addItems(items);

@@ -4,14 +4,14 @@
 #include "files/AppPaths.h"
 #include "widgets/OwnedWindow.h"
 #include "services/Prompts.h"
+#include "document/Document.h"
+#include "editor/DocumentService.h"
 #include "editor/RichTextBox.h"
 #include "services/Shell.h"
 #include "files/TextFormat.h"
 #include "preview/BrowserEngine.h"
 #include "preview/BrowserView.h"
 #include "preview/PreviewFile.h"
-#include "shell/DocumentState.h"
-#include "shell/FileCommands.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -33,9 +33,8 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption)
 
 }
 
-frmWebPageTemplates::frmWebPageTemplates(RichTextBox& pad, DocumentState& doc, FileCommands& files,
-                                         Prompts& prompts, Shell& shell, QWidget* owner)
-    : QWidget(nullptr, Qt::Dialog), m_pad(pad), m_doc(doc), m_files(files), m_prompts(prompts), m_shell(shell)
+frmWebPageTemplates::frmWebPageTemplates(DocumentService& document, Prompts& prompts, Shell& shell, QWidget* owner)
+    : QWidget(nullptr, Qt::Dialog), m_document(document), m_prompts(prompts), m_shell(shell)
 {
     // Owned, not a child: the main window is disabled while this one is open.
     OwnedWindow::setOwner(this, owner);
@@ -171,7 +170,8 @@ void frmWebPageTemplates::insertTemplate()
     }
     // As a paste: the template's own text, in the document's line breaks.
     // The document's name and changed flag follow from the edit alone.
-    m_pad.SetSelText(TextFormats::normalizedLineBreaks(QString::fromUtf8(text.utf8), m_pad.document().format().lineBreak));
+    m_document.view().SetSelText(
+        TextFormats::normalizedLineBreaks(QString::fromUtf8(text.utf8), m_document.document().format().lineBreak));
     close();
 }
 
@@ -181,17 +181,13 @@ void frmWebPageTemplates::openAsDocument()
     if (path.isEmpty())
         return;
     // A Yes whose save did not happen stops here: the text is not lost.
-    if (!m_files.askToSave(QStringLiteral("Would you like to save your document before opening another?"),
-                           Prompts::Icon::Question))
+    if (!m_document.askToSave(QStringLiteral("Would you like to save your document before opening another?"),
+                              Prompts::Icon::Question))
         return;
-    const TextFile::ReadResult r = m_pad.LoadFile(path);
-    if (!r.ok) {
-        m_prompts.error(r.error);
-        return;
-    }
     // A new page made from the template, not the template itself: saving
     // asks for a name rather than write over the shipped file.
-    m_doc.untitled();
+    if (!m_document.loadAsUntitled(path))
+        return;
     close();
 }
 

@@ -2,14 +2,13 @@
 #include <QString>
 #include <QWidget>
 
+
 class BrowserView;
-class DocumentState;
-class FileCommands;
 class Prompts;
 class QGroupBox;
 class QLabel;
 class QListWidget;
-class RichTextBox;
+class DocumentService;
 class Shell;
 
 // Ready-made pages from the Examples folder: the list of templates, a
@@ -19,8 +18,7 @@ class Shell;
 class frmWebPageTemplates : public QWidget {
     Q_OBJECT
 public:
-    frmWebPageTemplates(RichTextBox& pad, DocumentState& doc, FileCommands& files, Prompts& prompts, Shell& shell,
-                        QWidget* owner);
+    frmWebPageTemplates(DocumentService& document, Prompts& prompts, Shell& shell, QWidget* owner);
 
     // The folder listed (the file list's path).
     QString folder() const { return m_folder; }
@@ -44,9 +42,7 @@ private:
     void openAsDocument();
     void showHelp();
 
-    RichTextBox& m_pad;
-    DocumentState& m_doc;
-    FileCommands& m_files;
+    DocumentService& m_document;
     Prompts& m_prompts;
     Shell& m_shell;
     QString m_folder;

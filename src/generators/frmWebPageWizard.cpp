@@ -5,8 +5,7 @@
 #include "widgets/OwnedWindow.h"
 #include "services/Prompts.h"
 #include "editor/RichTextBox.h"
-#include "services/SettingsStore.h"
-#include "shell/FileCommands.h"
+#include "editor/DocumentService.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -22,8 +21,8 @@ using Controls::button;
 using Controls::label;
 using Controls::named;
 
-frmWebPageWizard::frmWebPageWizard(RichTextBox& pad, Prompts& prompts, SettingsStore& settings, QWidget* owner)
-    : QWidget(nullptr, Qt::Dialog), m_pad(pad), m_prompts(prompts), m_settings(settings), m_colours(prompts)
+frmWebPageWizard::frmWebPageWizard(DocumentService& document, Prompts& prompts, QWidget* owner)
+    : QWidget(nullptr, Qt::Dialog), m_document(document), m_prompts(prompts), m_colours(prompts)
 {
     // Owned, not a child: the main window is disabled while this one is open.
     OwnedWindow::setOwner(this, owner);
@@ -247,17 +246,8 @@ void frmWebPageWizard::jumpClicked()
 
 std::optional<QString> frmWebPageWizard::chooseFile(const QString& title, const QString& filter)
 {
-    Prompts::FileDialog dialog;
-    dialog.title = title;
-    dialog.filter = filter;
-    dialog.filterIndex = 1;
-    dialog.initDir = m_settings.get(Setting::LastDir);
-    dialog.mustExist = true;
-    const std::optional<QString> chosen = m_prompts.openFile(dialog);
     // A cancelled dialog leaves the field and the remembered folder alone.
-    if (chosen)
-        m_settings.store(Setting::LastDir, FileCommands::folderOf(*chosen));
-    return chosen;
+    return m_document.chooseFileToOpen(title, filter);
 }
 
 void frmWebPageWizard::findCss()
@@ -297,6 +287,6 @@ void frmWebPageWizard::showImage()
 
 void frmWebPageWizard::apply()
 {
-    m_pad.InsertText(WebPage::build(fields()));
+    m_document.view().InsertText(WebPage::build(fields()));
     close();
 }

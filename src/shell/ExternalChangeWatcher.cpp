@@ -1,12 +1,12 @@
 #include "shell/ExternalChangeWatcher.h"
-#include "shell/DocumentState.h"
+#include "document/Document.h"
 #include "shell/NoticeBar.h"
 
 #include <QFileInfo>
 
 const QString ExternalChangeWatcher::kNoticeId = QStringLiteral("externalChange");
 
-ExternalChangeWatcher::ExternalChangeWatcher(DocumentState& doc, NoticeBar& notices, QObject* parent)
+ExternalChangeWatcher::ExternalChangeWatcher(Document& doc, NoticeBar& notices, QObject* parent)
     : QObject(parent), m_doc(doc), m_notices(notices)
 {
     m_settle.setSingleShot(true);
@@ -15,9 +15,10 @@ ExternalChangeWatcher::ExternalChangeWatcher(DocumentState& doc, NoticeBar& noti
     // Every event restarts the wait: the burst is looked at once it is over.
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, &m_settle, qOverload<>(&QTimer::start));
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_settle, qOverload<>(&QTimer::start));
-    connect(&m_doc, &DocumentState::locationChanged, this, &ExternalChangeWatcher::follow);
+    connect(&m_doc, &Document::locationChanged, this, &ExternalChangeWatcher::follow);
     // Loaded or saved by this editor: what is on disk is what it knows.
-    connect(&m_doc, &DocumentState::synced, this, [this] {
+    connect(&m_doc, &Document::synced, this, [this] {
+        m_changeShown = false;
         m_notices.hideNotice(kNoticeId);
         rememberDisk();
         // Gone the moment after this editor read or wrote it: removed by
@@ -25,11 +26,17 @@ ExternalChangeWatcher::ExternalChangeWatcher(DocumentState& doc, NoticeBar& noti
         if (!m_known.exists && !m_path.isEmpty())
             removed();
     });
+    // Whether Reload would throw unsaved work away is said as it changes.
+    connect(&m_doc, &Document::modifiedChanged, this, [this] {
+        if (m_changeShown && m_notices.hasNotice(kNoticeId))
+            showChanged();
+    });
 }
 
 void ExternalChangeWatcher::follow(const QString& path)
 {
     m_settle.stop();
+    m_changeShown = false;
     m_notices.hideNotice(kNoticeId);
     if (!m_watcher.files().isEmpty())
         m_watcher.removePaths(m_watcher.files());
@@ -113,27 +120,44 @@ void ExternalChangeWatcher::compareBytes(const FileFingerprint& now)
     });
 }
 
+void ExternalChangeWatcher::textIsOlderThanFile()
+{
+    if (FileFingerprint::of(m_path).exists)
+        changed();
+    else
+        removed();
+}
+
 void ExternalChangeWatcher::changed()
 {
     // What the user is told of is known from now on: the same state of the
     // file does not come back as a new notice.
     rememberDisk();
-    m_notices.showNotice(kNoticeId,
-                         QStringLiteral("The file \"%1\" was changed by another program.").arg(m_path),
-                         {QStringLiteral("Reload"), QStringLiteral("Ignore")}, [this](int button) {
-                             if (button == 0 && reload)
-                                 reload();
-                         });
+    m_changeShown = true;
+    showChanged();
+}
+
+void ExternalChangeWatcher::showChanged()
+{
+    QString text = QStringLiteral("The file \"%1\" was changed by another program.").arg(m_path);
+    if (m_doc.isModified())
+        text += QStringLiteral(" Reload takes its new text: your unsaved changes here will be lost.");
+    m_notices.showNotice(kNoticeId, text, {QStringLiteral("Reload"), QStringLiteral("Ignore")}, [this](int button) {
+        m_changeShown = false;
+        if (button == 0 && reload)
+            reload();
+    });
 }
 
 void ExternalChangeWatcher::removed()
 {
+    m_changeShown = false;
     m_known = FileFingerprint();
     m_knownDigest.reset();
     m_digestComing = false;
     ++m_knownGeneration;
     // Nothing on disk holds the text any more: it counts as unsaved.
-    m_doc.setChanged(true);
+    m_doc.setModified(true);
     emit fileRemoved();
     m_notices.showNotice(kNoticeId,
                          QStringLiteral("The file \"%1\" was deleted or moved by another program. Its text stays "

@@ -8,7 +8,7 @@
 #include <functional>
 #include <optional>
 
-class DocumentState;
+class Document;
 class NoticeBar;
 
 // Notices when another program writes, replaces or removes the open file,
@@ -26,10 +26,19 @@ public:
     // Changes closer together than this are one burst.
     static constexpr int kSettleMs = 300;
 
-    ExternalChangeWatcher(DocumentState& doc, NoticeBar& notices, QObject* parent = nullptr);
+    ExternalChangeWatcher(Document& doc, NoticeBar& notices, QObject* parent = nullptr);
 
-    // Reload: the editor's own Revert Document, with its question.
+    // Reload: the file read again, throwing away unsaved changes, which the
+    // notice warns of while there are any.
     std::function<void()> reload;
+
+    // The file as this editor last read, wrote or was told of it, and a
+    // digest of its bytes once one is at hand.
+    const FileFingerprint& knownFile() const { return m_known; }
+    const std::optional<QByteArray>& knownDigest() const { return m_knownDigest; }
+    // The text came from an older state of the file (recovered work) than
+    // the one on disk: says so as for any change by another program.
+    void textIsOlderThanFile();
 
     static const QString kNoticeId;
 
@@ -44,13 +53,16 @@ private:
     void check();
     void compareBytes(const FileFingerprint& now);
     void changed();
+    void showChanged();
     void removed();
 
-    DocumentState& m_doc;
+    Document& m_doc;
     NoticeBar& m_notices;
     QFileSystemWatcher m_watcher;
     QTimer m_settle;
     QString m_path;
+    // The notice shown is the one about a change (not about a removal).
+    bool m_changeShown = false;
     quint64 m_watchedInode = 0;
     // The file as this editor last knew it: after its own load or save, or
     // a change the user has been told of.

@@ -1,8 +1,8 @@
 #include "shell/RecoveryKeeper.h"
-#include "services/EditorOptions.h"
-#include "files/RecoveryFile.h"
-#include "editor/RichTextBox.h"
-#include "shell/DocumentState.h"
+#include "document/Document.h"
+#include "services/SettingsStore.h"
+#include "files/SaveJournal.h"
+#include "files/TextFile.h"
 #include "shell/FileCommands.h"
 #include "shell/NoticeBar.h"
 
@@ -11,46 +11,46 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
+
+struct RecoveryKeeper::Offer {
+    RecoveryFolder::Leftover left;
+    std::optional<SaveJournal::Layout> journal;   // for a save cut short
+    RecoveryFile::FileSince since = RecoveryFile::FileSince::Unchanged;
+};
 
 const QString RecoveryKeeper::kNoticeId = QStringLiteral("recovery");
 const QString RecoveryKeeper::kFailureNoticeId = QStringLiteral("recoveryFailed");
 
 namespace {
 
-// The text as the control holds it. The engine keeps it in two parts around
-// a gap where the last edit was; each part is copied where it lies, so the
-// snapshot costs one pass over the bytes and leaves the gap (and the next
-// keystroke) where it was.
-QByteArray snapshot(const RichTextBox& pad)
-{
-    using E = QsciScintillaBase;
-    const QsciScintillaBase& engine = pad.engine();
-    const long length = engine.SendScintilla(E::SCI_GETLENGTH);
-    const long gap = std::clamp(engine.SendScintilla(E::SCI_GETGAPPOSITION), 0L, length);
-    QByteArray text(length, Qt::Uninitialized);
-    const auto part = [&](long start, long size) {
-        if (size > 0)
-            std::memcpy(text.data() + start,
-                        reinterpret_cast<const char*>(
-                            engine.SendScintilla(E::SCI_GETRANGEPOINTER, static_cast<unsigned long>(start), size)),
-                        size_t(size));
-    };
-    part(0, gap);
-    part(gap, length - gap);
-    return text;
-}
-
 QString describe(const RecoveryFile::Header& h)
 {
     return h.path.isEmpty() ? QStringLiteral("an untitled document") : QLatin1Char('"') + h.path + QLatin1Char('"');
 }
 
+qint64 steadyMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
-RecoveryKeeper::RecoveryKeeper(RichTextBox& pad, DocumentState& doc, FileCommands& files, NoticeBar& notices,
+QString sinceText(RecoveryFile::FileSince since)
+{
+    switch (since) {
+    case RecoveryFile::FileSince::Changed: return QStringLiteral(" Another program has changed the file since.");
+    case RecoveryFile::FileSince::Removed: return QStringLiteral(" The file has been deleted or moved since.");
+    case RecoveryFile::FileSince::Unchanged: break;
+    }
+    return {};
+}
+
+}
+
+RecoveryKeeper::RecoveryKeeper(Document& doc, FileCommands& files, SettingsStore& settings, NoticeBar& notices,
                                QObject* parent, const QString& folder)
-    : QObject(parent), m_pad(pad), m_doc(doc), m_files(files), m_notices(notices), m_folder(folder)
+    : QObject(parent), m_doc(doc), m_files(files), m_settings(settings), m_notices(notices), m_folder(folder), m_clock(steadyMs)
 {
     QString error;
     if (!m_folder.open(&error))
@@ -65,9 +65,9 @@ RecoveryKeeper::RecoveryKeeper(RichTextBox& pad, DocumentState& doc, FileCommand
         }
         writeNow();
     });
-    connect(&m_doc, &DocumentState::changedChanged, this, &RecoveryKeeper::onChangedFlag);
+    connect(&m_doc, &Document::modifiedChanged, this, &RecoveryKeeper::onModifiedChanged);
     // Saved, reverted or loaded: the text is what is on disk.
-    connect(&m_doc, &DocumentState::synced, this, [this] {
+    connect(&m_doc, &Document::synced, this, [this] {
         m_needsCopy = false;
         discardCopy();
     });
@@ -83,11 +83,12 @@ void RecoveryKeeper::textEdited()
     if (m_ended)
         return;
     m_needsCopy = true;
-    if (!m_pendingSince.isValid())
-        m_pendingSince.start();
-    // Each change puts the copy off until typing pauses, but not for ever.
-    if (!m_timer.isActive() || m_pendingSince.elapsed() < kLongestWaitMs)
-        m_timer.start(m_quietMs);
+    const qint64 now = m_clock();
+    if (m_pendingSince < 0)
+        m_pendingSince = now;
+    // Each change puts the copy off until typing pauses, but never past the
+    // longest wait after the first change it holds.
+    m_timer.start(int(std::clamp<qint64>(m_pendingSince + kLongestWaitMs - now, 0, m_quietMs)));
 }
 
 void RecoveryKeeper::textOnlyHere()
@@ -95,9 +96,9 @@ void RecoveryKeeper::textOnlyHere()
     textEdited();
 }
 
-void RecoveryKeeper::onChangedFlag(const QString& changed)
+void RecoveryKeeper::onModifiedChanged(bool modified)
 {
-    if (changed == DocumentState::Yes) {
+    if (modified) {
         textEdited();
         return;
     }
@@ -109,25 +110,27 @@ void RecoveryKeeper::onChangedFlag(const QString& changed)
 
 void RecoveryKeeper::applyOption()
 {
-    if (!EditorOptions::recoveryCopies())
+    if (!m_settings.isOn(Setting::RecoveryCopies))
         discardCopy();
-    else if (m_needsCopy && m_doc.isChanged() && !m_timer.isActive())
+    else if (m_needsCopy && m_doc.isModified() && !m_timer.isActive())
         m_timer.start(m_quietMs);
 }
 
 void RecoveryKeeper::writeNow()
 {
     m_timer.stop();
-    m_pendingSince.invalidate();
-    if (m_ended || !m_needsCopy || !m_doc.isChanged() || !m_folder.isOpen())
+    m_pendingSince = -1;
+    if (m_ended || !m_needsCopy || !m_doc.isModified() || !m_folder.isOpen())
         return;
-    if (!EditorOptions::recoveryCopies()) {
+    if (!m_settings.isOn(Setting::RecoveryCopies)) {
         discardCopy();   // the copy is still owed if the option comes back on
         return;
     }
     m_needsCopy = false;
-    const RecoveryFile::Header header{m_doc.location(), m_pad.document().format(), QCoreApplication::applicationPid()};
-    const QByteArray text = snapshot(m_pad);
+    RecoveryFile::Header header{m_doc.location(), m_doc.format(), QCoreApplication::applicationPid(), {}};
+    if (!header.path.isEmpty() && knownFile)
+        header.file = knownFile();
+    const QByteArray text = m_doc.snapshot();
     ++m_writesInFlight;
     m_worker.post([this, path = m_folder.ownCopy(), header, text] {
         const QString error = RecoveryFile::save(path, header, text);
@@ -148,7 +151,7 @@ void RecoveryKeeper::written(const QString& error)
 void RecoveryKeeper::discardCopy()
 {
     m_timer.stop();
-    m_pendingSince.invalidate();
+    m_pendingSince = -1;
     if (!m_folder.isOpen())
         return;
     m_worker.post([path = m_folder.ownCopy()] { QFile::remove(path); });
@@ -174,8 +177,19 @@ void RecoveryKeeper::offerLeftovers()
 {
     if (!m_folder.isOpen())
         return;
-    for (RecoveryFolder::Leftover& l : m_folder.claimLeftovers())
-        m_offers.push_back(std::make_shared<RecoveryFolder::Leftover>(std::move(l)));
+    for (RecoveryFolder::Leftover& l : m_folder.claimLeftovers()) {
+        auto offer = std::make_shared<Offer>(Offer{std::move(l), std::nullopt});
+        if (offer->left.kind == RecoveryFolder::Leftover::Kind::Journal) {
+            // A save cut short before it touched the file, or after it had
+            // written all of it, left nothing to undo.
+            offer->journal = SaveJournal::inspect(offer->left.copy);
+            if (!offer->journal || SaveJournal::saveWasComplete(offer->left.copy, *offer->journal)) {
+                offer->left.lock.removeAndRelease();
+                continue;
+            }
+        }
+        m_offers.push_back(std::move(offer));
+    }
     m_offersTotal = int(m_offers.size());
     offerNext();
 }
@@ -186,19 +200,32 @@ void RecoveryKeeper::offerNext()
         m_notices.hideNotice(kNoticeId);
         return;
     }
-    const RecoveryFolder::Leftover& offer = *m_offers.front();
-    const QString count = m_offersTotal > 1 ? QStringLiteral(" (%1 of %2)")
-                                                  .arg(m_offersTotal - int(m_offers.size()) + 1)
-                                                  .arg(m_offersTotal)
-                                            : QString();
-    QFile file(offer.copy);
+    if (m_offers.front()->journal)
+        offerJournal();
+    else
+        offerCopy();
+}
+
+QString RecoveryKeeper::countText() const
+{
+    return m_offersTotal > 1 ? QStringLiteral(" (%1 of %2)")
+                                   .arg(m_offersTotal - int(m_offers.size()) + 1)
+                                   .arg(m_offersTotal)
+                             : QString();
+}
+
+void RecoveryKeeper::offerCopy()
+{
+    const QString count = countText();
+    Offer& offer = *m_offers.front();
+    QFile file(offer.left.copy);
     std::optional<RecoveryFile::Start> start;
     if (file.open(QIODevice::ReadOnly))
         start = RecoveryFile::parseHeader(file.read(64 * 1024));
     if (!start) {
         m_notices.showNotice(kNoticeId,
                              QStringLiteral("Unsaved work from a Quirkpad that did not close normally cannot be read (")
-                                 + offer.copy + QStringLiteral(").") + count,
+                                 + offer.left.copy + QStringLiteral(").") + count,
                              {QStringLiteral("Discard")}, [this](int button) {
                                  if (button == 0)
                                      discardOffered();
@@ -207,10 +234,13 @@ void RecoveryKeeper::offerNext()
                              });
         return;
     }
+    const RecoveryFile::Header& h = start->header;
+    offer.since = h.file && !h.path.isEmpty() ? RecoveryFile::fileSince(h.path, *h.file)
+                                              : RecoveryFile::FileSince::Unchanged;
     m_notices.showNotice(kNoticeId,
                          QStringLiteral("Unsaved work from a Quirkpad that did not close normally: %1, as it was at %2.")
-                                 .arg(describe(start->header), offer.written.toString(QStringLiteral("yyyy-MM-dd HH:mm")))
-                             + count,
+                                 .arg(describe(h), offer.left.written.toString(QStringLiteral("yyyy-MM-dd HH:mm")))
+                             + sinceText(offer.since) + count,
                          {QStringLiteral("Open"), QStringLiteral("Discard")}, [this](int button) {
                              if (button == 0)
                                  openOffered();
@@ -221,15 +251,60 @@ void RecoveryKeeper::offerNext()
                          });
 }
 
+void RecoveryKeeper::offerJournal(const QString& problem)
+{
+    const Offer& offer = *m_offers.front();
+    m_notices.showNotice(kNoticeId,
+                         problem
+                             + QStringLiteral("A save of \"%1\" was cut short at %2, when Quirkpad did not close "
+                                              "normally: the file may be incomplete. Put Back makes it what it was "
+                                              "before that save; Open brings back the text that was being saved.")
+                                   .arg(offer.journal->path,
+                                        offer.left.written.toString(QStringLiteral("yyyy-MM-dd HH:mm")))
+                             + countText(),
+                         {QStringLiteral("Put Back"), QStringLiteral("Open"), QStringLiteral("Discard")},
+                         [this](int button) {
+                             if (button == 0)
+                                 putBackOffered();
+                             else if (button == 1)
+                                 openJournal();
+                             else if (button == 2)
+                                 discardOffered();
+                             else
+                                 postponeOffers();
+                         });
+}
+
+void RecoveryKeeper::restore(QByteArrayView text, const QString& path, const TextFormat& format)
+{
+    const std::shared_ptr<Offer> offer = m_offers.front();
+    m_doc.loadText(text, format);
+    m_doc.becomeRestored(path);
+    // This editor's own copy is on disk before the old one goes.
+    m_needsCopy = true;
+    writeNow();
+    m_offers.erase(m_offers.begin());
+    const bool ownCopyOwed = m_folder.isOpen() && m_settings.isOn(Setting::RecoveryCopies);
+    m_worker.post([offer, ownCopyOwed, ownCopy = m_folder.ownCopy()] {
+        // A copy that could not be written leaves the old one for the next start.
+        if (ownCopyOwed && !QFileInfo::exists(ownCopy))
+            return;
+        QFile::remove(offer->left.copy);
+        offer->left.lock.removeAndRelease();
+    });
+    if (offer->since != RecoveryFile::FileSince::Unchanged)
+        emit openedOverChangedFile();
+    offerNext();
+}
+
 void RecoveryKeeper::openOffered()
 {
-    const std::shared_ptr<RecoveryFolder::Leftover> offer = m_offers.front();
     // The document open now is asked about first, as Open asks.
     if (!m_files.askToSave(QStringLiteral("Would you like to save your document before opening another?"))) {
         offerNext();
         return;
     }
-    QFile file(offer->copy);
+    QFile file(m_offers.front()->left.copy);
     std::optional<RecoveryFile::Contents> copy;
     if (file.open(QIODevice::ReadOnly))
         copy = RecoveryFile::parse(file.readAll());
@@ -238,29 +313,54 @@ void RecoveryKeeper::openOffered()
         offerNext();   // now says it cannot be read
         return;
     }
-    m_pad.LoadText(copy->text, copy->header.format);
-    m_doc.restored(copy->header.path);
-    // This editor's own copy is on disk before the old one goes.
-    m_needsCopy = true;
-    writeNow();
+    restore(copy->text, copy->header.path, copy->header.format);
+}
+
+void RecoveryKeeper::openJournal()
+{
+    if (!m_files.askToSave(QStringLiteral("Would you like to save your document before opening another?"))) {
+        offerNext();
+        return;
+    }
+    const Offer& offer = *m_offers.front();
+    const Result<QByteArray> bytes = SaveJournal::newBytes(offer.left.copy, *offer.journal);
+    if (!bytes) {
+        offerJournal(QStringLiteral("The text cannot be read: %1. ").arg(bytes.error()));
+        return;
+    }
+    // The bytes as the file would have held them: read as the file would be.
+    QByteArray text;
+    const TextFormat format = TextFile::decode(
+        *bytes, [&text](const char* p, qsizetype n) { text.append(p, n); },
+        [&text](qsizetype length) {
+            text.clear();
+            text.reserve(length);
+        });
+    restore(text, offer.journal->path, format);
+}
+
+void RecoveryKeeper::putBackOffered()
+{
+    const std::shared_ptr<Offer> offer = m_offers.front();
+    const Result<> done = SaveJournal::putBack(offer->left.copy, *offer->journal);
+    if (!done) {
+        offerJournal(QStringLiteral("The file cannot be put back: %1. ").arg(done.error()));
+        return;
+    }
     m_offers.erase(m_offers.begin());
-    const bool ownCopyOwed = m_folder.isOpen() && EditorOptions::recoveryCopies();
-    m_worker.post([offer, ownCopyOwed, ownCopy = m_folder.ownCopy()] {
-        // A copy that could not be written leaves the old one for the next start.
-        if (ownCopyOwed && !QFileInfo::exists(ownCopy))
-            return;
-        QFile::remove(offer->copy);
-        offer->lock.removeAndRelease();
-    });
+    offer->left.lock.removeAndRelease();
+    // The document shows the file as it was before: it is read again.
+    if (m_doc.location() == offer->journal->path && !m_doc.isModified())
+        m_files.loadAsDocument(offer->journal->path);
     offerNext();
 }
 
 void RecoveryKeeper::discardOffered()
 {
-    const std::shared_ptr<RecoveryFolder::Leftover> offer = m_offers.front();
+    const std::shared_ptr<Offer> offer = m_offers.front();
     m_offers.erase(m_offers.begin());
-    QFile::remove(offer->copy);
-    offer->lock.removeAndRelease();
+    QFile::remove(offer->left.copy);
+    offer->left.lock.removeAndRelease();
     offerNext();
 }
 

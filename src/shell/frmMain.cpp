@@ -1,6 +1,5 @@
 #include "shell/frmMain.h"
 #include "files/AppPaths.h"
-#include "services/EditorOptions.h"
 #include "base/Failure.h"
 #include "services/Fonts.h"
 #include "services/HunspellSpeller.h"
@@ -52,8 +51,8 @@
 frmMain::frmMain(const Services& services, QWidget* parent)
     : QMainWindow(parent),
       m_services(services),
-      m_pad(new RichTextBox),
-      m_files(*m_pad, m_doc, *services.prompts, *services.settings)
+      m_pad(new RichTextBox(&m_doc)),
+      m_files(m_doc, *m_pad, *services.prompts, *services.settings)
 {
     if (!m_services.printers) {
         m_defaultPrinters = std::make_unique<DefaultPrinterService>();
@@ -66,11 +65,26 @@ frmMain::frmMain(const Services& services, QWidget* parent)
     connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] { noteActiveWindow(); });
 
     // Unsaved work kept on disk, and the open file watched for other programs.
-    m_recovery = new RecoveryKeeper(*m_pad, m_doc, m_files, *m_notices, this);
-    connect(this, &frmMain::documentChanged, m_recovery, &RecoveryKeeper::textEdited);
+    m_recovery = new RecoveryKeeper(m_doc, m_files, settings(), *m_notices, this);
+    connect(&m_doc, &Document::contentsChanged, m_recovery, &RecoveryKeeper::textEdited);
     m_changeWatcher = new ExternalChangeWatcher(m_doc, *m_notices, this);
-    m_changeWatcher->reload = [this] { m_commands->action(Cmd::mnuRevertDocument)->trigger(); };
+    m_changeWatcher->reload = [this] {
+        try {
+            m_files.reloadChangedFile();
+        } catch (...) {
+            prompts().error(describeFailure(std::current_exception()));
+        }
+    };
     connect(m_changeWatcher, &ExternalChangeWatcher::fileRemoved, m_recovery, &RecoveryKeeper::textOnlyHere);
+    // Each copy notes the file as the watch last saw it; recovered work of
+    // a file changed since gets the watch's notice too.
+    m_recovery->knownFile = [this] {
+        const FileFingerprint& f = m_changeWatcher->knownFile();
+        return RecoveryFile::FileIdentity{f.exists, f.size, f.modifiedNs,
+                                          m_changeWatcher->knownDigest().value_or(QByteArray())};
+    };
+    connect(m_recovery, &RecoveryKeeper::openedOverChangedFile, m_changeWatcher,
+            &ExternalChangeWatcher::textIsOlderThanFile);
     m_recovery->offerLeftovers();
 }
 
@@ -107,12 +121,13 @@ void frmMain::buildWindow()
     m_lblLocation = new QLabel(this);
     m_lblLocation->setObjectName(QStringLiteral("lblLocation"));
     m_lblLocation->hide();
-    m_lblChanged = new QLabel(m_doc.changed(), this);
+    m_lblChanged = new QLabel(changedText(m_doc.isModified()), this);
     m_lblChanged->setObjectName(QStringLiteral("lblChanged"));
     m_lblChanged->hide();
-    connect(&m_doc, &DocumentState::locationChanged, m_lblLocation, &QLabel::setText);
-    connect(&m_doc, &DocumentState::changedChanged, m_lblChanged, &QLabel::setText);
-    connect(&m_doc, &DocumentState::captionChanged, this, &QWidget::setWindowTitle);
+    connect(&m_doc, &Document::locationChanged, m_lblLocation, &QLabel::setText);
+    connect(&m_doc, &Document::modifiedChanged, m_lblChanged,
+            [this](bool modified) { m_lblChanged->setText(changedText(modified)); });
+    connect(&m_doc, &Document::captionChanged, this, &QWidget::setWindowTitle);
 
     m_commands = new CommandTable(this);
     m_commands->buildMenuBar(menuBar());
@@ -131,7 +146,6 @@ void frmMain::buildWindow()
     // binding of the same key (Ctrl+L would cut a line, Ctrl+U lower-case).
     m_pad->releaseKeys(m_commands->shortcuts());
 
-    connect(m_pad, &RichTextBox::Change, this, &frmMain::onPadChange);
     connect(m_pad, &RichTextBox::KeyDown, this,
             [this](RichTextBox::KeyDownArgs& a) { onPadKeyDown(a.keyCode, a.shift); });
     connect(m_pad, &RichTextBox::MouseDown, this, [this](int button, int, const QPoint& pos) {
@@ -162,14 +176,14 @@ void frmMain::buildColouring()
         else
             showNotice(kColouringNotice, notice, {});
     });
-    connect(&m_doc, &DocumentState::locationChanged, m_colouring, &SyntaxColouring::setDocumentName);
-    m_files.beforeLoad = [this](const QString& path) { m_colouring->prepareForLoad(path); };
+    connect(&m_doc, &Document::locationChanged, m_colouring, &SyntaxColouring::setDocumentName);
+    connect(&m_doc, &Document::aboutToLoad, m_colouring, &SyntaxColouring::prepareForLoad);
 }
 
 void frmMain::applyEditorOptions()
 {
-    m_colouring->setEnabled(EditorOptions::syntaxColouring());
-    m_lineNumbers->setVisible(EditorOptions::lineNumbers());
+    m_colouring->setEnabled(settings().isOn(Setting::SyntaxColouring));
+    m_lineNumbers->setVisible(settings().isOn(Setting::LineNumbers));
     if (m_recovery)
         m_recovery->applyOption();
 }
@@ -232,26 +246,26 @@ void frmMain::wireCommands()
         const QString location = m_doc.location();
         return location.isEmpty() ? QString() : QFileInfo(location).absolutePath();
     });
-    connect(this, &frmMain::documentChanged, m_preview, &PreviewController::liveRefresh);
+    connect(&m_doc, &Document::contentsChanged, m_preview, &PreviewController::liveRefresh);
     // Open and Save As name the new folder after the text has changed (or
     // without changing it): the live page follows the document there, its
     // style sheets and pictures with it.
-    connect(&m_doc, &DocumentState::locationChanged, m_preview, &PreviewController::liveRefresh);
+    connect(&m_doc, &Document::locationChanged, m_preview, &PreviewController::liveRefresh);
 
     // Windows that act as dialogs over this one: one of each at a time,
     // made on first use, gone when closed.
     const QList<std::pair<Cmd, std::function<QWidget*()>>> toolWindows{
         {Cmd::mnuSettings, [this] { return new frmSettings(*m_pad, settings(), prompts(), this); }},
         {Cmd::mnuAbout, [this] { return new frmAbout(shell(), this); }},
-        {Cmd::mnuMergeDocs, [this] { return new frmMergeDocs(*m_pad, m_files, prompts(), settings(), this); }},
+        {Cmd::mnuMergeDocs, [this] { return new frmMergeDocs(m_files, prompts(), this); }},
         {Cmd::mnuPrint, [this] { return new frmPrint(*m_pad, printers(), prompts(), this); }},
         {Cmd::mnuSpellCheck,
          [this] { return new frmSpellCheck(*m_pad, HunspellSpeller::forUserLocale(), prompts(), this); }},
-        {Cmd::mnuWebPageWizard, [this] { return new frmWebPageWizard(*m_pad, prompts(), settings(), this); }},
+        {Cmd::mnuWebPageWizard, [this] { return new frmWebPageWizard(m_files, prompts(), this); }},
         {Cmd::mnuCustomFont, [this] { return new frmCustomFont(*m_pad, prompts(), this); }},
         {Cmd::mnuANSIConverter, [this] { return new frmANSIConverter(prompts(), this); }},
         {Cmd::mnuWebPageTemplates,
-         [this] { return new frmWebPageTemplates(*m_pad, m_doc, m_files, prompts(), shell(), this); }},
+         [this] { return new frmWebPageTemplates(m_files, prompts(), shell(), this); }},
         {Cmd::mnuDBCW, [this] { return new frmDatabaseWizard(*m_pad, prompts(), this); }},
     };
     for (const auto& [command, make] : toolWindows)
@@ -284,10 +298,9 @@ void frmMain::startUp(const QStringList& arguments)
     }
 }
 
-void frmMain::onPadChange()
+QString frmMain::changedText(bool modified)
 {
-    m_doc.setChanged(true);
-    emit documentChanged();
+    return modified ? QStringLiteral("Yes") : QStringLiteral("No");
 }
 
 void frmMain::onPadKeyDown(int& keyCode, int shift)
@@ -441,7 +454,7 @@ void frmMain::licenceAgreement()
         return;
     // The licence becomes the open document; the caption stays as it was.
     m_doc.setLocation(path);
-    m_doc.setChanged(false);
+    m_doc.setModified(false);
 }
 
 void frmMain::showProperties(const QString& path)
@@ -452,7 +465,7 @@ void frmMain::showProperties(const QString& path)
 
 void frmMain::closeEvent(QCloseEvent* e)
 {
-    if (m_doc.isChanged()) {
+    if (m_doc.isModified()) {
         const auto answer = prompts().message(QStringLiteral("Would you like to save your document before exiting?"),
                                               Prompts::Icon::Exclamation, Prompts::Buttons::YesNoCancel);
         if (answer == Prompts::Answer::Cancel) {

@@ -1,6 +1,6 @@
 #pragma once
 #include "shell/CommandTable.h"
-#include "shell/DocumentState.h"
+#include "document/Document.h"
 #include "shell/FileCommands.h"
 
 #include <QMainWindow>
@@ -47,7 +47,7 @@ public:
     void startUp(const QStringList& arguments);
 
     RichTextBox* pad() const { return m_pad; }
-    DocumentState& document() { return m_doc; }
+    Document& document() { return m_doc; }
     FileCommands& files() { return m_files; }
     CommandTable& commands() { return *m_commands; }
     QToolBar* toolBar() const { return m_toolBar; }
@@ -90,10 +90,6 @@ public:
     // The window's minimum width: 7800 twips.
     static int minimumWidthPixels(const QWidget* w);
 
-signals:
-    // After the document has been marked changed by an edit.
-    void documentChanged();
-
 protected:
     bool event(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
@@ -103,7 +99,8 @@ private:
     void noteActiveWindow();
     void buildWindow();
     void wireCommands();
-    void onPadChange();
+    // lblChanged shows the modified flag as the texts other code compares.
+    static QString changedText(bool modified);
     void onPadKeyDown(int& keyCode, int shift);
     void toggleLock();
     void toggleAlwaysOnTop();
@@ -115,7 +112,7 @@ private:
     void applyEditorOptions();
 
     Services m_services;
-    DocumentState m_doc;
+    Document m_doc;
     RichTextBox* m_pad = nullptr;
     FileCommands m_files;
     CommandTable* m_commands = nullptr;

@@ -1,8 +1,12 @@
 #include "DocToolsSupport.h"
+#include "Contrast.h"
 
 #include <QPrinter>
+#include <QColor>
 #include <QDir>
+#include <QImage>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QXmlStreamReader>
 
 #include <cstring>
@@ -57,6 +61,35 @@ QList<PdfPage> readPdf(const QString& path)
         }
     }
     return pages;
+}
+
+QString printedLookProblem(const QString& pdf)
+{
+    QTemporaryDir out;
+    QProcess p;
+    // Without smoothing every pixel is paper or ink, none a blend of both.
+    p.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-aa"),
+                                         QStringLiteral("no"), QStringLiteral("-aaVector"), QStringLiteral("no"),
+                                         QStringLiteral("-png"), pdf, out.filePath(QStringLiteral("page"))});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return QStringLiteral("pdftoppm could not read ") + pdf;
+    const QStringList pages = QDir(out.path()).entryList({QStringLiteral("page*.png")}, QDir::Files, QDir::Name);
+    qint64 ink = 0;
+    for (qsizetype n = 0; n < pages.size(); ++n) {
+        const QImage page = QImage(out.filePath(pages[n])).convertToFormat(QImage::Format_RGB32);
+        for (int y = 0; y < page.height(); ++y) {
+            for (int x = 0; x < page.width(); ++x) {
+                const QRgb c = page.pixel(x, y) | 0xFF000000;
+                if (c == 0xFFFFFFFF)
+                    continue;
+                if (contrastRatio(c, 0xFFFFFFFF) < 3)
+                    return QStringLiteral("page %1: a pale mark %2 at (%3, %4)")
+                        .arg(QString::number(n + 1), QColor(c).name(), QString::number(x), QString::number(y));
+                ++ink;
+            }
+        }
+    }
+    return ink > 0 ? QString() : QStringLiteral("nothing printed");
 }
 
 QString longDocument(QStringList* words)

@@ -40,6 +40,11 @@ struct PdfPage {
 // the file is no PDF.
 QList<PdfPage> readPdf(const QString& path);
 
+// What is wrong with the look of the printed pages, "" when nothing: drawn
+// without smoothing, they are white paper with ink on it, every mark
+// standing out from the paper at least 3 to 1 (no grey band, no pale text).
+QString printedLookProblem(const QString& pdf);
+
 // A document of several pages, one of its lines far wider than the paper;
 // its words, in order, go to *words.
 QString longDocument(QStringList* words);

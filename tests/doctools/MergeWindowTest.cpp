@@ -7,10 +7,12 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QTest>
 
 #include <atomic>
+#include <climits>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <thread>
@@ -295,44 +297,84 @@ private slots:
         QCOMPARE(w.pad()->Text(), QStringLiteral("doc"));
         QCOMPARE(w.pad()->SelLength(), 1);
         QCOMPARE(w.document().changed(), QStringLiteral("No"));
+        // What was read before the failure left no step behind: Undo takes
+        // back the edit before the merge.
+        w.pad()->Undo();
+        QCOMPARE(w.pad()->Text(), QString());
     }
 
-    // Unsaved changes: Yes saves first (and stops when the document was not
-    // saved), No merges without saving, Cancel stops.
+    // Files that together would make the document longer than it can be are
+    // refused before any of them is read (these two are sparse: nothing is
+    // stored or read), in the words Open uses for a file too large.
+    void tooLargeTogether()
+    {
+        MainWindowFixture f;
+        const qint64 size = qint64(1) << 30;
+        QStringList paths;
+        for (const char* name : {"big1.txt", "big2.txt"}) {
+            paths << f.dir.filePath(QLatin1String(name));
+            QFile file(paths.last());
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(size));
+        }
+        frmMain& w = f.show();
+        w.pad()->SetText(QStringLiteral("doc"));
+        w.document().setChanged(false);
+        frmMergeDocs* m = openMerge(w);
+        f.prompts.answer(Answer::Ok);
+        merge(m, paths, QStringLiteral("0"));
+        const QString total = QLocale::system().toString(2 * size + 2 + 3);
+        QCOMPARE(f.prompts.messages(), QStringList{QStringLiteral("Error:\r\n\"The file is too large to edit: it has %1 "
+                                                                  "bytes, and the editor can hold at most %2\"")
+                                                       .arg(total, QLocale::system().toString(INT_MAX))});
+        QVERIFY(isOpen(m));
+        QCOMPARE(w.pad()->Text(), QStringLiteral("doc"));
+        QCOMPARE(w.document().changed(), QStringLiteral("No"));
+    }
+
+    // Unsaved changes: Yes saves first and merges whatever the save did (the
+    // merge only adds to the text, so nothing is lost by going on), No merges
+    // without saving, Cancel stops.
     void saveQuestion_data()
     {
         QTest::addColumn<bool>("named");
-        QTest::addColumn<QList<Answer>>("answers");
-        QTest::addColumn<bool>("saved");
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<QString>("save");   // what the save does: "" none, cancel, fail, ok
         QTest::addColumn<bool>("merged");
-        QTest::newRow("Cancel") << true << QList<Answer>{Answer::Cancel} << false << false;
-        QTest::newRow("No") << true << QList<Answer>{Answer::No} << false << true;
-        QTest::newRow("Yes") << true << QList<Answer>{Answer::Yes} << true << true;
-        QTest::newRow("Yes, save dialog cancelled") << false << QList<Answer>{Answer::Yes} << false << false;
+        QTest::newRow("Cancel") << true << Answer::Cancel << "" << false;
+        QTest::newRow("No") << true << Answer::No << "" << true;
+        QTest::newRow("Yes") << true << Answer::Yes << "ok" << true;
+        QTest::newRow("Yes, save dialog cancelled") << false << Answer::Yes << "cancel" << true;
+        QTest::newRow("Yes, write failed") << true << Answer::Yes << "fail" << true;
     }
     void saveQuestion()
     {
         QFETCH(bool, named);
-        QFETCH(QList<Answer>, answers);
-        QFETCH(bool, saved);
+        QFETCH(Answer, answer);
+        QFETCH(QString, save);
         QFETCH(bool, merged);
         MainWindowFixture f;
-        const QString docPath = f.file(QStringLiteral("page.htm"), "old");
+        QDir(f.dir.path()).mkdir(QStringLiteral("sub"));
+        const QString docPath = f.file(QStringLiteral("sub/page.htm"), "old");
+        const QString part = f.file(QStringLiteral("a.txt"), "+a");
         frmMain& w = f.show();
         if (named)
             QVERIFY(w.files().loadAsDocument(docPath));
         w.pad()->SetText(QStringLiteral("new"));
-        for (Answer a : answers)
-            f.prompts.answer(a);
-        if (!named)
+        f.prompts.answer(answer);
+        if (save == QLatin1String("cancel"))
             f.prompts.answerSave(std::nullopt);
+        if (save == QLatin1String("fail")) {
+            QVERIFY(QDir(f.dir.filePath(QStringLiteral("sub"))).removeRecursively());
+            f.prompts.answer(Answer::Ok);
+        }
         frmMergeDocs* m = openMerge(w);
-        merge(m, {f.file(QStringLiteral("a.txt"), "+a")});
+        merge(m, {part});
         QCOMPARE(f.prompts.calls.first().text, QStringLiteral("Would you like to save your document before merging it?"));
         QCOMPARE(f.prompts.calls.first().icon, Prompts::Icon::Exclamation);
         QCOMPARE(f.prompts.calls.first().buttons, Prompts::Buttons::YesNoCancel);
         QCOMPARE(f.prompts.pending(), 0);
-        QCOMPARE(MainWindowFixture::read(docPath), saved ? QByteArray("new") : QByteArray("old"));
+        if (save != QLatin1String("fail"))
+            QCOMPARE(MainWindowFixture::read(docPath), save == QLatin1String("ok") ? QByteArray("new") : "old");
         QCOMPARE(w.pad()->Text(), merged ? QStringLiteral("+anew") : QStringLiteral("new"));
         QCOMPARE(isOpen(m), !merged);
     }

@@ -7,24 +7,30 @@
 
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWidget>
 
 namespace {
 
-// The pages of one print of the text, as read back from the PDF.
-QList<PdfPage> printed(const QString& name, const QString& text, bool coloured)
+// The pages of one print of the text, as read back from the PDF, and what
+// is wrong with their look. Printing happens while the Print window has the
+// main window disabled.
+QList<PdfPage> printed(const QString& name, const QString& text, bool coloured, QString* lookProblem)
 {
     QTemporaryDir out;
     PdfPrinterService pdf(out.path());
-    RichTextBox box;
-    SyntaxColouring colouring(box);
-    LineNumberMargin numbers(box);
+    QWidget window;
+    auto* box = new RichTextBox(&window);
+    SyntaxColouring colouring(*box);
+    LineNumberMargin numbers(*box);
     colouring.setEnabled(coloured);
     numbers.setVisible(coloured);
     colouring.setDocumentName(name);
-    box.SetText(text);
-    const modPrint::PrintResult r = modPrint::PrintRichText(box, pdf, 1440, 1440, 1440, 1440);
+    box->SetText(text);
+    window.setEnabled(false);
+    const modPrint::PrintResult r = modPrint::PrintRichText(*box, pdf, 1440, 1440, 1440, 1440);
     if (!r.ok || pdf.files().size() != 1)
         return {};
+    *lookProblem = printedLookProblem(pdf.files().first());
     return readPdf(pdf.files().first());
 }
 
@@ -34,7 +40,8 @@ class PrintColouringTest : public QObject {
     Q_OBJECT
 private slots:
     // Colours and the line numbers beside the text are the screen's: the
-    // printed pages hold the same words in the same places without them.
+    // printed pages hold the same words in the same places without them,
+    // dark (or in the colours' hues) on white paper, whatever the window.
     void colouringAndLineNumbersLeaveThePrintAlone_data()
     {
         QTest::addColumn<QString>("name");
@@ -49,9 +56,12 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, text);
-        const QList<PdfPage> plain = printed(name, text, false);
-        const QList<PdfPage> coloured = printed(name, text, true);
+        QString plainLook, colouredLook;
+        const QList<PdfPage> plain = printed(name, text, false, &plainLook);
+        const QList<PdfPage> coloured = printed(name, text, true, &colouredLook);
         QVERIFY(!plain.isEmpty());
+        QVERIFY2(plainLook.isEmpty(), qPrintable(plainLook));
+        QVERIFY2(colouredLook.isEmpty(), qPrintable(colouredLook));
         QCOMPARE(coloured.size(), plain.size());
         for (qsizetype p = 0; p < plain.size(); ++p) {
             QCOMPARE(coloured[p].text(), plain[p].text());

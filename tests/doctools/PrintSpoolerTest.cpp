@@ -138,6 +138,9 @@ private slots:
             QVERIFY2(pages.size() >= 3, qPrintable(pdf));
             const QString problem = pagesProblem(pages, words, 72);
             QVERIFY2(problem.isEmpty(), qPrintable(problem));
+            // Printed while the Print window disables the main window.
+            const QString look = printedLookProblem(pdf);
+            QVERIFY2(look.isEmpty(), qPrintable(look));
         }
     }
 

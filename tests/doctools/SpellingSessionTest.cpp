@@ -87,6 +87,21 @@ private slots:
         QTest::newRow("a change to itself is none") << "teh" << QStringList{"change:teh"} << "teh"
                                                     << QStringList{"teh[the]"} << false;
         QTest::newRow("nothing misspelt") << "the cat" << QStringList{} << "the cat" << QStringList{} << false;
+        // A correction replaces the word's own characters, a letter's
+        // reference among them, with the new word as typed; the references
+        // around it stay.
+        QTest::newRow("references around a word stay")
+            << "<p>teh&nbsp;cat&amp;wrld" << QStringList{"change:the", "change:world"} << "<p>the&nbsp;cat&amp;world"
+            << QStringList{"teh[the]", "wrld[world]"} << false;
+        QTest::newRow("a reference inside the word is replaced with it")
+            << "<p>&laquo;cafx&eacute;&raquo;" << QStringList{"change:café"} << "<p>&laquo;café&raquo;"
+            << QStringList{"cafxé[café]"} << false;
+        QTest::newRow("the word as shown is the one kept unchanged")
+            << "<p>cafx&eacute;" << QStringList{"change:cafxé"} << "<p>cafx&eacute;"
+            << QStringList{"cafxé[café]"} << false;
+        QTest::newRow("change all: written with and without the reference")
+            << "<p>cafx&eacute; cafxé cafx&#233;" << QStringList{"changeall:café"}
+            << "<p>café café café" << QStringList{"cafxé[café]"} << false;
         QTest::newRow("empty document") << "" << QStringList{} << "" << QStringList{} << false;
     }
     void correctsWithTheUser()

@@ -56,8 +56,6 @@ private slots:
             << "<SCRIPT type=\"text/javascript\">alrt(\"x\")</Script >Done" << true << QStringList{"Done"};
         QTest::newRow("self-closed script has no contents")
             << "<script src=\"a.js\"/>Words here" << true << QStringList{"Words", "here"};
-        QTest::newRow("entities, and words glued to them")
-            << "Fish &amp; chips&nbsp;caf&eacute; &#169; &#x2014 done" << true << QStringList{"Fish", "done"};
         QTest::newRow("php and asp blocks")
             << "<?php echo \"helo\"; ?>Good <% Respnse.Write \"x\" %>day" << true << QStringList{"Good", "day"};
         QTest::newRow("php with > inside")
@@ -103,10 +101,58 @@ private slots:
         while (const auto w = scanner.next()) {
             QVERIFY(w->start > last);
             last = w->start;
-            found << text.mid(w->start, w->length);
+            found << SpellingText::spelling(text, *w);
         }
         QCOMPARE(found, words);
         QCOMPARE(scanner.position(), text.size());
+    }
+
+    // In a page, references are read as what they stand for. Each word is
+    // given as its characters in the text, "=" and the word it shows when
+    // that differs.
+    void readsCharacterReferences_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("words");
+
+        QTest::newRow("references that are no letters stand between words")
+            << "Fish &amp; chips&nbsp;sat&lt;b&gt;it&#169;x&#x2014y &quot;so&quot;"
+            << QStringList{"Fish", "chips", "sat", "b", "it", "x", "y", "so"};
+        QTest::newRow("letters by name, decimal and hexadecimal, any case of x")
+            << "caf&eacute; caf&#233; caf&#xE9; caf&#Xe9;s &Eacute;t&eacute; &scaron;ef &Alpha;lpha"
+            << QStringList{"caf&eacute;=café", "caf&#233;=café", "caf&#xE9;=café", "caf&#Xe9;s=cafés",
+                           "&Eacute;t&eacute;=Été", "&scaron;ef=šef", "&Alpha;lpha=Αlpha"};
+        QTest::newRow("semicolon left out, as browsers allow")
+            << "caf&eacute ok" << QStringList{"caf&eacute=café", "ok"};
+        QTest::newRow("a letter outside the BMP") << "x&#x1D400;y" << QStringList{"x&#x1D400;y=x\U0001D400y"};
+        QTest::newRow("a digit's reference makes an identifier") << "h&#49; ok" << QStringList{"ok"};
+        QTest::newRow("apostrophes by reference, between letters only")
+            << "don&rsquo;t it&#39;s &lsquo;quoted&rsquo;"
+            << QStringList{"don&rsquo;t=don’t", "it&#39;s=it's", "quoted"};
+        QTest::newRow("soft hyphens inside a word drop out")
+            << "hy&shy;phen hy\u00ADphen end&shy;" << QStringList{"hy&shy;phen=hyphen", "hy\u00ADphen=hyphen", "end"};
+        QTest::newRow("numbers that name no character")
+            << "a&#0;b c&#xD800;d e&#99999999;f" << QStringList{"a", "b", "c", "d", "e", "f"};
+        QTest::newRow("unknown names: the words glued to them are left alone")
+            << "teh&foo;wrld AT&T Q&A; alone" << QStringList{"alone"};
+        QTest::newRow("an & that starts no reference") << "this & that &1 &#; x&" << QStringList{"this", "that", "x"};
+        QTest::newRow("the longest word counts what it shows")
+            << QString(63, QLatin1Char('x')) + "&eacute; " + QString(64, QLatin1Char('x')) + "&eacute;"
+            << QStringList{QString(63, QLatin1Char('x')) + "&eacute;=" + QString(63, QLatin1Char('x')) + "é"};
+    }
+    void readsCharacterReferences()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, words);
+
+        const QString page = QStringLiteral("<p>") + text;
+        SpellingText::WordScanner scanner(page, true);
+        QStringList found;
+        while (const auto w = scanner.next()) {
+            const QString written = page.mid(w->start, w->length);
+            found << (w->shown.isEmpty() ? written : written + QLatin1Char('=') + w->shown);
+        }
+        QCOMPARE(found, words);
     }
 };
 

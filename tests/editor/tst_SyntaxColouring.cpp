@@ -1,3 +1,4 @@
+#include "Contrast.h"
 #include "TestRegistry.h"
 #include "editing/EditingCommands.h"
 #include "editor/ColourScheme.h"
@@ -8,8 +9,10 @@
 #include <Qsci/qscilexercss.h>
 #include <Qsci/qscilexerhtml.h>
 
+#include <QImage>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWidget>
 
 Q_DECLARE_METATYPE(SyntaxLanguage)
 
@@ -399,6 +402,57 @@ private slots:
         box.SetTextUtf8(text.left(4096));
         QCOMPARE(colouring.language(), SyntaxLanguage::Html);
         QCOMPARE(colouring.notice(), QString());
+    }
+
+    // While a tool window disables the main window, every style shows on
+    // one background (nothing lighter behind some words), and each line
+    // has ink that reads well on it; enabled again, the same holds.
+    void disabledTextIsReadableOnOneBackground_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("step");
+        for (const char* step : {"disabled", "coloured while disabled", "font set while disabled", "enabled again"}) {
+            QTest::addRow("plain text, %s", step) << "notes.txt" << step;
+            QTest::addRow("coloured page, %s", step) << "page.html" << step;
+        }
+    }
+    void disabledTextIsReadableOnOneBackground()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, step);
+        QWidget window;
+        auto* box = new RichTextBox(&window);
+        SyntaxColouring colouring(*box);
+        window.resize(400, 160);
+        box->resize(window.size());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        box->SetText(QStringLiteral("<p class=\"x\">\r\nPlain words &amp; more\r\n</p>"));
+        colouring.setDocumentName(step == QLatin1String("coloured while disabled") ? QStringLiteral("notes.txt") : name);
+        window.setEnabled(false);
+        colouring.setDocumentName(name);
+        if (step == QLatin1String("font set while disabled"))
+            QVERIFY(box->SetFontName(QStringLiteral("DejaVu Sans Mono")));
+        window.setEnabled(step == QLatin1String("enabled again"));
+        lexAll(*box);
+
+        const QImage shot = box->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QRect view = box->viewport()->geometry();
+        const QRgb back = shot.pixel(view.bottomRight() - QPoint(3, 3));   // below the text
+        for (int line = 0; line < 3; ++line) {
+            const int top = view.top() + line * int(send(*box, Sci::SCI_TEXTHEIGHT, 0));
+            double best = 1;
+            for (int y = top; y < top + int(send(*box, Sci::SCI_TEXTHEIGHT, 0)); ++y) {
+                for (int x = view.left(); x <= view.right(); ++x) {
+                    const QRgb c = shot.pixel(x, y);
+                    QVERIFY2(qGray(c) <= qGray(back) + 2, qPrintable(QStringLiteral("line %1: %2 behind text on %3")
+                                                                        .arg(line + 1)
+                                                                        .arg(QColor(c).name(), QColor(back).name())));
+                    best = std::max(best, contrastRatio(c, back));
+                }
+            }
+            QVERIFY2(best >= 4.5, qPrintable(QStringLiteral("line %1: contrast %2").arg(line + 1).arg(best)));
+        }
     }
 
     // Typing makes a line too long one character at a time: the caret's line

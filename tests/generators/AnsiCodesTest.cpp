@@ -60,6 +60,11 @@ private slots:
         QTest::newRow("emoji, two UTF-16 units") << QStringLiteral("🙂") << none;
         QTest::newRow("emoji then a letter") << QStringLiteral("🙂A") << none;
         QTest::newRow("half an emoji") << QString(QChar(0xD83D)) << none;
+        // A letter typed as a base and a combining mark is the letter it shows.
+        QTest::newRow("e and a combining acute") << QStringLiteral("e\u0301") << Lookup("233");
+        QTest::newRow("A and a combining ring") << QStringLiteral("A\u030A") << Lookup("197");
+        QTest::newRow("a mark with no composed letter") << QStringLiteral("q\u0303") << none;
+        QTest::newRow("composed, then one mark too many") << QStringLiteral("e\u0301\u0301") << none;
     }
 
     void codeFor()

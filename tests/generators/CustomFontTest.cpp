@@ -4,7 +4,9 @@
 #include "services/Fonts.h"
 
 #include <QCheckBox>
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QCompleter>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -87,19 +89,45 @@ private slots:
         QCOMPARE(html(font), QStringLiteral("<font color=\"#12ABEF\">Enter text here...</font>"));
     }
 
-    // A typed beginning of a listed name stays what was typed: "re" is no
-    // "red" until the user picks it.
-    void typedTextIsNotCompletedIntoAnotherName()
+    // What is typed stays as typed when the field loses the focus or Enter
+    // is pressed: "re" is no "red" until the user picks it, and a listed name
+    // typed in another case keeps the case it was typed in.
+    void typedTextStaysAsTyped_data()
     {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");   // "": a listed font with capitals, in lower case
+        QTest::addColumn<bool>("enter");
+        QTest::newRow("a listed name's beginning") << "cboColour" << "re" << false;
+        QTest::newRow("a listed colour in capitals") << "cboColour" << "RED" << false;
+        QTest::newRow("a listed colour in capitals, Enter") << "cboColour" << "RED" << true;
+        QTest::newRow("a listed font in lower case, Enter") << "cboFonts" << "" << true;
+    }
+
+    void typedTextStaysAsTyped()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(bool, enter);
         MainWindowFixture f;
         frmCustomFont* font = openCustomFont(f.show());
-        auto* colour = control<QComboBox>(font, "cboColour");
+        auto* combo = control<QComboBox>(font, box.toLatin1().constData());
+        for (int i = 0; typed.isEmpty() && i < combo->count(); ++i)
+            if (combo->itemText(i).toLower() != combo->itemText(i))
+                typed = combo->itemText(i).toLower();
+        QVERIFY(!typed.isEmpty());
         QTRY_COMPARE(QApplication::activeWindow(), font);
-        colour->lineEdit()->setFocus();
-        QTest::keyClicks(colour->lineEdit(), QStringLiteral("re"));
-        QCOMPARE(colour->currentText(), QStringLiteral("re"));
+        combo->lineEdit()->setFocus();
+        QTest::keyClicks(combo->lineEdit(), typed);
+        // The offered names go when the user clicks elsewhere or presses Enter.
+        combo->completer()->popup()->hide();
+        if (enter)
+            QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+        control<QLineEdit>(font, "txtText")->setFocus();
+        QTRY_VERIFY(!combo->lineEdit()->hasFocus());
+        QCOMPARE(combo->currentText(), typed);
         control<QPushButton>(font, "cmdConvert")->click();
-        QCOMPARE(html(font), QStringLiteral("<font color=\"re\">Enter text here...</font>"));
+        const QString attribute = box == QLatin1String("cboFonts") ? QStringLiteral("face") : QStringLiteral("color");
+        QCOMPARE(html(font), QStringLiteral("<font %1=\"%2\">Enter text here...</font>").arg(attribute, typed));
     }
 
     // Whatever is typed in text, font and colour goes in as it stands.

@@ -310,6 +310,45 @@ private slots:
         QVERIFY(!closed());
     }
 
+    // A template that another program writes to while it is read, once the
+    // document's text is gone: what remains is a new, empty, untitled
+    // document, never one that still bears the user's file name, so that
+    // Save asks for a name instead of writing nothing over the file.
+    void aTemplateThatChangesWhileReadLeavesAnUntitledDocument()
+    {
+        Examples ex(Files{{"page.html", "<p>template</p>"}});
+        MainWindowFixture f;
+        const QString path = f.file(QStringLiteral("mine.htm"), "my page");
+        f.make({QStringLiteral("quirkpad"), path});
+        frmMain& w = f.show();
+        frmWebPageTemplates* t = openTemplates(w);
+        bool appended = false;
+        connect(w.pad(), &QsciScintillaBase::SCN_MODIFIED, this,
+                [&](int, int type, const char*, int, int, int, int, int, int, int) {
+                    if (appended || !(type & QsciScintillaBase::SC_MOD_BEFOREINSERT))
+                        return;
+                    appended = true;
+                    QFile file(ex.path(QStringLiteral("page.html")));
+                    if (file.open(QIODevice::Append))
+                        file.write("<p>appended by another program</p>");
+                });
+        f.prompts.answer(Answer::Ok);
+        doubleClick(t, 0);
+        QVERIFY(appended);
+        QCOMPARE(f.prompts.messages(), QStringList{error(QStringLiteral("The file changed while it was being read"))});
+        QCOMPARE(w.pad()->Text(), QString());
+        QCOMPARE(w.document().location(), QString());
+        QCOMPARE(w.document().changed(), QStringLiteral("No"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad"));
+
+        t->close();
+        QTRY_VERIFY(closed());
+        f.prompts.clear();
+        f.prompts.answerSave(std::nullopt);
+        QVERIFY(!w.files().SaveDocument());
+        QCOMPARE(MainWindowFixture::read(path), QByteArray("my page"));
+    }
+
     void helpAndDownloadLeaveTheWindowOpen()
     {
         Examples ex(Files{{"a.html", "<p>a</p>"}});

@@ -1,8 +1,11 @@
 #include "TestRegistry.h"
 #include "shell/CommandTable.h"
 
+#include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocumentFragment>
 
@@ -15,6 +18,17 @@ QByteArray readBytes(const QString& path)
 }
 
 const QString kData = QStringLiteral(QUIRKPAD_SOURCE_DATA_DIR);
+
+// Runs a program to its end: whether it succeeded, and what it printed.
+std::pair<bool, QByteArray> run(const QString& program, const QStringList& arguments)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(program, arguments);
+    if (!p.waitForFinished(120000))
+        return {false, program.toUtf8() + " did not run: " + p.errorString().toUtf8() + " (see scripts/install-deps)"};
+    return {p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0, p.readAll()};
+}
 
 }
 
@@ -63,6 +77,25 @@ private slots:
         for (const auto& row : CommandTable::toolRows())
             need(QString::fromUtf8(row.tooltip));
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral(", "))));
+    }
+
+    // Installed, the program is one software centres list: its AppStream
+    // metadata passes the validator (offline) together with the desktop
+    // entry it names, and the entry passes its own, each category beside
+    // the main one it belongs under.
+    void desktopEntryAndMetadataInstallValid()
+    {
+        QTemporaryDir prefix;
+        const QString tree = prefix.path();
+        const QList<std::pair<QString, QStringList>> steps{
+            {"cmake", {"--install", QUIRKPAD_BINARY_DIR, "--component", "desktop", "--prefix", tree}},
+            {"appstreamcli", {"validate-tree", "--no-net", tree}},
+            {"desktop-file-validate", {tree + "/share/applications/quirkpad.desktop"}}};
+        for (const auto& [program, arguments] : steps) {
+            const auto [ok, out] = run(program, arguments);
+            QVERIFY2(ok && !out.contains("can be extended"), out.constData());
+        }
+        QCOMPARE(QDir(tree + "/share/metainfo").entryList({"*.metainfo.xml"}, QDir::Files).size(), 1);
     }
 };
 

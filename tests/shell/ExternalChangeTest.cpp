@@ -40,6 +40,12 @@ QString changedText(const QString& path)
     return QStringLiteral("The file \"%1\" was changed by another program.").arg(path);
 }
 
+// The same, over unsaved changes (a reverted document counts as changed).
+QString changedOverEditsText(const QString& path)
+{
+    return changedText(path) + QStringLiteral(" Reload takes its new text: your unsaved changes here will be lost.");
+}
+
 }
 
 class ExternalChangeTest : public QObject {
@@ -101,14 +107,51 @@ private slots:
         }
         QCOMPARE(w.notices()->noticeText(ExternalChangeWatcher::kNoticeId), changedText(path));
         QCOMPARE(w.document().changed(), QStringLiteral("No"));
-        f.prompts.answer(Answer::Yes).answer(Answer::Ok);
+        // Nothing unsaved to lose: the click was the answer, and no box follows.
         QTest::mouseClick(noticeButton(w.notices(), ExternalChangeWatcher::kNoticeId, QStringLiteral("Reload")),
                           Qt::LeftButton);
-        QCOMPARE(f.prompts.messages(), (QStringList{kRevertQuestion, QStringLiteral("Document reloaded.")}));
+        QVERIFY(f.prompts.calls.isEmpty());
         QCOMPARE(w.pad()->utf8().toByteArray(), onDisk);
+        QCOMPARE(w.document().changed(), QStringLiteral("No"));
         QVERIFY(!w.notices()->hasNotice(ExternalChangeWatcher::kNoticeId));
         letItSettle();
         QCOMPARE(shown.count(), 1);
+    }
+
+    // With unsaved changes (made before the notice or after it) the notice
+    // says Reload loses them, and Reload asks the one Revert question: Yes
+    // takes the file, unchanged; No keeps the edits.
+    void reloadOverUnsavedChangesAsksOnce_data()
+    {
+        QTest::addColumn<bool>("editFirst");
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("edited before the change, Yes") << true << true;
+        QTest::newRow("edited after the notice, No") << false << false;
+    }
+    void reloadOverUnsavedChangesAsksOnce()
+    {
+        QFETCH(bool, editFirst);
+        QFETCH(bool, yes);
+        RecoverySandbox sandbox;
+        MainWindowFixture f;
+        const QString path = f.file(QStringLiteral("page.html"), kOld);
+        frmMain& w = f.make({QStringLiteral("quirkpad"), path});
+        QSignalSpy shown(w.notices(), &NoticeBar::noticeShown);
+        if (editFirst)
+            w.pad()->InsertText(QStringLiteral("mine "));
+        otherProgram(QStringLiteral("printf 'theirs' > \"$0\""), path);
+        QTRY_COMPARE(shown.count(), 1);
+        QCOMPARE(w.notices()->noticeText(ExternalChangeWatcher::kNoticeId),
+                 editFirst ? changedOverEditsText(path) : changedText(path));
+        if (!editFirst)
+            w.pad()->InsertText(QStringLiteral("mine "));
+        QCOMPARE(w.notices()->noticeText(ExternalChangeWatcher::kNoticeId), changedOverEditsText(path));
+
+        f.prompts.answer(yes ? Answer::Yes : Answer::No);
+        noticeButton(w.notices(), ExternalChangeWatcher::kNoticeId, QStringLiteral("Reload"))->click();
+        QCOMPARE(f.prompts.messages(), QStringList{kRevertQuestion});
+        QCOMPARE(w.pad()->utf8().toByteArray(), yes ? QByteArray("theirs") : "mine " + kOld);
+        QCOMPARE(w.document().changed(), yes ? QStringLiteral("No") : QStringLiteral("Yes"));
     }
 
     // The editor's own saves and reloads are never taken for another
@@ -151,7 +194,9 @@ private slots:
         // Still watching: another program's change right after is noticed.
         otherProgram(QStringLiteral("printf 'theirs' > \"$0\""), w.document().location());
         QTRY_COMPARE(shown.count(), 1);
-        QCOMPARE(w.notices()->noticeText(ExternalChangeWatcher::kNoticeId), changedText(w.document().location()));
+        const QString now = w.document().location();
+        QCOMPARE(w.notices()->noticeText(ExternalChangeWatcher::kNoticeId),
+                 step == QLatin1String("revert") ? changedOverEditsText(now) : changedText(now));
     }
 
     // A change while the notice is up adds no second one; after Ignore, a

@@ -295,9 +295,9 @@ private slots:
             out.write("<p>old</p>");
         }
         ChildProcess::openToOthers(folder);
-        const QString temp = base.filePath(QStringLiteral("tmp"));   // the saver's temporary location
-        QVERIFY(QDir().mkdir(temp));
-        QCOMPARE(::chmod(QFile::encodeName(temp).constData(), 01777), 0);
+        const QString state = base.filePath(QStringLiteral("state"));   // the saver's own, for the journal
+        QVERIFY(QDir().mkdir(state));
+        QCOMPARE(::chmod(QFile::encodeName(state).constData(), 01777), 0);
         if (::geteuid() == 0)
             QCOMPARE(::chown(QFile::encodeName(path).constData(), ChildProcess::kNobody, ChildProcess::kNogroup), 0);
         QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode_t(fileMode)), 0);
@@ -309,7 +309,7 @@ private slots:
             f.prompts.answer(Answer::Ok);
 
         const QString report = ChildProcess::run([&] {
-            qputenv("TMPDIR", QFile::encodeName(temp));
+            qputenv("XDG_STATE_HOME", QFile::encodeName(state));
             ChildProcess::Faults faults;
             faults.check(w.files().SaveDocument() == saved, QStringLiteral("the save went otherwise"));
             faults.check(w.document().changed() == (saved ? QLatin1String("No") : QLatin1String("Yes")),

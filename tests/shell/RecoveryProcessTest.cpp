@@ -1,8 +1,11 @@
+#include "ChildProcess.h"
 #include "MainWindowFixture.h"
 #include "NoticeButtons.h"
 #include "RecoverySandbox.h"
 #include "TestRegistry.h"
 #include "editor/RichTextBox.h"
+#include "files/SafeWrite.h"
+#include "files/TextFile.h"
 #include "shell/RecoveryKeeper.h"
 
 #include <QDir>
@@ -11,8 +14,12 @@
 #include <QProcess>
 #include <QTest>
 
+#include <csignal>
 #include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
+
+Q_DECLARE_METATYPE(SafeWrite::Step)
 
 namespace {
 
@@ -150,6 +157,71 @@ private slots:
         QCOMPARE(sandbox.copies().size(), 1);   // the running editor's copy is untouched
         QVERIFY(copies.contains(sandbox.copies().first()));
         QCOMPARE(b.process.state(), QProcess::Running);
+    }
+
+    // A save that writes the file in place (it has a second link), killed
+    // at a chosen moment, leaves the file old, new or neither: the next start
+    // offers to put it back as it was, or to open the text that was being
+    // saved; a save killed once the file was whole leaves nothing to offer.
+    void aSaveCutShortIsOfferedAtTheNextStart_data()
+    {
+        QTest::addColumn<SafeWrite::Step>("killedAt");
+        QTest::addColumn<QString>("fileLeft");   // "old", "new" or "neither"
+        QTest::addColumn<QString>("button");     // "" when nothing is offered
+        QTest::newRow("put back") << SafeWrite::Step::InPlacePartlyWritten << "neither" << "Put Back";
+        QTest::newRow("opened") << SafeWrite::Step::InPlacePartlyWritten << "neither" << "Open";
+        QTest::newRow("put back before the file was touched") << SafeWrite::Step::JournalWhole << "old" << "Put Back";
+        QTest::newRow("killed once the file was whole") << SafeWrite::Step::InPlaceWhole << "new" << "";
+    }
+
+    void aSaveCutShortIsOfferedAtTheNextStart()
+    {
+        QFETCH(SafeWrite::Step, killedAt);
+        QFETCH(QString, fileLeft);
+        QFETCH(QString, button);
+        RecoverySandbox sandbox;
+        MainWindowFixture f;
+        const QByteArray before = QByteArray("<p>the page as it was, longer than the new one</p>\r\n").repeated(3);
+        const QByteArray after = "<p>caf\xC3\xA9</p>\n";
+        const QString path = f.file(QStringLiteral("page.html"), before);
+        const QString other = f.dir.filePath(QStringLiteral("other.html"));
+        QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()), 0);
+        const QString report = ChildProcess::run([&] {
+            static SafeWrite::Step step;
+            step = killedAt;
+            SafeWrite::setTestHooks({[](SafeWrite::Step reached) {
+                if (reached == step)
+                    ::raise(SIGKILL);
+            }});
+            return TextFile::write(path, after, {}).error;
+        });
+        QCOMPARE(report, QStringLiteral("the child was killed by signal 9 (Killed)"));
+        QCOMPARE(sandbox.journals().size(), 1);
+        const QByteArray left = MainWindowFixture::read(path);
+        QCOMPARE(QString::fromLatin1(left == before ? "old" : left == after ? "new" : "neither"), fileLeft);
+
+        frmMain& w = f.make();
+        if (button.isEmpty()) {
+            QVERIFY(!w.notices()->hasNotice(RecoveryKeeper::kNoticeId));
+            QCOMPARE(sandbox.journals(), QStringList());
+            return;
+        }
+        const QString offer = w.notices()->noticeText(RecoveryKeeper::kNoticeId);
+        QVERIFY2(offer.startsWith(QStringLiteral("A save of \"%1\" was cut short at ").arg(path)), qPrintable(offer));
+        noticeButton(w.notices(), RecoveryKeeper::kNoticeId, button)->click();
+        QVERIFY(!w.notices()->hasNotice(RecoveryKeeper::kNoticeId));
+        if (button == QLatin1String("Open")) {
+            QCOMPARE(w.pad()->utf8().toByteArray(), after);
+            QCOMPARE(w.document().location(), path);
+            QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+            w.recovery().waitForDisk();
+            QCOMPARE(sandbox.journals(), QStringList());
+            QVERIFY(w.files().SaveDocument());
+        }
+        QCOMPARE(sandbox.journals(), QStringList());
+        const QByteArray expected = button == QLatin1String("Open") ? after : before;
+        QCOMPARE(MainWindowFixture::read(path), expected);
+        QCOMPARE(MainWindowFixture::read(other), expected);
     }
 };
 

@@ -2,10 +2,11 @@
 #include "NoticeButtons.h"
 #include "RecoverySandbox.h"
 #include "TestRegistry.h"
-#include "services/EditorOptions.h"
+#include "platform/EditorOptions.h"
 #include "files/FileLock.h"
 #include "files/RecoveryFile.h"
 #include "editor/RichTextBox.h"
+#include "shell/ExternalChangeWatcher.h"
 #include "shell/RecoveryKeeper.h"
 
 #include <QFile>
@@ -34,7 +35,7 @@ QString leaveWork(const RecoverySandbox& s, const QString& id, const QString& pa
 {
     QDir().mkpath(s.folder());
     const QString copy = s.folder() + QLatin1Char('/') + id + QStringLiteral(".recovery");
-    if (!RecoveryFile::save(copy, {path, format, 99}, text).isEmpty())
+    if (!RecoveryFile::save(copy, {path, format, 99, std::nullopt}, text).isEmpty())
         return QString();
     QFile lock(s.folder() + QLatin1Char('/') + id + QStringLiteral(".lock"));
     lock.open(QIODevice::WriteOnly);
@@ -236,6 +237,79 @@ private slots:
         // Let go of: the next editor to start offers it.
         QVERIFY(QFileInfo::exists(oldest));
         QVERIFY(FileLock::tryExisting(QString(oldest).replace(QStringLiteral(".recovery"), QStringLiteral(".lock"))));
+    }
+
+    // Work kept before another program changed or removed its file says so
+    // on the bar that offers it, and once it is open the notice of files
+    // changed by other programs is shown as well. The editor ends as a crash
+    // ends it: without its closing steps.
+    void workOverAChangedFileSaysSo_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("sentence");
+        QTest::addColumn<QString>("notice");
+        QTest::newRow("left alone") << "" << "" << "";
+        QTest::newRow("rewritten") << "rewrite" << " Another program has changed the file since."
+                                   << "The file \"%1\" was changed by another program.";
+        QTest::newRow("removed") << "remove" << " The file has been deleted or moved since."
+                                 << "The file \"%1\" was deleted or moved by another program.";
+    }
+
+    void workOverAChangedFileSaysSo()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, sentence);
+        QFETCH(QString, notice);
+        RecoverySandbox sandbox;
+        MainWindowFixture f;
+        const QString path = f.file(QStringLiteral("page.html"), "<p>old</p>\n");
+        {
+            frmMain& w = f.make({QStringLiteral("quirkpad"), path});
+            w.recovery().setQuietTime(20);
+            w.pad()->SetSelStart(3);
+            w.pad()->InsertText(QStringLiteral("kept "));
+            QTRY_VERIFY(QFileInfo::exists(w.recovery().copyPath()));
+            w.recovery().waitForDisk();
+            f.window.reset();
+        }
+        if (change == QLatin1String("rewrite"))
+            f.file(QStringLiteral("page.html"), "<p>another program's</p>\n");
+        else if (change == QLatin1String("remove"))
+            QVERIFY(QFile::remove(path));
+
+        frmMain& w = f.make();
+        const QString offer = w.notices()->noticeText(RecoveryKeeper::kNoticeId);
+        QVERIFY2(offer.startsWith(QStringLiteral("Unsaved work from a Quirkpad that did not close normally: \"") + path),
+                 qPrintable(offer));
+        QVERIFY2(offer.endsWith(QLatin1Char('.') + sentence), qPrintable(offer));
+        noticeButton(w.notices(), RecoveryKeeper::kNoticeId, QStringLiteral("Open"))->click();
+        QCOMPARE(w.pad()->Text(), QStringLiteral("<p>kept old</p>\n"));
+        const QString shown = w.notices()->noticeText(ExternalChangeWatcher::kNoticeId);
+        if (notice.isEmpty())
+            QVERIFY2(!w.notices()->hasNotice(ExternalChangeWatcher::kNoticeId), qPrintable(shown));
+        else
+            QVERIFY2(shown.startsWith(notice.arg(path)), qPrintable(shown));
+    }
+
+    // Typing that never pauses for the quiet time still gets its copy by the
+    // longest wait after its first change (at once, once that has passed).
+    // The clock is the test's own, and its events wait until the end.
+    void continuousTypingGetsACopyInTime()
+    {
+        RecoverySandbox sandbox;
+        MainWindowFixture f;
+        frmMain& w = f.make();
+        qint64 now = 1000;
+        w.recovery().setClock([&now] { return now; });
+        const qint64 deadline = now + RecoveryKeeper::kLongestWaitMs;
+        for (; now < deadline + 5000; now += 400) {
+            w.pad()->InsertText(QStringLiteral("x"));
+            const int due = w.recovery().copyDueIn();
+            QVERIFY(due >= 0);
+            QVERIFY2(now + due <= std::max(deadline, now),
+                     qPrintable(QStringLiteral("typed at %1 ms, the copy is due at %2 ms").arg(now - 1000).arg(now + due - 1000)));
+        }
+        QTRY_COMPARE(sandbox.copies().size(), 1);
     }
 
     // With recovery copies switched off nothing is written, and the copy

@@ -5,8 +5,11 @@
 #include <QFileInfo>
 
 #include <cstring>
+#include <fcntl.h>
 #include <grp.h>
+#include <sched.h>
 #include <signal.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,6 +24,38 @@ void openToOthers(const QString& dir)
         if (::stat(native.constData(), &st) == 0 && st.st_uid == ::geteuid())
             ::chmod(native.constData(), (st.st_mode & 07777) | S_IXOTH | S_IROTH);
     }
+}
+
+namespace {
+
+bool writeFile(const char* path, const QByteArray& text)
+{
+    const int fd = ::open(path, O_WRONLY | O_CLOEXEC);
+    const bool ok = fd >= 0 && ::write(fd, text.constData(), size_t(text.size())) == text.size();
+    if (fd >= 0)
+        ::close(fd);
+    return ok;
+}
+
+}
+
+QString mountSmallDisk(const QString& folder, int kilobytes)
+{
+    const uid_t uid = ::geteuid();
+    const gid_t gid = ::getegid();
+    // Root needs no more than a mount namespace; anyone else becomes root
+    // of a user namespace of its own first.
+    if (uid == 0 ? ::unshare(CLONE_NEWNS) != 0 : ::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
+        return QStringLiteral("no mount namespace: ") + QString::fromLocal8Bit(std::strerror(errno));
+    if (uid != 0
+        && (!writeFile("/proc/self/setgroups", "deny") || !writeFile("/proc/self/uid_map", "0 " + QByteArray::number(uid) + " 1")
+            || !writeFile("/proc/self/gid_map", "0 " + QByteArray::number(gid) + " 1")))
+        return QStringLiteral("no user namespace mapping");
+    const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k";
+    if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+        || ::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, options.constData()) != 0)
+        return QStringLiteral("no small disk: ") + QString::fromLocal8Bit(std::strerror(errno));
+    return {};
 }
 
 QString run(const std::function<QString()>& body, As as)

@@ -28,6 +28,11 @@ QString run(const std::function<QString()>& body, As as = As::Self);
 // child that has become nobody reaches what is made there.
 void openToOthers(const QString& dir);
 
+// In a child: a file system of `kilobytes` over the folder, seen by this
+// process alone (a mount namespace of its own), so that a write into it
+// meets a full disk. "" when it is mounted, else why not.
+QString mountSmallDisk(const QString& folder, int kilobytes);
+
 // Collects what a child finds wrong, for its report.
 struct Faults {
     QStringList list;

@@ -3,7 +3,8 @@
 #include <QTemporaryDir>
 
 // A recovery folder of a test's own: the editors the test makes, in this
-// process or started as programs, keep their copies there.
+// process or started as programs, keep their copies there, and saves in
+// place their journals.
 struct RecoverySandbox {
     QTemporaryDir dir;
     QByteArray before = qgetenv("XDG_STATE_HOME");
@@ -18,4 +19,5 @@ struct RecoverySandbox {
     }
     QStringList copies() const { return files(QStringLiteral("*.recovery")); }
     QStringList locks() const { return files(QStringLiteral("*.lock")); }
+    QStringList journals() const { return files(QStringLiteral("*.journal")); }
 };
