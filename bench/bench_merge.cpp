@@ -14,10 +14,10 @@
 //   build-bench/bench/bench_merge
 //   build-bench/bench/bench_merge --benchmark_filter=3x40mb
 #include "doctools/frmMergeDocs.h"
+#include "editor/EngineProbe.h"
 #include "services/Prompts.h"
 #include "editor/RichTextBox.h"
 #include "services/SettingsStore.h"
-#include "shell/DocumentState.h"
 #include "shell/FileCommands.h"
 
 #include <QApplication>
@@ -77,8 +77,8 @@ public:
 
 class MemorySettings : public SettingsStore {
 public:
-    QString get(const QString&) const override { return {}; }
-    void store(const QString&, const QString&) override {}
+    QString get(Setting) const override { return {}; }
+    void store(Setting, const QString&) override {}
 };
 
 void resetPeak()
@@ -101,18 +101,18 @@ int childMerge(qsizetype fileBytes)
         if (!f.open(QIODevice::WriteOnly) || f.write(page(fileBytes, i + 1)) != fileBytes)
             return 2;
     }
-    RichTextBox pad;
+    Document doc;
+    RichTextBox pad(&doc);
     pad.SetText(QStringLiteral("<html>\r\n<body>\r\n</body>\r\n</html>\r\n"));
     pad.SetSelStart(16);
-    DocumentState doc;
     SilentPrompts prompts;
     MemorySettings settings;
-    FileCommands files(pad, doc, prompts, settings);
-    frmMergeDocs merge(pad, files, prompts, settings, nullptr);
+    FileCommands files(doc, pad, prompts, settings);
+    frmMergeDocs merge(files, prompts, nullptr);
     for (int i = 0; i < 3; ++i)
         merge.document(i + 1)->setText(paths[i]);
     merge.lines()->setText(QStringLiteral("0"));
-    const long startBytes = pad.engine().SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+    const long startBytes = doc.byteLength();
     QCoreApplication::processEvents();
     resetPeak();
     const double before = procKb("VmRSS:");
@@ -121,7 +121,7 @@ int childMerge(qsizetype fileBytes)
     merge.Merge();
     const double ms = t.nsecsElapsed() / 1e6;
     const double peak = procKb("VmHWM:");
-    const long merged = pad.engine().SendScintilla(QsciScintillaBase::SCI_GETLENGTH) - startBytes;
+    const long merged = doc.byteLength() - startBytes;
     std::printf("ok %ld %.0f %.0f %.0f %.3f\n", merged, before, peak, procKb("VmRSS:"), ms);
     std::fflush(stdout);
     std::_Exit(0);

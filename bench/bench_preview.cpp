@@ -111,13 +111,13 @@ void BM_KeystrokeToPreviewFile(benchmark::State& state)
     const bool live = state.range(0) == 1;
     AppPaths::setPluginDir(buildDir());
     QWidget main;
-    auto* pad = new RichTextBox(&main);
+    auto* pad = new RichTextBox(nullptr, &main);
     main.resize(800, 600);
     main.show();
     QAction viewHtml, liveHtml;
     QtPrompts prompts(&main);
     PreviewController preview(*pad, &viewHtml, &liveHtml, &main, &prompts);
-    QObject::connect(pad, &RichTextBox::Change, &preview, &PreviewController::liveRefresh);
+    QObject::connect(&pad->document(), &Document::contentsChanged, &preview, &PreviewController::liveRefresh);
     int loads = 0;
     QObject::connect(&preview, &PreviewController::pageLoaded, [&loads](bool) { ++loads; });
 

@@ -104,7 +104,7 @@ void BM_CharacterPointerCopy(benchmark::State& state)
         state.PauseTiming();
         editor.type();
         state.ResumeTiming();
-        const QByteArray copy = editor.window.pad()->utf8().toByteArray();
+        const QByteArray copy = editor.window.pad()->document().utf8().toByteArray();
         editor.type();   // the next keystroke where the caret is
         benchmark::DoNotOptimize(copy.data());
     }

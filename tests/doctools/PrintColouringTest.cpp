@@ -19,7 +19,7 @@ QList<PdfPage> printed(const QString& name, const QString& text, bool coloured, 
     QTemporaryDir out;
     PdfPrinterService pdf(out.path());
     QWidget window;
-    auto* box = new RichTextBox(&window);
+    auto* box = new RichTextBox(nullptr, &window);
     SyntaxColouring colouring(*box);
     LineNumberMargin numbers(*box);
     colouring.setEnabled(coloured);

@@ -115,7 +115,7 @@ private slots:
         }
         QVERIFY(p->isVisible());
         QCOMPARE(w.pad()->Text(), QStringLiteral("hello world"));
-        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
     }
 
     // Ctrl+P and the toolbar's Print open the one window over a disabled

@@ -91,7 +91,7 @@ struct SpellCheckFixture {
     void open(const QString& text)
     {
         pad().SetText(text);
-        main.window->document().setChanged(false);
+        main.window->document().setModified(false);
         pad().SetSelStart(pad().TextLength());
     }
     void checkWholeDocument() { child<QPushButton>(window.get(), "cmdLoadWord")->click(); }
@@ -237,14 +237,14 @@ private slots:
         QCOMPARE(f.count(), QStringLiteral("Number of suggestions: 1"));
 
         f.open(QStringLiteral("teh wrld\r\n"));
-        QSignalSpy changes(&f.pad(), &RichTextBox::Change);
+        QSignalSpy changes(&f.pad().document(), &Document::contentsChanged);
         f.main.prompts.answer(Prompts::Answer::Ok);
         f.checkWholeDocument();
         QCOMPARE(f.main.prompts.messages(), (QStringList{error, error}));
         QCOMPARE(f.main.prompts.calls[1].icon, Prompts::Icon::Error);
         QCOMPARE(f.pad().Text(), QStringLiteral("teh wrld\r\n"));
         QCOMPARE(changes.count(), 0);
-        QCOMPARE(f.main.window->document().changed(), QStringLiteral("No"));
+        QCOMPARE(changedLabel(*f.main.window), QStringLiteral("No"));
         QVERIFY(f.dialog.asked.isEmpty());
     }
 
@@ -300,7 +300,7 @@ private slots:
         if (caretBefore >= 0)
             f.pad().SetSelStart(caretBefore);
         f.dialog.script = script;
-        QSignalSpy changes(&f.pad(), &RichTextBox::Change);
+        QSignalSpy changes(&f.pad().document(), &Document::contentsChanged);
         if (complete)
             f.main.prompts.answer(Prompts::Answer::Ok);
         f.checkWholeDocument();
@@ -309,7 +309,7 @@ private slots:
         QCOMPARE(f.pad().Text(), corrected);
         const bool changed = corrected != text;
         QCOMPARE(changes.count(), changed ? 1 : 0);
-        QCOMPARE(f.main.window->document().changed(), changed ? QStringLiteral("Yes") : QStringLiteral("No"));
+        QCOMPARE(changedLabel(*f.main.window), changed ? QStringLiteral("Yes") : QStringLiteral("No"));
         QCOMPARE(f.pad().SelStart(), caretAfter >= 0 ? caretAfter : f.pad().TextLength());
         if (changed) {
             f.pad().Undo();
@@ -411,7 +411,7 @@ private slots:
         while (text.size() < 20 * 1024 * 1024)
             text += row;
         f.open(text);
-        QSignalSpy changes(&f.pad(), &RichTextBox::Change);
+        QSignalSpy changes(&f.pad().document(), &Document::contentsChanged);
 
         // Cancel once the bar has moved on three times.
         QList<int> shown;
@@ -434,7 +434,7 @@ private slots:
         QVERIFY(f.main.prompts.calls.isEmpty());
         QCOMPARE(changes.count(), 0);
         QCOMPARE(f.pad().TextLength(), text.size());
-        QCOMPARE(f.main.window->document().changed(), QStringLiteral("No"));
+        QCOMPARE(changedLabel(*f.main.window), QStringLiteral("No"));
     }
 };
 

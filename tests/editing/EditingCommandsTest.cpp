@@ -73,7 +73,7 @@ void EditingCommandsTest::transformReplacesSelection()
 
     RichTextBox pad;
     prepare(pad, text, selStart, selLength);
-    QSignalSpy changes(&pad, &RichTextBox::Change);
+    QSignalSpy changes(&pad.document(), &Document::contentsChanged);
     transformNamed(command)(pad);
 
     QCOMPARE(pad.Text(), expected);
@@ -96,7 +96,7 @@ void EditingCommandsTest::transformWithNothingSelected()
     for (const QString& text : {QStringLiteral(""), QStringLiteral("Ab\r\ncD")}) {
         RichTextBox pad;
         prepare(pad, text, int(text.size() / 2));
-        QSignalSpy changes(&pad, &RichTextBox::Change);
+        QSignalSpy changes(&pad.document(), &Document::contentsChanged);
         transformNamed(command)(pad);
         QCOMPARE(pad.Text(), text);
         QCOMPARE(pad.SelStart(), int(text.size() / 2));
@@ -172,7 +172,7 @@ void EditingCommandsTest::startAndEnd()
 
     RichTextBox pad;
     prepare(pad, text, selStart, selLength);
-    QSignalSpy changes(&pad, &RichTextBox::Change);
+    QSignalSpy changes(&pad.document(), &Document::contentsChanged);
     EditingCommands::goToEnd(pad);
     QCOMPARE(pad.SelStart(), end);
     QCOMPARE(pad.SelLength(), 0);

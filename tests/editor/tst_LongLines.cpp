@@ -1,4 +1,5 @@
 #include "TestRegistry.h"
+#include "editor/EngineProbe.h"
 #include "editor/RichTextBox.h"
 
 #include <FixedPitchAdvances.h>
@@ -29,10 +30,10 @@ QByteArray showLongLine(RichTextBox& box, const QByteArray& unit, qsizetype size
 // Scrolls so that a position of the (first) line is in the middle of the view.
 int centre(RichTextBox& box, long pos)
 {
-    const long x = box.engine().SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, pos);
-    const long offset = box.engine().SendScintilla(QsciScintillaBase::SCI_GETXOFFSET);
-    box.engine().SendScintilla(QsciScintillaBase::SCI_SETXOFFSET, static_cast<unsigned long>(offset + x - box.viewport()->width() / 2));
-    return int(box.engine().SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, pos));
+    const long x = EngineProbe::of(box).SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, pos);
+    const long offset = EngineProbe::of(box).SendScintilla(QsciScintillaBase::SCI_GETXOFFSET);
+    EngineProbe::of(box).SendScintilla(QsciScintillaBase::SCI_SETXOFFSET, static_cast<unsigned long>(offset + x - box.viewport()->width() / 2));
+    return int(EngineProbe::of(box).SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, pos));
 }
 
 // Positions after each character as the text layout engine gives them, one
@@ -126,9 +127,9 @@ private slots:
         showLongLine(box, "lorem ipsum ", 300000);
         QVERIFY(QTest::qWaitForWindowExposed(&box));
         const int end = 200003;
-        box.engine().SendScintilla(QsciScintillaBase::SCI_SETSEL, 10UL, long(end));
-        box.engine().SendScintilla(QsciScintillaBase::SCI_SCROLLCARET);
-        box.engine().SendScintilla(QsciScintillaBase::SCI_SETCARETWIDTH, 0UL);
+        EngineProbe::of(box).SendScintilla(QsciScintillaBase::SCI_SETSEL, 10UL, long(end));
+        EngineProbe::of(box).SendScintilla(QsciScintillaBase::SCI_SCROLLCARET);
+        EngineProbe::of(box).SendScintilla(QsciScintillaBase::SCI_SETCARETWIDTH, 0UL);
         const int x = centre(box, end);
         const QImage image = box.viewport()->grab().toImage();
         QVERIFY2(x > 60 && x < image.width() - 60, qPrintable(QString::number(x)));
@@ -137,7 +138,7 @@ private slots:
         QVERIFY(paper != selected);
         // Left of the end the line's background is the selection's, right of
         // it there is none of it; glyphs cover only a part of either side.
-        const int lineHeight = int(box.engine().SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, 0UL));
+        const int lineHeight = int(EngineProbe::of(box).SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, 0UL));
         int selectedLeft = 0, selectedRight = 0;
         for (int dx = 2; dx < 60; ++dx) {
             for (int y = 0; y < lineHeight; ++y) {
@@ -154,10 +155,10 @@ private slots:
         RichTextBox box;
         const QByteArray line = showLongLine(box, "<td>cell</td>", 1000000, "END");
         QVERIFY(QTest::qWaitForWindowExposed(&box));
-        box.engine().SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND);
+        EngineProbe::of(box).SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND);
         const int endX = centre(box, long(line.size()));
         const QImage image = box.viewport()->grab().toImage();
-        const int lineHeight = int(box.engine().SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, 0UL));
+        const int lineHeight = int(EngineProbe::of(box).SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, 0UL));
         QVERIFY2(endX > 100 && endX + 20 < image.width(), qPrintable(QString::number(endX)));
         // Ink in every 40-pixel stretch from the left edge up to the end.
         const QRgb paper = image.pixel(endX + 20, 1);

@@ -1,4 +1,5 @@
 #include "TestRegistry.h"
+#include "editor/EngineProbe.h"
 #include "editor/RichTextBox.h"
 
 #include <QApplication>
@@ -15,8 +16,8 @@ const QString kClipboard = QStringLiteral("clip");
 // The user sees and the commands act on one stream of text.
 bool oneStreamSelection(const RichTextBox& box)
 {
-    return box.engine().SendScintilla(QsciScintillaBase::SCI_GETSELECTIONS) == 1 &&
-           box.engine().SendScintilla(QsciScintillaBase::SCI_GETSELECTIONMODE) == QsciScintillaBase::SC_SEL_STREAM;
+    return EngineProbe::of(box).SendScintilla(QsciScintillaBase::SCI_GETSELECTIONS) == 1 &&
+           EngineProbe::of(box).SendScintilla(QsciScintillaBase::SCI_GETSELECTIONMODE) == QsciScintillaBase::SC_SEL_STREAM;
 }
 
 struct ShownBox {
@@ -33,8 +34,8 @@ struct ShownBox {
     }
     QPoint pointAt(int position)
     {
-        const long byte = box.bytePos(position);
-        auto& e = box.engine();
+        const long byte = box.document().bytePos(position);
+        auto& e = EngineProbe::of(box);
         const int x = int(e.SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, byte));
         const int y = int(e.SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, byte));
         return {x, y + int(e.SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, 0UL)) / 2};

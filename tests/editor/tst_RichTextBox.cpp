@@ -66,7 +66,7 @@ private slots:
         box.SetText(QStringLiteral("abc"));
         QString seen;
         int count = 0;
-        connect(&box, &RichTextBox::Change, &box, [&] {
+        connect(&box.document(), &Document::contentsChanged, &box, [&] {
             ++count;
             seen = box.Text();   // the text is already the new one
         });
@@ -77,7 +77,7 @@ private slots:
         box.SetSelLength(1);
         box.SetSelText(QStringLiteral("Y"));
         QCOMPARE(count, 2);
-        QVERIFY(box.LoadFile(path).ok);
+        QVERIFY(box.document().load(path).ok());
         QCOMPARE(count, 3);
         QCOMPARE(seen, QStringLiteral("from disk"));
         // Typing over a selection is one change, not a delete and an insert.
@@ -90,7 +90,7 @@ private slots:
         QCOMPARE(count, 5);
         QCOMPARE(box.Text(), QStringLiteral("from disk"));
         // A failed load changes nothing.
-        QVERIFY(!box.LoadFile(dir.filePath(QStringLiteral("missing"))).ok);
+        QVERIFY(!box.document().load(dir.filePath(QStringLiteral("missing"))).ok());
         QCOMPARE(count, 5);
         QCOMPARE(box.Text(), QStringLiteral("from disk"));
     }
@@ -120,9 +120,9 @@ private slots:
         f.close();
         RichTextBox box;
         box.SetText(before);
-        QSignalSpy changes(&box, &RichTextBox::Change);
+        QSignalSpy changes(&box.document(), &Document::contentsChanged);
         if (fromFile)
-            QVERIFY(box.LoadFile(path).ok);
+            QVERIFY(box.document().load(path).ok());
         else
             box.SetText(assigned);
         QCOMPARE(changes.count(), 1);
@@ -132,9 +132,9 @@ private slots:
     void editsOutsideTheBoxsOwnStepsStillReportOnce()
     {
         RichTextBox box;
-        QSignalSpy spy(&box, &RichTextBox::Change);
+        QSignalSpy spy(&box.document(), &Document::contentsChanged);
         QString seen;
-        connect(&box, &RichTextBox::Change, &box, [&] { seen = box.Text(); });
+        connect(&box.document(), &Document::contentsChanged, &box, [&] { seen = box.Text(); });
         box.QsciScintilla::insert(QStringLiteral("abc"));   // the control's own slot
         box.QsciScintilla::insert(QStringLiteral("x"));
         QTRY_COMPARE(spy.size(), 1);
@@ -207,10 +207,10 @@ private slots:
         RichTextBox box;
         TextFormat lf;
         lf.lineBreak = LineBreak::Lf;
-        box.setFormat(lf);
+        box.document().setFormat(lf);
         box.InsertText(QStringLiteral("<%\r\n\r\n%>"));
         QCOMPARE(box.Text(), QStringLiteral("<%\n\n%>"));
-        box.setFormat(TextFormat{});
+        box.document().setFormat(TextFormat{});
         box.InsertText(QStringLiteral("\r\nx"));
         QCOMPARE(box.Text(), QStringLiteral("<%\n\n%>\r\nx"));
     }

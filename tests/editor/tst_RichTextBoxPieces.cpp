@@ -40,7 +40,7 @@ private slots:
         box.SetSelLength(selLength);
         box.SetLocked(locked);
         int changes = 0;
-        connect(&box, &RichTextBox::Change, &box, [&] { ++changes; });
+        connect(&box.document(), &Document::contentsChanged, &box, [&] { ++changes; });
 
         const QString written = pieces.join(QString());
         const Result<> r = box.SetSelTextFrom(written.size(), [&](const TextFile::Utf8Sink& sink) -> Result<> {

@@ -1,4 +1,5 @@
 #include "Contrast.h"
+#include "editor/EngineProbe.h"
 #include "TestRegistry.h"
 #include "editing/EditingCommands.h"
 #include "editor/ColourScheme.h"
@@ -25,7 +26,7 @@ constexpr int kSheet = ColourScheme::kStyleSheetBase;
 
 long send(RichTextBox& box, unsigned int message, unsigned long w = 0, long l = 0)
 {
-    return box.engine().SendScintilla(message, w, l);
+    return EngineProbe::of(box).SendScintilla(message, w, l);
 }
 
 // Styled from the first line to the last in one go, as when the whole page
@@ -47,7 +48,7 @@ QByteArray stylesOf(RichTextBox& box)
 QString lexerName(RichTextBox& box)
 {
     QByteArray name(64, '\0');
-    box.engine().SendScintilla(Sci::SCI_GETLEXERLANGUAGE, 0UL, name.data());
+    EngineProbe::of(box).SendScintilla(Sci::SCI_GETLEXERLANGUAGE, 0UL, name.data());
     return QString::fromLatin1(name.constData());
 }
 
@@ -249,7 +250,7 @@ private slots:
         box.SetSelTextUtf8(insert);
         QByteArray edited = kPage;
         edited.replace(at, remove, insert);
-        QCOMPARE(box.utf8(), QByteArrayView(edited));
+        QCOMPARE(box.document().utf8(), QByteArrayView(edited));
 
         // From the line the engine says styling must start again at.
         const long lines = send(box, Sci::SCI_GETLINECOUNT);
@@ -303,7 +304,7 @@ private slots:
         for (int style = 0; style <= Sci::STYLE_MAX; ++style) {
             const auto s = static_cast<unsigned long>(style);
             QByteArray font(256, '\0');
-            box.engine().SendScintilla(Sci::SCI_STYLEGETFONT, s, font.data());
+            EngineProbe::of(box).SendScintilla(Sci::SCI_STYLEGETFONT, s, font.data());
             QCOMPARE(QByteArray(font.constData()), face);
             QCOMPARE(send(box, Sci::SCI_STYLEGETSIZEFRACTIONAL, s), hundredths);
             QCOMPARE(send(box, Sci::SCI_STYLEGETBOLD, s), 0L);
@@ -421,7 +422,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, step);
         QWidget window;
-        auto* box = new RichTextBox(&window);
+        auto* box = new RichTextBox(nullptr, &window);
         SyntaxColouring colouring(*box);
         window.resize(400, 160);
         box->resize(window.size());

@@ -243,10 +243,10 @@ private slots:
             const QString in = dir.filePath(QStringLiteral("in%1").arg(i));
             const QString out = dir.filePath(QStringLiteral("out%1").arg(i));
             writeBytes(in, original);
-            QVERIFY(box.LoadFile(in).ok);
-            const TextFile::WriteResult w = box.SaveFile(out);
-            QVERIFY(w.ok);
-            QVERIFY(!w.switchedToUtf8);
+            QVERIFY(box.document().load(in).ok());
+            const auto w = box.document().save(out);
+            QVERIFY(w.ok());
+            QVERIFY(!w->switchedToUtf8);
             if (readBytes(out) != original)
                 QFAIL(qPrintable(QStringLiteral("file %1 (seed %2, kind %3) changed on the way through: %4")
                                      .arg(i).arg(seed).arg(i % 6).arg(QString::fromLatin1(original.left(40).toHex()))));
@@ -259,21 +259,21 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("latin.txt"));
         writeBytes(path, QByteArray("caf\xE9\r\n"));
         RichTextBox box;
-        QVERIFY(box.LoadFile(path).ok);
-        QCOMPARE(box.format().encoding, Encoding::Cp1252);
+        QVERIFY(box.document().load(path).ok());
+        QCOMPARE(box.document().format().encoding, Encoding::Cp1252);
         box.SetSelStart(box.TextLength());
         box.SetSelText(QStringLiteral("中文 €"));
-        const TextFile::WriteResult w = box.SaveFile(path);
-        QVERIFY(w.ok);
-        QVERIFY(w.switchedToUtf8);
-        QCOMPARE(box.format().encoding, Encoding::Utf8);
+        const auto w = box.document().save(path);
+        QVERIFY(w.ok());
+        QVERIFY(w->switchedToUtf8);
+        QCOMPARE(box.document().format().encoding, Encoding::Utf8);
         QCOMPARE(readBytes(path), QStringLiteral("café\r\n中文 €").toUtf8());
 
         // Characters the code page has stay in it.
         writeBytes(path, QByteArray("caf\xE9"));
-        QVERIFY(box.LoadFile(path).ok);
+        QVERIFY(box.document().load(path).ok());
         box.SetSelText(QStringLiteral("€"));
-        QVERIFY(!box.SaveFile(path).switchedToUtf8);
+        QVERIFY(!box.document().save(path)->switchedToUtf8);
         QCOMPARE(readBytes(path), QByteArray("\x80" "caf\xE9"));
     }
 

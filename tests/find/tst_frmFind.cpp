@@ -45,7 +45,7 @@ private slots:
     void init()
     {
         m_owner = std::make_unique<QWidget>();
-        m_pad = new RichTextBox(m_owner.get());
+        m_pad = new RichTextBox(nullptr, m_owner.get());
         (new QVBoxLayout(m_owner.get()))->addWidget(m_pad);
         m_owner->show();
         m_prompts.clear();

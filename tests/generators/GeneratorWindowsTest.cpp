@@ -66,7 +66,7 @@ private slots:
         QCOMPARE(pad.Text(), expected);
         QCOMPARE(pad.SelStart(), selStart + inserted.size());
         QCOMPARE(pad.SelLength(), 0);
-        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
         pad.Undo();
         QCOMPARE(pad.Text(), before);
     }

@@ -53,7 +53,7 @@ QString pageText(BrowserView* view)
 // window wires them: every change of the text runs the live refresh.
 struct Editor {
     QWidget main;
-    RichTextBox* pad = new RichTextBox(&main);
+    RichTextBox* pad = new RichTextBox(nullptr, &main);
     QAction* viewHtml = new QAction(QStringLiteral("ViewHTML"), &main);
     QAction* liveHtml = new QAction(QStringLiteral("LiveHTML"), &main);
     ScriptedPrompts prompts;
@@ -64,7 +64,7 @@ struct Editor {
     {
         auto* layout = new QVBoxLayout(&main);
         layout->addWidget(pad);
-        QObject::connect(pad, &RichTextBox::Change, &preview, &PreviewController::liveRefresh);
+        QObject::connect(&pad->document(), &Document::contentsChanged, &preview, &PreviewController::liveRefresh);
         main.resize(400, 300);
         main.show();
     }

@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "editor/EngineProbe.h"
 #include "TestRegistry.h"
 #include "services/QtPrompts.h"
 #include "editor/RichTextBox.h"
@@ -49,12 +50,12 @@ private slots:
         f.prompts.answer(Answer::Yes).answerSave(std::nullopt);
         w.files().New();
         QCOMPARE(w.pad()->Text(), QStringLiteral("draft"));
-        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
 
         f.prompts.answer(Answer::No);
         w.files().New();
         QCOMPARE(w.pad()->Text(), QString());
-        QCOMPARE(w.document().changed(), QStringLiteral("No"));
+        QCOMPARE(changedLabel(w), QStringLiteral("No"));
         QCOMPARE(f.prompts.pending(), 0);
     }
 
@@ -76,7 +77,7 @@ private slots:
         QCOMPARE(d.initDir, QStringLiteral("/start/here/"));
         QVERIFY(d.mustExist);
         QCOMPARE(w.pad()->Text(), QStringLiteral("<html>"));
-        QCOMPARE(w.document().changed(), QStringLiteral("No"));
+        QCOMPARE(changedLabel(w), QStringLiteral("No"));
         QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad (\"%1\")").arg(path));
         QCOMPARE(f.settings.get(Setting::LastDir), f.dir.path() + QLatin1Char('/'));
 
@@ -98,7 +99,7 @@ private slots:
                  QStringLiteral("Would you like to save your document before opening another?"));
         QCOMPARE(f.prompts.calls.size(), 2);   // no open dialog after the failed save
         QCOMPARE(w.pad()->Text(), QStringLiteral("unsaved"));
-        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
     }
 
     // Yes to the save question, and the document's own file cannot be
@@ -132,7 +133,7 @@ private slots:
         QCOMPARE(f.prompts.calls.first().buttons, Prompts::Buttons::YesNoCancel);
         QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Error);
         QCOMPARE(w.pad()->Text(), QStringLiteral("edited"));
-        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
         QCOMPARE(w.document().location(), path);
     }
 
@@ -190,8 +191,8 @@ private slots:
             f.prompts.answer(Answer::No).answerOpen(big).answer(Answer::Ok);
         } else {
             w.pad()->SetText(QStringLiteral("mine!"));   // as if it was loaded before the file grew
-            w.document().named(mine);
-            w.document().setChanged(true);
+            w.document().becomeNamed(mine);
+            w.document().setModified(true);
             f.prompts.answer(Answer::Yes).answer(Answer::Ok);
         }
         w.commands().action(Cmd::mnuLockText)->trigger();
@@ -200,7 +201,7 @@ private slots:
         QCOMPARE(f.prompts.pending(), 0);
         QCOMPARE(w.pad()->Text(), QStringLiteral("mine!"));
         QCOMPARE(w.document().location(), mine);
-        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
         QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad (\"%1\")").arg(mine));
         QVERIFY(w.pad()->Locked());
         w.commands().action(Cmd::mnuLockText)->trigger();
@@ -239,11 +240,11 @@ private slots:
             faults.check(f.prompts.messages().value(0) == QStringLiteral("Error:\r\n\"Cannot allocate memory\""),
                          QStringLiteral("messages: ") + f.prompts.messages().join(QLatin1Char('|')));
             faults.check(w.document().location().isEmpty(), QStringLiteral("still named ") + w.document().location());
-            faults.check(w.document().changed() == QLatin1String("No"), QStringLiteral("changed flag"));
+            faults.check(changedLabel(w) == QLatin1String("No"), QStringLiteral("changed flag"));
             faults.check(w.windowTitle() == QLatin1String("Quirkpad"), QStringLiteral("caption ") + w.windowTitle());
             faults.check(w.pad()->TextLength() == 0, QStringLiteral("text left in the control"));
             faults.check(w.pad()->Locked(), QStringLiteral("the lock was lost"));
-            faults.check(w.pad()->engine().SendScintilla(QsciScintillaBase::SCI_GETUNDOCOLLECTION) == 1,
+            faults.check(EngineProbe::of(*w.pad()).SendScintilla(QsciScintillaBase::SCI_GETUNDOCOLLECTION) == 1,
                          QStringLiteral("undo collection left off"));
             return faults.report();
         });
@@ -312,8 +313,8 @@ private slots:
             qputenv("XDG_STATE_HOME", QFile::encodeName(state));
             ChildProcess::Faults faults;
             faults.check(w.files().SaveDocument() == saved, QStringLiteral("the save went otherwise"));
-            faults.check(w.document().changed() == (saved ? QLatin1String("No") : QLatin1String("Yes")),
-                         QStringLiteral("changed flag ") + w.document().changed());
+            faults.check(changedLabel(w) == (saved ? QLatin1String("No") : QLatin1String("Yes")),
+                         QStringLiteral("changed flag ") + changedLabel(w));
             const QStringList expected = saved ? QStringList{}
                                                : QStringList{QStringLiteral("Error:\r\n\"Permission denied\"")};
             faults.check(f.prompts.messages() == expected,
@@ -338,7 +339,7 @@ private slots:
         QVERIFY(w.files().SaveDocument());
         QVERIFY(f.prompts.calls.isEmpty());
         QCOMPARE(MainWindowFixture::read(path), QByteArray("one!\ntwo\n"));   // LF kept
-        QCOMPARE(w.document().changed(), QStringLiteral("No"));
+        QCOMPARE(changedLabel(w), QStringLiteral("No"));
         QCOMPARE(w.windowTitle(), caption);
         QCOMPARE(f.settings.get(Setting::LastDir), QStringLiteral("/elsewhere/"));
     }
@@ -373,7 +374,7 @@ private slots:
         QVERIFY(!w.files().SaveAs());
         QVERIFY(f.prompts.calls.last().text.startsWith(QStringLiteral("Error:\r\n\"")));
         QCOMPARE(w.document().location(), path);
-        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
         QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad (\"%1\")").arg(path));
         QCOMPARE(f.settings.get(Setting::LastDir), QStringLiteral("/before/"));
         QCOMPARE(MainWindowFixture::read(path), QByteArray("kept"));
@@ -413,7 +414,7 @@ private slots:
         f.prompts.answer(Answer::Yes).answer(Answer::Ok);
         w.files().RevertDocument();
         QCOMPARE(w.pad()->Text(), QStringLiteral("on disk"));
-        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
         QCOMPARE(f.prompts.calls.last().text, QStringLiteral("Document reloaded."));
         QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Information);
 
@@ -506,7 +507,7 @@ private slots:
         QtPrompts prompts;
         Prompts::FileDialog d;
         d.title = QStringLiteral("Quirkpad - Save File");
-        d.filter = FileCommands::kFilter;
+        d.filter = DocumentService::kFileFilter;
         d.initDir = dir.path();
         const std::optional<QString> chosen = prompts.saveFile(d);
         QVERIFY(driven);

@@ -118,7 +118,7 @@ private slots:
         QVERIFY(w.notices()->noticeText(RecoveryKeeper::kNoticeId).startsWith(offered(path)));
         noticeButton(w.notices(), RecoveryKeeper::kNoticeId, QStringLiteral("Open"))->click();
         QCOMPARE(w.document().location(), path);
-        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
         QVERIFY(w.files().SaveDocument());
         QCOMPARE(MainWindowFixture::read(path), kPage);
     }
@@ -211,9 +211,9 @@ private slots:
         noticeButton(w.notices(), RecoveryKeeper::kNoticeId, button)->click();
         QVERIFY(!w.notices()->hasNotice(RecoveryKeeper::kNoticeId));
         if (button == QLatin1String("Open")) {
-            QCOMPARE(w.pad()->utf8().toByteArray(), after);
+            QCOMPARE(w.pad()->document().utf8().toByteArray(), after);
             QCOMPARE(w.document().location(), path);
-            QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+            QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
             w.recovery().waitForDisk();
             QCOMPARE(sandbox.journals(), QStringList());
             QVERIFY(w.files().SaveDocument());

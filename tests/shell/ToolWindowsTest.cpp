@@ -112,7 +112,7 @@ private slots:
         QTRY_VERIFY(w.isInputEnabled());
         QVERIFY(!toolWindow(window));
         QCOMPARE(w.pad()->Text().isEmpty(), !inserts);
-        QCOMPARE(w.document().isChanged(), inserts);
+        QCOMPARE(w.document().isModified(), inserts);
         QCOMPARE(f.prompts.calls.size(), 0);
     }
 

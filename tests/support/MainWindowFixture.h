@@ -8,6 +8,9 @@
 #include <QTemporaryDir>
 #include <memory>
 
+// The changed flag as the main window shows it in lblChanged: "Yes" or "No".
+QString changedLabel(const frmMain& window);
+
 // A main window with scripted prompts, a recording shell and settings that
 // start empty, for tests that drive the editor as a user would.
 struct MainWindowFixture {
