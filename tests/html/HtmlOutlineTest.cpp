@@ -1,0 +1,424 @@
+#include "TestRegistry.h"
+#include "html/HtmlOutline.h"
+
+#include <QTest>
+
+using namespace Html;
+
+namespace {
+
+const QByteArray kCaret = "|";
+const QByteArray kOpen = "\xC2\xAB", kClose = "\xC2\xBB"; // « »
+
+// A page written with its caret as '|': the bytes without it, and where it was.
+std::pair<QByteArray, qsizetype> withCaret(QByteArray text)
+{
+    const qsizetype caret = text.indexOf(kCaret);
+    text.remove(caret, kCaret.size());
+    return {text, caret};
+}
+
+// The page with « » around the tags that a pair names (or "-").
+QByteArray markPair(QByteArrayView page, const std::optional<TagPair>& pair)
+{
+    if (!pair)
+        return "-";
+    QByteArray marked = page.toByteArray();
+    for (const ByteRange& r : {pair->end, pair->start}) { // the later first
+        if (r.isNull())
+            continue;
+        marked.insert(r.end, kClose);
+        marked.insert(r.begin, kOpen);
+    }
+    return marked;
+}
+
+QByteArray pathText(const std::optional<ElementPath>& path)
+{
+    if (!path)
+        return "-";
+    QByteArrayList steps;
+    for (const PathStep& s : *path)
+        steps << s.tag + '[' + QByteArray::number(s.index) + ']' + (s.id.isEmpty() ? "" : '#' + s.id);
+    return steps.join('/');
+}
+
+ElementPath pathFrom(const QByteArray& text)
+{
+    ElementPath path;
+    for (const QByteArray& step : text.split('/')) {
+        if (step.isEmpty())
+            continue;
+        const qsizetype open = step.indexOf('['), close = step.indexOf(']'), hash = step.indexOf('#');
+        path.append(PathStep{step.left(open), step.mid(open + 1, close - open - 1).toInt(),
+                             hash < 0 ? QByteArray() : step.mid(hash + 1)});
+    }
+    return path;
+}
+
+Syntax syntaxOf(const QByteArray& tag)
+{
+    return tag.startsWith("xml") ? Syntax::Xml : Syntax::Html;
+}
+
+// A page as hand-coders write them, for the checks that run over every position.
+const char kSitePage[] =
+    "<!DOCTYPE html>\r\n<html lang=\"en\">\r\n<head>\r\n<meta charset=\"utf-8\">\r\n<title>Caf\xC3\xA9 & co</title>\r\n"
+    "<style>\r\n  p > a { color: red }\r\n</style>\r\n</head>\r\n<body>\r\n<div id=\"menu\" class=\"box\">\r\n"
+    "  <ul><li><a href=\"/\">Home</a><li><a href=\"/about\">About <b>us</b></a></ul>\r\n</div>\r\n"
+    "<!-- <p>old</p> -->\r\n<section>\r\n  <h2>Prices &amp; offers</h2>\r\n  <p>First<br>line\r\n"
+    "  <p>Second <img src=\"x.png\" alt=\"\"> line</p>\r\n  <table border=1>\r\n    <tr><th>Item<th>Price\r\n"
+    "    <tr><td>Tea</td><td>&euro; 2</td></tr>\r\n  </table>\r\n  <form action=\"<?php echo $url ?>\">\r\n"
+    "    <select name=s><option>One<option selected>Two</select>\r\n    <textarea>a <b> c</textarea>\r\n"
+    "  </form>\r\n</section>\r\n<script>\r\n  if (a < b && c > d) { document.write(\"<p>x</p>\") }\r\n</script>\r\n"
+    "<svg width=\"10\" height=\"10\"><g><circle r=\"4\"/><foreignObject><p>In svg</p></foreignObject></g></svg>\r\n"
+    "<footer><p>&copy; 2026 <i>Example</i></p></footer>\r\n</body>\r\n</html>\r\n";
+
+}
+
+class HtmlOutlineTest : public QObject {
+    Q_OBJECT
+private slots:
+    void closingTag_data();
+    void closingTag();
+    void nameToClose_data();
+    void nameToClose();
+    void tagPair_data();
+    void tagPair();
+    void elementPath_data();
+    void elementPath();
+    void startTagOfPath_data();
+    void startTagOfPath();
+    void everyStartTagFoundFromItsPath();
+    void keptStatesFollowEdits();
+    void pathJson_data();
+    void pathJson();
+};
+
+void HtmlOutlineTest::closingTag_data()
+{
+    QTest::addColumn<QByteArray>("page");
+    QTest::addColumn<QByteArray>("expected");
+    auto row = [](const char* name, const char* page, const char* expected) {
+        QTest::newRow(name) << QByteArray(page) << QByteArray(expected);
+    };
+    row("element", "<p>Text <div>|", "</div>");
+    row("case as typed", "<DiV class=\"a b\">|", "</DiV>");
+    row("> in quoted values", "<a title=\"x>y\" data-x='>'>|", "</a>");
+    row("'/' of an unquoted value", "<a href=foo/>|", "</a>");
+    row("raw text element itself", "<script>|", "</script>");
+    row("after a script", "<script>var p = \"<p>\";</script><p>|", "</p>");
+    row("after server code", "<?php if ($a > 1) { ?><div>|<?php } ?>", "</div>");
+    row("server code in a value", "<a href=\"<?php echo \"x\" ?>\">|", "</a>");
+    row("entities in a value", "<p title=\"a&gt;b\">|", "</p>");
+    row("another end follows", "<b>|</i>", "</b>");
+    row("CR LF", "<ul>\r\n  <li>|\r\n</ul>", "</li>");
+    row("svg image is no img", "<svg><image href=\"a.png\">|", "</image>");
+    row("br", "<p>line<br>|", "-");
+    row("img in upper case", "<IMG src=x>|", "-");
+    row("input", "<input type=\"text\">|", "-");
+    row("legacy keygen", "<keygen>|", "-");
+    row("img inside svg leaves svg", "<svg><img src=a>|", "-");
+    row("self-closed", "<div/>|", "-");
+    row("end tag", "<p>x</p>|", "-");
+    row("doctype", "<!DOCTYPE html>|", "-");
+    row("comment", "<!-- note -->|", "-");
+    row("inside a comment", "<!-- <div>| -->", "-");
+    row("inside a script", "<script>if (a) { s = \"<div>|\" }</script>", "-");
+    row("inside a style", "<style> p > a {} <b>| </style>", "-");
+    row("inside a textarea", "<textarea><b>|</textarea>", "-");
+    row("inside a title", "<title>a <i>|</title>", "-");
+    row("inside php", "<?php echo \"<div>|\"; ?>", "-");
+    row("inside asp", "<% Response.Write(\"<b>|\") %>", "-");
+    row("declaration <?xml?>", "<?xml version=\"1.0\"?>|", "-");
+    row("'>' inside a quoted value", "<a title=\"x>|\">", "-");
+    row("same end follows", "<div>|</div>", "-");
+    row("same end follows, other case", "<DIV>|</div >", "-");
+    row("no '>' before the caret", "<div|", "-");
+    row("xml element", "<Item>|", "</Item>");
+    row("xml has no void elements", "<br>|", "</br>");
+    row("xml end of other case", "<a>|</A>", "</a>");
+    row("xml self-closed", "<br/>|", "-");
+    row("xml CDATA", "<![CDATA[ <a>| ]]>", "-");
+}
+
+void HtmlOutlineTest::closingTag()
+{
+    QFETCH(QByteArray, page);
+    QFETCH(QByteArray, expected);
+    const auto [text, caret] = withCaret(page);
+    HtmlOutline outline(syntaxOf(QTest::currentDataTag()));
+    QCOMPARE(outline.closingTagAfter(text, caret).value_or("-"), expected);
+}
+
+void HtmlOutlineTest::nameToClose_data()
+{
+    QTest::addColumn<QByteArray>("page");
+    QTest::addColumn<QByteArray>("expected");
+    auto row = [](const char* name, const char* page, const char* expected) {
+        QTest::newRow(name) << QByteArray(page) << QByteArray(expected);
+    };
+    row("innermost", "<div><p>text</|", "p");
+    row("after a closed child", "<div><p>a</p></|", "div");
+    row("as written", "<Section><P>x</p></|", "Section");
+    row("p closed by a block", "<body><p>a<div>b</div></|", "body");
+    row("li closed by li", "<ul><li>one<li>two</|", "li");
+    row("implied tbody skipped", "<table><tr><td>x</td></tr></|", "table");
+    row("void elements skipped", "<div><br><img src=a></|", "div");
+    row("misnested formatting", "<div><b><i>x</b></|", "div");
+    row("svg", "<svg><g></|", "g");
+    row("in a script", "<script>var a = 1;</|", "script");
+    row("in a textarea", "<textarea>abc</|", "textarea");
+    row("CR LF", "<ul>\r\n  <li>a\r\n</|", "li");
+    row("in a comment", "<div><!-- </| -->", "-");
+    row("in a value", "<div title=\"</|\">", "-");
+    row("in php", "<div><?php echo \"</|\"; ?>", "-");
+    row("in plaintext", "<plaintext>abc</|", "-");
+    row("nothing written open", "text</|", "-");
+    row("xml", "<Root><Item>a</Item></|", "Root");
+    row("xml end of another name", "<a><b></c></|", "b");
+}
+
+void HtmlOutlineTest::nameToClose()
+{
+    QFETCH(QByteArray, page);
+    QFETCH(QByteArray, expected);
+    const auto [text, caret] = withCaret(page);
+    HtmlOutline outline(syntaxOf(QTest::currentDataTag()));
+    QCOMPARE(outline.nameToClose(text, caret).value_or("-"), expected);
+}
+
+void HtmlOutlineTest::tagPair_data()
+{
+    QTest::addColumn<QByteArray>("page");
+    QTest::addColumn<QByteArray>("expected");
+    auto row = [](const char* name, const char* page, const char* expected) {
+        QTest::newRow(name) << QByteArray(page) << QByteArray(expected);
+    };
+    row("in text", "<p>te|xt</p>", "«<p>»text«</p>»");
+    row("in a start tag", "<p cl|ass=\"a\">x</p>", "«<p class=\"a\">»x«</p>»");
+    row("before a start tag", "<div>|<p>x</p></div>", "<div>«<p>»x«</p>»</div>");
+    row("in an end tag", "<div><p>x</p|></div>", "<div>«<p>»x«</p>»</div>");
+    row("outer end tag", "<div><p>x</p></di|v>", "«<div>»<p>x</p>«</div>»");
+    row("nested same name", "<div><div>a</div>b|</div>", "«<div>»<div>a</div>b«</div>»");
+    row("end of other case", "<DIV>x|</div>", "«<DIV>»x«</div>»");
+    row("end implied by a sibling", "<ul><li>on|e<li>two</ul>", "<ul>«<li>»one<li>two</ul>");
+    row("p closed by a block", "<p>a|b<div>c</div>", "«<p>»ab<div>c</div>");
+    row("open to the end", "<div>abc|", "«<div>»abc");
+    row("misnested", "<b><i>x|y</b></i>", "<b>«<i>»xy</b></i>");
+    row("before a misnested end", "<b><i>x|</b></i>", "«<b>»<i>x«</b>»</i>");
+    row("script text", "<script>var a = \"<div>|\";</script>", "«<script>»var a = \"<div>\";«</script>»");
+    row("comment inside", "<p>a <!-- no|te --> b</p>", "«<p>»a <!-- note --> b«</p>»");
+    row("table cell", "<table><tr><td>a|</td></tr></table>", "<table><tr>«<td>»a«</td>»</tr></table>");
+    row("implied tbody", "<table><tr><td>a</td></tr>|</table>", "«<table>»<tr><td>a</td></tr>«</table>»");
+    row("title", "<title>Pa|ge</title>", "«<title>»Page«</title>»");
+    row("CR LF", "<ul>\r\n<li>a|</li>\r\n</ul>", "<ul>\r\n«<li>»a«</li>»\r\n</ul>");
+    row("void", "<p>a<b|r>b</p>", "-");
+    row("stray end tag", "<div>x</sp|an></div>", "-");
+    row("ignored start tag", "<div><t|r>x</div>", "-");
+    row("no element", "ab|c", "-");
+    row("xml", "<Item>x|</Item>", "«<Item>»x«</Item>»");
+    row("xml end of other case", "<a><b>x|y</B></b></a>", "<a>«<b>»xy</B>«</b>»</a>");
+    row("xml self-closed", "<a><b/|></a>", "-");
+}
+
+void HtmlOutlineTest::tagPair()
+{
+    QFETCH(QByteArray, page);
+    QFETCH(QByteArray, expected);
+    const auto [text, caret] = withCaret(page);
+    HtmlOutline outline(syntaxOf(QTest::currentDataTag()));
+    const std::optional<TagPair> pair = outline.tagPairAt(text, caret);
+    QCOMPARE(markPair(text, pair), expected);
+    if (pair) { // the names lie inside the tags, and are the same name
+        QCOMPARE(pair->startName.begin, pair->start.begin + 1);
+        if (!pair->end.isNull()) {
+            QCOMPARE(pair->endName.begin, pair->end.begin + 2);
+            QCOMPARE(pair->endName.end - pair->endName.begin, pair->startName.end - pair->startName.begin);
+        }
+    }
+}
+
+void HtmlOutlineTest::elementPath_data()
+{
+    QTest::addColumn<QByteArray>("page");
+    QTest::addColumn<QByteArray>("expected");
+    auto row = [](const char* name, const char* page, const char* expected) {
+        QTest::newRow(name) << QByteArray(page) << QByteArray(expected);
+    };
+    row("well-formed",
+        "<!DOCTYPE html><html><head><title>t</title></head><body><div><p>a</p><p>b|</p></div></body></html>",
+        "div[0]/p[1]");
+    row("implied html, head, body", "<title>t</title><p>a<p>b|", "p[1]");
+    row("li closes li", "<ul><li>a<li>b|</ul>", "ul[0]/li[1]");
+    row("dt and dd", "<dl><dt>a<dd>b<dt>c|</dl>", "dl[0]/dt[1]");
+    row("p closed by div", "<p>a<div>b|</div>", "div[0]");
+    row("p closed by table", "<!DOCTYPE html><p>a<table><tr><td>x|", "table[0]/tbody[0]/tr[0]/td[0]");
+    row("quirks: table in p", "<p>a<table><tr><td>x|", "p[0]/table[0]/tbody[0]/tr[0]/td[0]");
+    row("implied tbody", "<table><tr><td>a</td><td>b|</td></tr></table>", "table[0]/tbody[0]/tr[0]/td[1]");
+    row("thead then rows", "<table><thead><tr><th>h</th></tr></thead><tr><td>x|", "table[0]/tbody[0]/tr[0]/td[0]");
+    row("moved before its table", "<div>0</div><table><tr><td>a</td></tr><div>x|</div></table>", "div[1]");
+    row("end tag closes what it must", "<div><span>a</div></span><p>b|", "p[0]");
+    row("end tag out of scope ignored", "<div><table><tr><td></div>x|", "div[0]/table[0]/tbody[0]/tr[0]/td[0]");
+    row("formatting reopened", "<p><b>a<i>b</b>c|</i></p>", "p[0]/i[0]");
+    row("formatting into next p", "<p><b>a</p><p>b|</p>", "p[1]/b[0]");
+    row("before a misnested end", "<b>1<p>2|</b>3</p>", "b[0]/p[0]");
+    row("after a misnested end", "<b>1<p>2</b>3|</p>", "p[0]");
+    row("in a start tag", "<div><p cl|ass=a>x</p></div>", "div[0]/p[0]");
+    row("in an end tag", "<div><p>x</p|></div>", "div[0]/p[0]");
+    row("in a void tag", "<p>a<img sr|c=x></p>", "p[0]/img[0]");
+    row("after a void tag", "<p>a<img src=x>|b</p>", "p[0]");
+    row("before a start tag", "<div>|<p>x</p></div>", "div[0]");
+    row("in a comment", "<div><!-- a|b --></div>", "div[0]");
+    row("after server code", "<div><?php echo \"<p>\" ?>x|</div>", "div[0]");
+    row("entities", "<p>&lt;div&gt; x|</p>", "p[0]");
+    row("ids", "<div id=\"main\"><p id=a>x|</p></div>", "div[0]#main/p[0]#a");
+    row("id with an entity unchecked", "<div id=\"a&amp;b\">x|</div>", "div[0]");
+    row("custom element", "<My-Widget><p>x|</p></My-Widget>", "my-widget[0]/p[0]");
+    row("svg", "<svg><g><circle r=\"1\"/><re|ct/></g></svg>", "svg[0]/g[0]/rect[0]");
+    row("svg foreignObject", "<svg><foreignObject><p>x|</p></foreignObject></svg>", "svg[0]/foreignobject[0]/p[0]");
+    row("select", "<select><option>a<option>b|</select>", "select[0]/option[1]");
+    row("after body", "<body><p>a</p></body><p>b|</p>", "p[1]");
+    row("textarea", "<form><textarea>a <b>|</textarea></form>", "form[0]/textarea[0]");
+    row("nested form ignored", "<form><div><form><p>x|", "form[0]/div[0]/p[0]");
+    row("heading closes heading", "<h1>a<h2>b|", "h2[0]");
+    row("a closes a", "<a href=1>x<a href=2>y|", "a[1]");
+    row("lone </p> makes a p", "<div></|p>x</div>", "div[0]/p[0]");
+    row("CR LF", "<ul>\r\n<li>a\r\n<li>b|\r\n</ul>", "ul[0]/li[1]");
+    row("byte order mark", "\xEF\xBB\xBF<p>x|", "p[0]");
+    row("text in body", "<p>a</p> b|c", "-");
+    row("in head", "<title>t|</title><p>x", "-");
+    row("head content after head", "<html><head></head><title>t|</title><body><p>x", "-");
+    row("in a script", "<p>a</p><script>var x|;</script>", "-");
+    row("in a style in body", "<div><style>p{}|</style></div>", "-");
+    row("in a template", "<template><p>x|</p></template>", "-");
+    row("frameset", "<frameset><frame|></frameset>", "-");
+    row("xml", "<a><b>x|</b></a>", "-");
+}
+
+void HtmlOutlineTest::elementPath()
+{
+    QFETCH(QByteArray, page);
+    QFETCH(QByteArray, expected);
+    const auto [text, caret] = withCaret(page);
+    HtmlOutline outline(syntaxOf(QTest::currentDataTag()));
+    QCOMPARE(pathText(outline.elementPathAt(text, caret)), expected);
+}
+
+void HtmlOutlineTest::startTagOfPath_data()
+{
+    QTest::addColumn<QByteArray>("page");
+    QTest::addColumn<QByteArray>("path");
+    auto row = [](const char* name, const char* page, const char* path) {
+        QTest::newRow(name) << QByteArray(page) << QByteArray(path);
+    };
+    // « marks the start tag expected; none in the page: no position.
+    row("cell", "<table><tr><td>a</td>«<td>b</td></tr></table>", "table[0]/tbody[0]/tr[0]/td[1]");
+    row("upper case", "<p>a</p>«<DIV>b</DIV>", "div[0]");
+    row("ids agree", "<div>a</div>«<div id=b>b</div>", "div[1]#b");
+    row("id only in the browser", "<div>a</div>«<div>b</div>", "div[1]#late");
+    row("svg name", "<svg>«<linearGradient id=g></svg>", "svg[0]/lineargradient[0]#g");
+    row("moved by a misnested end", "<b>1«<p>2</b>3</p>", "p[0]");
+    row("empty path is body", "<head></head>«<body><p>x</p></body>", "");
+    row("ids disagree", "<div id=a>x</div>", "div[0]#b");
+    row("made by a script", "<div>x</div>", "div[3]");
+    row("implied tbody", "<table><tr><td>x</td></tr></table>", "table[0]/tbody[0]");
+    row("reopened formatting", "<p><b>a</p><p>b</p>", "p[1]/b[0]");
+    row("not under body", "<title>t</title><p>x</p>", "title[0]");
+    row("implied body", "<p>x</p>", "");
+    row("xml", "<a><b/></a>", "a[0]");
+}
+
+void HtmlOutlineTest::startTagOfPath()
+{
+    QFETCH(QByteArray, page);
+    QFETCH(QByteArray, path);
+    const qsizetype expected = page.indexOf(kOpen);
+    if (expected >= 0)
+        page.remove(expected, kOpen.size());
+    HtmlOutline outline(syntaxOf(QTest::currentDataTag()));
+    QCOMPARE(outline.startTagOf(page, pathFrom(path)).value_or(-1), expected);
+}
+
+// From inside each start tag of a page under body, the path leads back to it.
+void HtmlOutlineTest::everyStartTagFoundFromItsPath()
+{
+    const QByteArray page(kSitePage);
+    // Where "<b>" and the like are text, not tags.
+    const auto inText = [&](qsizetype at) {
+        for (const auto& [open, close] : {std::pair{"<!--", "-->"}, {"<textarea>", "</textarea>"}, {"<script>", "</script>"}})
+            if (at > page.indexOf(open) && at < page.indexOf(close))
+                return true;
+        return false;
+    };
+    HtmlOutline outline;
+    int found = 0;
+    for (qsizetype at = page.indexOf('<', page.indexOf("<body>") + 1); at >= 0; at = page.indexOf('<', at + 1)) {
+        const char next = page[at + 1];
+        if (!((next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z')) || inText(at))
+            continue;
+        const std::optional<ElementPath> path = outline.elementPathAt(page, at + 1);
+        if (page.sliced(at).startsWith("<script")) { // hides itself
+            QVERIFY(!path);
+            continue;
+        }
+        QVERIFY2(path, page.mid(at, 20).constData());
+        QCOMPARE(outline.startTagOf(page, *path).value_or(-1), at);
+        ++found;
+    }
+    QCOMPARE(found, 33);
+}
+
+// Kept states never change an answer: after each edit, told as the editor
+// tells it, every answer equals the answer from the page's start.
+void HtmlOutlineTest::keptStatesFollowEdits()
+{
+    QByteArray page(kSitePage);
+    HtmlOutline kept(Syntax::Html, 48);
+    struct Edit {
+        qsizetype at, removed;
+        QByteArray inserted;
+    };
+    const Edit edits[] = {{page.indexOf("<section>"), 0, "<div><p>"},   {page.indexOf("</style>"), 0, "<!--"},
+                          {page.indexOf("<footer>"), 0, "-->"},          {page.indexOf("<ul>"), 4, "<ol>"},
+                          {page.indexOf("Second"), 0, "<table><tr><td>"}, {page.indexOf("<script>"), 8, ""},
+                          {0, 15, "<!DOCTYPE html PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">"}};
+    for (const Edit& e : edits) {
+        page.replace(e.at, e.removed, e.inserted);
+        kept.textChanged(e.at);
+        for (qsizetype at = page.size(); at >= 0; at -= 5) {
+            HtmlOutline fresh;
+            QCOMPARE(pathText(kept.elementPathAt(page, at)), pathText(fresh.elementPathAt(page, at)));
+            QCOMPARE(kept.nameToClose(page, at).value_or("-"), fresh.nameToClose(page, at).value_or("-"));
+            QCOMPARE(markPair(page, kept.tagPairAt(page, at)), markPair(page, fresh.tagPairAt(page, at)));
+        }
+    }
+}
+
+void HtmlOutlineTest::pathJson_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("steps") << QByteArray(R"([{"tag":"div","index":0,"id":"main"},{"tag":"p","index":2}])")
+                           << QByteArray("div[0]#main/p[2]");
+    QTest::newRow("body") << QByteArray("[]") << QByteArray("");
+    QTest::newRow("not an array") << QByteArray(R"({"tag":"div","index":0})") << QByteArray("-");
+    QTest::newRow("negative index") << QByteArray(R"([{"tag":"div","index":-1}])") << QByteArray("-");
+    QTest::newRow("fraction") << QByteArray(R"([{"tag":"div","index":1.5}])") << QByteArray("-");
+    QTest::newRow("no tag") << QByteArray(R"([{"index":0}])") << QByteArray("-");
+    QTest::newRow("id not text") << QByteArray(R"([{"tag":"div","index":0,"id":3}])") << QByteArray("-");
+    QTest::newRow("broken") << QByteArray("[{") << QByteArray("-");
+}
+
+void HtmlOutlineTest::pathJson()
+{
+    QFETCH(QByteArray, json);
+    QFETCH(QByteArray, expected);
+    const std::optional<ElementPath> path = pathFromJson(json);
+    QCOMPARE(pathText(path), expected);
+    if (path)
+        QCOMPARE(pathFromJson(pathToJson(*path)), path);
+}
+
+QP_REGISTER_TEST(HtmlOutlineTest)
+#include "HtmlOutlineTest.moc"
