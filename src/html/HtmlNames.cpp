@@ -15,6 +15,13 @@ constexpr const char* kNames[] = {
 };
 static_assert(std::size(kNames) == std::size_t(Tag::Count));
 
+constexpr std::size_t kLengths[] = {
+    0,
+#define QP_HTML_TAG_LENGTH(id, name) sizeof(name) - 1,
+    QP_HTML_TAGS(QP_HTML_TAG_LENGTH)
+#undef QP_HTML_TAG_LENGTH
+};
+
 constexpr std::size_t kLongestName = 14; // annotation-xml
 constexpr unsigned kSlots = 512;
 
@@ -32,7 +39,7 @@ struct NameTable {
     NameTable()
     {
         for (std::size_t t = 1; t < std::size_t(Tag::Count); ++t) {
-            unsigned s = slotOf(kNames[t], std::strlen(kNames[t]));
+            unsigned s = slotOf(kNames[t], kLengths[t]);
             while (buckets[s] != Tag::Other)
                 s = (s + 1) % kSlots;
             buckets[s] = Tag(t);
@@ -149,15 +156,14 @@ Tag tagOf(QByteArrayView name)
         const Tag t = table.buckets[s];
         if (t == Tag::Other)
             return Tag::Other;
-        const char* candidate = kNames[std::size_t(t)];
-        if (std::strlen(candidate) == length && std::memcmp(candidate, lower, length) == 0)
+        if (kLengths[std::size_t(t)] == length && std::memcmp(kNames[std::size_t(t)], lower, length) == 0)
             return t;
     }
 }
 
 QByteArrayView nameOf(Tag tag)
 {
-    return QByteArrayView(kNames[std::size_t(tag)]);
+    return QByteArrayView(kNames[std::size_t(tag)], qsizetype(kLengths[std::size_t(tag)]));
 }
 
 bool isVoid(Tag tag)

@@ -211,6 +211,16 @@ Parser HtmlOutline::resumeBefore(QByteArrayView page, qsizetype position)
     return fresh;
 }
 
+void HtmlOutline::advance(QByteArrayView page, Parser& parser, const Token& token)
+{
+    parser.consume(page, token);
+    const qsizetype last = m_checkpoints.empty() ? 0 : m_checkpoints.back().position;
+    if (token.kind == Token::Text || !token.complete || token.end < last + m_interval)
+        return;
+    m_checkpoints.push_back(Checkpoint{token.end, checkOf(page, token.end), parser});
+    m_checkpoints.back().parser.setObserver(nullptr);
+}
+
 HtmlOutline::Reach HtmlOutline::reach(QByteArrayView page, qsizetype position)
 {
     Reach r{resumeBefore(page, position), std::nullopt};
@@ -221,12 +231,35 @@ HtmlOutline::Reach HtmlOutline::reach(QByteArrayView page, qsizetype position)
             r.holding = t;
             break;
         }
-        p.consume(page, t);
-        const qsizetype last = m_checkpoints.empty() ? 0 : m_checkpoints.back().position;
-        if (t.kind != Token::Text && t.complete && t.end >= last + m_interval)
-            m_checkpoints.push_back(Checkpoint{t.end, checkOf(page, t.end), p});
+        advance(page, p, t);
     }
     return r;
+}
+
+// Moves `parser` to the last kept state after `after` in which the element of
+// the start tag at `tagBegin` is still open: it cannot end before.
+bool HtmlOutline::keptStillHolds(QByteArrayView page, qsizetype tagBegin, qsizetype after, Parser& parser)
+{
+    const auto holds = [&](const Checkpoint& c) {
+        for (int i = c.parser.current(); i >= 0; i = c.parser.openBelow(i))
+            if (c.parser.element(i).tagBegin == tagBegin && !c.parser.element(i).has(Element::Copy))
+                return true;
+        return false;
+    };
+    auto first = std::upper_bound(m_checkpoints.begin(), m_checkpoints.end(), after,
+                                  [](qsizetype p, const Checkpoint& c) { return p < c.position; });
+    // Open from its start tag until it ends, never again: the kept states
+    // that hold it come first.
+    auto end = std::partition_point(first, m_checkpoints.end(), holds);
+    if (end == first)
+        return false;
+    --end;
+    if (end->position > page.size() || checkOf(page, end->position) != end->check) {
+        m_checkpoints.erase(first, m_checkpoints.end());
+        return false;
+    }
+    parser = end->parser;
+    return true;
 }
 
 std::optional<QByteArray> HtmlOutline::closingTagAfter(QByteArrayView page, qsizetype caret)
@@ -317,11 +350,16 @@ std::optional<TagPair> HtmlOutline::tagPairAt(QByteArrayView page, qsizetype pos
     const Token start = readStartTag(page, element, m_syntax);
     TagPair pair{{start.begin, start.end}, {start.nameBegin, start.nameEnd}, {}, {}};
     // Read on until the element goes: by its own end tag, or implied.
-    CloseWatch watch(element.serial);
+    quint32 serial = element.serial;
+    if (keptStillHolds(page, element.tagBegin, p.position(), p))
+        for (int i = p.current(); i >= 0; i = p.openBelow(i))
+            if (p.element(i).tagBegin == element.tagBegin && !p.element(i).has(Element::Copy))
+                serial = p.element(i).serial;
+    CloseWatch watch(serial);
     p.setObserver(&watch);
     while (p.position() < page.size()) {
         const Token t = p.peek(page);
-        p.consume(page, t);
+        advance(page, p, t);
         if (watch.closed) {
             if (t.kind == Token::EndTag && t.complete && p.sameName(page, element, nameKey(page, t, m_syntax)))
                 pair.end = {t.begin, t.end}, pair.endName = {t.nameBegin, t.nameEnd};

@@ -43,12 +43,13 @@ struct TagPair {
 // parse state at a tag's end, so that a query near the caret reads only from
 // the last kept state before it: typing at the end of a large page reads a
 // few kilobytes, not the page. Each edit must be told (textChanged) before
-// the next query; a query never needs more than one pass from the page's
-// start, and the first query after opening (or after an edit near the start
-// of the page) makes that pass once.
+// the next query; a query never needs more than one pass over the page, and
+// the first query after opening (or after an edit near the start of the
+// page) makes that pass once. A tag pair whose end lies far ahead is found
+// from the last kept state in which its element is still open.
 class HtmlOutline {
 public:
-    explicit HtmlOutline(Html::Syntax syntax = Html::Syntax::Html, qsizetype interval = 64 * 1024);
+    explicit HtmlOutline(Html::Syntax syntax = Html::Syntax::Html, qsizetype interval = 16 * 1024);
 
     Html::Syntax syntax() const { return m_syntax; }
     // HTML or XML (e.g. when the document's language changes); forgets all.
@@ -110,8 +111,9 @@ private:
     };
     Reach reach(QByteArrayView page, qsizetype position);
     Html::Parser resumeBefore(QByteArrayView page, qsizetype position);
+    void advance(QByteArrayView page, Html::Parser& parser, const Html::Token& token);
+    bool keptStillHolds(QByteArrayView page, qsizetype tagBegin, qsizetype after, Html::Parser& parser);
     size_t checkOf(QByteArrayView page, qsizetype position) const;
-    int elementAt(QByteArrayView page, Reach& r, qsizetype position, bool tagsAtPosition);
 
     Html::Syntax m_syntax;
     qsizetype m_interval;

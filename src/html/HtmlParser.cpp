@@ -127,7 +127,12 @@ qint32 Parser::countChild(QByteArrayView page, int parent, const Element& child)
         if (sameName(page, key, child))
             return c.count++;
     }
-    m_counts.insert(m_counts.begin() + end, ChildCount{child.nameBegin, child.nameLength, 1, child.tag});
+    const ChildCount first{child.nameBegin, child.nameLength, 1, child.tag};
+    if (parent == current()) {
+        m_counts.push_back(first);
+        return 0;
+    }
+    m_counts.insert(m_counts.begin() + end, first);
     for (int j = parent + 1; j < depth(); ++j)
         ++m_stack[std::size_t(j)].countsBegin;
     return 0;

@@ -323,11 +323,6 @@ Token textUpTo(qsizetype at, qsizetype end, qsizetype pageSize)
 
 }
 
-bool isSpace(char c)
-{
-    return c == ' ' || c == '\n' || c == '\t' || c == '\r' || c == '\f';
-}
-
 qsizetype endOfServerCode(QByteArrayView page, qsizetype at)
 {
     const char closer[] = {page[at + 1], '>'};

@@ -63,6 +63,9 @@ std::optional<QByteArrayView> attributeOf(QByteArrayView page, const Token& tag,
 // just after its "?>" or "%>", or the end of the page.
 qsizetype endOfServerCode(QByteArrayView page, qsizetype at);
 
-bool isSpace(char c);
+inline bool isSpace(char c)
+{
+    return c == ' ' || c == '\n' || c == '\t' || c == '\r' || c == '\f';
+}
 
 }
