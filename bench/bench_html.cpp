@@ -162,11 +162,14 @@ template <typename Query>
 void fresh(benchmark::State& state, qsizetype caret, Query query)
 {
     const QByteArray& bytes = page().bytes();
+    qsizetype kept = 0;
     for (auto _ : state) {
         HtmlOutline outline;
         benchmark::DoNotOptimize(query(outline, bytes, caret));
+        kept = outline.keptBytes();
     }
     state.SetBytesProcessed(state.iterations() * caret);
+    state.counters["kept_kB"] = double(kept) / 1024;
 }
 
 const auto closingTag = [](HtmlOutline& o, QByteArrayView p, qsizetype c) { return o.closingTagAfter(p, c); };

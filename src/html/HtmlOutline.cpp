@@ -187,6 +187,14 @@ void HtmlOutline::textChanged(qsizetype position)
     m_checkpoints.erase(after, m_checkpoints.end());
 }
 
+qsizetype HtmlOutline::keptBytes() const
+{
+    qsizetype bytes = qsizetype(m_checkpoints.capacity() * sizeof(Checkpoint));
+    for (const Checkpoint& c : m_checkpoints)
+        bytes += c.parser.heapBytes();
+    return bytes;
+}
+
 size_t HtmlOutline::checkOf(QByteArrayView page, qsizetype position) const
 {
     const qsizetype from = qMax<qsizetype>(0, position - 32);

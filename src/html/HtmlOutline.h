@@ -58,6 +58,9 @@ public:
     // replaced): what was kept about them is forgotten.
     void textChanged(qsizetype position);
 
+    // The memory the kept states take.
+    qsizetype keptBytes() const;
+
     // The closing tag to insert after `caret`, when the byte before the
     // caret is the '>' that ends a start tag: "</Div>" after "<Div class=x>"
     // (the name as the user wrote it). None when that '>' ends no start tag

@@ -67,6 +67,12 @@ void Parser::consumeTextUpTo(QByteArrayView page, const Token& text, qsizetype e
         this->text(page, text.begin, end);
 }
 
+qsizetype Parser::heapBytes() const
+{
+    return qsizetype(m_stack.capacity() * sizeof(Element) + m_counts.capacity() * sizeof(ChildCount) +
+                     m_formatting.capacity() * sizeof(Formatting));
+}
+
 int Parser::openBelow(int index) const
 {
     for (--index; index >= 0; --index)

@@ -103,6 +103,9 @@ public:
     // Whether two elements have the same name (with case in XML, without in HTML).
     bool sameName(QByteArrayView page, const Element& a, const Element& b) const;
 
+    // The memory the parser's state holds beyond the object itself.
+    qsizetype heapBytes() const;
+
     void setObserver(TreeObserver* observer) { m_observer = observer; }
     // The element of the next start tag stays open even when it is void or
     // self-closed, so that a caret inside that tag can be placed in it.

@@ -90,6 +90,7 @@ private slots:
     void startTagOfPath_data();
     void startTagOfPath();
     void everyStartTagFoundFromItsPath();
+    void keptStatesFollowEdits_data();
     void keptStatesFollowEdits();
     void pathJson_data();
     void pathJson();
@@ -286,6 +287,69 @@ void HtmlOutlineTest::elementPath_data()
     row("lone </p> makes a p", "<div></|p>x</div>", "div[0]/p[0]");
     row("CR LF", "<ul>\r\n<li>a\r\n<li>b|\r\n</ul>", "ul[0]/li[1]");
     row("byte order mark", "\xEF\xBB\xBF<p>x|", "p[0]");
+    row("caption", "<table><caption>c|</caption><tr><td>x</table>", "table[0]/caption[0]");
+    row("colgroup, then rows", "<table><colgroup><col></colgroup><tr><td>x|</table>", "table[0]/tbody[0]/tr[0]/td[0]");
+    row("col implies colgroup", "<table><col><tr><td>x|</table>", "table[0]/tbody[0]/tr[0]/td[0]");
+    row("row closes row", "<table><tr><td>a<tr><td>b|</table>", "table[0]/tbody[0]/tr[1]/td[0]");
+    row("cell closes cell", "<table><tr><td>a<td>b|</table>", "table[0]/tbody[0]/tr[0]/td[1]");
+    row("table in a cell", "<table><tr><td><table><tr><td>in|</table></td></tr></table>",
+        "table[0]/tbody[0]/tr[0]/td[0]/table[0]/tbody[0]/tr[0]/td[0]");
+    row("after a table in a cell", "<table><tr><td><table><tr><td>a</table>after|</td></tr></table>",
+        "table[0]/tbody[0]/tr[0]/td[0]");
+    row("formatting moved before its table", "<table><b>x|<tr><td>c</table>", "b[0]");
+    row("cell after moved formatting", "<table><b>x<tr><td>c|</table>", "table[0]/tbody[0]/tr[0]/td[0]");
+    row("text in a table", "<div><table>x|<tr><td>a</table></div>", "div[0]/table[0]");
+    row("cell closes select", "<table><tr><td><select><option>a<td>b|</table>", "table[0]/tbody[0]/tr[0]/td[1]");
+    row("input closes select", "<div><select><option>a<input>x|</div>", "div[0]");
+    row("select closes select", "<div><select><option>a<select>b|</div>", "div[0]");
+    row("optgroup closes option", "<select><option>a<optgroup><option>b|</select>", "select[0]/optgroup[0]/option[0]");
+    row("form in a table", "<table><form><tr><td>x|</table>", "table[0]/tbody[0]/tr[0]/td[0]");
+    row("li in a nested list", "<ul><li>a<ul><li>b</ul><li>c|</ul>", "ul[0]/li[1]");
+    row("li closes li across div", "<ul><li>a<div><li>b|</div></ul>", "ul[0]/li[1]");
+    row("li closes li across p", "<ul><li><p>a<li>b|</ul>", "ul[0]/li[1]");
+    row("li in a new list", "<li>a<ol><li>b|", "li[0]/ol[0]/li[0]");
+    row("option outside select", "<option>a<option>b|", "option[1]");
+    row("p in button", "<button><p>a|</button>", "button[0]/p[0]");
+    row("button end closes p", "<button><p>a</button>b|", "-");
+    row("p in button in p", "<p>a<button>b<p>c|", "p[0]/button[0]/p[0]");
+    row("heading end closes heading", "<h1>a</h2>b|", "-");
+    row("center closes p", "<p>a<center>b|", "center[0]");
+    row("object", "<p><b>x<object>y|", "p[0]/b[0]/object[0]");
+    row("ruby", "<ruby>a<rt>b<rp>c|</ruby>", "ruby[0]/rp[0]");
+    row("nobr closes nobr", "<nobr>a<nobr>b|", "nobr[1]");
+    row("p leaves svg", "<svg><g><p>out|</svg>", "p[0]");
+    row("mathml text", "<math><mi><b>x|</b></mi></math>", "math[0]/mi[0]/b[0]");
+    row("svg title", "<svg><title><b>t|</b></title></svg>", "svg[0]/title[0]/b[0]");
+    row("annotation-xml as html",
+        "<math><annotation-xml encoding=\"text/html\"><div>a|</div></annotation-xml></math>",
+        "math[0]/annotation-xml[0]/div[0]");
+    row("font with color leaves svg", "<svg><font color=red>x|</font></svg>", "font[0]");
+    row("font stays in svg", "<svg><font>x|</font></svg>", "svg[0]/font[0]");
+    row("after </html>", "<p>a</p></html><p>x|", "p[1]");
+    row("head after body", "<body><p>a</p><head><p>b|", "p[1]");
+    row("spaces around head", "<html> <head> <title>t</title> </head> <p>x|", "p[0]");
+    row("HTML 4.01 strict", "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\" "
+        "\"http://www.w3.org/TR/html4/strict.dtd\"><p>a<table><tr><td>x|", "table[0]/tbody[0]/tr[0]/td[0]");
+    row("HTML 4.01 loose, no system id", "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">"
+        "<p>a<table><tr><td>x|", "p[0]/table[0]/tbody[0]/tr[0]/td[0]");
+    row("HTML 4.01 loose", "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\" "
+        "\"http://www.w3.org/TR/html4/loose.dtd\"><p>a<table><tr><td>x|", "table[0]/tbody[0]/tr[0]/td[0]");
+    row("XHTML 1.0", "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\" "
+        "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd\"><p>a<table><tr><td>x|", "table[0]/tbody[0]/tr[0]/td[0]");
+    row("other doctype", "<!DOCTYPE foo><p>a<table><tr><td>x|", "p[0]/table[0]/tbody[0]/tr[0]/td[0]");
+    row("script escapes", "<script><!--<script></script><p>not</p>--></script><p>x|", "p[0]");
+    row("comment ended by --!>", "<!-- a --!><p>x|", "p[0]");
+    row("comment <!-->", "<!--><p>x|", "p[0]");
+    row("bogus comment", "<!x <p>y> <p>x|", "p[0]");
+    row("unquoted value ending in /", "<a href=x/><p>y|", "a[0]/p[0]");
+    row("'<' in text", "<p>a < b|</p>", "p[0]");
+    row("template content apart", "<template><p>a</p></template><p>b|", "p[0]");
+    row("names in upper case", "<DIV><P>x|</P></DIV>", "div[0]/p[0]");
+    row("'>' in a value", "<div title=\"a>b\"><p>x|", "div[0]/p[0]");
+    row("server code in a value", "<div class=\"<?php echo 1 ?>\"><p>x|", "div[0]/p[0]");
+    row("server code first", "<?php echo 1; ?><p>x|", "p[0]");
+    row("a around a block", "<a href=x><div>y</a>z|</div>", "div[0]");
+    row("formatting reopened in order", "<p><em>a<strong>b<p>c|", "p[1]/em[0]/strong[0]");
     row("text in body", "<p>a</p> b|c", "-");
     row("in head", "<title>t|</title><p>x", "-");
     row("head content after head", "<html><head></head><title>t|</title><body><p>x", "-");
@@ -371,26 +435,40 @@ void HtmlOutlineTest::everyStartTagFoundFromItsPath()
 
 // Kept states never change an answer: after each edit, told as the editor
 // tells it, every answer equals the answer from the page's start.
+void HtmlOutlineTest::keptStatesFollowEdits_data()
+{
+    QTest::addColumn<QByteArray>("page");
+    QTest::addColumn<QByteArrayList>("edits"); // "find=>replacement", applied in turn
+    QTest::newRow("site") << QByteArray(kSitePage)
+                          << QByteArrayList{"<section>=><section><div><p>", "</style>=><!--</style>",
+                                            "<footer>=>--><footer>", "<ul>=><ol>", "Second=><table><tr><td>Second",
+                                            "<script>=>", "<!DOCTYPE html>=><!DOCTYPE html PUBLIC "
+                                                          "\"-//W3C//DTD HTML 4.01 Transitional//EN\">"};
+    QTest::newRow("misnested")
+        << QByteArray("<p><b>1<i>2</b>3</i><table><tr><td>x<td><select><option>a<td>y</table><b>4<p>5</b>6</p>"
+                      "<a href=1>a<div>b<a href=2>c</a>d</div><ul><li>e<div><li>f</div></ul><svg><g><p>g</svg>"
+                      "<nobr>h<nobr>i</nobr><form><table><form><tr><td>j</form></table>k")
+        << QByteArrayList{"<i>=>", "</b>3=>3", "<table>=><table><caption>", "<div>b=><div><p>b", "<svg>=>"};
+}
+
 void HtmlOutlineTest::keptStatesFollowEdits()
 {
-    QByteArray page(kSitePage);
-    HtmlOutline kept(Syntax::Html, 48);
-    struct Edit {
-        qsizetype at, removed;
-        QByteArray inserted;
-    };
-    const Edit edits[] = {{page.indexOf("<section>"), 0, "<div><p>"},   {page.indexOf("</style>"), 0, "<!--"},
-                          {page.indexOf("<footer>"), 0, "-->"},          {page.indexOf("<ul>"), 4, "<ol>"},
-                          {page.indexOf("Second"), 0, "<table><tr><td>"}, {page.indexOf("<script>"), 8, ""},
-                          {0, 15, "<!DOCTYPE html PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">"}};
-    for (const Edit& e : edits) {
-        page.replace(e.at, e.removed, e.inserted);
-        kept.textChanged(e.at);
-        for (qsizetype at = page.size(); at >= 0; at -= 5) {
+    QFETCH(QByteArray, page);
+    QFETCH(QByteArrayList, edits);
+    HtmlOutline kept(Syntax::Html, 24);
+    for (const QByteArray& edit : edits) {
+        const qsizetype arrow = edit.indexOf("=>");
+        const QByteArray find = edit.left(arrow), replacement = edit.mid(arrow + 2);
+        const qsizetype at = page.indexOf(find);
+        QVERIFY(at >= 0);
+        page.replace(at, find.size(), replacement);
+        kept.textChanged(at);
+        for (qsizetype caret = page.size(); caret >= 0; caret -= 3) {
             HtmlOutline fresh;
-            QCOMPARE(pathText(kept.elementPathAt(page, at)), pathText(fresh.elementPathAt(page, at)));
-            QCOMPARE(kept.nameToClose(page, at).value_or("-"), fresh.nameToClose(page, at).value_or("-"));
-            QCOMPARE(markPair(page, kept.tagPairAt(page, at)), markPair(page, fresh.tagPairAt(page, at)));
+            QCOMPARE(pathText(kept.elementPathAt(page, caret)), pathText(fresh.elementPathAt(page, caret)));
+            QCOMPARE(kept.nameToClose(page, caret).value_or("-"), fresh.nameToClose(page, caret).value_or("-"));
+            QCOMPARE(kept.closingTagAfter(page, caret).value_or("-"), fresh.closingTagAfter(page, caret).value_or("-"));
+            QCOMPARE(markPair(page, kept.tagPairAt(page, caret)), markPair(page, fresh.tagPairAt(page, caret)));
         }
     }
 }
