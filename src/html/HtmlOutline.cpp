@@ -244,11 +244,16 @@ HtmlOutline::Reach HtmlOutline::reach(QByteArrayView page, qsizetype position)
     return r;
 }
 
-// Moves `parser` to the last kept state after `after` in which the element of
-// the start tag at `tagBegin` is still open: it cannot end before.
-bool HtmlOutline::keptStillHolds(QByteArrayView page, qsizetype tagBegin, qsizetype after, Parser& parser)
+// Moves `parser` to the last kept state after `after` in which the element
+// (known by its start tag) is still open: it cannot end before.
+bool HtmlOutline::keptStillHolds(QByteArrayView page, const Element& element, qsizetype after, Parser& parser)
 {
+    const qsizetype tagBegin = element.tagBegin;
+    const Tag tag = m_syntax == Syntax::Html && element.space == Space::Html ? element.tag : Tag::Other;
     const auto holds = [&](const Checkpoint& c) {
+        // body and html are never closed, only ended
+        if ((tag == Tag::Body && c.parser.bodyEnded()) || (tag == Tag::Html && c.parser.htmlEnded()))
+            return false;
         for (int i = c.parser.current(); i >= 0; i = c.parser.openBelow(i))
             if (c.parser.element(i).tagBegin == tagBegin && !c.parser.element(i).has(Element::Copy))
                 return true;
@@ -330,6 +335,13 @@ std::optional<TagPair> HtmlOutline::tagPairAt(QByteArrayView page, qsizetype pos
             probe.setObserver(&watch);
             probe.consume(page, *tag);
             target = watch.serial ? indexOfSerial(p, watch.serial) : -1;
+            if (!watch.serial) { // body and html end, never close
+                const Tag ended = tagOf(tag->name(page));
+                if (ended == Tag::Html && probe.htmlEnded() && !p.htmlEnded() && p.depth() > 0)
+                    target = 0;
+                else if (ended == Tag::Body && probe.bodyEnded() && !p.bodyEnded())
+                    target = p.body();
+            }
             if (target < 0 || p.element(target).implied() || p.element(target).has(Element::Copy))
                 return std::nullopt;
             const Token start = readStartTag(page, p.element(target), m_syntax);
@@ -359,17 +371,20 @@ std::optional<TagPair> HtmlOutline::tagPairAt(QByteArrayView page, qsizetype pos
     TagPair pair{{start.begin, start.end}, {start.nameBegin, start.nameEnd}, {}, {}};
     // Read on until the element goes: by its own end tag, or implied.
     quint32 serial = element.serial;
-    if (keptStillHolds(page, element.tagBegin, p.position(), p))
+    if (keptStillHolds(page, element, p.position(), p))
         for (int i = p.current(); i >= 0; i = p.openBelow(i))
             if (p.element(i).tagBegin == element.tagBegin && !p.element(i).has(Element::Copy))
                 serial = p.element(i).serial;
     CloseWatch watch(serial);
     p.setObserver(&watch);
+    const bool html = m_syntax == Syntax::Html && element.is(Tag::Html);
+    const bool body = m_syntax == Syntax::Html && element.is(Tag::Body);
     while (p.position() < page.size()) {
         const Token t = p.peek(page);
         advance(page, p, t);
-        if (watch.closed) {
-            if (t.kind == Token::EndTag && t.complete && p.sameName(page, element, nameKey(page, t, m_syntax)))
+        const bool ownEnd = t.kind == Token::EndTag && t.complete && p.sameName(page, element, nameKey(page, t, m_syntax));
+        if (watch.closed || (html && p.htmlEnded()) || (body && p.bodyEnded())) {
+            if (ownEnd)
                 pair.end = {t.begin, t.end}, pair.endName = {t.nameBegin, t.nameEnd};
             break;
         }

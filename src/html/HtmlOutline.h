@@ -115,7 +115,7 @@ private:
     Reach reach(QByteArrayView page, qsizetype position);
     Html::Parser resumeBefore(QByteArrayView page, qsizetype position);
     void advance(QByteArrayView page, Html::Parser& parser, const Html::Token& token);
-    bool keptStillHolds(QByteArrayView page, qsizetype tagBegin, qsizetype after, Html::Parser& parser);
+    bool keptStillHolds(QByteArrayView page, const Html::Element& element, qsizetype after, Html::Parser& parser);
     size_t checkOf(QByteArrayView page, qsizetype position) const;
 
     Html::Syntax m_syntax;

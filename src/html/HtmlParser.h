@@ -98,6 +98,11 @@ public:
     int openBelow(int index) const;
     // The body element's stack index, or -1.
     int body() const;
+    // Whether an end tag of body (or of html, which ends body too) counted:
+    // body and html stay open to the end, as what follows still goes into
+    // body, so their end tags end them without closing them.
+    bool bodyEnded() const { return m_ended & BodyEnded; }
+    bool htmlEnded() const { return m_ended & HtmlEnded; }
     // The name as written (for an implied element, its lower-case name).
     QByteArrayView nameOf(QByteArrayView page, int index) const;
     // Whether two elements have the same name (with case in XML, without in HTML).
@@ -198,6 +203,8 @@ private:
     Element m_head;             // the head element, kept to reopen it for late head content
     quint32 m_form = 0;         // the serial of the open form, 0 when none
     quint32 m_nextSerial = 1;
+    enum : quint8 { BodyEnded = 1, HtmlEnded = 2 };
+    quint8 m_ended = 0;
     bool m_quirks = false;
     bool m_fosterParenting = false;
     bool m_keepOpen = false;

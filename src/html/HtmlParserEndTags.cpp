@@ -190,6 +190,7 @@ void Parser::endTag(QByteArrayView page, const Token& token, Tag tag, Mode mode)
     case Mode::AfterBody:
         if (tag == Tag::Html) {
             m_mode = Mode::AfterAfterBody;
+            m_ended |= HtmlEnded;
             return;
         }
         [[fallthrough]];
@@ -233,8 +234,10 @@ void Parser::bodyEndTag(QByteArrayView page, const Token& token, Tag tag)
     case Tag::Body:
     case Tag::Html:
         // Whatever follows still goes into the body.
-        if (inScope(Tag::Body, Scope::Default))
-            m_mode = tag == Tag::Body ? Mode::AfterBody : Mode::AfterAfterBody;
+        if (!inScope(Tag::Body, Scope::Default))
+            return;
+        m_mode = tag == Tag::Body ? Mode::AfterBody : Mode::AfterAfterBody;
+        m_ended |= tag == Tag::Body ? BodyEnded : BodyEnded | HtmlEnded;
         return;
     case Tag::Form: {
         int form = -1;

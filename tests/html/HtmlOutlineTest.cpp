@@ -115,6 +115,11 @@ void HtmlOutlineTest::closingTag_data()
     row("another end follows", "<b>|</i>", "</b>");
     row("CR LF", "<ul>\r\n  <li>|\r\n</ul>", "</li>");
     row("svg image is no img", "<svg><image href=\"a.png\">|", "</image>");
+    row("option", "<select><option>|", "</option>");
+    row("template", "<template>|", "</template>");
+    row("svg element", "<svg><circle r=\"2\">|", "</circle>");
+    row("mathml element", "<math><mi>|", "</mi>");
+    row("after a textarea", "<textarea>a</textarea><b>|", "</b>");
     row("br", "<p>line<br>|", "-");
     row("img in upper case", "<IMG src=x>|", "-");
     row("input", "<input type=\"text\">|", "-");
@@ -131,6 +136,11 @@ void HtmlOutlineTest::closingTag_data()
     row("inside a title", "<title>a <i>|</title>", "-");
     row("inside php", "<?php echo \"<div>|\"; ?>", "-");
     row("inside asp", "<% Response.Write(\"<b>|\") %>", "-");
+    row("inside an iframe", "<iframe><p>|</iframe>", "-");
+    row("inside noscript", "<noscript><p>|</noscript>", "-");
+    row("inside xmp", "<xmp><p>|</xmp>", "-");
+    row("after plaintext", "<plaintext><p>|", "-");
+    row("inside CDATA in svg", "<svg><![CDATA[<g>|]]></svg>", "-");
     row("declaration <?xml?>", "<?xml version=\"1.0\"?>|", "-");
     row("'>' inside a quoted value", "<a title=\"x>|\">", "-");
     row("same end follows", "<div>|</div>", "-");
@@ -139,6 +149,9 @@ void HtmlOutlineTest::closingTag_data()
     row("xml element", "<Item>|", "</Item>");
     row("xml has no void elements", "<br>|", "</br>");
     row("xml end of other case", "<a>|</A>", "</a>");
+    row("xml after a comment", "<!-- <a> --><b>|", "</b>");
+    row("xml inside a comment", "<!-- <a>| -->", "-");
+    row("xml inside a processing instruction", "<?php echo '<a>|' ?>", "-");
     row("xml self-closed", "<br/>|", "-");
     row("xml CDATA", "<![CDATA[ <a>| ]]>", "-");
 }
@@ -171,11 +184,17 @@ void HtmlOutlineTest::nameToClose_data()
     row("in a script", "<script>var a = 1;</|", "script");
     row("in a textarea", "<textarea>abc</|", "textarea");
     row("CR LF", "<ul>\r\n  <li>a\r\n</|", "li");
+    row("in a title", "<head><title>Page</|", "title");
+    row("in a style", "<style>p { }</|", "style");
+    row("nested svg", "<svg><g><text>a</|", "text");
+    row("after a cell", "<table><tr><td>a</td></|", "tr");
     row("in a comment", "<div><!-- </| -->", "-");
     row("in a value", "<div title=\"</|\">", "-");
     row("in php", "<div><?php echo \"</|\"; ?>", "-");
     row("in plaintext", "<plaintext>abc</|", "-");
     row("nothing written open", "text</|", "-");
+    row("xml after CDATA", "<a><![CDATA[</b>]]></|", "a");
+    row("xml in CDATA", "<a><![CDATA[</|]]>", "-");
     row("xml", "<Root><Item>a</Item></|", "Root");
     row("xml end of another name", "<a><b></c></|", "b");
 }
@@ -214,12 +233,27 @@ void HtmlOutlineTest::tagPair_data()
     row("implied tbody", "<table><tr><td>a</td></tr>|</table>", "«<table>»<tr><td>a</td></tr>«</table>»");
     row("title", "<title>Pa|ge</title>", "«<title>»Page«</title>»");
     row("CR LF", "<ul>\r\n<li>a|</li>\r\n</ul>", "<ul>\r\n«<li>»a«</li>»\r\n</ul>");
+    row("style text", "<style>p > a {}|</style>", "«<style>»p > a {}«</style>»");
+    row("option closed by option", "<select><option>a|b<option>c</select>",
+        "<select>«<option>»ab<option>c</select>");
+    row("svg", "<svg><g>x|</g></svg>", "<svg>«<g>»x«</g>»</svg>");
+    row("svg self-closed", "<svg><circle r=\"1\"|/></svg>", "-");
+    row("server code inside", "<p><?php echo '</p>' ?>|</p>", "«<p>»<?php echo '</p>' ?>«</p>»");
+    row("body", "<body>\r\nText|\r\n</body>", "«<body>»\r\nText\r\n«</body>»");
+    row("html", "<html><head></head> | <body></body></html>", "«<html>»<head></head>  <body></body>«</html>»");
+    row("html ends body", "<body>x|y</html>", "«<body>»xy</html>");
+    row("in the body end tag", "<body>x</bo|dy></html>", "«<body>»x«</body>»</html>");
+    row("in the html end tag", "<html><body>x</body></ht|ml>", "«<html>»<body>x</body>«</html>»");
+    row("body end out of scope", "<body><table><tr><td></body>x</table> | </body>",
+        "«<body>»<table><tr><td></body>x</table>  «</body>»");
     row("void", "<p>a<b|r>b</p>", "-");
     row("stray end tag", "<div>x</sp|an></div>", "-");
     row("ignored start tag", "<div><t|r>x</div>", "-");
     row("no element", "ab|c", "-");
     row("xml", "<Item>x|</Item>", "«<Item>»x«</Item>»");
     row("xml end of other case", "<a><b>x|y</B></b></a>", "<a>«<b>»xy</B>«</b>»</a>");
+    row("xml no void elements", "<a><br>x|</br></a>", "<a>«<br>»x«</br>»</a>");
+    row("xml in a comment", "<a><!-- <b>| --></a>", "«<a>»<!-- <b> -->«</a>»");
     row("xml self-closed", "<a><b/|></a>", "-");
 }
 
@@ -350,6 +384,20 @@ void HtmlOutlineTest::elementPath_data()
     row("server code first", "<?php echo 1; ?><p>x|", "p[0]");
     row("a around a block", "<a href=x><div>y</a>z|</div>", "div[0]");
     row("formatting reopened in order", "<p><em>a<strong>b<p>c|", "p[1]/em[0]/strong[0]");
+    row("select in a cell", "<table><tr><td><select><option>a|</select></td></tr></table>",
+        "table[0]/tbody[0]/tr[0]/td[0]/select[0]/option[0]");
+    row("textarea moved before its table", "<div><table><textarea>x|</textarea></table></div>", "div[0]/textarea[0]");
+    row("iframe", "<p><iframe>x|</iframe>", "p[0]/iframe[0]");
+    row("xmp closes p", "<p>a<xmp>x|</xmp>", "xmp[0]");
+    row("dd closes dd", "<dl><dt>a<dd>b|<dd>c</dl>", "dl[0]/dd[0]");
+    row("br in upper case", "<P>a<BR>b|</P>", "p[0]");
+    row("rows after a tbody", "<table><tbody><tr><td>a</td></tr></tbody><tr><td>b|</td></tr></table>",
+        "table[0]/tbody[1]/tr[0]/td[0]");
+    row("tfoot", "<table><tfoot><tr><td>f|</td></tr></tfoot><tbody><tr><td>b</td></tr></tbody></table>",
+        "table[0]/tfoot[0]/tr[0]/td[0]");
+    row("second tbody", "<table><tbody><tr><td>a</tbody><tbody><tr><td>b|</table>", "table[0]/tbody[1]/tr[0]/td[0]");
+    row("counted per name", "<div><span>a</span></div><div><span>b|</span></div>", "div[1]/span[0]");
+    row("in a style in a table", "<table><style>p{}|</style><tr><td>x</table>", "-");
     row("text in body", "<p>a</p> b|c", "-");
     row("in head", "<title>t|</title><p>x", "-");
     row("head content after head", "<html><head></head><title>t|</title><body><p>x", "-");
@@ -384,6 +432,10 @@ void HtmlOutlineTest::startTagOfPath_data()
     row("svg name", "<svg>«<linearGradient id=g></svg>", "svg[0]/lineargradient[0]#g");
     row("moved by a misnested end", "<b>1«<p>2</b>3</p>", "p[0]");
     row("empty path is body", "<head></head>«<body><p>x</p></body>", "");
+    row("moved before its table", "<table><tr><td>a</td></tr>«<div>x</div></table>", "div[0]");
+    row("after </body>", "<body><p>a</p></body>«<p>b</p>", "p[1]");
+    row("foreign content", "<svg><g></g>«<g><circle/></g></svg>", "svg[0]/g[1]");
+    row("lone </p>", "<div></p>x</div>", "div[0]/p[0]");
     row("ids disagree", "<div id=a>x</div>", "div[0]#b");
     row("made by a script", "<div>x</div>", "div[3]");
     row("implied tbody", "<table><tr><td>x</td></tr></table>", "table[0]/tbody[0]");
