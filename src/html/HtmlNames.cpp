@@ -68,9 +68,6 @@ constexpr TagSet kVoid = setOf({Tag::Area, Tag::Base, Tag::Basefont, Tag::Bgsoun
                                 Tag::Frame, Tag::Hr, Tag::Image, Tag::Img, Tag::Input, Tag::Keygen, Tag::Link,
                                 Tag::Meta, Tag::Param, Tag::Source, Tag::Track, Tag::Wbr});
 
-constexpr TagSet kRawText = setOf({Tag::Script, Tag::Style, Tag::Textarea, Tag::Title, Tag::Xmp, Tag::Iframe,
-                                   Tag::Noembed, Tag::Noframes, Tag::Noscript, Tag::Plaintext});
-
 constexpr TagSet kFormatting = setOf({Tag::A, Tag::B, Tag::Big, Tag::Code, Tag::Em, Tag::Font, Tag::I, Tag::Nobr,
                                       Tag::S, Tag::Small, Tag::Strike, Tag::Strong, Tag::Tt, Tag::U});
 
@@ -169,11 +166,6 @@ QByteArrayView nameOf(Tag tag)
 bool isVoid(Tag tag)
 {
     return in(kVoid, tag);
-}
-
-bool isRawText(Tag tag)
-{
-    return in(kRawText, tag);
 }
 
 bool isFormatting(Tag tag)

@@ -53,8 +53,6 @@ QByteArrayView nameOf(Tag tag);
 // Elements that never have content or an end tag in HTML (the parser's list,
 // the legacy ones included).
 bool isVoid(Tag tag);
-// Elements whose content is text up to their own end tag.
-bool isRawText(Tag tag);
 // The formatting elements that the parser reopens after a misnested end.
 bool isFormatting(Tag tag);
 // The parser's "special" category, by namespace.

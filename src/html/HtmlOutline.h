@@ -46,9 +46,13 @@ struct TagPair {
 // the next query; a query never needs more than one pass over the page, and
 // the first query after opening (or after an edit near the start of the
 // page) makes that pass once. A tag pair whose end lies far ahead is found
-// from the last kept state in which its element is still open.
+// from the last kept state in which its element is still open. A kept state
+// whose last 32 bytes changed untold is noticed and dropped; other untold
+// changes are not. One thread at a time.
 class HtmlOutline {
 public:
+    // `interval`: the bytes between kept states (smaller: faster queries
+    // near the caret, more memory; 16 KB keeps about 4 % of the page).
     explicit HtmlOutline(Html::Syntax syntax = Html::Syntax::Html, qsizetype interval = 16 * 1024);
 
     Html::Syntax syntax() const { return m_syntax; }
@@ -69,7 +73,8 @@ public:
     // comment, script, style or other raw text, in HTML for void elements
     // (area base br col embed hr img input link meta param source track wbr,
     // and basefont bgsound frame image keygen), and when the very same end
-    // tag already follows the caret ("<div>|</div>").
+    // tag already follows the caret ("<div>|</div>"). The element need not be
+    // one the parser would accept there ("<tr>" outside a table gets "</tr>").
     std::optional<QByteArray> closingTagAfter(QByteArrayView page, qsizetype caret);
 
     // The name to complete when "</" was just typed before `caret` (the two
@@ -84,13 +89,19 @@ public:
     // tag holds the position or begins there ("|<p>" is at p), else the
     // innermost element that holds it and has a start tag in the text. None
     // for a void or self-closed element, inside a tag the parser ignores (a
-    // stray "</div>"), and outside every element.
+    // stray "</div>"), and outside every element. The end tag is the one that
+    // closed the element; for body and html, their own end tag where it
+    // counted (they are never closed: what follows still goes into body).
     std::optional<Html::TagPair> tagPairAt(QByteArrayView page, qsizetype position);
 
     // HTML only: the path of the element holding `position` (inside a start
-    // tag, its element; inside an end tag, the element it closes). None
-    // outside every element below body (text directly in body included), in
-    // head, script, style and template, and for XML.
+    // tag, its element; inside an end tag, the element it closes; in text
+    // that a table moves before itself, the table). None outside every
+    // element below body (text directly in body included), in head, script,
+    // style and template, and for XML. The path is the element's place as the
+    // parse reaches the position: where a later misnested formatting end
+    // moves the element in the browser ("<b>1<p>2|</b>3"), the browser finds
+    // no element at that path.
     std::optional<Html::ElementPath> elementPathAt(QByteArrayView page, qsizetype position);
 
     // HTML only: the position of the '<' of the start tag of the element at

@@ -394,7 +394,7 @@ void Parser::reconstructFormatting(QByteArrayView page)
 
 // The browser's repair of a formatting element's end tag met out of order
 // (<b>1<p>2</b>3</p>). False: handle it as any other end tag.
-bool Parser::adoptionAgency(QByteArrayView page, const Token& token, Tag subject)
+bool Parser::adoptionAgency(QByteArrayView page, Tag subject)
 {
     const auto listIndexOf = [&](quint32 serial) {
         for (int i = int(m_formatting.size()) - 1; i >= 0; --i)
@@ -531,7 +531,6 @@ bool Parser::adoptionAgency(QByteArrayView page, const Token& token, Tag subject
                 if (!element(i).has(Element::Closed))
                     m_observer->moved(*this, i);
     }
-    Q_UNUSED(token);
     return true;
 }
 

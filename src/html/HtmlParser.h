@@ -172,7 +172,7 @@ private:
     void pushMarker();
     void clearFormattingToMarker();
     void reconstructFormatting(QByteArrayView page);
-    bool adoptionAgency(QByteArrayView page, const Token& token, Tag tag);
+    bool adoptionAgency(QByteArrayView page, Tag subject);
     void xmlToken(QByteArrayView page, const Token& token);
 
     // HtmlParserRules.cpp: the insertion modes.

@@ -295,7 +295,7 @@ void Parser::bodyEndTag(QByteArrayView page, const Token& token, Tag tag)
         insertVoid(page, token, tag);
         return;
     default:
-        if (isFormatting(tag) && adoptionAgency(page, token, tag))
+        if (isFormatting(tag) && adoptionAgency(page, tag))
             return;
         anyOtherEndTag(page, token, tag);
         return;

@@ -423,7 +423,7 @@ void Parser::bodyStartTag(QByteArrayView page, const Token& token, Tag tag)
                 break;
             }
         if (open) {
-            adoptionAgency(page, token, Tag::A);
+            adoptionAgency(page, Tag::A);
             for (auto f = m_formatting.begin(); f != m_formatting.end(); ++f)
                 if (!f->marker() && f->serial == open) {
                     m_formatting.erase(f);
@@ -442,7 +442,7 @@ void Parser::bodyStartTag(QByteArrayView page, const Token& token, Tag tag)
     case Tag::Nobr:
         reconstructFormatting(page);
         if (inScope(Tag::Nobr, Scope::Default)) {
-            adoptionAgency(page, token, Tag::Nobr);
+            adoptionAgency(page, Tag::Nobr);
             reconstructFormatting(page);
         }
         pushFormatting(page, token, insertFor(page, token, tag));
