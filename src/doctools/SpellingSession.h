@@ -23,14 +23,19 @@ struct Outcome {
     // "changed" to itself is no correction).
     std::vector<Correction> corrections;
     bool cancelled = false;
+    // Why a word could not be kept in the user's dictionary (the first such
+    // failure), for the caller to tell; "" when every added word was kept.
+    QString dictionaryFailure;
 };
 
 // The lines of a question are cut to this many characters around the word.
 constexpr qsizetype kLongestLine = 160;
 
 // Asks about each misspelling in turn. Change All and Ignore All settle the
-// later occurrences of the same word without asking again; Cancel ends the
-// check and keeps the corrections made so far.
+// later occurrences of the same word without asking again, and so does Add
+// to Dictionary, which also passes every later word the speller now knows
+// (the word in capitals); Cancel ends the check and keeps the corrections
+// made so far.
 Outcome run(QStringView text, const std::vector<MisspellingFinder::Misspelling>& misspellings, Speller& speller,
             SpellingDialog& dialog);
 
