@@ -30,10 +30,12 @@ struct Problem {
 // The tab stops Tidy is told to count columns with.
 constexpr int kTabSize = 8;
 
-// The largest page, in bytes of UTF-8, that is checked while typing pauses:
-// about the size at which one check takes 100 ms on the shared 2-core build
-// machine (bench_tidy's TidyCheck cases, bench/README.md).
-constexpr qsizetype kLargestChecked = 256 * 1024;
+// The largest page, in bytes of UTF-8, that is checked while typing pauses.
+// Measured with bench_tidy on the 2-core build machine (Release, Tidy
+// 5.6.0): one check of a hand-written-style page takes about 70 ms of CPU
+// at 1 MiB (about 105 ms when a problem stands in every other block), 135 ms
+// at 1.5 MiB; so about 100 ms at this size (bench/README.md).
+constexpr qsizetype kLargestChecked = 1 << 20;
 
 // Checks the page's UTF-8 text. The problems come in the order of their
 // position (Tidy reports some later than others after them); a page

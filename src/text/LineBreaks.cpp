@@ -1,4 +1,5 @@
 #include "text/LineBreaks.h"
+#include "text/ByteScan.h"
 
 #include <algorithm>
 
@@ -9,49 +10,21 @@ namespace {
 // text is known early.
 constexpr qsizetype kBlock = 64 * 1024;
 
-// Every CR, every LF, and every CR followed by an LF in [from, to) of the
-// text, a pair counted where its CR is (its LF may be in the next block).
-struct Raw {
-    qsizetype cr = 0;
-    qsizetype lf = 0;
-    qsizetype crLf = 0;
-};
-
-void countBlock(const unsigned char* p, qsizetype from, qsizetype to, qsizetype size, Raw* raw)
-{
-    qsizetype cr = 0;
-    qsizetype lf = 0;
-    qsizetype crLf = 0;
-    // The text's last byte is looked at apart, so that the loop reads
-    // nothing past the text and stays free of branches.
-    const qsizetype pairsTo = std::min(to, size - 1);
-    for (qsizetype i = from; i < pairsTo; ++i) {
-        const unsigned char c = p[i];
-        cr += c == '\r';
-        lf += c == '\n';
-        crLf += (c == '\r') & (p[i + 1] == '\n');
-    }
-    if (pairsTo < to) {
-        cr += p[size - 1] == '\r';
-        lf += p[size - 1] == '\n';
-    }
-    raw->cr += cr;
-    raw->lf += lf;
-    raw->crLf += crLf;
-}
-
-// An LF whose CR ended the block before is counted in the next one.
-Counts counted(const Raw& raw)
+// The LF of a pair whose CR ended a block is counted with the next block.
+Counts counted(const ByteScan::Counts& raw)
 {
     return {raw.crLf, std::max<qsizetype>(0, raw.lf - raw.crLf), raw.cr - raw.crLf};
 }
 
 Counts scan(QByteArrayView utf8, bool stopWhenMixed)
 {
-    const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
-    Raw raw;
+    ByteScan::Counts raw;
     for (qsizetype from = 0; from < utf8.size(); from += kBlock) {
-        countBlock(p, from, std::min(from + kBlock, utf8.size()), utf8.size(), &raw);
+        const qsizetype to = std::min(from + kBlock, utf8.size());
+        const ByteScan::Counts block = ByteScan::scan(utf8.data(), utf8.size(), from, to);
+        raw.cr += block.cr;
+        raw.lf += block.lf;
+        raw.crLf += block.crLf;
         if (stopWhenMixed && styleOf(counted(raw)) == Style::Mixed)
             break;
     }

@@ -1,4 +1,5 @@
 #include "text/StatusText.h"
+#include "text/ByteScan.h"
 
 namespace StatusText {
 
@@ -16,14 +17,8 @@ qsizetype characters(QByteArrayView utf8)
 {
     // Every byte that does not continue a UTF-8 sequence starts a character
     // (a stray byte of broken text counts as one); the LF of a CR LF does not.
-    const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
-    const qsizetype size = utf8.size();
-    qsizetype n = 0;
-    for (qsizetype i = 0; i < size; ++i)
-        n += (p[i] & 0xC0) != 0x80;
-    for (qsizetype i = 1; i < size; ++i)
-        n -= (p[i] == '\n') & (p[i - 1] == '\r');
-    return n;
+    const ByteScan::Counts c = ByteScan::scan(utf8.data(), utf8.size(), 0, utf8.size());
+    return utf8.size() - c.continuation - c.crLf;
 }
 
 QString selection(qsizetype characters)

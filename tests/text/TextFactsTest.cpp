@@ -48,7 +48,11 @@ private slots:
         QTest::newRow("CR CR LF") << QByteArray("a\r\r\n") << "1 0 1" << "Mixed";
         QTest::newRow("lone LF at the end") << QByteArray("a\r\n\n") << "1 1 0" << "Mixed";
         QTest::newRow("lone CR at the end") << QByteArray("a\r\n\r") << "1 0 1" << "Mixed";
-        // A CR LF across the scan's 64 KB blocks is one break.
+        // A CR LF across the scan's 16-byte steps or its 64 KB blocks is one break.
+        QTest::newRow("across 16 bytes") << QByteArray(15, 'x') + "\r\n" + QByteArray(20, 'y') + "\r\n" << "2 0 0"
+                                         << "CR LF";
+        QTest::newRow("CR ending 16 bytes, LF later") << QByteArray(15, 'x') + "\rx\n" + QByteArray(20, 'y') << "0 1 1"
+                                                      << "Mixed";
         QTest::newRow("across a block's end") << QByteArray(65535, 'x') + "\r\n" + QByteArray(70000, 'y') + "\r\n"
                                               << "2 0 0" << "CR LF";
         QTest::newRow("mixed late in a long text")
@@ -100,6 +104,8 @@ private slots:
         QTest::newRow("characters, not bytes") << QString("café €\U0001F600").toUtf8() << "7 selected";
         QTest::newRow("CR LF is one line break") << QByteArray("a\r\nb\nc\rd") << "7 selected";
         QTest::newRow("broken UTF-8 byte by byte") << QByteArray("a\xFF\xFE") << "3 selected";
+        QTest::newRow("long: sixteen bytes at a time")
+            << (QString(7, QChar(0xE9)) + "x\r\n" + QString(40, QChar(0x20AC)) + "\r\n").toUtf8() << "50 selected";
     }
     void countsTheSelectedCharacters()
     {
