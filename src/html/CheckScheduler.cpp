@@ -101,7 +101,7 @@ void CheckScheduler::paused()
 void CheckScheduler::start()
 {
     m_wanted = false;
-    const QByteArray text = m_textGiven ? m_givenText : m_snapshot();
+    const QByteArray text = m_textGiven ? m_givenText : m_snapshot ? m_snapshot() : QByteArray();
     const quint64 generation = m_generation;
 
     auto promise = std::make_shared<QPromise<Outcome>>();

@@ -6,29 +6,26 @@
 #include <QTest>
 #include <QThreadPool>
 
+#include <utility>
+
 namespace {
 
 // The pause ends when the test says so.
-class HandTimer : public PauseTimer {
-public:
-    void start(std::chrono::milliseconds, std::function<void()> elapsed) override
+struct HandTimer : PauseTimer {
+    std::function<void()> elapsed;
+    bool running = false;
+    void start(std::chrono::milliseconds, std::function<void()> then) override
     {
-        m_elapsed = std::move(elapsed);
-        m_active = true;
+        elapsed = std::move(then);
+        running = true;
     }
-    void stop() override { m_active = false; }
-    bool active() const override { return m_active; }
+    void stop() override { running = false; }
+    bool active() const override { return running; }
     void fire()
     {
-        if (m_active) {
-            m_active = false;
-            m_elapsed();
-        }
+        if (std::exchange(running, false))
+            elapsed();
     }
-
-private:
-    std::function<void()> m_elapsed;
-    bool m_active = false;
 };
 
 // A check that runs until the test lets it end, and tells which text it had.
@@ -38,16 +35,18 @@ struct Gate {
     int returned = 0;
     QSemaphore open;
 
+    template <typename F>
+    auto locked(F f)
+    {
+        QMutexLocker lock(&mutex);
+        return f();
+    }
     CheckScheduler::Checker checker()
     {
         return [this](QByteArrayView utf8) -> Result<CheckScheduler::Problems> {
-            {
-                QMutexLocker lock(&mutex);
-                checked << QString::fromUtf8(utf8);
-            }
+            locked([&] { checked << QString::fromUtf8(utf8); });
             open.acquire();
-            QMutexLocker lock(&mutex);
-            ++returned;
+            locked([&] { ++returned; });
             if (utf8 == "fail")
                 return Failure(QStringLiteral("no"));
             TidyCheck::Problem p;
@@ -55,16 +54,8 @@ struct Gate {
             return CheckScheduler::Problems{p};
         };
     }
-    QStringList checks()
-    {
-        QMutexLocker lock(&mutex);
-        return checked;
-    }
-    int returns()
-    {
-        QMutexLocker lock(&mutex);
-        return returned;
-    }
+    QStringList checks() { return locked([&] { return checked; }); }
+    int returns() { return locked([&] { return returned; }); }
 };
 
 }

@@ -16,8 +16,7 @@ class TidyCheckTest : public QObject {
         return "<!DOCTYPE html>\n<html><head><title>t</title></head><body>\n" + body + "\n</body></html>\n";
     }
 
-    // "E 3:1 <foo> is not recognized!" per problem, and whether each one's
-    // offset is the start of its line plus its column in characters.
+    // "E 3:1 <foo> is not recognized!" per problem.
     static QStringList describe(const std::vector<TidyCheck::Problem>& problems)
     {
         QStringList out;
@@ -42,8 +41,6 @@ private slots:
                           "<body><!-- <b> not closed -->\n<script>if (a < b && c > d) { x = '</p>'; }</script>\n"
                           "</body></html>")
             << QStringList{};
-        QTest::newRow("empty text")
-            << QByteArray() << QStringList{"W 1:1 inserting missing 'title' element"};
         QTest::newRow("fragment")
             << QByteArray("<p>hello")
             << QStringList{"W 1:1 missing <!DOCTYPE> declaration", "W 1:1 inserting implicit <body>",
@@ -95,12 +92,10 @@ private slots:
         QTest::newRow("CR") << QByteArray(head + "\n<p>x</p>\n  <zz>\n" + tail).replace("\n", "\r");
         QTest::newRow("mixed") << head + "\r\n\r\r\n\n   <zz>\r" + tail;
         QTest::newRow("tab") << head + "\n\t<zz>\n" + tail;
-        QTest::newRow("two tabs") << head + "\n\t\t<zz>\n" + tail;
         QTest::newRow("tab after text") << head + "\nab\t<zz>\n" + tail;
         QTest::newRow("two-byte characters") << head + "\n\xC3\xA9\xC3\xA9<zz>\n" + tail;
         QTest::newRow("three-byte character and tab") << head + "\n\xE2\x82\xAC\t<zz>\n" + tail;
         QTest::newRow("emoji") << head + "\n\xF0\x9F\x98\x80 <zz>\n" + tail;
-        QTest::newRow("combining mark") << head + "\ne\xCC\x81<zz>\n" + tail;
         QTest::newRow("byte-order mark") << "\xEF\xBB\xBF<zz>" + head + "\n" + tail;
         QTest::newRow("invalid UTF-8") << head + "\n\xFF\xC3 \xE2\x82<zz>\n" + tail;
         QTest::newRow("long line") << head + QByteArray(5000, 'x') + "\xC3\xA9<zz>\n" + tail;

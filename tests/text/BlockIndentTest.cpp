@@ -70,6 +70,7 @@ private slots:
 
         const BlockIndent::Selection sel = selection(selected);
         QVERIFY(BlockIndent::spansLines(sel));
+        QVERIFY(!BlockIndent::spansLines({sel.anchor, {sel.anchor.line, 99}}));
         const BlockIndent::Lines lines = BlockIndent::linesOf(sel);
         QStringList all = document.split('\n');
         const QStringList block = all.mid(lines.first, lines.last - lines.first + 1);
@@ -82,11 +83,6 @@ private slots:
         QCOMPARE(all.join('\n'), result);
         QCOMPARE(text(out.selection), selectedAfter);
         QCOMPARE(out.changed, result != document);
-    }
-
-    void withinOneLineTabTypes()
-    {
-        QVERIFY(!BlockIndent::spansLines({{3, 0}, {3, 9}}));
     }
 
     void guessesTheDocumentsLevel_data()
