@@ -7,7 +7,9 @@
 // answer from a script.
 class SpellingDialog {
 public:
-    enum class Action { Change, ChangeAll, Ignore, IgnoreAll, Cancel };
+    // AddToDictionary keeps the word in the user's dictionary for good and
+    // passes it for the rest of the check, as IgnoreAll does.
+    enum class Action { Change, ChangeAll, Ignore, IgnoreAll, AddToDictionary, Cancel };
 
     struct Question {
         // The word as the page shows it ("café" for caf&eacute;).

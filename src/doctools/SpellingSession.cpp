@@ -61,6 +61,7 @@ Outcome run(QStringView text, const std::vector<MisspellingFinder::Misspelling>&
     QHash<QString, QString> changeAll;
     QSet<QString> ignoreAll;
     QHash<QString, QStringList> suggestions;
+    bool added = false;
 
     auto correct = [&out](const MisspellingFinder::Misspelling& m, const QString& word, const QString& replacement) {
         if (replacement != word)
@@ -73,6 +74,11 @@ Outcome run(QStringView text, const std::vector<MisspellingFinder::Misspelling>&
         const QString word = SpellingText::spelling(text, m);
         if (ignoreAll.contains(word))
             continue;
+        // A word added to the dictionary may have made this one right too.
+        if (added && speller.check(word)) {
+            ignoreAll.insert(word);
+            continue;
+        }
         if (const auto to = changeAll.constFind(word); to != changeAll.cend()) {
             correct(m, word, *to);
             continue;
@@ -97,6 +103,12 @@ Outcome run(QStringView text, const std::vector<MisspellingFinder::Misspelling>&
             break;
         case SpellingDialog::Action::IgnoreAll:
             ignoreAll.insert(word);
+            break;
+        case SpellingDialog::Action::AddToDictionary:
+            if (const Result<> kept = speller.addWord(word); !kept && out.dictionaryFailure.isEmpty())
+                out.dictionaryFailure = kept.error();
+            ignoreAll.insert(word);
+            added = true;
             break;
         case SpellingDialog::Action::Cancel:
             out.cancelled = true;

@@ -26,6 +26,9 @@ struct Outcome {
     // "changed" to itself is no correction).
     std::vector<Correction> corrections;
     bool cancelled = false;
+    // Why a word could not be kept in the user's dictionary (the first such
+    // failure), for the caller to tell; "" when every added word was kept.
+    QString dictionaryFailure;
 };
 
 // The lines of a question are cut to this many characters around the word.
@@ -33,8 +36,9 @@ constexpr qsizetype kLongestLine = 160;
 
 // Asks about each misspelling in turn, as the page shows the word. Change
 // All and Ignore All settle the later occurrences of the same word, however
-// it is written, without asking again; Cancel ends the check and keeps the
-// corrections made so far.
+// it is written, without asking again, and so does Add to Dictionary, which
+// also passes every later word the speller now knows (the word in capitals);
+// Cancel ends the check and keeps the corrections made so far.
 Outcome run(QStringView text, const std::vector<MisspellingFinder::Misspelling>& misspellings, Speller& speller,
             SpellingDialog& dialog);
 

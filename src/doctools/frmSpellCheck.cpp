@@ -198,6 +198,8 @@ void frmSpellCheck::checkWholeDocument()
         return;
     if (!outcome->corrections.empty())
         applyCorrections(text, outcome->corrections);
+    if (!outcome->dictionaryFailure.isEmpty())
+        m_prompts.error(outcome->dictionaryFailure);
     if (!outcome->cancelled)
         m_prompts.message(QStringLiteral("The spelling check is complete."), Prompts::Icon::Information,
                           Prompts::Buttons::Ok);

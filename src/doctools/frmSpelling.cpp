@@ -48,6 +48,7 @@ frmSpelling::frmSpelling(QWidget* owner) : QDialog(owner)
 
     auto* cmdIgnore = button("cmdIgnore", QStringLiteral("&Ignore"), this);
     auto* cmdIgnoreAll = button("cmdIgnoreAll", QStringLiteral("I&gnore All"), this);
+    auto* cmdAddToDictionary = button("cmdAddToDictionary", QStringLiteral("&Add to Dictionary"), this);
     auto* cmdChange = button("cmdChange", QStringLiteral("&Change"), this);
     auto* cmdChangeAll = button("cmdChangeAll", QStringLiteral("Change A&ll"), this);
     auto* cmdCancel = button("cmdCancel", QStringLiteral("Cancel"), this);
@@ -62,7 +63,7 @@ frmSpelling::frmSpelling(QWidget* owner) : QDialog(owner)
     grid->addWidget(label("lblSpellingSuggestions", QStringLiteral("&Suggestions:"), m_suggestions, this), 4, 0);
     grid->addWidget(m_suggestions, 5, 0);
     auto* buttons = new QVBoxLayout;
-    for (QPushButton* b : {cmdIgnore, cmdIgnoreAll, cmdChange, cmdChangeAll})
+    for (QPushButton* b : {cmdIgnore, cmdIgnoreAll, cmdAddToDictionary, cmdChange, cmdChangeAll})
         buttons->addWidget(b);
     buttons->addStretch(1);
     buttons->addWidget(cmdCancel);
@@ -83,6 +84,7 @@ frmSpelling::frmSpelling(QWidget* owner) : QDialog(owner)
     });
     connect(cmdIgnore, &QPushButton::clicked, this, [this] { answer(Action::Ignore); });
     connect(cmdIgnoreAll, &QPushButton::clicked, this, [this] { answer(Action::IgnoreAll); });
+    connect(cmdAddToDictionary, &QPushButton::clicked, this, [this] { answer(Action::AddToDictionary); });
     connect(cmdChange, &QPushButton::clicked, this, [this] { answer(Action::Change); });
     connect(cmdChangeAll, &QPushButton::clicked, this, [this] { answer(Action::ChangeAll); });
     connect(cmdCancel, &QPushButton::clicked, this, &frmSpelling::reject);

@@ -122,16 +122,6 @@ void streamSelecting(QMouseEvent* e, Deliver deliver)
     e->setAccepted(plain.isAccepted());
 }
 
-int scintillaEol(LineBreak style)
-{
-    switch (style) {
-    case LineBreak::Lf: return QsciScintillaBase::SC_EOL_LF;
-    case LineBreak::Cr: return QsciScintillaBase::SC_EOL_CR;
-    case LineBreak::CrLf: break;
-    }
-    return QsciScintillaBase::SC_EOL_CRLF;
-}
-
 }
 
 RichTextBox::RichTextBox(Document* document, QWidget* parent)

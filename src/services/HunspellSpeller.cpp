@@ -1,4 +1,5 @@
 #include "services/HunspellSpeller.h"
+#include "services/PersonalDictionary.h"
 
 #include <QDir>
 #include <QFile>
@@ -160,7 +161,8 @@ QString HunspellSpeller::chooseDictionary(const QString& locale, const QStringLi
 std::unique_ptr<Speller> HunspellSpeller::forUserLocale()
 {
     const QString folder = systemFolder();
-    return std::make_unique<HunspellSpeller>(folder, chooseDictionary(userLocale(), installedIn(folder)));
+    return std::make_unique<HunspellSpeller>(folder, chooseDictionary(userLocale(), installedIn(folder)),
+                                             PersonalDictionary::defaultPath());
 }
 
 namespace {
@@ -182,7 +184,8 @@ QString displayName(const QString& dictionary)
 
 }
 
-HunspellSpeller::HunspellSpeller(const QString& folder, const QString& name)
+HunspellSpeller::HunspellSpeller(const QString& folder, const QString& name, const QString& personalDictionary)
+    : m_personalDictionary(personalDictionary)
 {
     const QString base = QDir(folder).filePath(name);
     const QString aff = base + QStringLiteral(".aff");
@@ -200,6 +203,11 @@ HunspellSpeller::HunspellSpeller(const QString& folder, const QString& name)
     }
     m_hunspell = std::make_unique<Hunspell>(QFile::encodeName(aff).constData(), QFile::encodeName(dic).constData());
     m_displayName = displayName(name);
+    // A personal dictionary that cannot be read adds nothing; adding a word
+    // to it tells the user why.
+    if (!m_personalDictionary.isEmpty())
+        for (const QString& word : PersonalDictionary::load(m_personalDictionary).valueOr({}))
+            learn(word);
 }
 
 HunspellSpeller::~HunspellSpeller() = default;
@@ -259,4 +267,22 @@ QStringList HunspellSpeller::suggest(const QString& word)
     for (const std::string& s : m_hunspell->suggest(*bytes))
         out << m_encoding->decode(s);
     return out;
+}
+
+void HunspellSpeller::learn(const QString& word)
+{
+    // A word the dictionary's character set cannot hold is never judged
+    // (see handles()), so it needs no place in it.
+    if (const std::optional<std::string> bytes = m_encoding->encode(word))
+        m_hunspell->add(*bytes);
+}
+
+Result<> HunspellSpeller::addWord(const QString& word)
+{
+    if (!available())
+        return Failure(m_problem);
+    learn(word);
+    if (m_personalDictionary.isEmpty())
+        return Result<>();
+    return PersonalDictionary::add(m_personalDictionary, word);
 }

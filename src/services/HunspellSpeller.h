@@ -18,7 +18,8 @@ public:
     static QString fallbackDictionary() { return QStringLiteral("en_US"); }
 
     // The dictionary of the user's locale from the system folder, or
-    // English (United States) when the locale names none that is installed.
+    // English (United States) when the locale names none that is installed,
+    // with the words of the user's personal dictionary.
     static std::unique_ptr<Speller> forUserLocale();
 
     // The locale that decides the messages' language: LC_ALL, LC_MESSAGES,
@@ -35,8 +36,10 @@ public:
     static QStringList installedIn(const QString& folder);
 
     // Loads folder/name.aff and folder/name.dic; an empty name or missing
-    // files leave the speller unavailable.
-    HunspellSpeller(const QString& folder, const QString& name);
+    // files leave the speller unavailable. The words of the personal
+    // dictionary file (see PersonalDictionary; "" for none) are spelt right,
+    // and added words are kept there.
+    HunspellSpeller(const QString& folder, const QString& name, const QString& personalDictionary = QString());
     ~HunspellSpeller() override;
 
     bool available() const override { return m_hunspell != nullptr; }
@@ -45,8 +48,11 @@ public:
     bool handles(const QString& word) const override;
     bool check(const QString& word) override;
     QStringList suggest(const QString& word) override;
+    Result<> addWord(const QString& word) override;
 
 private:
+    void learn(const QString& word);
+
     class Encoding;
     void readAffixHeader(const QString& affPath);
 
@@ -54,6 +60,7 @@ private:
     std::unique_ptr<Encoding> m_encoding;
     QString m_problem;
     QString m_displayName;
+    QString m_personalDictionary;
     // The writing systems of the letters the dictionary suggests with.
     QSet<int> m_scripts;
 };

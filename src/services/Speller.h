@@ -1,4 +1,6 @@
 #pragma once
+#include "base/Result.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -24,4 +26,10 @@ public:
     virtual bool check(const QString& word) = 0;
     // In the dictionary's order of likelihood.
     virtual QStringList suggest(const QString& word) = 0;
+
+    // Takes the word into the user's own dictionary for good: from now on
+    // it is spelt right, in this check and every later one. Fails, with the
+    // reason worded for the user, when it could not be kept for later; it
+    // still passes as long as this speller lives.
+    virtual Result<> addWord(const QString& word) = 0;
 };

@@ -5,7 +5,7 @@
 #include <QTest>
 
 // Answers the spelling dialog's questions from a script, in order:
-// "change:TEXT", "changeall:TEXT", "ignore", "ignoreall", "cancel". Records
+// "change:TEXT", "changeall:TEXT", "ignore", "ignoreall", "add", "cancel". Records
 // each question as "word[suggestion,suggestion]". A question nobody
 // scripted fails the test and calls the check off.
 class ScriptedSpellingDialog : public SpellingDialog {
@@ -31,6 +31,8 @@ public:
             return {Action::Ignore, {}};
         if (action == QLatin1String("ignoreall"))
             return {Action::IgnoreAll, {}};
+        if (action == QLatin1String("add"))
+            return {Action::AddToDictionary, {}};
         return {Action::Cancel, {}};
     }
 

@@ -337,6 +337,9 @@ private slots:
             << QStringList{"teh teh cxt teh wrld|teh", "teh teh cxt teh wrld|teh", "teh teh cxt teh wrld|cxt",
                            "teh teh cot teh wrld|wrld"}
             << "teh teh cot teh wrld";
+        QTest::newRow("add to dictionary passes the word and its capitalised form")
+            << "wrld teh wrld Wrld" << QStringList{"click:cmdAddToDictionary", "click:cmdIgnore"}
+            << QStringList{"wrld teh wrld Wrld|wrld", "wrld teh wrld Wrld|teh"} << "wrld teh wrld Wrld";
         QTest::newRow("escape calls it off, corrections kept")
             << "teh wrld cxt" << QStringList{"click:cmdChange", "key:Escape"}
             << QStringList{"teh wrld cxt|teh", "the wrld cxt|wrld"} << "the wrld cxt";
