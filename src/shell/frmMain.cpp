@@ -28,6 +28,7 @@
 #include "generators/frmWebPageWizard.h"
 #include "help/HelpLinks.h"
 #include "help/frmAbout.h"
+#include "widgets/Controls.h"
 #include "widgets/OwnedWindow.h"
 #include "services/PrinterService.h"
 #include "doctools/frmMergeDocs.h"
@@ -107,22 +108,18 @@ void frmMain::buildWindow()
     m_pad->setObjectName(QStringLiteral("rtbPad"));
     // Notices stack above the text, below the toolbar.
     auto* central = new QWidget(this);
-    auto* column = new QVBoxLayout(central);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
     m_notices = new NoticeBar(central);
-    column->addWidget(m_notices);
-    column->addWidget(m_pad, 1);
+    QVBoxLayout* column = Controls::withoutMargins(Controls::column({m_notices, {m_pad, 1}}));
+    column->setSpacing(0);
+    central->setLayout(column);
     setCentralWidget(central);
     buildColouring();
 
     // The location and the changed flag, kept visible to anyone who looks
     // for them by name, never shown.
-    m_lblLocation = new QLabel(this);
-    m_lblLocation->setObjectName(QStringLiteral("lblLocation"));
+    m_lblLocation = Controls::label("lblLocation", QString(), this);
     m_lblLocation->hide();
-    m_lblChanged = new QLabel(changedText(m_doc.isModified()), this);
-    m_lblChanged->setObjectName(QStringLiteral("lblChanged"));
+    m_lblChanged = Controls::label("lblChanged", changedText(m_doc.isModified()), this);
     m_lblChanged->hide();
     connect(&m_doc, &Document::locationChanged, m_lblLocation, &QLabel::setText);
     connect(&m_doc, &Document::modifiedChanged, m_lblChanged,
