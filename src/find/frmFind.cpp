@@ -112,17 +112,6 @@ frmFind::frmFind(RichTextBox* pad, Prompts& prompts, QWidget* owner)
     resize(std::max(hint.width(), 380), hint.height());
 }
 
-frmFind* frmFind::open(QPointer<frmFind>& instance, RichTextBox* pad, Prompts& prompts, QWidget* owner)
-{
-    if (!instance)
-        instance = new frmFind(pad, prompts, owner);
-    instance->setWindowState(instance->windowState() & ~Qt::WindowMinimized);
-    instance->show();
-    instance->raise();
-    instance->activateWindow();
-    return instance;
-}
-
 void frmFind::FindNext()
 {
     const QString what = txtFind->text();
