@@ -4,7 +4,6 @@
 #include "shell/FileCommands.h"
 
 #include <QMainWindow>
-#include <QPointer>
 #include <functional>
 #include <memory>
 

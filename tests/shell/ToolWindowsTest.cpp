@@ -76,54 +76,43 @@ private slots:
         QTest::addColumn<bool>("inserts");
 
         dialog("wizard: Apply") << menu(Cmd::mnuWebPageWizard) << "frmWebPageWizard" << "cmdApply" << true;
-        dialog("wizard: Cancel") << menu(Cmd::mnuWebPageWizard) << "frmWebPageWizard" << "cmdCancel"
-                                        << false;
+        dialog("wizard: Cancel") << menu(Cmd::mnuWebPageWizard) << "frmWebPageWizard" << "cmdCancel" << false;
         dialog("wizard: Escape") << menu(Cmd::mnuWebPageWizard) << "frmWebPageWizard" << "escape" << false;
-        dialog("wizard: close box") << menu(Cmd::mnuWebPageWizard) << "frmWebPageWizard" << "close box"
-                                           << false;
+        dialog("wizard: close box") << menu(Cmd::mnuWebPageWizard) << "frmWebPageWizard" << "close box" << false;
         dialog("wizard from the toolbar: Cancel")
             << toolbarButton("WebPageWizard") << "frmWebPageWizard" << "cmdCancel" << false;
-        dialog("custom font: Insert") << menu(Cmd::mnuCustomFont) << "frmCustomFont"
-                                             << "cmdConvert cmdInsert" << true;
+        dialog("custom font: Insert") << menu(Cmd::mnuCustomFont) << "frmCustomFont" << "cmdConvert cmdInsert" << true;
         dialog("custom font: Escape on the output frame")
             << menu(Cmd::mnuCustomFont) << "frmCustomFont" << "cmdConvert escape" << false;
-        dialog("custom font: close box") << menu(Cmd::mnuCustomFont) << "frmCustomFont" << "close box"
-                                                << false;
+        dialog("custom font: close box") << menu(Cmd::mnuCustomFont) << "frmCustomFont" << "close box" << false;
         dialog("ANSI: Escape") << menu(Cmd::mnuANSIConverter) << "frmANSIConverter" << "escape" << false;
         dialog("ANSI: close box after a lookup")
             << menu(Cmd::mnuANSIConverter) << "frmANSIConverter" << "cmdANSIFind1 close box" << false;
-        dialog("templates: Insert") << menu(Cmd::mnuWebPageTemplates) << "frmWebPageTemplates"
-                                           << "cmdInsert" << true;
-        dialog("templates: Cancel") << menu(Cmd::mnuWebPageTemplates) << "frmWebPageTemplates"
-                                           << "cmdCancel" << false;
-        dialog("templates: Escape") << menu(Cmd::mnuWebPageTemplates) << "frmWebPageTemplates" << "escape"
-                                           << false;
-        dialog("templates: close box") << menu(Cmd::mnuWebPageTemplates) << "frmWebPageTemplates"
-                                              << "close box" << false;
-        dialog("database wizard: Insert") << toolbarButton("DatabaseWizard") << "frmDatabaseWizard"
-                                                 << "cmdNext cmdASP_Generate cmdDB_Insert" << true;
+        dialog("templates: Insert") << menu(Cmd::mnuWebPageTemplates) << "frmWebPageTemplates" << "cmdInsert" << true;
+        dialog("templates: Cancel") << menu(Cmd::mnuWebPageTemplates) << "frmWebPageTemplates" << "cmdCancel" << false;
+        dialog("templates: Escape") << menu(Cmd::mnuWebPageTemplates) << "frmWebPageTemplates" << "escape" << false;
+        dialog("templates: close box")
+            << menu(Cmd::mnuWebPageTemplates) << "frmWebPageTemplates" << "close box" << false;
+        dialog("database wizard: Insert")
+            << toolbarButton("DatabaseWizard") << "frmDatabaseWizard" << "cmdNext cmdASP_Generate cmdDB_Insert" << true;
         dialog("database wizard: Cancel on the code page")
             << menu(Cmd::mnuDBCW) << "frmDatabaseWizard" << "cmdNext cmdASP_Back optPHP cmdNext cmdPHP_Generate cmdCancel"
             << false;
-        dialog("database wizard: Escape") << menu(Cmd::mnuDBCW) << "frmDatabaseWizard" << "cmdNext escape"
-                                                 << false;
-        dialog("database wizard: close box") << menu(Cmd::mnuDBCW) << "frmDatabaseWizard" << "close box"
-                                                    << false;
+        dialog("database wizard: Escape") << menu(Cmd::mnuDBCW) << "frmDatabaseWizard" << "cmdNext escape" << false;
+        dialog("database wizard: close box") << menu(Cmd::mnuDBCW) << "frmDatabaseWizard" << "close box" << false;
         dialog("merge: Escape") << menu(Cmd::mnuMergeDocs) << "frmMergeDocs" << "escape" << false;
         dialog("merge: close box") << menu(Cmd::mnuMergeDocs) << "frmMergeDocs" << "close box" << false;
         dialog("print: Escape") << toolbarButton("Print") << "frmPrint" << "escape" << false;
         dialog("print: close box") << menu(Cmd::mnuPrint) << "frmPrint" << "close box" << false;
         dialog("spelling: Cancel") << toolbarButton("SpellCheck") << "frmSpellCheck" << "cmdCancel" << false;
         dialog("spelling: Escape") << menu(Cmd::mnuSpellCheck) << "frmSpellCheck" << "escape" << false;
-        dialog("spelling: close box") << menu(Cmd::mnuSpellCheck) << "frmSpellCheck" << "close box"
-                                             << false;
+        dialog("spelling: close box") << menu(Cmd::mnuSpellCheck) << "frmSpellCheck" << "close box" << false;
         usable("find: Escape", 1, "txtFind") << menu(Cmd::mnuFind) << "frmFind" << "escape" << false;
         usable("find from the context menu: close box", 1, "txtFind_Rep")
             << menu(Cmd::rcFindReplace) << "frmFind" << "close box" << false;
         usable("find from the toolbar: close box", 1, "txtReplace")
             << toolbarButton("FindReplace") << "frmFind" << "close box" << false;
-        usable("file's properties: Escape", 2, "") << propertiesOfTheFile() << "frmFileProperties" << "escape"
-                                                    << false;
+        usable("file's properties: Escape", 2, "") << propertiesOfTheFile() << "frmFileProperties" << "escape" << false;
         usable("file's properties: close box", 2, "")
             << propertiesOfTheFile() << "frmFileProperties" << "close box" << false;
     }
