@@ -43,18 +43,19 @@ public:
     };
 
     explicit ToolWindowTable(frmMain& main);
+    ToolWindowTable(const ToolWindowTable&) = delete;
+    ToolWindowTable& operator=(const ToolWindowTable&) = delete;
     // Owned windows are no children: they must not outlive the editor whose
     // controls they work on.
     ~ToolWindowTable();
 
-    const QList<Row>& rows() const { return m_rows; }
     // Gives every row's command its handler.
     void wire(CommandTable& commands);
-    void open(const Row& row);
-    void showToolWindow(QWidget* window, const Row& row);
 
 private:
     QList<Row> makeRows();
+    void open(const Row& row);
+    void showToolWindow(QWidget* window, const Row& row);
     void place(QWidget* window, Place where);
 
     frmMain& m_main;
