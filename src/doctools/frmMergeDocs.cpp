@@ -4,6 +4,7 @@
 #include "services/Prompts.h"
 #include "editor/RichTextBox.h"
 #include "editor/DocumentService.h"
+#include "widgets/Controls.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -12,26 +13,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-QLabel* label(const QString& name, const QString& text, QWidget* parent)
-{
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->setTextFormat(Qt::PlainText);
-    return l;
-}
-
-QPushButton* button(const QString& name, const QString& text, QWidget* parent)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    // Enter presses the button that has the focus, as Space does.
-    b->setAutoDefault(true);
-    return b;
-}
-
-}
+using namespace Controls;
 
 frmMergeDocs::frmMergeDocs(DocumentService& document, Prompts& prompts,
                            QWidget* owner)
@@ -42,7 +24,7 @@ frmMergeDocs::frmMergeDocs(DocumentService& document, Prompts& prompts,
     setObjectName(QStringLiteral("frmMergeDocs"));
     setWindowTitle(QStringLiteral("Quirkpad - Merge Documents"));
 
-    auto* lblIntro = label(QStringLiteral("lblIntro"),
+    auto* lblIntro = label("lblIntro",
                            QStringLiteral("This dialog can be used merge multiple files in to the one currently open."),
                            this);
 
@@ -50,8 +32,7 @@ frmMergeDocs::frmMergeDocs(DocumentService& document, Prompts& prompts,
     for (int i = 0; i < 3; ++i) {
         const QString n = QString::number(i + 1);
         auto* number = label(QStringLiteral("lbl") + n, n + QLatin1Char('.'), this);
-        auto* path = new QLineEdit(this);
-        path->setObjectName(QStringLiteral("txtDocument") + n);
+        auto* path = textBox(QStringLiteral("txtDocument") + n, QString(), this);
         path->setMinimumWidth(path->fontMetrics().averageCharWidth() * 48);
         auto* find = button(QStringLiteral("cmdFind") + n, QStringLiteral("Find"), this);
         grid->addWidget(number, i, 0);
@@ -62,26 +43,14 @@ frmMergeDocs::frmMergeDocs(DocumentService& document, Prompts& prompts,
     }
     grid->setColumnStretch(1, 1);
 
-    auto* lblLines = label(QStringLiteral("lblLines"), QStringLiteral("Number of lines between each file:"), this);
-    m_lines = new QLineEdit(QStringLiteral("-1"), this);
-    m_lines->setObjectName(QStringLiteral("txtLines"));
+    auto* lblLines = label("lblLines", QStringLiteral("Number of lines between each file:"), this);
+    m_lines = textBox("txtLines", QStringLiteral("-1"), this);
     m_lines->setMaxLength(4);
     m_lines->setFixedWidth(m_lines->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
-    auto* cmdMerge = button(QStringLiteral("cmdMerge"), QStringLiteral("Merge"), this);
+    auto* cmdMerge = button("cmdMerge", QStringLiteral("Merge"), this);
     connect(cmdMerge, &QPushButton::clicked, this, &frmMergeDocs::Merge);
 
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(lblLines);
-    bottom->addWidget(m_lines);
-    bottom->addStretch(1);
-    bottom->addWidget(cmdMerge);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblIntro);
-    layout->addSpacing(4);
-    layout->addLayout(grid);
-    layout->addSpacing(4);
-    layout->addLayout(bottom);
+    setLayout(column({lblIntro, Space{4}, grid, Space{4}, row({lblLines, m_lines, stretch, cmdMerge})}));
 
     // Wider shows longer paths; taller would only open empty space.
     setMaximumHeight(sizeHint().height());

@@ -5,6 +5,7 @@
 #include "editor/RichTextBox.h"
 #include "widgets/SimpleComboBox.h"
 #include "services/Speller.h"
+#include "widgets/Controls.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -18,15 +19,9 @@
 
 #include <algorithm>
 
-namespace {
+using namespace Controls;
 
-QPushButton* button(const char* name, const QString& caption, QWidget* parent)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(true);
-    return b;
-}
+namespace {
 
 // How much text one step of the search reads before the progress is shown
 // and Cancel is looked at: a few milliseconds' work.
@@ -47,26 +42,19 @@ frmSpellCheck::frmSpellCheck(RichTextBox& pad, std::unique_ptr<Speller> speller,
     auto* cmdHelp = button("cmdHelp", QStringLiteral("Help"), this);
     auto* cmdCancel = button("cmdCancel", QStringLiteral("Cancel"), this);
 
-    auto* fraSingleSugg = new QGroupBox(QStringLiteral("Single Word Spell Check Tool"), this);
-    fraSingleSugg->setObjectName(QStringLiteral("fraSingleSugg"));
-    auto* fraChecl = new QGroupBox(fraSingleSugg);
-    fraChecl->setObjectName(QStringLiteral("fraChecl"));
-    m_suggestions = new SimpleComboBox(fraSingleSugg);
-    m_suggestions->setObjectName(QStringLiteral("lstSuggestions"));
+    auto* fraSingleSugg = groupBox("fraSingleSugg", QStringLiteral("Single Word Spell Check Tool"), this);
+    auto* fraChecl = groupBox("fraChecl", QString(), fraSingleSugg);
+    m_suggestions = named(new SimpleComboBox(fraSingleSugg), "lstSuggestions");
 
-    m_word = new QLineEdit(fraChecl);
-    m_word->setObjectName(QStringLiteral("txtWord"));
+    m_word = textBox("txtWord", QString(), fraChecl);
     m_word->setMaxLength(50);
     auto* cmdCheck = button("cmdCheck", QStringLiteral("Check"), fraChecl);
-    m_numSuggestions = new QLabel(QStringLiteral("Number of suggestions: None"), fraChecl);
-    m_numSuggestions->setObjectName(QStringLiteral("lblNumSugges"));
-    m_progress = new QProgressBar(fraChecl);
-    m_progress->setObjectName(QStringLiteral("barProgress"));
+    m_numSuggestions = label("lblNumSugges", QStringLiteral("Number of suggestions: None"), fraChecl);
+    m_progress = named(new QProgressBar(fraChecl), "barProgress");
     m_progress->setRange(0, 100);
     m_progress->setTextVisible(false);
 
-    auto* lblNote = new QLabel(QStringLiteral("Note: ") + dictionaryNote(*m_speller), this);
-    lblNote->setObjectName(QStringLiteral("lblNote"));
+    auto* lblNote = label("lblNote", QStringLiteral("Note: ") + dictionaryNote(*m_speller), this);
     lblNote->setWordWrap(true);
 
     auto* checkLayout = new QGridLayout(fraChecl);
@@ -75,24 +63,11 @@ frmSpellCheck::frmSpellCheck(RichTextBox& pad, std::unique_ptr<Speller> speller,
     checkLayout->addWidget(m_numSuggestions, 1, 0, 1, 2);
     checkLayout->addWidget(m_progress, 2, 0, 1, 2);
     // The word and its count at the top, beside the list that runs down.
-    auto* checkColumn = new QVBoxLayout;
-    checkColumn->addWidget(fraChecl);
-    checkColumn->addStretch(1);
-    auto* singleLayout = new QHBoxLayout(fraSingleSugg);
-    singleLayout->addLayout(checkColumn, 3);
-    singleLayout->addWidget(m_suggestions, 2);
+    fraSingleSugg->setLayout(row({{column({fraChecl, stretch}), 3}, {m_suggestions, 2}}));
 
-    auto* top = new QHBoxLayout;
-    top->addWidget(cmdLoadWord);
-    top->addStretch(1);
-    top->addWidget(cmdHelp);
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(lblNote, 1);
-    bottom->addWidget(cmdCancel, 0, Qt::AlignBottom);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(fraSingleSugg, 1);
-    layout->addLayout(bottom);
+    setLayout(column({row({cmdLoadWord, stretch, cmdHelp}),
+                      {fraSingleSugg, 1},
+                      row({{lblNote, 1}, {cmdCancel, 0, Qt::AlignBottom}})}));
 
     connect(cmdLoadWord, &QPushButton::clicked, this, &frmSpellCheck::checkWholeDocument);
     connect(cmdHelp, &QPushButton::clicked, this, &frmSpellCheck::showHelp);

@@ -2,6 +2,7 @@
 #include "generators/TemplateFolder.h"
 #include "help/HelpLinks.h"
 #include "files/AppPaths.h"
+#include "widgets/Controls.h"
 #include "widgets/OwnedWindow.h"
 #include "services/Prompts.h"
 #include "document/Document.h"
@@ -20,18 +21,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    // Enter presses the button that has the focus, as Space does.
-    b->setAutoDefault(true);
-    return b;
-}
-
-}
+using namespace Controls;
 
 frmWebPageTemplates::frmWebPageTemplates(DocumentService& document, Prompts& prompts, Shell& shell, QWidget* owner)
     : QWidget(nullptr, Qt::Dialog), m_document(document), m_prompts(prompts), m_shell(shell)
@@ -41,38 +31,23 @@ frmWebPageTemplates::frmWebPageTemplates(DocumentService& document, Prompts& pro
     setObjectName(QStringLiteral("frmWebPageTemplates"));
     setWindowTitle(QStringLiteral("Quirkpad - Web Page Templates"));
 
-    m_list = new QListWidget(this);
-    m_list->setObjectName(QStringLiteral("fileExamples"));
+    m_list = named(new QListWidget(this), "fileExamples");
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setAccessibleName(QStringLiteral("Templates"));
-    m_frame = new QGroupBox(QStringLiteral("Preview..."), this);
-    m_frame->setObjectName(QStringLiteral("fraPreview"));
-    auto* frameLayout = new QVBoxLayout(m_frame);
-    m_noPreview = new QLabel(m_frame);
-    m_noPreview->setObjectName(QStringLiteral("lblNoPreview"));
+    m_frame = groupBox("fraPreview", QStringLiteral("Preview..."), this);
+    m_noPreview = label("lblNoPreview", QString(), m_frame);
     m_noPreview->setWordWrap(true);
-    m_noPreview->setTextFormat(Qt::PlainText);
     m_noPreview->setAlignment(Qt::AlignCenter);
     m_noPreview->hide();
-    frameLayout->addWidget(m_noPreview);
+    // The browser joins the column when the first template is shown.
+    m_frame->setLayout(column({m_noPreview}));
 
-    auto* insert = button(this, "cmdInsert", QStringLiteral("Insert"));
-    auto* cancel = button(this, "cmdCancel", QStringLiteral("Cancel"));
-    auto* download = button(this, "cmdDownload", QStringLiteral("Download new templates"));
-    auto* help = button(this, "cmdHelp", QStringLiteral("Help"));
+    auto* insert = button("cmdInsert", QStringLiteral("Insert"), this);
+    auto* cancel = button("cmdCancel", QStringLiteral("Cancel"), this);
+    auto* download = button("cmdDownload", QStringLiteral("Download new templates"), this);
+    auto* help = button("cmdHelp", QStringLiteral("Help"), this);
 
-    auto* top = new QHBoxLayout;
-    top->addWidget(m_list, 1);
-    top->addWidget(m_frame, 3);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(help);
-    buttons->addWidget(download);
-    buttons->addStretch(1);
-    buttons->addWidget(insert);
-    buttons->addWidget(cancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top, 1);
-    layout->addLayout(buttons);
+    setLayout(column({{row({{m_list, 1}, {m_frame, 3}}), 1}, row({help, download, stretch, insert, cancel})}));
     m_list->setMinimumWidth(180);
     resize(sizeHint());
 

@@ -1,6 +1,7 @@
 #include "preview/frmWebBrowser.h"
 #include "preview/BrowserEngine.h"
 #include "preview/BrowserView.h"
+#include "widgets/Controls.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -21,8 +22,7 @@ frmWebBrowser::frmWebBrowser() : QWidget(nullptr, Qt::Window)
     // A preview left open does not keep the program running once the main
     // window has closed.
     setAttribute(Qt::WA_QuitOnClose, false);
-    m_lblTempLocation = new QLabel(this);
-    m_lblTempLocation->setObjectName(QStringLiteral("lblTempLocation"));
+    m_lblTempLocation = Controls::label("lblTempLocation", QString(), this);
     m_lblTempLocation->move(0, 0);
     resize(kDesignWidth, kDesignHeight);
 }

@@ -179,14 +179,3 @@ bool FileCommands::reloadChangedFile()
     m_doc.becomeReloaded();
     return true;
 }
-
-void FileCommands::FileProperties()
-{
-    if (m_doc.isUntitled()) {
-        m_prompts.message(QStringLiteral("No file is currently open to view."), Prompts::Icon::Error,
-                          Prompts::Buttons::Ok);
-        return;
-    }
-    if (showProperties)
-        showProperties(m_doc.location());
-}

@@ -3,7 +3,6 @@
 #include "services/Prompts.h"
 
 #include <QString>
-#include <functional>
 
 class Document;
 class RichTextBox;
@@ -36,7 +35,6 @@ public:
     // lose, and tells nothing afterwards; the document is the file again,
     // unmodified. Returns whether it was reloaded.
     bool reloadChangedFile();
-    void FileProperties();
 
     // Loads a file as the document (start-up, Open): on success the document
     // is named after the file and unmodified; on failure the shared error
@@ -50,9 +48,6 @@ public:
 
     // The folder part of a chosen path, with its trailing "/" ("" when none).
     static QString folderOf(const QString& path);
-
-    // Shows the properties window of a file; set by the main window.
-    std::function<void(const QString& path)> showProperties;
 
 private:
     Prompts::FileDialog dialog(bool save) const;

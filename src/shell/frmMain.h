@@ -4,7 +4,6 @@
 #include "shell/FileCommands.h"
 
 #include <QMainWindow>
-#include <QPointer>
 #include <functional>
 #include <memory>
 
@@ -22,7 +21,7 @@ class RecoveryKeeper;
 class ExternalChangeWatcher;
 class LineNumberMargin;
 class SyntaxColouring;
-#include "find/frmFind.h"
+class ToolWindowTable;
 
 // The main window: the one document in rtbPad, its state, the menus, the
 // toolbar and the context menu, start-up from the command line, the editor
@@ -57,16 +56,11 @@ public:
     Shell& shell() { return *m_services.shell; }
     PrinterService& printers() { return *m_services.printers; }
     PreviewController& preview() { return *m_preview; }
-    frmFind* findWindow() const { return m_findWindow; }
 
     // The window's own input (menus, toolbar, editor), switched off while a
-    // tool window that acts as a dialog is open.
+    // tool window that acts as a dialog is open (see ToolWindowTable).
     bool isInputEnabled() const { return isEnabled(); }
     void setInputEnabled(bool enabled);
-
-    // Shows a tool window owned by this window. With disableMain, this
-    // window takes no input until the tool window is gone, however it closes.
-    void showToolWindow(QWidget* window, bool disableMain);
 
     // Notices above the text (see NoticeBar): shown without taking the
     // keyboard from the text; a button click hides the notice and answers
@@ -104,10 +98,7 @@ private:
     void onPadKeyDown(int& keyCode, int shift);
     void toggleLock();
     void toggleAlwaysOnTop();
-    void showSingleToolWindow(Cmd command, const std::function<QWidget*()>& make);
-    void openFind();
     void licenceAgreement();
-    void showProperties(const QString& path);
     void buildColouring();
     void applyEditorOptions();
 
@@ -120,9 +111,7 @@ private:
     QMenu* m_contextMenu = nullptr;
     QLabel* m_lblLocation = nullptr;
     QLabel* m_lblChanged = nullptr;
-    QPointer<frmFind> m_findWindow;
-    // The open tool window of each command that opens one.
-    QHash<Cmd, QPointer<QWidget>> m_toolWindows;
+    std::unique_ptr<ToolWindowTable> m_toolWindows;
     bool m_fontAppliedOnShow = false;
     PreviewController* m_preview = nullptr;
     std::unique_ptr<PrinterService> m_defaultPrinters;

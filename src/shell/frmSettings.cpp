@@ -5,6 +5,7 @@
 #include "services/Prompts.h"
 #include "editor/RichTextBox.h"
 #include "services/SettingsStore.h"
+#include "widgets/Controls.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -15,6 +16,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace Controls;
 
 frmSettings::frmSettings(RichTextBox& pad, SettingsStore& settings, Prompts& prompts, QWidget* owner)
     : QWidget(nullptr, Qt::Dialog), m_pad(pad), m_settings(settings), m_prompts(prompts)
@@ -24,42 +28,28 @@ frmSettings::frmSettings(RichTextBox& pad, SettingsStore& settings, Prompts& pro
     setObjectName(QStringLiteral("frmSettings"));
     setWindowTitle(QStringLiteral("Quirkpad - Settings"));
 
-    auto* lblPadFont = new QLabel(QStringLiteral("Pad font:"), this);
-    lblPadFont->setObjectName(QStringLiteral("lblPadFont"));
-    m_names = new QComboBox(this);
-    m_names->setObjectName(QStringLiteral("cboPadFontName"));
-    m_names->setEditable(false);
+    auto* lblPadFont = label("lblPadFont", QStringLiteral("Pad font:"), this);
+    m_names = dropDownList("cboPadFontName", {}, this);
     m_names->setMinimumContentsLength(22);
     m_names->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    auto* cmdDefaultPadFont = new QPushButton(QStringLiteral("Default"), this);
-    cmdDefaultPadFont->setObjectName(QStringLiteral("cmdDefaultPadFont"));
-    // Enter presses the button that has the focus, as Space does.
-    cmdDefaultPadFont->setAutoDefault(true);
+    auto* cmdDefaultPadFont = button("cmdDefaultPadFont", QStringLiteral("Default"), this);
 
-    auto* lblPadFontSize = new QLabel(QStringLiteral("Pad font size:"), this);
-    lblPadFontSize->setObjectName(QStringLiteral("lblPadFontSize"));
-    m_size = new QLineEdit(this);
-    m_size->setObjectName(QStringLiteral("txtPadFontSize"));
-    auto* cmdDefaultPadFontSize = new QPushButton(QStringLiteral("Default"), this);
-    cmdDefaultPadFontSize->setObjectName(QStringLiteral("cmdDefaultPadFontSize"));
-    cmdDefaultPadFontSize->setAutoDefault(true);
+    auto* lblPadFontSize = label("lblPadFontSize", QStringLiteral("Pad font size:"), this);
+    m_size = textBox("txtPadFontSize", QString(), this);
+    auto* cmdDefaultPadFontSize = button("cmdDefaultPadFontSize", QStringLiteral("Default"), this);
 
-    auto* fraEditor = new QGroupBox(QStringLiteral("Editor"), this);
-    fraEditor->setObjectName(QStringLiteral("fraEditor"));
+    auto* fraEditor = groupBox("fraEditor", QStringLiteral("Editor"), this);
     // A check box for every switch of the settings table, named after its key.
     auto* options = new QVBoxLayout(fraEditor);
     for (const SettingsStore::Row& row : SettingsStore::table()) {
         if (row.kind != SettingsStore::Kind::Switch)
             continue;
-        auto* box = new QCheckBox(QString::fromUtf8(row.caption), fraEditor);
-        box->setObjectName(QStringLiteral("chk") + QLatin1String(row.key));
+        auto* box = checkBox(QStringLiteral("chk") + QLatin1String(row.key), QString::fromUtf8(row.caption), fraEditor);
         options->addWidget(box);
         m_options.append({box, row.setting});
     }
 
-    auto* cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setAutoDefault(true);
+    auto* cmdCancel = button("cmdCancel", QStringLiteral("Cancel"), this);
 
     auto* grid = new QGridLayout;
     grid->addWidget(lblPadFont, 0, 0);
@@ -69,14 +59,7 @@ frmSettings::frmSettings(RichTextBox& pad, SettingsStore& settings, Prompts& pro
     grid->addWidget(m_size, 1, 1);
     grid->addWidget(cmdDefaultPadFontSize, 1, 2);
     grid->setColumnStretch(1, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdCancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addWidget(fraEditor);
-    layout->addStretch(1);
-    layout->addLayout(buttons);
+    setLayout(column({grid, fraEditor, stretch, row({stretch, cmdCancel})}));
 
     connect(cmdDefaultPadFont, &QPushButton::clicked, this, &frmSettings::defaultFont);
     connect(cmdDefaultPadFontSize, &QPushButton::clicked, this, &frmSettings::defaultSize);

@@ -1,6 +1,6 @@
 #include "MainWindowFixture.h"
+#include "ToolWindows.h"
 #include "TestRegistry.h"
-#include "find/frmFind.h"
 #include "editor/RichTextBox.h"
 
 #include <QAction>
@@ -90,7 +90,7 @@ private slots:
         case Move::FindNext:
         case Move::ReplaceAll: {
             w.commands().action(Cmd::mnuFind)->trigger();
-            frmFind* find = w.findWindow();
+            QWidget* find = toolWindow(QStringLiteral("frmFind"));
             const bool next = move == Move::FindNext;
             find->findChild<QLineEdit*>(next ? QStringLiteral("txtFind") : QStringLiteral("txtFind_Rep"))
                 ->setText(QStringLiteral("needle"));

@@ -433,14 +433,14 @@ private slots:
         MainWindowFixture f;
         frmMain& w = f.make();
         f.prompts.answer(Answer::Ok);
-        w.files().FileProperties();
+        w.commands().action(Cmd::mnuFileProps)->trigger();
         QCOMPARE(f.prompts.calls.last().text, QStringLiteral("No file is currently open to view."));
         QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Error);
 
         // A name that looks like markup is shown as written.
         const QString path = f.file(QStringLiteral("<i>props.html"), QByteArray(1234, 'x'));
         w.files().loadAsDocument(path);
-        w.files().FileProperties();
+        w.commands().action(Cmd::mnuFileProps)->trigger();
         auto* props = w.findChild<frmFileProperties*>();
         QVERIFY(props);
         QVERIFY(props->isVisible());

@@ -1,6 +1,6 @@
 #include "MainWindowFixture.h"
+#include "ToolWindows.h"
 #include "TestRegistry.h"
-#include "find/frmFind.h"
 #include "base/NumberText.h"
 #include "editor/RichTextBox.h"
 #include "shell/frmSettings.h"
@@ -75,7 +75,8 @@ private slots:
         QCOMPARE(s->windowTitle(), QStringLiteral("Quirkpad - Settings"));
         QVERIFY(!w.isInputEnabled());
         QVERIFY(s->isEnabled());
-        QVERIFY(w.findWindow() && w.findWindow()->isEnabled());   // owned by the main window, not part of it
+        QWidget* find = toolWindow(QStringLiteral("frmFind"));
+        QVERIFY(find && find->isEnabled());   // owned by the main window, not part of it
         // A disabled window takes no shortcut either.
         int news = 0;
         w.commands().on(Cmd::mnuNew, [&news] { ++news; });
