@@ -13,6 +13,27 @@ namespace {
 // transform of a selection of any size holds little more than the result.
 constexpr qsizetype kPiece = 64 * 1024;
 
+// Progress is told after about this many bytes: a few milliseconds' work.
+constexpr qsizetype kProgressBytes = 1024 * 1024;
+
+// Tells the progress, if any, at most once per kProgressBytes; false when
+// the work is to stop.
+class ProgressTeller {
+public:
+    explicit ProgressTeller(const Progress& progress) : m_progress(progress) {}
+    bool at(qsizetype done)
+    {
+        if (!m_progress || done < m_next)
+            return true;
+        m_next = done + kProgressBytes;
+        return m_progress(done);
+    }
+
+private:
+    const Progress& m_progress;
+    qsizetype m_next = kProgressBytes;
+};
+
 bool isAscii(char c)
 {
     return static_cast<unsigned char>(c) < 0x80;
@@ -150,12 +171,13 @@ qsizetype turnUnits(char* text, qsizetype from, qsizetype end, bool endIsSure)
 constexpr qsizetype kCasePiece = 64;
 
 template <typename Convert>
-QByteArray caseMapped(QByteArrayView text, char (*ascii)(char), Convert convert)
+QByteArray caseMapped(QByteArrayView text, char (*ascii)(char), Convert convert, const Progress& progress)
 {
     QByteArray out;
     out.reserve(text.size());
+    ProgressTeller teller(progress);
     qsizetype i = 0;
-    while (i < text.size()) {
+    while (i < text.size() && teller.at(i)) {
         qsizetype run = i;
         while (run < text.size() && isAscii(text[run]))
             ++run;
@@ -186,23 +208,26 @@ char asciiLower(char c)
 
 }
 
-QByteArray upperCaseUtf8(QByteArrayView text)
+QByteArray upperCaseUtf8(QByteArrayView text, const Progress& progress)
 {
-    return caseMapped(text, asciiUpper, [](QString&& piece) { return std::move(piece).toUpper(); });
+    return caseMapped(text, asciiUpper, [](QString&& piece) { return std::move(piece).toUpper(); }, progress);
 }
 
-QByteArray lowerCaseUtf8(QByteArrayView text)
+QByteArray lowerCaseUtf8(QByteArrayView text, const Progress& progress)
 {
-    return caseMapped(text, asciiLower, [](QString&& piece) { return std::move(piece).toLower(); });
+    return caseMapped(text, asciiLower, [](QString&& piece) { return std::move(piece).toLower(); }, progress);
 }
 
-void reverseUtf8(QByteArray& text)
+void reverseUtf8(QByteArray& text, const Progress& progress)
 {
     char* const p = text.data();
     const qsizetype n = text.size();
     qsizetype from = 0;
     qsizetype pieceSize = kPiece;
+    ProgressTeller teller(progress);
     while (from < n) {
+        if (!teller.at(from))
+            return;
         // ASCII that is neither a line break nor followed by what may attach
         // to it is a unit of one byte, already in its own order.
         while (from < n && isAscii(p[from]) && !isLineBreak(p[from]) && (from + 1 == n || isAscii(p[from + 1])))

@@ -2,6 +2,7 @@
 
 #include "platform/RichTextBox.h"
 #include "platform/Utf8.h"
+#include "platform/WorkProgress.h"
 
 #include <QList>
 
@@ -209,7 +210,8 @@ bool findNext(RichTextBox& pad, const QString& what, Direction direction)
     return true;
 }
 
-QByteArray replaced(QByteArrayView text, QByteArrayView find, QByteArrayView replacement)
+QByteArray replaced(QByteArrayView text, QByteArrayView find, QByteArrayView replacement,
+                    const std::function<bool(qsizetype done)>& progress)
 {
     if (find.isEmpty())
         return text.toByteArray();
@@ -217,9 +219,16 @@ QByteArray replaced(QByteArrayView text, QByteArrayView find, QByteArrayView rep
     out.reserve(text.size());
     const char* p = text.data();
     const char* const end = p + text.size();
+    constexpr qsizetype kProgressBytes = 1 << 20;
+    qsizetype nextProgress = kProgressBytes;
     // glibc's memmem stays linear in the haystack whatever the needle, so
     // the whole pass is one walk over the text.
     while (p < end) {
+        if (progress && p - text.data() >= nextProgress) {
+            nextProgress = p - text.data() + kProgressBytes;
+            if (!progress(p - text.data()))
+                return out;
+        }
         const auto* hit = static_cast<const char*>(memmem(p, size_t(end - p), find.data(), size_t(find.size())));
         if (!hit)
             break;
@@ -233,7 +242,12 @@ QByteArray replaced(QByteArrayView text, QByteArrayView find, QByteArrayView rep
 
 void replaceAll(RichTextBox& pad, const QString& find, const QString& replacement)
 {
-    const QByteArray result = replaced(pad.utf8(), find.toUtf8(), replacement.toUtf8());
+    const QByteArrayView text = pad.utf8();
+    WorkProgress progress(&pad, QStringLiteral("Replacing..."), text.size(), true);
+    const QByteArray result = replaced(text, find.toUtf8(), replacement.toUtf8(),
+                                       [&progress](qsizetype done) { return progress.advance(done); });
+    if (progress.cancelled())
+        return;
     pad.SetTextUtf8(result);
 }
 

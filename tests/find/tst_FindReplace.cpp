@@ -1,3 +1,4 @@
+#include "FakePacing.h"
 #include "TestRegistry.h"
 #include "find/FindReplace.h"
 #include "platform/RichTextBox.h"
@@ -149,6 +150,24 @@ private slots:
         QCOMPARE(pad.Text(), expected);
         QCOMPARE(selection(pad), QPoint(0, 0));
         QCOMPARE(changes.count(), 1);
+    }
+
+    // A long Replace All shows its progress; Cancel leaves everything as it was.
+    void longReplaceAllCanBeCancelled()
+    {
+        RichTextBox pad;
+        pad.show();
+        const QByteArray text = QByteArray("<p>a b</p>\r\n").repeated(400000);
+        pad.SetTextUtf8(text);
+        pad.selectBytes(3, 4);
+        QSignalSpy changes(&pad, &RichTextBox::Change);
+        FakePacing pacing;
+        pacing.cancelAfter = 1;
+        FindReplace::replaceAll(pad, QStringLiteral("a"), QStringLiteral("x"));
+        QCOMPARE(pacing.shown.size(), 1);
+        QVERIFY(pad.utf8() == text);
+        QCOMPARE(changes.count(), 0);
+        QCOMPARE(selection(pad), QPoint(3, 1));
     }
 };
 
