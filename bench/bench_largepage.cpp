@@ -172,7 +172,7 @@ void BM_FiveCommands(benchmark::State& state, const char* name)
     const QString file = pageFile();
     QList<QByteArray> reply;
     for (auto _ : state) {
-        reply = runChild(state, {QStringLiteral("--child"), QLatin1String(name), file}, 900000, 11);
+        reply = runChild(state, {QStringLiteral("--child"), QLatin1String(name), file}, 900000, 10);
         if (reply.isEmpty())
             return;
         state.SetIterationTime(reply[2].toDouble() / 1e3);

@@ -3,8 +3,6 @@
 #include <QByteArrayView>
 #include <QString>
 
-#include <functional>
-
 class RichTextBox;
 
 // The searching and replacing behind the Find/Replace window, with no
@@ -28,17 +26,14 @@ bool findNext(RichTextBox& pad, const QString& what, Direction direction);
 // Every occurrence of `find` in `text` replaced by `replacement`: an exact
 // comparison, left to right, without overlap, and text put in is never
 // searched again. An empty `find` replaces nothing. Works on UTF-8 bytes:
-// for valid UTF-8 a byte match is exactly a character match. `progress`,
-// when given, is told now and then how many bytes of the text are done, and
-// answers false to stop (the result is then incomplete).
-QByteArray replaced(QByteArrayView text, QByteArrayView find, QByteArrayView replacement,
-                    const std::function<bool(qsizetype done)>& progress = {});
+// for valid UTF-8 a byte match is exactly a character match.
+QByteArray replaced(QByteArrayView text, QByteArrayView find, QByteArrayView replacement);
 
 // Replace All on the pad's whole text. The result is always assigned as the
 // pad's new text, even when nothing was replaced: that is one change of the
-// document, and the caret goes back to the start. A long one shows its
-// progress; Cancel, while the new text is being made, leaves everything as
-// it was.
+// document, and the caret goes back to the start. The new text goes in a
+// piece at a time as it is made, so a long one shows its progress and the
+// old and new text are never both whole in memory.
 void replaceAll(RichTextBox& pad, const QString& find, const QString& replacement);
 
 }

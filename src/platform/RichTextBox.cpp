@@ -457,13 +457,27 @@ void RichTextBox::SetSelTextUtf8(QByteArrayView utf8)
 
 void RichTextBox::SetSelTextInPieces(const std::function<Piece(QByteArrayView rest)>& next)
 {
+    const ByteRange r = selectionBytes();
+    const long end = replaceInPieces(r.start, r.end, next);
+    placeSelection(end, end, false);
+}
+
+void RichTextBox::SetTextInPieces(const std::function<Piece(QByteArrayView rest)>& next)
+{
+    ChangeBatch batch(this);
+    m_changePending = true;   // a change even when the text stays as it was, as for SetTextUtf8
+    replaceInPieces(0, SendScintilla(SCI_GETLENGTH), next);
+    caretToStart();
+}
+
+long RichTextBox::replaceInPieces(long start, long end, const std::function<Piece(QByteArrayView rest)>& next)
+{
     Writable writable(this);
     ChangeBatch batch(this);
-    const ByteRange r = selectionBytes();
     SendScintilla(SCI_BEGINUNDOACTION);
     const auto endStep = qScopeGuard([this] { SendScintilla(SCI_ENDUNDOACTION); });
-    long at = r.start;
-    long restEnd = r.end;
+    long at = start;
+    long restEnd = end;
     while (at < restEnd) {
         // The gap stands where the last piece went, so the rest is
         // contiguous already and nothing moves.
@@ -475,7 +489,7 @@ void RichTextBox::SetSelTextInPieces(const std::function<Piece(QByteArrayView re
         at += long(piece.text.size());
         restEnd += long(piece.text.size()) - replaces;
     }
-    placeSelection(at, at, false);
+    return at;
 }
 
 qint64 RichTextBox::undoMemory() const

@@ -64,6 +64,8 @@ public:
         QByteArray text;
     };
     void SetSelTextInPieces(const std::function<Piece(QByteArrayView rest)>& next);
+    // SetTextUtf8 the same way: the whole text, the caret to the start.
+    void SetTextInPieces(const std::function<Piece(QByteArrayView rest)>& next);
 
     int SelStart() const;
     void SetSelStart(int position);
@@ -232,6 +234,9 @@ private:
 
     class Writable;
     void replaceRange(long startByte, long endByte, QByteArrayView utf8);
+    // Replaces the bytes from start to end as the pieces come, as one undo
+    // step; returns where the new text ends.
+    long replaceInPieces(long start, long end, const std::function<Piece(QByteArrayView rest)>& next);
     // Every selection the program sets goes through here.
     void placeSelection(long anchorByte, long caretByte, bool viewFollows);
     void keepOnlyPlainEditingKeys();

@@ -76,19 +76,17 @@ bool WorkProgress::advance(qint64 done)
     if (m_cancelled)
         return false;
     const qint64 now = m_pacing.clock();
-    if (!m_window) {
-        if (now - m_start < m_pacing.delayMs)
-            return true;
+    if (!m_window && now - m_start >= m_pacing.delayMs)
         show();
-    } else if (now - m_lastUpdate < m_pacing.intervalMs) {
+    else if (now - m_lastUpdate < m_pacing.intervalMs)
         return true;
-    }
     m_lastUpdate = now;
-    m_bar->setValue(int(std::clamp<qint64>(done, 0, m_total) * kSteps / m_total));
-    // The windows are drawn and the window system is answered. Timers wait:
-    // what they would do (a copy of the text, a preview, another file
-    // looked at) would meet the work half done. Without Cancel, keys and
-    // clicks wait too.
+    if (m_bar)
+        m_bar->setValue(int(std::clamp<qint64>(done, 0, m_total) * kSteps / m_total));
+    // The windows are drawn and the window system is answered, also before
+    // the progress shows. Timers wait: what they would do (a copy of the
+    // text, a preview, another file looked at) would meet the work half
+    // done. Keys and clicks wait too, unless they can reach Cancel alone.
     QEventLoop::ProcessEventsFlags flags = QEventLoop::X11ExcludeTimers;
     if (!m_cancel || !m_cancellable)
         flags |= QEventLoop::ExcludeUserInputEvents;
