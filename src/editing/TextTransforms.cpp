@@ -4,6 +4,7 @@
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
+#include <iterator>
 
 namespace TextTransforms {
 
@@ -224,7 +225,11 @@ void reverseUtf8(QByteArray& text, const Progress& progress)
     const qsizetype n = text.size();
     qsizetype from = 0;
     qsizetype pieceSize = kPiece;
-    ProgressTeller teller(progress);
+    // Turning the units round is the first half of the work, turning the
+    // whole round the second.
+    const Progress firstHalf = progress ? Progress([&progress](qsizetype done) { return progress(done / 2); })
+                                        : Progress();
+    ProgressTeller teller(firstHalf);
     while (from < n) {
         if (!teller.at(from))
             return;
@@ -252,7 +257,14 @@ void reverseUtf8(QByteArray& text, const Progress& progress)
         from = done;
         pieceSize = kPiece;
     }
-    std::reverse(p, p + n);
+    // The whole text turned round, a stretch at a time from both ends, so
+    // that progress is told on the way.
+    for (qsizetype i = 0; i < n / 2; i += kProgressBytes) {
+        const qsizetype stretch = std::min(kProgressBytes, n / 2 - i);
+        std::swap_ranges(p + i, p + i + stretch, std::reverse_iterator<char*>(p + n - i));
+        if (progress && !progress(n / 2 + i + stretch))
+            return;
+    }
 }
 
 QString longTimeFormat(const QLocale& locale)

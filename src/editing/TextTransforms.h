@@ -12,8 +12,9 @@
 // Pure text functions behind the editing commands that change or insert text.
 namespace TextTransforms {
 
-// Told now and then, on long text, how many bytes of it are done; answers
-// false to stop the work, whose result is then incomplete.
+// Told now and then, on long text, how much of the work is done, counted
+// in bytes of the text; answers false to stop the work, whose result is
+// then incomplete.
 using Progress = std::function<bool(qsizetype done)>;
 
 // The selection's text in upper or lower case, from UTF-8 to UTF-8 (the
