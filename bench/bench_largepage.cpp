@@ -16,7 +16,7 @@
 //                         opening and during the commands: how long the
 //                         window did not answer
 //
-//   build-bench/bench/bench_largepage                      # ~3 min
+//   build-bench/bench/bench_largepage                      # ~2 min
 //   build-bench/bench/bench_largepage --benchmark_filter=Case
 #include "editing/EditingCommands.h"
 #include "find/FindReplace.h"
