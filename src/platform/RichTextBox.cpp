@@ -1,20 +1,25 @@
 #include "platform/RichTextBox.h"
 #include "platform/Failure.h"
+#include "platform/WorkProgress.h"
 
 #include <Qsci/qscicommand.h>
 #include <Qsci/qscicommandset.h>
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QContextMenuEvent>
+#include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScopeGuard>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -213,6 +218,10 @@ RichTextBox::RichTextBox(QWidget* parent) : QsciScintilla(parent)
     SendScintilla(SCI_SETMARGINLEFT, 0UL, 4L);
     for (int m = 0; m < 5; ++m)
         SendScintilla(SCI_SETMARGINWIDTHN, static_cast<unsigned long>(m), 0L);
+    // What undo may keep: the larger of 256 MB and twice the text; past
+    // that the oldest steps go. Undo of the last command always works, and
+    // a long session of large edits does not hold memory for ever.
+    SendScintilla(SCI_SETUNDOMEMORYBUDGET, static_cast<unsigned long>(kUndoMemoryFloor), 2L);
     setTabWidth(4);
     setEolMode(EolWindows);
     setFormat(TextFormat::forNewDocument());
@@ -446,6 +455,48 @@ void RichTextBox::SetSelTextUtf8(QByteArrayView utf8)
     placeSelection(caret, caret, false);
 }
 
+void RichTextBox::SetSelTextInPieces(const std::function<Piece(QByteArrayView rest)>& next)
+{
+    const ByteRange r = selectionBytes();
+    const long end = replaceInPieces(r.start, r.end, next);
+    placeSelection(end, end, false);
+}
+
+void RichTextBox::SetTextInPieces(const std::function<Piece(QByteArrayView rest)>& next)
+{
+    ChangeBatch batch(this);
+    m_changePending = true;   // a change even when the text stays as it was, as for SetTextUtf8
+    replaceInPieces(0, SendScintilla(SCI_GETLENGTH), next);
+    caretToStart();
+}
+
+long RichTextBox::replaceInPieces(long start, long end, const std::function<Piece(QByteArrayView rest)>& next)
+{
+    Writable writable(this);
+    ChangeBatch batch(this);
+    SendScintilla(SCI_BEGINUNDOACTION);
+    const auto endStep = qScopeGuard([this] { SendScintilla(SCI_ENDUNDOACTION); });
+    long at = start;
+    long restEnd = end;
+    while (at < restEnd) {
+        // The gap stands where the last piece went, so the rest is
+        // contiguous already and nothing moves.
+        const auto* rest = reinterpret_cast<const char*>(
+            SendScintilla(SCI_GETRANGEPOINTER, static_cast<unsigned long>(at), restEnd - at));
+        const Piece piece = next(QByteArrayView(rest, restEnd - at));
+        const long replaces = std::clamp<long>(long(piece.replaces), 1, restEnd - at);
+        replaceRange(at, at + replaces, piece.text);
+        at += long(piece.text.size());
+        restEnd += long(piece.text.size()) - replaces;
+    }
+    return at;
+}
+
+qint64 RichTextBox::undoMemory() const
+{
+    return SendScintilla(SCI_GETUNDOMEMORY);
+}
+
 void RichTextBox::InsertText(const QString& crlfText)
 {
     SetSelText(TextFormats::withLineBreaks(crlfText, m_format.lineBreak));
@@ -555,11 +606,20 @@ TextFile::ReadResult RichTextBox::LoadFile(const QString& path)
     // No undo record of a whole file: it would double the memory of a large one.
     NoUndoRecord noUndo(this);
     bool cleared = false;
+    // A large file shows how far the reading is (there is no clean way back
+    // once the old text has gone, so no Cancel).
+    std::optional<WorkProgress> progress;
+    qsizetype loaded = 0;
     TextFile::ReadResult r;
     try {
         r = TextFile::read(
             path,
-            [&](const char* p, qsizetype n) { SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(n), p); },
+            [&](const char* p, qsizetype n) {
+                SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(n), p);
+                loaded += n;
+                if (progress)
+                    progress->advance(loaded);
+            },
             [&](qsizetype utf8Length) {
                 // Told before the first piece, once the file is known
                 // readable and small enough: the old text goes, and room for
@@ -568,6 +628,10 @@ TextFile::ReadResult RichTextBox::LoadFile(const QString& path)
                 cleared = true;
                 SendScintilla(SCI_CLEARALL);
                 SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(utf8Length + 1));
+                loaded = 0;
+                if (!progress)
+                    progress.emplace(this, QStringLiteral("Opening ") + QFileInfo(path).fileName() + QStringLiteral("..."),
+                                     utf8Length, false);
             },
             TextFile::kMaxTextLength);
     } catch (...) {

@@ -9,6 +9,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 // The editing control every command works through. Positions and lengths are
 // counted in UTF-16 code units, as QString counts them; a CR LF line break
 // counts two. Change is raised once, synchronously, inside every step that
@@ -33,6 +35,9 @@ public:
     };
 
     explicit RichTextBox(QWidget* parent = nullptr);
+
+    // The least the undo history may keep before its oldest steps go.
+    static constexpr qint64 kUndoMemoryFloor = qint64(256) << 20;
 
     QString Text() const;
     void SetText(const QString& text);
@@ -59,6 +64,19 @@ public:
     // change is raised (defined in RichTextBoxPieces.cpp).
     using PieceWriter = std::function<Result<>(const TextFile::Utf8Sink& sink)>;
     Result<> SetSelTextFrom(qint64 expectedBytes, const PieceWriter& write);
+    // SetSelTextUtf8 a piece at a time, for new text made from the selection
+    // piece by piece: `next` is shown the selected bytes not yet replaced
+    // and answers how many of them, from their start, the next piece
+    // replaces (at least one) and by what. One undo step and one Change, as
+    // for SetSelTextUtf8; the old and the new text are never both whole in
+    // memory beside the undo record.
+    struct Piece {
+        qsizetype replaces = 0;
+        QByteArray text;
+    };
+    void SetSelTextInPieces(const std::function<Piece(QByteArrayView rest)>& next);
+    // SetTextUtf8 the same way: the whole text, the caret to the start.
+    void SetTextInPieces(const std::function<Piece(QByteArrayView rest)>& next);
 
     int SelStart() const;
     void SetSelStart(int position);
@@ -97,6 +115,10 @@ public:
     QByteArrayView utf8() const;
     // The selected bytes, the same way.
     QByteArrayView selectedUtf8() const;
+    // How many bytes of text the undo history keeps (see the constructor
+    // for how much it may).
+    qint64 undoMemory() const;
+
     // The selection as byte offsets into utf8(), and selecting by them (the
     // caret at the end, the view following it), for work on the bytes.
     struct ByteRange {
@@ -224,6 +246,9 @@ private:
 
     class Writable;
     void replaceRange(long startByte, long endByte, QByteArrayView utf8);
+    // Replaces the bytes from start to end as the pieces come, as one undo
+    // step; returns where the new text ends.
+    long replaceInPieces(long start, long end, const std::function<Piece(QByteArrayView rest)>& next);
     // Every selection the program sets goes through here.
     void placeSelection(long anchorByte, long caretByte, bool viewFollows);
     void keepOnlyPlainEditingKeys();

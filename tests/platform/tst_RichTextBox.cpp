@@ -1,3 +1,4 @@
+#include "FakePacing.h"
 #include "TestRegistry.h"
 #include "platform/RichTextBox.h"
 
@@ -227,6 +228,79 @@ private slots:
         QVERIFY(!box.SetFontName(QStringLiteral("No Such Font Family 12345")));
         QVERIFY(box.SetFontName(QStringLiteral("Lucida Console")));   // substituted when missing
         QCOMPARE(box.FontName(), QStringLiteral("Lucida Console"));
+    }
+
+    // The undo history keeps at most its budget of text (here a floor of
+    // 100 bytes, or a multiple of the text's length): the oldest steps go
+    // first, the newest always stays, and steps that can no longer be redone
+    // go at once. Steps: "+N" types N letters at the end, "=N" replaces the
+    // whole text by N letters, "u" undoes one step.
+    void undoHistoryKeepsWithinItsBudget_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<int>("perByte");
+        QTest::addColumn<int>("kept");    // bytes of text the history keeps
+        QTest::addColumn<int>("undone");  // steps Undo can take back
+
+        QTest::newRow("all within") << QStringList{"+30", "+30", "+30"} << 0 << 90 << 3;
+        QTest::newRow("the oldest go first") << QStringList{"+40", "+40", "+40"} << 0 << 80 << 2;
+        QTest::newRow("the newest stays, however large") << QStringList{"+10", "+500"} << 0 << 500 << 1;
+        QTest::newRow("a replacement is one step") << QStringList{"+60", "=70"} << 0 << 130 << 1;
+        QTest::newRow("the budget grows with the text")
+            << QStringList{"+60", "+60", "+60"} << 2 << 180 << 3;
+        QTest::newRow("what cannot be redone goes") << QStringList{"+90", "u", "+5"} << 0 << 5 << 1;
+    }
+    void undoHistoryKeepsWithinItsBudget()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(int, perByte);
+        QFETCH(int, kept);
+        QFETCH(int, undone);
+
+        RichTextBox box;
+        box.engine().SendScintilla(QsciScintillaBase::SCI_SETUNDOMEMORYBUDGET, 100UL, long(perByte));
+        QStringList states{QString()};
+        char letter = 'a';
+        for (const QString& step : steps) {
+            if (step == QLatin1String("u")) {
+                box.Undo();
+                states.removeLast();
+                continue;
+            }
+            const QString text(step.mid(1).toInt(), QLatin1Char(letter++));
+            if (step.startsWith(QLatin1Char('=')))
+                box.SetText(text);
+            else {
+                box.SetSelStart(box.TextLength());
+                box.SetSelText(text);
+            }
+            states << box.Text();
+        }
+        QCOMPARE(box.undoMemory(), qint64(kept));
+        int n = 0;
+        for (; box.CanUndo(); ++n) {
+            box.Undo();
+            QCOMPARE(box.Text(), states[states.size() - 2 - n]);
+        }
+        QCOMPARE(n, undone);
+    }
+
+    // A large file shows how far it is read, with no Cancel.
+    void loadingShowsProgress()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("page.txt"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.write(QByteArray(8 << 20, 'x')) == 8 << 20);
+        f.close();
+        RichTextBox box;
+        box.show();
+        FakePacing pacing;
+        pacing.cancelAfter = 1;
+        QVERIFY(box.LoadFile(path).ok);
+        QVERIFY(pacing.shown.size() > 2);
+        QCOMPARE(box.TextLength(), 8 << 20);
     }
 };
 

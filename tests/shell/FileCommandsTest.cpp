@@ -493,11 +493,11 @@ private slots:
                 names.sort();
                 return names;
             };
-            (void)QTest::qWaitFor([&] { return listed().size() == 4; }, 5000);
+            (void)QTest::qWaitFor([&] { return listed().size() == 4; }, 30000);
             listedAll = listed();
             combo->setCurrentIndex(2);
             emit combo->activated(2);
-            (void)QTest::qWaitFor([&] { return listed().size() == 1; }, 5000);
+            (void)QTest::qWaitFor([&] { return listed().size() == 1; }, 30000);
             listedText = listed();
             name->setText(QStringLiteral("draft"));
             driven = true;

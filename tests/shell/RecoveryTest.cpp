@@ -94,7 +94,7 @@ private slots:
 
         w.pad()->SetSelStart(3);
         w.pad()->InsertText(QStringLiteral("new "));
-        QTRY_VERIFY(QFileInfo::exists(copy));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(copy), 30000);
         w.recovery().waitForDisk();
         const std::optional<RecoveryFile::Contents> kept = readCopy(copy);
         QVERIFY(kept);
@@ -329,7 +329,7 @@ private slots:
 
         EditorOptions::set(EditorOptions::RecoveryCopies, true);
         w.recovery().applyOption();
-        QTRY_COMPARE(sandbox.copies().size(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(sandbox.copies().size(), 1, 30000);
         EditorOptions::set(EditorOptions::RecoveryCopies, false);
         w.recovery().applyOption();
         w.recovery().waitForDisk();
