@@ -15,7 +15,7 @@
 //   build-bench/bench/bench_merge --benchmark_filter=3x40mb
 #include "doctools/frmMergeDocs.h"
 #include "editor/EngineProbe.h"
-#include "services/Prompts.h"
+#include "BenchDoubles.h"
 #include "editor/RichTextBox.h"
 #include "services/SettingsStore.h"
 #include "shell/FileCommands.h"
@@ -60,26 +60,6 @@ QByteArray page(qsizetype bytes, unsigned seed)
     out.truncate(bytes);
     return out;
 }
-
-// Answers nothing is asked of it: the document is unchanged and the files exist.
-class SilentPrompts : public Prompts {
-public:
-    Answer message(const QString& text, Icon, Buttons) override
-    {
-        std::fprintf(stderr, "asked: %s\n", qPrintable(text));
-        return Answer::Ok;
-    }
-    QString input(const QString&) override { return {}; }
-    std::optional<QString> openFile(const FileDialog&) override { return std::nullopt; }
-    std::optional<QString> saveFile(const FileDialog&) override { return std::nullopt; }
-    std::optional<QColor> colour(const QColor&) override { return std::nullopt; }
-};
-
-class MemorySettings : public SettingsStore {
-public:
-    QString get(Setting) const override { return {}; }
-    void store(Setting, const QString&) override {}
-};
 
 void resetPeak()
 {

@@ -6,6 +6,7 @@
 #include "widgets/SimpleComboBox.h"
 #include "services/Speller.h"
 #include "widgets/Controls.h"
+#include "widgets/WorkProgress.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -13,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -130,18 +130,10 @@ std::optional<std::vector<MisspellingFinder::Misspelling>> frmSpellCheck::findMi
     MisspellingFinder finder(text, *m_speller);
     // A long document shows how far the search is and can be called off; a
     // short one is done before the progress would show.
-    QProgressDialog progress(QStringLiteral("Checking spelling..."), QStringLiteral("Cancel"), 0, 1000, this);
-    progress.setObjectName(QStringLiteral("dlgSpellingProgress"));
-    progress.setWindowTitle(kAppTitle);
-    progress.setWindowModality(Qt::ApplicationModal);
-    progress.setMinimumDuration(400);
-    progress.setAutoReset(false);
-    progress.setAutoClose(false);
-    while (finder.work(kSlice)) {
-        progress.setValue(int(finder.position() * 1000 / std::max<qsizetype>(text.size(), 1)));
-        if (progress.wasCanceled())
+    WorkProgress progress(this, QStringLiteral("Checking spelling..."), text.size(), true);
+    while (finder.work(kSlice))
+        if (!progress.advance(finder.position()))
             return std::nullopt;
-    }
     return finder.found();
 }
 

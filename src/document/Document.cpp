@@ -2,6 +2,7 @@
 #include "base/Failure.h"
 
 #include <QMetaObject>
+#include <QScopeGuard>
 
 // The engine's own document: the text buffer every view of this document
 // shares, with its undo history, line index and marks.
@@ -62,6 +63,7 @@ public:
         // Positions are counted in UTF-16 code units: the engine keeps a
         // UTF-16 index per line so that no conversion walks more than a line.
         doc->AllocateLineCharacterIndex(SC_LINECHARACTERINDEX_UTF16);
+        doc->SetUndoMemoryBudget(Document::kUndoMemoryFloor, 2);
         doc->AddWatcher(this, nullptr);
     }
     ~Engine() override
@@ -318,6 +320,32 @@ Result<long> Document::replaceBytesFrom(long startByte, long endByte, qint64 exp
     return startByte + (at - endByte);
 }
 
+long Document::replaceInPieces(long startByte, long endByte, const PieceMaker& next)
+{
+    Scintilla::Document* doc = m_engine->doc;
+    Writable writable(doc);
+    EditStep step(*this);
+    startByte = std::clamp(startByte, 0L, byteLength());
+    endByte = std::clamp(endByte, startByte, byteLength());
+    doc->BeginUndoAction();
+    const auto endUndoStep = qScopeGuard([doc] { doc->EndUndoAction(); });
+    long at = startByte;
+    long restEnd = endByte;
+    while (at < restEnd) {
+        // The gap stands where the last piece went, so the rest is
+        // contiguous already and nothing moves.
+        const char* rest = doc->RangePointer(at, restEnd - at);
+        const Piece piece = next(QByteArrayView(rest, restEnd - at));
+        const long replaces = std::clamp<long>(long(piece.replaces), 1, restEnd - at);
+        doc->DeleteChars(at, replaces);
+        if (!piece.text.isEmpty())
+            doc->InsertString(at, piece.text.constData(), piece.text.size());
+        at += long(piece.text.size());
+        restEnd += long(piece.text.size()) - replaces;
+    }
+    return at;
+}
+
 long Document::bytePos(int u16) const
 {
     if (u16 <= 0)
@@ -408,6 +436,16 @@ void Document::setCollectsUndo(bool collect)
 void Document::clearUndo()
 {
     m_engine->doc->DeleteUndoHistory();
+}
+
+void Document::setUndoMemoryBudget(qint64 floor, int perTextByte)
+{
+    m_engine->doc->SetUndoMemoryBudget(Sci::Position(floor), perTextByte);
+}
+
+qint64 Document::undoMemory() const
+{
+    return qint64(m_engine->doc->UndoMemoryHeld());
 }
 
 bool Document::isLocked() const
@@ -510,13 +548,15 @@ void Document::becomeRestored(const QString& path)
 
 // --- Files -------------------------------------------------------------------
 
-Result<Document::LoadInfo> Document::load(const QString& path)
+Result<Document::LoadInfo> Document::load(const QString& path, const LoadProgress& progress)
 {
     m_lastLoadLostText = false;
     emit aboutToLoad(path);
     Scintilla::Document* doc = m_engine->doc;
     TextFile::ReadResult r;
     bool cleared = false;
+    qint64 loaded = 0;
+    qint64 total = 0;
     {
         Writable writable(doc);
         EditStep step(*this);
@@ -525,7 +565,12 @@ Result<Document::LoadInfo> Document::load(const QString& path)
         try {
             r = TextFile::read(
                 path,
-                [&](const char* p, qsizetype n) { doc->InsertString(doc->Length(), p, n); },
+                [&](const char* p, qsizetype n) {
+                    doc->InsertString(doc->Length(), p, n);
+                    loaded += n;
+                    if (progress)
+                        progress(loaded, total);
+                },
                 [&](qsizetype utf8Length) {
                     // Told before the first piece, once the file is known
                     // readable and small enough: the old text goes, and room
@@ -534,6 +579,10 @@ Result<Document::LoadInfo> Document::load(const QString& path)
                     cleared = true;
                     doc->DeleteChars(0, doc->Length());
                     doc->Allocate(utf8Length + 1);
+                    loaded = 0;
+                    total = utf8Length;
+                    if (progress)
+                        progress(0, total);
                 },
                 TextFile::kMaxTextLength);
         } catch (...) {

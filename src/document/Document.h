@@ -63,6 +63,19 @@ public:
     using PieceWriter = std::function<Result<>(const TextFile::Utf8Sink& sink)>;
     Result<long> replaceBytesFrom(long startByte, long endByte, qint64 expectedBytes, const PieceWriter& write);
 
+    // Replaces the bytes [startByte, endByte) a piece at a time, for new
+    // text made from the old piece by piece: `next` is shown the bytes not
+    // yet replaced and answers how many of them, from their start, the next
+    // piece replaces (at least one) and by what. One undo step and one
+    // change; the old and the new text are never both whole in memory
+    // beside the undo record. Returns the byte position after the new text.
+    struct Piece {
+        qsizetype replaces = 0;
+        QByteArray text;
+    };
+    using PieceMaker = std::function<Piece(QByteArrayView rest)>;
+    long replaceInPieces(long startByte, long endByte, const PieceMaker& next);
+
     // UTF-16 position <-> byte position (a position inside a character is
     // taken to the character's start).
     long bytePos(int utf16Pos) const;
@@ -83,6 +96,14 @@ public:
     bool collectsUndo() const;
     void setCollectsUndo(bool collect);
     void clearUndo();
+    // What the undo history may keep: the larger of this floor and twice the
+    // text; past that its oldest steps go (the newest is always kept, so
+    // Undo of the last command works), and a long session of large edits
+    // does not hold memory for ever.
+    static constexpr qint64 kUndoMemoryFloor = qint64(256) << 20;
+    void setUndoMemoryBudget(qint64 floor, int perTextByte);
+    // How many bytes of text the undo history keeps.
+    qint64 undoMemory() const;
 
     // The user's typing is refused while locked; program steps still write.
     bool isLocked() const;
@@ -136,7 +157,10 @@ public:
     // (the file changed while it was read, memory ran out) leaves a new,
     // empty, untitled document, so that no part of a file can be saved over
     // it; textLost() then says so. No failure escapes as an exception.
-    Result<LoadInfo> load(const QString& path);
+    // `progress` is told how far the reading is, in bytes of the text
+    // (total first known when the old text goes).
+    using LoadProgress = std::function<void(qint64 done, qint64 total)>;
+    Result<LoadInfo> load(const QString& path, const LoadProgress& progress = {});
     bool lastLoadLostText() const { return m_lastLoadLostText; }
     // The same from text kept elsewhere (recovered work).
     void loadText(QByteArrayView utf8, const TextFormat& format);

@@ -4,6 +4,7 @@
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
+#include <iterator>
 
 namespace TextTransforms {
 
@@ -12,6 +13,27 @@ namespace {
 // Pieces of about this many bytes are decoded at a time, so that a
 // transform of a selection of any size holds little more than the result.
 constexpr qsizetype kPiece = 64 * 1024;
+
+// Progress is told after about this many bytes: a few milliseconds' work.
+constexpr qsizetype kProgressBytes = 1024 * 1024;
+
+// Tells the progress, if any, at most once per kProgressBytes; false when
+// the work is to stop.
+class ProgressTeller {
+public:
+    explicit ProgressTeller(const Progress& progress) : m_progress(progress) {}
+    bool at(qsizetype done)
+    {
+        if (!m_progress || done < m_next)
+            return true;
+        m_next = done + kProgressBytes;
+        return m_progress(done);
+    }
+
+private:
+    const Progress& m_progress;
+    qsizetype m_next = kProgressBytes;
+};
 
 bool isAscii(char c)
 {
@@ -150,12 +172,13 @@ qsizetype turnUnits(char* text, qsizetype from, qsizetype end, bool endIsSure)
 constexpr qsizetype kCasePiece = 64;
 
 template <typename Convert>
-QByteArray caseMapped(QByteArrayView text, char (*ascii)(char), Convert convert)
+QByteArray caseMapped(QByteArrayView text, char (*ascii)(char), Convert convert, const Progress& progress)
 {
     QByteArray out;
     out.reserve(text.size());
+    ProgressTeller teller(progress);
     qsizetype i = 0;
-    while (i < text.size()) {
+    while (i < text.size() && teller.at(i)) {
         qsizetype run = i;
         while (run < text.size() && isAscii(text[run]))
             ++run;
@@ -186,23 +209,30 @@ char asciiLower(char c)
 
 }
 
-QByteArray upperCaseUtf8(QByteArrayView text)
+QByteArray upperCaseUtf8(QByteArrayView text, const Progress& progress)
 {
-    return caseMapped(text, asciiUpper, [](QString&& piece) { return std::move(piece).toUpper(); });
+    return caseMapped(text, asciiUpper, [](QString&& piece) { return std::move(piece).toUpper(); }, progress);
 }
 
-QByteArray lowerCaseUtf8(QByteArrayView text)
+QByteArray lowerCaseUtf8(QByteArrayView text, const Progress& progress)
 {
-    return caseMapped(text, asciiLower, [](QString&& piece) { return std::move(piece).toLower(); });
+    return caseMapped(text, asciiLower, [](QString&& piece) { return std::move(piece).toLower(); }, progress);
 }
 
-void reverseUtf8(QByteArray& text)
+void reverseUtf8(QByteArray& text, const Progress& progress)
 {
     char* const p = text.data();
     const qsizetype n = text.size();
     qsizetype from = 0;
     qsizetype pieceSize = kPiece;
+    // Turning the units round is the first half of the work, turning the
+    // whole round the second.
+    const Progress firstHalf = progress ? Progress([&progress](qsizetype done) { return progress(done / 2); })
+                                        : Progress();
+    ProgressTeller teller(firstHalf);
     while (from < n) {
+        if (!teller.at(from))
+            return;
         // ASCII that is neither a line break nor followed by what may attach
         // to it is a unit of one byte, already in its own order.
         while (from < n && isAscii(p[from]) && !isLineBreak(p[from]) && (from + 1 == n || isAscii(p[from + 1])))
@@ -227,7 +257,14 @@ void reverseUtf8(QByteArray& text)
         from = done;
         pieceSize = kPiece;
     }
-    std::reverse(p, p + n);
+    // The whole text turned round, a stretch at a time from both ends, so
+    // that progress is told on the way.
+    for (qsizetype i = 0; i < n / 2; i += kProgressBytes) {
+        const qsizetype stretch = std::min(kProgressBytes, n / 2 - i);
+        std::swap_ranges(p + i, p + i + stretch, std::reverse_iterator<char*>(p + n - i));
+        if (progress && !progress(n / 2 + i + stretch))
+            return;
+    }
 }
 
 QString longTimeFormat(const QLocale& locale)

@@ -5,15 +5,19 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QContextMenuEvent>
+#include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScopeGuard>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -314,6 +318,22 @@ Result<> RichTextBox::SetSelTextFrom(qint64 expectedBytes, const Document::Piece
     }
     placeSelection(*end, *end, false);
     return {};
+}
+
+void RichTextBox::SetSelTextInPieces(const Document::PieceMaker& next)
+{
+    Document::EditStep step(*m_document);
+    const ByteRange r = selectionBytes();
+    const long end = m_document->replaceInPieces(r.start, r.end, next);
+    placeSelection(end, end, false);
+}
+
+void RichTextBox::SetTextInPieces(const Document::PieceMaker& next)
+{
+    Document::EditStep step(*m_document);
+    m_document->markChanged();   // a change even when the text stays as it was, as for SetTextUtf8
+    m_document->replaceInPieces(0, m_document->byteLength(), next);
+    caretToStart();
 }
 
 void RichTextBox::InsertText(const QString& crlfText)

@@ -66,6 +66,16 @@ public:
     // the text, the selection and the undo steps are as they were and no
     // change is raised.
     Result<> SetSelTextFrom(qint64 expectedBytes, const Document::PieceWriter& write);
+    // SetSelTextUtf8 a piece at a time, for new text made from the selection
+    // piece by piece: `next` is shown the selected bytes not yet replaced
+    // and answers how many of them, from their start, the next piece
+    // replaces (at least one) and by what. One undo step and one Change, as
+    // for SetSelTextUtf8; the old and the new text are never both whole in
+    // memory beside the undo record.
+    using Piece = Document::Piece;
+    void SetSelTextInPieces(const Document::PieceMaker& next);
+    // SetTextUtf8 the same way: the whole text, the caret to the start.
+    void SetTextInPieces(const Document::PieceMaker& next);
 
     int SelStart() const;
     void SetSelStart(int position);
@@ -84,6 +94,7 @@ public:
 
     // The selected bytes as UTF-8, without a copy; valid until the next change.
     QByteArrayView selectedUtf8() const;
+
     // The selection as byte offsets into utf8(), and selecting by them (the
     // caret at the end, the view following it), for work on the bytes.
     struct ByteRange {
@@ -199,6 +210,8 @@ private:
     using QsciScintilla::zoomTo;
 
     void replaceRange(long startByte, long endByte, QByteArrayView utf8);
+    // Replaces the bytes from start to end as the pieces come, as one undo
+    // step; returns where the new text ends.
     // Every selection the program sets goes through here.
     void placeSelection(long anchorByte, long caretByte, bool viewFollows);
     void keepOnlyPlainEditingKeys();

@@ -2,6 +2,7 @@
 
 #include "editor/RichTextBox.h"
 #include "base/Utf8.h"
+#include "widgets/WorkProgress.h"
 
 #include <QList>
 
@@ -209,32 +210,71 @@ bool findNext(RichTextBox& pad, const QString& what, Direction direction)
     return true;
 }
 
+namespace {
+
+// Replace All takes this much of the text at a time.
+constexpr qsizetype kPiece = 1 << 20;
+
+// The replacement of the occurrences that start in the first kPiece bytes
+// of text (or fewer, to a character's start): how many bytes it takes (an
+// occurrence that starts there is taken whole) and what they become.
+RichTextBox::Piece replacedPiece(QByteArrayView text, QByteArrayView find, QByteArrayView replacement)
+{
+    qsizetype limit = std::min(text.size(), kPiece);
+    while (limit > 0 && limit < text.size() && (static_cast<unsigned char>(text[limit]) & 0xC0) == 0x80)
+        --limit;
+    if (limit == 0)
+        limit = std::min(text.size(), kPiece);
+    RichTextBox::Piece piece;
+    piece.text.reserve(limit);
+    qsizetype at = 0;
+    // glibc's memmem stays linear in the haystack whatever the needle, and
+    // looks no further than an occurrence starting before the limit reaches.
+    const qsizetype searchEnd = std::min(text.size(), limit + find.size() - 1);
+    while (!find.isEmpty() && at < limit) {
+        const auto* hit = static_cast<const char*>(
+            memmem(text.data() + at, size_t(searchEnd - at), find.data(), size_t(find.size())));
+        if (!hit || hit - text.data() >= limit)
+            break;
+        piece.text.append(text.sliced(at, hit - text.data() - at)).append(replacement);
+        at = hit - text.data() + find.size();
+    }
+    if (at < limit) {
+        piece.text.append(text.sliced(at, limit - at));
+        at = limit;
+    }
+    piece.replaces = at;
+    return piece;
+}
+
+}
+
 QByteArray replaced(QByteArrayView text, QByteArrayView find, QByteArrayView replacement)
 {
-    if (find.isEmpty())
-        return text.toByteArray();
     QByteArray out;
     out.reserve(text.size());
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    // glibc's memmem stays linear in the haystack whatever the needle, so
-    // the whole pass is one walk over the text.
-    while (p < end) {
-        const auto* hit = static_cast<const char*>(memmem(p, size_t(end - p), find.data(), size_t(find.size())));
-        if (!hit)
-            break;
-        out.append(p, hit - p);
-        out.append(replacement);
-        p = hit + find.size();
+    while (!text.isEmpty()) {
+        const RichTextBox::Piece piece = replacedPiece(text, find, replacement);
+        out.append(piece.text);
+        text = text.sliced(piece.replaces);
     }
-    out.append(p, end - p);
     return out;
 }
 
 void replaceAll(RichTextBox& pad, const QString& find, const QString& replacement)
 {
-    const QByteArray result = replaced(pad.document().utf8(), find.toUtf8(), replacement.toUtf8());
-    pad.SetTextUtf8(result);
+    const QByteArray findUtf8 = find.toUtf8();
+    const QByteArray replacementUtf8 = replacement.toUtf8();
+    const qint64 total = pad.document().byteLength();
+    // Once the text is changing there is no clean way back: no Cancel.
+    WorkProgress progress(&pad, QStringLiteral("Replacing..."), total, false);
+    qint64 done = 0;
+    pad.SetTextInPieces([&](QByteArrayView rest) {
+        RichTextBox::Piece piece = replacedPiece(rest, findUtf8, replacementUtf8);
+        done += piece.replaces;
+        progress.advance(done);
+        return piece;
+    });
 }
 
 }

@@ -31,7 +31,9 @@ QByteArray replaced(QByteArrayView text, QByteArrayView find, QByteArrayView rep
 
 // Replace All on the pad's whole text. The result is always assigned as the
 // pad's new text, even when nothing was replaced: that is one change of the
-// document, and the caret goes back to the start.
+// document, and the caret goes back to the start. The new text goes in a
+// piece at a time as it is made, so a long one shows its progress and the
+// old and new text are never both whole in memory.
 void replaceAll(RichTextBox& pad, const QString& find, const QString& replacement);
 
 }

@@ -2,6 +2,11 @@
 #include "document/Document.h"
 #include "editor/RichTextBox.h"
 #include "services/SettingsStore.h"
+#include "widgets/WorkProgress.h"
+
+#include <QFileInfo>
+
+#include <optional>
 
 const QString FileCommands::kOpenTitle = QStringLiteral("Quirkpad - Open File");
 const QString FileCommands::kSaveTitle = QStringLiteral("Quirkpad - Save File");
@@ -94,7 +99,15 @@ void FileCommands::New()
 
 bool FileCommands::load(const QString& path)
 {
-    const Result<Document::LoadInfo> r = m_doc.load(path);
+    // A large file shows how far the reading is (there is no clean way back
+    // once the old text has gone, so no Cancel).
+    std::optional<WorkProgress> progress;
+    const Result<Document::LoadInfo> r = m_doc.load(path, [&](qint64 done, qint64 total) {
+        if (!progress)
+            progress.emplace(&m_view, QStringLiteral("Opening ") + QFileInfo(path).fileName() + QStringLiteral("..."),
+                             total, false);
+        progress->advance(done);
+    });
     if (!r)
         m_prompts.error(r.error());
     return r.ok();

@@ -151,6 +151,59 @@ private slots:
         QCOMPARE(doc.text(), QStringLiteral("keep me"));
         QCOMPARE(doc.location(), dir.filePath(QStringLiteral("mine.txt")));
     }
+
+    // The undo history keeps at most its budget of text (here a floor of
+    // 100 bytes, or a multiple of the text's length): the oldest steps go
+    // first, the newest always stays, and steps that can no longer be redone
+    // go at once. Steps: "+N" types N letters at the end, "=N" replaces the
+    // whole text by N letters, "u" undoes one step.
+    void undoHistoryKeepsWithinItsBudget_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<int>("perByte");
+        QTest::addColumn<int>("kept");    // bytes of text the history keeps
+        QTest::addColumn<int>("undone");  // steps Undo can take back
+
+        QTest::newRow("all within") << QStringList{"+30", "+30", "+30"} << 0 << 90 << 3;
+        QTest::newRow("the oldest go first") << QStringList{"+40", "+40", "+40"} << 0 << 80 << 2;
+        QTest::newRow("the newest stays, however large") << QStringList{"+10", "+500"} << 0 << 500 << 1;
+        QTest::newRow("a replacement is one step") << QStringList{"+60", "=70"} << 0 << 130 << 1;
+        QTest::newRow("the budget grows with the text")
+            << QStringList{"+60", "+60", "+60"} << 2 << 180 << 3;
+        QTest::newRow("what cannot be redone goes") << QStringList{"+90", "u", "+5"} << 0 << 5 << 1;
+    }
+    void undoHistoryKeepsWithinItsBudget()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(int, perByte);
+        QFETCH(int, kept);
+        QFETCH(int, undone);
+
+        Document doc;
+        doc.setUndoMemoryBudget(100, perByte);
+        QStringList states{QString()};
+        char letter = 'a';
+        for (const QString& step : steps) {
+            if (step == QLatin1String("u")) {
+                doc.undo();
+                states.removeLast();
+                continue;
+            }
+            const QString text(step.mid(1).toInt(), QLatin1Char(letter++));
+            if (step.startsWith(QLatin1Char('=')))
+                doc.setText(text);
+            else
+                doc.replaceBytes(doc.byteLength(), doc.byteLength(), text.toUtf8());
+            states << doc.text();
+        }
+        QCOMPARE(doc.undoMemory(), qint64(kept));
+        int n = 0;
+        for (; doc.canUndo(); ++n) {
+            doc.undo();
+            QCOMPARE(doc.text(), states[states.size() - 2 - n]);
+        }
+        QCOMPARE(n, undone);
+    }
 };
 
 QP_REGISTER_TEST(DocumentTest)

@@ -1,6 +1,8 @@
+#include "FakePacing.h"
 #include "PadText.h"
 #include "TestRegistry.h"
 #include "editing/EditingCommands.h"
+#include "editing/TextTransforms.h"
 #include "editor/RichTextBox.h"
 
 #include <QSignalSpy>
@@ -35,6 +37,8 @@ private slots:
     void transformWithNothingSelected_data();
     void transformWithNothingSelected();
     void transformIsOneUndoStep();
+    void longTransformShowsProgress_data();
+    void longTransformShowsProgress();
     void insertDateTime_data();
     void insertDateTime();
     void startAndEnd_data();
@@ -112,6 +116,52 @@ void EditingCommandsTest::transformIsOneUndoStep()
     QCOMPARE(pad.Text(), QStringLiteral("cba def"));
     pad.Undo();
     QCOMPARE(pad.Text(), QStringLiteral("abc def"));
+}
+
+// A selection of several pieces, characters of up to four bytes cut at
+// every place: the text goes in piece by piece, as the transform of the
+// whole would have it, as one step; a reverse can be cancelled while the new
+// text is made, leaving everything as it was.
+void EditingCommandsTest::longTransformShowsProgress_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("cancelAfter");
+    QTest::newRow("upper") << "upper" << -1;
+    QTest::newRow("lower") << "lower" << -1;
+    QTest::newRow("reverse") << "reverse" << -1;
+    QTest::newRow("reverse cancelled") << "reverse" << 1;
+}
+
+void EditingCommandsTest::longTransformShowsProgress()
+{
+    QFETCH(QString, command);
+    QFETCH(int, cancelAfter);
+    QByteArray text = "<p>";
+    for (int i = 0; text.size() < (5 << 19); ++i)
+        text += QByteArray(i % 7, 'x') + "Stra\xC3\x9F" "e caf\xC3\xA9 ne\xCC\x81" "e \xF0\x9F\x98\x80 \xE2\x82\xAC\r\n";
+    QByteArray expected = command == QLatin1String("upper")   ? TextTransforms::upperCaseUtf8(text.sliced(3))
+                          : command == QLatin1String("lower") ? TextTransforms::lowerCaseUtf8(text.sliced(3))
+                                                               : text.sliced(3);
+    if (command == QLatin1String("reverse"))
+        TextTransforms::reverseUtf8(expected);
+    RichTextBox pad;
+    pad.show();
+    pad.SetTextUtf8(text);
+    pad.selectBytes(3, text.size());
+    QSignalSpy changes(&pad.document(), &Document::contentsChanged);
+    FakePacing pacing;
+    pacing.cancelAfter = cancelAfter;
+    transformNamed(command)(pad);
+    QVERIFY(!pacing.shown.isEmpty());
+    QCOMPARE(changes.count(), cancelAfter < 0 ? 1 : 0);
+    if (cancelAfter > 0) {
+        QVERIFY(pad.document().utf8() == text);
+        return;
+    }
+    QVERIFY(pad.document().utf8() == "<p>" + expected);
+    QCOMPARE(pad.selectionBytes().start, long(3 + expected.size()));
+    pad.Undo();
+    QVERIFY(pad.document().utf8() == text);
 }
 
 void EditingCommandsTest::insertDateTime_data()

@@ -1,3 +1,4 @@
+#include "FakePacing.h"
 #include "TestRegistry.h"
 #include "find/FindReplace.h"
 #include "editor/RichTextBox.h"
@@ -149,6 +150,26 @@ private slots:
         QCOMPARE(pad.Text(), expected);
         QCOMPARE(selection(pad), QPoint(0, 0));
         QCOMPARE(changes.count(), 1);
+    }
+
+    // A long Replace All goes in piece by piece, showing its progress: an
+    // occurrence across two pieces is replaced whole, once.
+    void longReplaceAllShowsProgress()
+    {
+        RichTextBox pad;
+        pad.show();
+        const QString x((1 << 20) - 1, QLatin1Char('x'));
+        pad.SetText(x + "abab" + x + "ab");
+        QSignalSpy changes(&pad.document(), &Document::contentsChanged);
+        FakePacing pacing;
+        pacing.cancelAfter = 1;
+        FindReplace::replaceAll(pad, QStringLiteral("ab"), QStringLiteral("-"));
+        QVERIFY(!pacing.shown.isEmpty());   // and closing its window did not stop it
+        QVERIFY(pad.Text() == x + "--" + x + "-");
+        QCOMPARE(changes.count(), 1);
+        QCOMPARE(selection(pad), QPoint(0, 0));
+        pad.Undo();
+        QVERIFY(pad.Text() == x + "abab" + x + "ab");
     }
 };
 

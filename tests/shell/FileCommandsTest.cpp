@@ -1,3 +1,4 @@
+#include "FakePacing.h"
 #include "MainWindowFixture.h"
 #include "editor/EngineProbe.h"
 #include "TestRegistry.h"
@@ -31,6 +32,30 @@ using Answer = Prompts::Answer;
 class FileCommandsTest : public QObject {
     Q_OBJECT
 private slots:
+    // A large file shows how far it is read, with no Cancel: the file
+    // commands on their own, with the document and a view.
+    void loadingShowsProgress()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("page.txt"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.write(QByteArray(8 << 20, 'x')) == 8 << 20);
+        f.close();
+        Document doc;
+        RichTextBox view(&doc);
+        view.show();
+        ScriptedPrompts prompts;
+        SettingsStore settings;
+        FileCommands files(doc, view, prompts, settings);
+        FakePacing pacing;
+        pacing.cancelAfter = 1;
+        QVERIFY(files.loadAsDocument(path));
+        QVERIFY(pacing.shown.size() > 2);
+        QCOMPARE(view.TextLength(), 8 << 20);
+        QCOMPARE(doc.location(), path);
+    }
+
     void newAsksOnlyWhenChanged()
     {
         MainWindowFixture f;
@@ -494,11 +519,11 @@ private slots:
                 names.sort();
                 return names;
             };
-            (void)QTest::qWaitFor([&] { return listed().size() == 4; }, 5000);
+            (void)QTest::qWaitFor([&] { return listed().size() == 4; }, 30000);
             listedAll = listed();
             combo->setCurrentIndex(2);
             emit combo->activated(2);
-            (void)QTest::qWaitFor([&] { return listed().size() == 1; }, 5000);
+            (void)QTest::qWaitFor([&] { return listed().size() == 1; }, 30000);
             listedText = listed();
             name->setText(QStringLiteral("draft"));
             driven = true;

@@ -2,7 +2,6 @@
 #include "NoticeButtons.h"
 #include "RecoverySandbox.h"
 #include "TestRegistry.h"
-#include "services/SettingsStore.h"
 #include "files/FileLock.h"
 #include "files/RecoveryFile.h"
 #include "editor/RichTextBox.h"
@@ -94,7 +93,7 @@ private slots:
 
         w.pad()->SetSelStart(3);
         w.pad()->InsertText(QStringLiteral("new "));
-        QTRY_VERIFY(QFileInfo::exists(copy));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(copy), 30000);
         w.recovery().waitForDisk();
         const std::optional<RecoveryFile::Contents> kept = readCopy(copy);
         QVERIFY(kept);
@@ -329,7 +328,7 @@ private slots:
 
         f.settings.setOn(Setting::RecoveryCopies, true);
         w.recovery().applyOption();
-        QTRY_COMPARE(sandbox.copies().size(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(sandbox.copies().size(), 1, 30000);
         f.settings.setOn(Setting::RecoveryCopies, false);
         w.recovery().applyOption();
         w.recovery().waitForDisk();

@@ -701,6 +701,11 @@ typedef sptr_t (*SciFnDirect)(sptr_t ptr, unsigned int iMessage, uptr_t wParam, 
 /* Quirkpad: gives the current document style bytes (wParam 1) or takes them
    away (wParam 0), keeping its text and undo history. */
 #define SCI_SETDOCUMENTSTYLEBYTES 2999
+/* Quirkpad: bounds the text the current document's undo history keeps to the
+   larger of wParam bytes and lParam times the document's length, dropping the
+   oldest steps first (wParam 0: no bound); and the bytes of text it keeps. */
+#define SCI_SETUNDOMEMORYBUDGET 2997
+#define SCI_GETUNDOMEMORY 2998
 #define SCI_GETMODEVENTMASK 2378
 #define SCI_SETCOMMANDEVENTS 2717
 #define SCI_GETCOMMANDEVENTS 2718
