@@ -120,15 +120,15 @@ bool frmWebPageTemplates::ensureBrowser()
         return true;
     if (m_browserFailed)
         return false;
-    QString error;
-    m_browser = BrowserEngine::createView(m_frame, &error);
-    if (!m_browser) {
+    const Result<BrowserView*> browser = BrowserEngine::createView(m_frame);
+    if (!browser) {
         // Nothing to show pages with: the list, Insert and opening still work.
         m_browserFailed = true;
-        m_noPreview->setText(QStringLiteral("No preview: ") + error);
+        m_noPreview->setText(QStringLiteral("No preview: ") + browser.error());
         m_noPreview->show();
         return false;
     }
+    m_browser = *browser;
     m_frame->layout()->addWidget(m_browser->widget());
     m_browser->setLoadFinished([this](bool ok) { emit previewLoaded(ok); });
     return true;
@@ -148,9 +148,11 @@ void frmWebPageTemplates::preview()
     // style sheets and pictures still taken from beside the template. What
     // cannot be read or written is simply not shown.
     const TemplateFolder::Text text = TemplateFolder::read(path);
-    const QString temp = AppPaths::tempDir();
-    const QString copy = temp + QStringLiteral("/Template.html");
-    if (!text.ok || temp.isEmpty() || !PreviewFile::write(copy, text.utf8))
+    const Result<QString> temp = AppPaths::tempDir();
+    if (!text.ok || !temp)
+        return;
+    const QString copy = *temp + QStringLiteral("/Template.html");
+    if (!PreviewFile::write(copy, text.utf8))
         return;
     m_browser->setResourceFolder(m_folder);
     m_browser->navigate(copy);
