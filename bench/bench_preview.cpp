@@ -169,7 +169,7 @@ BENCHMARK(BM_KeystrokeToPreviewFile)->Arg(0)->Arg(1)->Unit(benchmark::kMicroseco
 void BM_WritePreviewPage(benchmark::State& state)
 {
     const QByteArray text = page().toUtf8();
-    const QString path = AppPaths::tempDir() + QStringLiteral("/Temp1.html");
+    const QString path = AppPaths::tempDir().valueOr(QString()) + QStringLiteral("/Temp1.html");
     for (auto _ : state) {
         if (!PreviewFile::write(path, text)) {
             state.SkipWithError("cannot write the page");

@@ -305,14 +305,14 @@ void BM_TextFileRead(benchmark::State& state, Shape s, Encoding e)
     qint64 out = 0;
     for (auto _ : state) {
         out = 0;
-        const TextFile::ReadResult r = TextFile::read(
+        const Result<TextFile::ReadInfo> r = TextFile::read(
             in.path,
             [&out](const char* p, qsizetype n) {
                 benchmark::DoNotOptimize(p);
                 out += n;
             },
             [&out](qsizetype) { out = 0; });
-        if (!r.ok || r.format.encoding != e || out != in.utf8Bytes) {
+        if (!r || r->format.encoding != e || out != in.utf8Bytes) {
             state.SkipWithError("the file did not read back as written");
             return;
         }
@@ -327,8 +327,8 @@ void BM_TextFileWrite(benchmark::State& state, Shape s, Encoding e)
     const QByteArray& utf8 = Inputs::get().text(s);
     const QString target = Inputs::get().scratch("written.html");
     for (auto _ : state) {
-        const TextFile::WriteResult r = TextFile::write(target, utf8, formatOf(e));
-        if (!r.ok || r.switchedToUtf8) {
+        const Result<TextFile::WriteInfo> r = TextFile::write(target, utf8, formatOf(e));
+        if (!r || r->switchedToUtf8) {
             state.SkipWithError("cannot write the file");
             return;
         }

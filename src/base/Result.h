@@ -36,7 +36,8 @@ public:
     const T& operator*() const& { return *m_value; }
     T* operator->() { return &*m_value; }
     const T* operator->() const { return &*m_value; }
-    T valueOr(T fallback) const { return m_value ? *m_value : std::move(fallback); }
+    T valueOr(T fallback) const& { return m_value ? *m_value : std::move(fallback); }
+    T valueOr(T fallback) && { return m_value ? std::move(*m_value) : std::move(fallback); }
 
 private:
     std::optional<T> m_value;

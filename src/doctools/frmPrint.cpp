@@ -59,10 +59,10 @@ void frmPrint::Print()
     // stops the copies still to come (those sent stay sent).
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     for (int i = 0; i < count.copies; ++i) {
-        const modPrint::PrintResult r = modPrint::PrintRichText(m_pad, m_printers, 1440, 1440, 1440, 1440);
-        if (!r.ok) {
+        const Result<> printed = modPrint::PrintRichText(m_pad, m_printers, 1440, 1440, 1440, 1440);
+        if (!printed) {
             QGuiApplication::restoreOverrideCursor();
-            m_prompts.error(r.error);
+            m_prompts.error(printed.error());
             return;
         }
     }

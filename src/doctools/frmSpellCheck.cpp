@@ -29,8 +29,8 @@ constexpr qsizetype kSlice = 1 << 16;
 
 }
 
-frmSpellCheck::frmSpellCheck(RichTextBox& pad, std::unique_ptr<Speller> speller, Prompts& prompts, QWidget* owner,
-                             SpellingDialog* dialog)
+frmSpellCheck::frmSpellCheck(RichTextBox& pad, Result<std::unique_ptr<Speller>> speller, Prompts& prompts,
+                             QWidget* owner, SpellingDialog* dialog)
     : QWidget(nullptr, Qt::Dialog), m_pad(pad), m_speller(std::move(speller)), m_prompts(prompts), m_dialog(dialog)
 {
     // Owned, not a child: the main window is disabled while this one is open.
@@ -54,7 +54,7 @@ frmSpellCheck::frmSpellCheck(RichTextBox& pad, std::unique_ptr<Speller> speller,
     m_progress->setRange(0, 100);
     m_progress->setTextVisible(false);
 
-    auto* lblNote = label("lblNote", QStringLiteral("Note: ") + dictionaryNote(*m_speller), this);
+    auto* lblNote = label("lblNote", QStringLiteral("Note: ") + dictionaryNote(loadedSpeller()), this);
     lblNote->setWordWrap(true);
 
     auto* checkLayout = new QGridLayout(fraChecl);
@@ -81,11 +81,11 @@ frmSpellCheck::frmSpellCheck(RichTextBox& pad, std::unique_ptr<Speller> speller,
 
 frmSpellCheck::~frmSpellCheck() = default;
 
-QString frmSpellCheck::dictionaryNote(const Speller& speller)
+QString frmSpellCheck::dictionaryNote(const Speller* speller)
 {
-    if (!speller.available())
+    if (!speller)
         return QStringLiteral("Spelling needs a Hunspell dictionary (the Debian package hunspell-en-us).");
-    return QStringLiteral("Spelling uses the ") + speller.dictionaryName() + QStringLiteral(" Hunspell dictionary.");
+    return QStringLiteral("Spelling uses the ") + speller->dictionaryName() + QStringLiteral(" Hunspell dictionary.");
 }
 
 void frmSpellCheck::showHelp()
@@ -94,7 +94,7 @@ void frmSpellCheck::showHelp()
                                      "You can use this Spell Checker tool to either check a single word (using the "
                                      "Single Word Spell Check Tool) or check your whole document (click Check Whole "
                                      "Document).\r\n\r\n")
-                          + dictionaryNote(*m_speller),
+                          + dictionaryNote(loadedSpeller()),
                       Prompts::Icon::Information, Prompts::Buttons::Ok);
 }
 
@@ -103,14 +103,14 @@ void frmSpellCheck::Single_CheckSpell()
     m_progress->setValue(30);
     // Without a dictionary the check ends here, as a failure: the list and
     // the count stay as they were.
-    if (!m_speller->available()) {
-        m_prompts.error(m_speller->problem());
+    if (!m_speller) {
+        m_prompts.error(m_speller.error());
         return;
     }
     m_suggestions->clear();
     const QString word = m_word->text();
     m_progress->setValue(60);
-    const QStringList suggestions = m_speller->suggest(word);
+    const QStringList suggestions = loadedSpeller()->suggest(word);
     m_progress->setValue(70);
     if (!suggestions.isEmpty()) {
         m_numSuggestions->setText(QStringLiteral("Number of suggestions: ") + QString::number(suggestions.size()));
@@ -127,7 +127,7 @@ void frmSpellCheck::Single_CheckSpell()
 
 std::optional<std::vector<MisspellingFinder::Misspelling>> frmSpellCheck::findMisspellings(const QString& text)
 {
-    MisspellingFinder finder(text, *m_speller);
+    MisspellingFinder finder(text, *loadedSpeller());
     // A long document shows how far the search is and can be called off; a
     // short one is done before the progress would show.
     WorkProgress progress(this, QStringLiteral("Checking spelling..."), text.size(), true);
@@ -139,8 +139,8 @@ std::optional<std::vector<MisspellingFinder::Misspelling>> frmSpellCheck::findMi
 
 std::optional<SpellingSession::Outcome> frmSpellCheck::SpellCheck(const QString& incorrectText)
 {
-    if (!m_speller->available()) {
-        m_prompts.error(m_speller->problem());
+    if (!m_speller) {
+        m_prompts.error(m_speller.error());
         return std::nullopt;
     }
     const std::optional<std::vector<MisspellingFinder::Misspelling>> found = findMisspellings(incorrectText);
@@ -154,7 +154,7 @@ std::optional<SpellingSession::Outcome> frmSpellCheck::SpellCheck(const QString&
     }
     if (!dialog)
         return SpellingSession::Outcome{};
-    return SpellingSession::run(incorrectText, *found, *m_speller, *dialog);
+    return SpellingSession::run(incorrectText, *found, *loadedSpeller(), *dialog);
 }
 
 void frmSpellCheck::checkWholeDocument()
@@ -165,8 +165,8 @@ void frmSpellCheck::checkWholeDocument()
         return;
     if (!outcome->corrections.empty())
         applyCorrections(text, outcome->corrections);
-    if (!outcome->dictionaryFailure.isEmpty())
-        m_prompts.error(outcome->dictionaryFailure);
+    if (!outcome->wordsKept)
+        m_prompts.error(outcome->wordsKept.error());
     if (!outcome->cancelled)
         m_prompts.message(QStringLiteral("The spelling check is complete."), Prompts::Icon::Information,
                           Prompts::Buttons::Ok);

@@ -11,16 +11,13 @@
 
 namespace modPrint {
 
-PrintResult PrintRichText(RichTextBox& rtbRichTextBox, PrinterService& printers, int LeftMargin,
-                          double TopMargin, double RightMargin, double BottomMargin)
+Result<> PrintRichText(RichTextBox& rtbRichTextBox, PrinterService& printers, int LeftMargin, double TopMargin,
+                       double RightMargin, double BottomMargin)
 {
-    PrintResult r;
     PageLayout layout;
     QPrinter* printer = &layout.printer();
-    if (const Result<> job = printers.setUpJob(*printer); !job) {
-        r.error = job.error();
-        return r;
-    }
+    if (const Result<> job = printers.setUpJob(*printer); !job)
+        return job;
     printer->setDocName(QStringLiteral("Quirkpad"));
     // Margins count from the paper's edges (a printer that cannot reach that
     // close to an edge has them raised to what it can). The painter's origin
@@ -33,23 +30,17 @@ PrintResult PrintRichText(RichTextBox& rtbRichTextBox, PrinterService& printers,
                             QPageLayout::Point);
 
     QPainter painter;
-    if (!painter.begin(printer)) {
-        r.error = QStringLiteral("The print job could not be started on %1.").arg(printer->printerName());
-        return r;
-    }
+    if (!painter.begin(printer))
+        return Failure(QStringLiteral("The print job could not be started on %1.").arg(printer->printerName()));
     // An empty document is still one job of one (empty) page: beginning the
     // job made it.
-    if (!layout.print(rtbRichTextBox, painter)) {
+    if (const Result<> laidOut = layout.print(rtbRichTextBox, painter); !laidOut) {
         painter.end();
-        r.error = QStringLiteral("The printer did not take a new page.");
-        return r;
+        return laidOut;
     }
-    if (!painter.end() || printer->printerState() == QPrinter::Error) {
-        r.error = QStringLiteral("The print job could not be finished.");
-        return r;
-    }
-    r.ok = true;
-    return r;
+    if (!painter.end() || printer->printerState() == QPrinter::Error)
+        return Failure(QStringLiteral("The print job could not be finished."));
+    return {};
 }
 
 }

@@ -553,7 +553,9 @@ Result<Document::LoadInfo> Document::load(const QString& path, const LoadProgres
     m_lastLoadLostText = false;
     emit aboutToLoad(path);
     Scintilla::Document* doc = m_engine->doc;
-    TextFile::ReadResult r;
+    Result<TextFile::ReadInfo> r = Failure(QString());
+    // Set when the file's text starts to replace the document's: from then
+    // on a failure has lost the old text.
     bool cleared = false;
     qint64 loaded = 0;
     qint64 total = 0;
@@ -588,27 +590,24 @@ Result<Document::LoadInfo> Document::load(const QString& path, const LoadProgres
         } catch (...) {
             // Out of memory making room or appending: reported like any other
             // failure of the load.
-            r = {};
-            r.error = describeFailure(std::current_exception());
-            r.textLost = cleared;
+            r = Failure(describeFailure(std::current_exception()));
         }
-        if (r.ok || r.textLost) {
-            if (!r.ok) {
-                // Part of a file is no document: what remains is a new, empty one.
-                doc->DeleteChars(0, doc->Length());
-                r.format = TextFormat::forNewDocument();
-            }
-            finishLoad(r.format);
+        if (r) {
+            finishLoad(r->format);
+        } else if (cleared) {
+            // Part of a file is no document: what remains is a new, empty one.
+            doc->DeleteChars(0, doc->Length());
+            finishLoad(TextFormat::forNewDocument());
         }
     }
-    if (!r.ok) {
-        if (r.textLost) {
+    if (!r) {
+        if (cleared) {
             m_lastLoadLostText = true;
             becomeUntitled();
         }
-        return Failure(r.error);
+        return Failure(r.error());
     }
-    return LoadInfo{r.format, r.fileSize};
+    return *r;
 }
 
 void Document::loadText(QByteArrayView utf8, const TextFormat& format)
@@ -634,10 +633,10 @@ void Document::finishLoad(const TextFormat& format)
 
 Result<Document::SaveInfo> Document::save(const QString& path)
 {
-    const TextFile::WriteResult r = TextFile::write(path, utf8(), m_format);
-    if (!r.ok)
-        return Failure(r.error);
-    if (r.switchedToUtf8)
-        setFormat(r.written);
-    return SaveInfo{r.switchedToUtf8};
+    const Result<TextFile::WriteInfo> r = TextFile::write(path, utf8(), m_format);
+    if (!r)
+        return Failure(r.error());
+    if (r->switchedToUtf8)
+        setFormat(r->written);
+    return SaveInfo{r->switchedToUtf8};
 }

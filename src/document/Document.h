@@ -145,10 +145,8 @@ public:
     void setLocation(const QString& path);
 
     // --- Files ---------------------------------------------------------------
-    struct LoadInfo {
-        TextFormat format;
-        qint64 fileSize = 0;
-    };
+    // The file's format and size.
+    using LoadInfo = TextFile::ReadInfo;
     // The one way a file's text becomes the document's: the whole text is
     // replaced by the file's, in one change with no undo step, and the
     // document takes the file's format; location and modified flag are the
@@ -156,7 +154,7 @@ public:
     // leaves the document as it was. A failure once the old text has gone
     // (the file changed while it was read, memory ran out) leaves a new,
     // empty, untitled document, so that no part of a file can be saved over
-    // it; textLost() then says so. No failure escapes as an exception.
+    // it; lastLoadLostText() then says so. No failure escapes as an exception.
     // `progress` is told how far the reading is, in bytes of the text
     // (total first known when the old text goes).
     using LoadProgress = std::function<void(qint64 done, qint64 total)>;

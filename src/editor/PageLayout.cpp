@@ -43,15 +43,17 @@ QPrinter& PageLayout::printer()
     return *m_printer;
 }
 
-bool PageLayout::print(RichTextBox& box, QPainter& painter)
+Result<> PageLayout::print(RichTextBox& box, QPainter& painter)
 {
     if (box.TextLength() == 0)
-        return true;
+        return {};
     QsciScintillaBase& engine = box.engine();
     const NoLineNumbersPrinted noLineNumbers(engine);
     // Printed on white paper whatever the screen shows behind the text (the
     // greyed page of a disabled window, say); the words keep their colours.
     engine.SendScintilla(QsciScintillaBase::SCI_SETPRINTCOLOURMODE,
                          static_cast<unsigned long>(QsciScintillaBase::SC_PRINT_COLOURONWHITE));
-    return m_printer->printRange(&box, painter);
+    if (!m_printer->printRange(&box, painter))
+        return Failure(QStringLiteral("The printer did not take a new page."));
+    return {};
 }

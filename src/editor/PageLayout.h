@@ -1,4 +1,6 @@
 #pragma once
+#include "base/Result.h"
+
 #include <QString>
 
 #include <memory>
@@ -22,10 +24,10 @@ public:
     // The job's printer: set it up (where to, margins) before printing.
     QPrinter& printer();
 
-    // Lays the whole text out on the painter, begun on printer(); false when
+    // Lays the whole text out on the painter, begun on printer(); fails when
     // the printer took no new page. An empty text prints nothing (beginning
     // the job made its one empty page).
-    bool print(RichTextBox& box, QPainter& painter);
+    Result<> print(RichTextBox& box, QPainter& painter);
 
 private:
     std::unique_ptr<QsciPrinter> m_printer;

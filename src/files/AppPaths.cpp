@@ -73,7 +73,7 @@ void setPluginDir(const QString& dir)
     pluginOverride() = dir;
 }
 
-QString tempDir()
+Result<QString> tempDir()
 {
     auto& dir = temp();
     if (dir && dir->isValid() && !ownedHere(dir->path())) {
@@ -86,7 +86,8 @@ QString tempDir()
         // QTemporaryDir makes the folder with mode 0700.
         dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/quirkpad-XXXXXX"));
         if (!dir->isValid())
-            return QString();
+            return Failure(QStringLiteral("No temporary folder could be made in %1: %2")
+                               .arg(QDir::tempPath(), dir->errorString()));
     }
     return dir->path();
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "base/Result.h"
+
 #include <QString>
 
 // Where the program finds the files shipped with it, and its private
@@ -16,7 +18,8 @@ void setPluginDir(const QString& dir);   // tests
 
 // A private (0700) folder of this running instance inside the user's
 // temporary location, made on first use. Two running editors never share it.
-QString tempDir();
+// Fails when the folder cannot be made.
+Result<QString> tempDir();
 
 // Empties and removes the temporary folder (at orderly exit). Nothing
 // outside it is touched. The next tempDir() makes a fresh one.

@@ -1,6 +1,6 @@
 #include "files/FileLock.h"
 #include "files/NativePath.h"
-
+#include "files/PosixFile.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -53,7 +53,7 @@ FileLock& FileLock::operator=(FileLock&& other) noexcept
     return *this;
 }
 
-std::optional<FileLock> FileLock::create(const QString& path)
+Result<FileLock> FileLock::create(const QString& path)
 {
     // Locked under a name nobody looks for, then renamed: another editor
     // that finds the file finds it locked.
@@ -61,7 +61,7 @@ std::optional<FileLock> FileLock::create(const QString& path)
     const QByteArray fresh = final + ".new";
     const int fd = openNoInherit(fresh, O_RDWR | O_CREAT | O_EXCL, 0600);
     if (fd < 0)
-        return std::nullopt;
+        return Failure(PosixFile::describe(errno));
     bool named = lockNow(fd) && ::link(fresh.constData(), final.constData()) == 0;
     if (named) {
         ::unlink(fresh.constData());
@@ -71,9 +71,10 @@ std::optional<FileLock> FileLock::create(const QString& path)
         named = ::rename(fresh.constData(), final.constData()) == 0;
     }
     if (!named) {
+        const int error = errno;
         ::unlink(fresh.constData());
         ::close(fd);
-        return std::nullopt;
+        return Failure(PosixFile::describe(error));
     }
     return FileLock(fd, path);
 }

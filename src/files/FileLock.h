@@ -1,4 +1,6 @@
 #pragma once
+#include "base/Result.h"
+
 #include <QString>
 #include <optional>
 
@@ -17,9 +19,9 @@ public:
     FileLock& operator=(const FileLock&) = delete;
 
     // Makes a new file at path (mode 0600) that is locked before anyone can
-    // see it under that name. Nothing when the name is taken or the folder
-    // refuses.
-    static std::optional<FileLock> create(const QString& path);
+    // see it under that name. Fails, with the system's description, when the
+    // name is taken or the folder refuses.
+    static Result<FileLock> create(const QString& path);
     // Takes the lock of an existing file without waiting. Nothing when its
     // owner holds it, or the file is gone or replaced meanwhile.
     static std::optional<FileLock> tryExisting(const QString& path);

@@ -120,20 +120,20 @@ QString partPath(const QString& path)
     return path + QStringLiteral(".part");
 }
 
-QString save(const QString& path, const Header& h, QByteArrayView text)
+Result<> save(const QString& path, const Header& h, QByteArrayView text)
 {
     const QByteArray native = NativePath::toNative(path);
     const QByteArray part = NativePath::toNative(partPath(path));
     PosixFile::Fd fd(::open(part.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
     if (fd.get() < 0)
-        return describeWriteFailure(errno);
+        return Failure(describeWriteFailure(errno));
     const QByteArray head = header(h, text.size());
     if (!PosixFile::writeAll(fd.get(), head.constData(), head.size())
         || !PosixFile::writeAll(fd.get(), text.data(), text.size()) || ::fdatasync(fd.get()) != 0 || !fd.close()
         || ::rename(part.constData(), native.constData()) != 0) {
         const int error = errno;
         ::unlink(part.constData());
-        return describeWriteFailure(error);
+        return Failure(describeWriteFailure(error));
     }
     return {};
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "base/Result.h"
 #include "files/TextFormat.h"
 
 #include <QByteArray>
@@ -45,9 +46,9 @@ struct Contents {
 };
 
 // Writes a copy: the old copy stays whole until the new one is complete and
-// on disk, and only the user may read it. "" on success, else the reason.
-// A copy that was cut short lies in partPath(path) until the next write.
-QString save(const QString& path, const Header& h, QByteArrayView text);
+// on disk, and only the user may read it. A copy that was cut short lies in
+// partPath(path) until the next write.
+Result<> save(const QString& path, const Header& h, QByteArrayView text);
 QString partPath(const QString& path);
 
 // A file name as one header line: printable ASCII as it is, everything else

@@ -68,27 +68,24 @@ Result<FileLock> RecoveryFolder::createJournal(const QString& path)
     if (const Result<> made = makePrivateFolders(path); !made)
         return Failure(made.error());
     for (int attempt = 0; attempt < 8; ++attempt)
-        if (std::optional<FileLock> lock = FileLock::create(path + QLatin1Char('/') + newId() + kJournalSuffix))
+        if (Result<FileLock> lock = FileLock::create(path + QLatin1Char('/') + newId() + kJournalSuffix))
             return std::move(*lock);
     return Failure(QStringLiteral("cannot make a file in ") + path);
 }
 
-bool RecoveryFolder::open(QString* error)
+Result<> RecoveryFolder::open()
 {
-    if (const Result<> made = makePrivateFolders(m_path); !made) {
-        *error = made.error();
-        return false;
-    }
+    if (const Result<> made = makePrivateFolders(m_path); !made)
+        return made;
     for (int attempt = 0; attempt < 8; ++attempt) {
         const QString id = newId();
-        if (std::optional<FileLock> lock = FileLock::create(m_path + QLatin1Char('/') + id + kLockSuffix)) {
+        if (Result<FileLock> lock = FileLock::create(m_path + QLatin1Char('/') + id + kLockSuffix)) {
             m_own = std::move(*lock);
             m_ownCopy = m_path + QLatin1Char('/') + id + kCopySuffix;
-            return true;
+            return {};
         }
     }
-    *error = QStringLiteral("cannot make a lock file in ") + m_path;
-    return false;
+    return Failure(QStringLiteral("cannot make a lock file in ") + m_path);
 }
 
 std::vector<RecoveryFolder::Leftover> RecoveryFolder::claimLeftovers()

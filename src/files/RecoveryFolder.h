@@ -28,9 +28,9 @@ public:
     static Result<FileLock> createJournal(const QString& path);
 
     // Makes the folder (and the folders above it that are missing, 0700),
-    // takes this editor's id and lock. False, with the reason, when that
-    // fails: no copies can be kept then.
-    bool open(QString* error);
+    // takes this editor's id and lock. When that fails no copies can be
+    // kept.
+    Result<> open();
     bool isOpen() const { return m_own.isHeld(); }
     QString path() const { return m_path; }
     // Where this editor keeps its copy.

@@ -22,27 +22,24 @@ using PosixFile::writeAll;
 
 // Follows symbolic links to the file they finally name (which may not exist
 // yet), so that saving through a link writes the file and keeps the link.
-bool resolveLinks(QByteArray* path, QString* error)
+Result<QByteArray> resolveLinks(QByteArray path)
 {
     for (int hops = 0; hops < 40; ++hops) {
         struct stat st;
-        if (::lstat(path->constData(), &st) != 0 || !S_ISLNK(st.st_mode))
-            return true;
+        if (::lstat(path.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
         QByteArray target(st.st_size > 0 ? st.st_size + 1 : 4096, Qt::Uninitialized);
-        const ssize_t n = ::readlink(path->constData(), target.data(), size_t(target.size()));
-        if (n < 0) {
-            *error = describe(errno);
-            return false;
-        }
+        const ssize_t n = ::readlink(path.constData(), target.data(), size_t(target.size()));
+        if (n < 0)
+            return Failure(describe(errno));
         target.truncate(n);
         if (!target.startsWith('/')) {
-            const qsizetype slash = path->lastIndexOf('/');
-            target.prepend(slash < 0 ? QByteArray() : path->left(slash + 1));
+            const qsizetype slash = path.lastIndexOf('/');
+            target.prepend(slash < 0 ? QByteArray() : path.left(slash + 1));
         }
-        *path = target;
+        path = target;
     }
-    *error = describe(ELOOP);
-    return false;
+    return Failure(describe(ELOOP));
 }
 
 QByteArray folderOf(const QByteArray& path)
@@ -89,7 +86,7 @@ QString savedElsewhere()
     return QStringLiteral("The file is being saved by another program at this moment");
 }
 
-enum class Atomic { Done, Failed, InPlaceInstead, NamedInstead };
+enum class Atomic { Done, InPlaceInstead, NamedInstead };
 
 // A new file beside the target, given the target's owner, group and
 // permissions, filled, synced, named and renamed over it. It is locked for
@@ -97,8 +94,7 @@ enum class Atomic { Done, Failed, InPlaceInstead, NamedInstead };
 // it for a leftover. InPlaceInstead when the folder allows no new file, or
 // the file's owner or group cannot be given to a new one; NamedInstead when
 // an unnamed file cannot be given a name (no /proc).
-Atomic writeBeside(const QByteArray& target, const struct stat* old, const Content& content, bool named,
-                   QString* error)
+Result<Atomic> writeBeside(const QByteArray& target, const struct stat* old, const Content& content, bool named)
 {
     const QByteArray folder = folderOf(target);
     const QByteArray temp = folder + '/' + tempName(target.mid(target.lastIndexOf('/') + 1));
@@ -114,17 +110,15 @@ Atomic writeBeside(const QByteArray& target, const struct stat* old, const Conte
         const int e = errno;
         if (old && (e == EACCES || e == EPERM))
             return Atomic::InPlaceInstead;
-        *error = e == EEXIST ? savedElsewhere() : describe(e);
-        return Atomic::Failed;
+        return Failure(e == EEXIST ? savedElsewhere() : describe(e));
     }
     auto discard = [&] {
         if (named)
             ::unlink(temp.constData());
     };
-    auto fail = [&](int e) {
+    auto fail = [&](int e) -> Result<Atomic> {
         discard();
-        *error = describe(e);
-        return Atomic::Failed;
+        return Failure(describe(e));
     };
     if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
         return fail(errno);
@@ -159,11 +153,9 @@ Atomic writeBeside(const QByteArray& target, const struct stat* old, const Conte
         const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd.get());
         if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, temp.constData(), AT_SYMLINK_FOLLOW) != 0) {
             const int e = errno;
-            if (e == EEXIST) {
-                *error = savedElsewhere();
-                return Atomic::Failed;
-            }
-            return e == ENOENT ? Atomic::NamedInstead : fail(e);
+            if (e == EEXIST)
+                return Failure(savedElsewhere());
+            return e == ENOENT ? Result<Atomic>(Atomic::NamedInstead) : fail(e);
         }
         named = true;
     }
@@ -171,10 +163,8 @@ Atomic writeBeside(const QByteArray& target, const struct stat* old, const Conte
     if (::rename(temp.constData(), target.constData()) != 0)
         return fail(errno);
     // Closed only now: until the rename the lock says the save still runs.
-    if (!fd.close()) {
-        *error = describe(errno);
-        return Atomic::Failed;
-    }
+    if (!fd.close())
+        return Failure(describe(errno));
     return Atomic::Done;
 }
 
@@ -182,34 +172,30 @@ Atomic writeBeside(const QByteArray& target, const struct stat* old, const Conte
 // attribute stay. The journal holds the old and the new bytes first; a write
 // that fails puts the old ones back, and one cut short leaves the journal
 // for the next start.
-bool writeInPlace(const QByteArray& target, const Content& content, QString* error)
+Result<> writeInPlace(const QByteArray& target, const Content& content)
 {
     Fd file(::open(target.constData(), O_RDWR | O_CLOEXEC));
-    if (file.get() < 0) {
-        *error = describe(errno);
-        return false;
-    }
+    if (file.get() < 0)
+        return Failure(describe(errno));
     Result<SaveJournal::Writer> journal =
         SaveJournal::Writer::begin(RecoveryFolder::defaultPath(), target, file.get(), content);
-    if (!journal) {
-        *error = QStringLiteral("No copy of the file could be made before writing it: ") + journal.error();
-        return false;
-    }
+    if (!journal)
+        return Failure(QStringLiteral("No copy of the file could be made before writing it: ") + journal.error());
     reached(Step::JournalWhole);
-    if (journal->writeNew(file.get(), [] { reached(Step::InPlacePartlyWritten); })) {
+    const Result<> written = journal->writeNew(file.get(), [] { reached(Step::InPlacePartlyWritten); });
+    if (written) {
         reached(Step::InPlaceWhole);
         journal->finish();
-        return true;
+        return {};
     }
-    *error = describe(errno);
     if (journal->writeOriginal(file.get())) {
         journal->finish();
-    } else {
-        *error += QStringLiteral(". The file could not be put back as it was; its old content is kept in %1, and "
-                                 "Quirkpad offers to put it back when it next starts")
-                      .arg(journal->keep());
+        return written;
     }
-    return false;
+    return Failure(written.error()
+                   + QStringLiteral(". The file could not be put back as it was; its old content is kept in %1, and "
+                                    "Quirkpad offers to put it back when it next starts")
+                         .arg(journal->keep()));
 }
 
 }
@@ -227,40 +213,36 @@ void setTestHooks(const TestHooks& h)
     hooks() = h;
 }
 
-bool replace(const QByteArray& path, const Content& content, QString* error)
+Result<> replace(const QByteArray& path, const Content& content)
 {
-    QByteArray target = path;
-    if (!resolveLinks(&target, error))
-        return false;
+    const Result<QByteArray> resolved = resolveLinks(path);
+    if (!resolved)
+        return Failure(resolved.error());
+    const QByteArray& target = *resolved;
     struct stat old;
     const bool exists = ::stat(target.constData(), &old) == 0;
-    if (exists && S_ISDIR(old.st_mode)) {
-        *error = describe(EISDIR);
-        return false;
-    }
-    if (exists && !S_ISREG(old.st_mode)) {
-        *error = QStringLiteral("Not a regular file");
-        return false;
-    }
+    if (exists && S_ISDIR(old.st_mode))
+        return Failure(describe(EISDIR));
+    if (exists && !S_ISREG(old.st_mode))
+        return Failure(QStringLiteral("Not a regular file"));
     // A file the user may not write is not replaced behind its back, even
     // where the folder would allow a new file in its place.
-    if (exists && ::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0) {
-        *error = describe(errno);
-        return false;
-    }
+    if (exists && ::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0)
+        return Failure(describe(errno));
     // A second hard link would keep the old text if the name got a new file.
     if (exists && old.st_nlink > 1)
-        return writeInPlace(target, content, error);
-    Atomic done = writeBeside(target, exists ? &old : nullptr, content, hooks().namedTempFiles, error);
-    if (done == Atomic::NamedInstead)
-        done = writeBeside(target, exists ? &old : nullptr, content, true, error);
-    switch (done) {
-    case Atomic::Done: return true;
-    case Atomic::Failed: return false;
+        return writeInPlace(target, content);
+    Result<Atomic> done = writeBeside(target, exists ? &old : nullptr, content, hooks().namedTempFiles);
+    if (done && *done == Atomic::NamedInstead)
+        done = writeBeside(target, exists ? &old : nullptr, content, true);
+    if (!done)
+        return Failure(done.error());
+    switch (*done) {
+    case Atomic::Done: return {};
     case Atomic::InPlaceInstead:
     case Atomic::NamedInstead: break;
     }
-    return writeInPlace(target, content, error);
+    return writeInPlace(target, content);
 }
 
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "base/Result.h"
+
 #include <QByteArray>
 #include <QString>
 #include <functional>
@@ -12,8 +14,8 @@ using Put = std::function<bool(const char*, qsizetype)>;
 using Content = std::function<bool(const Put& put)>;
 
 // The file at the path (bytes, as the system names it; symbolic links are
-// followed) gets the content. False with the system's description of the
-// failure, the file as it was (or, should even putting it back fail, a
+// followed) gets the content. On failure the system's description of it,
+// and the file as it was (or, should even putting it back fail, a
 // description that says where its old content is).
 //
 // The new content goes into a file without a name in the file's folder,
@@ -25,7 +27,7 @@ using Content = std::function<bool(const Put& put)>;
 //
 // A file written in place has a journal in the recovery folder until the
 // write is complete (see SaveJournal).
-bool replace(const QByteArray& path, const Content& content, QString* error);
+Result<> replace(const QByteArray& path, const Content& content);
 
 // The hidden name a save of the named file in the same folder writes under
 // before the rename: the same for every save of that file by this user, and

@@ -75,10 +75,10 @@ qint64 readRange(int from, qint64 offset, qint64 length, const SafeWrite::Put& p
 
 // Bytes of the journal written over the file from its start; the file is
 // cut to their length and put on disk.
-bool overwrite(int journal, qint64 offset, qint64 length, int file, const std::function<void()>& afterFirstPiece)
+Result<> overwrite(int journal, qint64 offset, qint64 length, int file, const std::function<void()>& afterFirstPiece)
 {
     if (::lseek(file, 0, SEEK_SET) != 0)
-        return false;
+        return Failure(describe(errno));
     bool first = true;
     const qint64 written = readRange(journal, offset, length, [&](const char* p, qsizetype n) {
         if (!writeAll(file, p, n))
@@ -88,7 +88,9 @@ bool overwrite(int journal, qint64 offset, qint64 length, int file, const std::f
         first = false;
         return true;
     });
-    return written == length && ::ftruncate(file, off_t(length)) == 0 && ::fdatasync(file) == 0;
+    if (written != length || ::ftruncate(file, off_t(length)) != 0 || ::fdatasync(file) != 0)
+        return Failure(describe(errno));
+    return {};
 }
 
 void syncFolder(const QString& folder)
@@ -161,12 +163,12 @@ Result<Writer> Writer::begin(const QString& folder, const QByteArray& target, in
     return Writer(std::move(*lock), original, fresh, head.size());
 }
 
-bool Writer::writeNew(int fileFd, const std::function<void()>& afterFirstPiece) const
+Result<> Writer::writeNew(int fileFd, const std::function<void()>& afterFirstPiece) const
 {
     return overwrite(m_lock.fd(), m_dataStart + m_originalLength, m_newLength, fileFd, afterFirstPiece);
 }
 
-bool Writer::writeOriginal(int fileFd) const
+Result<> Writer::writeOriginal(int fileFd) const
 {
     return overwrite(m_lock.fd(), m_dataStart, m_originalLength, fileFd, {});
 }
@@ -238,13 +240,9 @@ Result<> putBack(const QString& journal, const Layout& layout)
     Fd in(::open(NativePath::toNative(journal).constData(), O_RDONLY | O_CLOEXEC));
     if (in.get() < 0)
         return Failure(describe(errno));
-    QString error;
-    const bool ok = SafeWrite::replace(NativePath::toNative(layout.path), [&](const SafeWrite::Put& put) {
+    return SafeWrite::replace(NativePath::toNative(layout.path), [&](const SafeWrite::Put& put) {
         return readRange(in.get(), layout.originalStart, layout.originalLength, put) == layout.originalLength;
-    }, &error);
-    if (!ok)
-        return Failure(error);
-    return {};
+    });
 }
 
 Result<QByteArray> newBytes(const QString& journal, const Layout& layout)

@@ -31,10 +31,11 @@ public:
                                 const SafeWrite::Content& content);
 
     // Writes the new bytes, or the old ones, over the file from its start,
-    // cuts it to their length and puts it on disk. False with errno set.
-    // afterFirstPiece runs once part of the file has been written.
-    bool writeNew(int fileFd, const std::function<void()>& afterFirstPiece = {}) const;
-    bool writeOriginal(int fileFd) const;
+    // cuts it to their length and puts it on disk; the system's description
+    // of a failure. afterFirstPiece runs once part of the file has been
+    // written.
+    Result<> writeNew(int fileFd, const std::function<void()>& afterFirstPiece = {}) const;
+    Result<> writeOriginal(int fileFd) const;
 
     // The write is done: the journal goes.
     void finish();

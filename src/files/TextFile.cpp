@@ -113,45 +113,41 @@ bool encodeBody(QByteArrayView utf8, Encoding enc, const Put& out, bool* unencod
 
 TextFormat decode(QByteArrayView bytes, const Utf8Sink& sink, const LengthHint& hint)
 {
+    // Bytes in memory neither change nor fail to be read.
     TextReader::MemorySource source(bytes);
-    return TextReader::decode(source, bytes.size(), sink, hint, std::numeric_limits<qint64>::max()).format;
+    const Result<ReadInfo> r =
+        TextReader::decode(source, bytes.size(), sink, hint, std::numeric_limits<qint64>::max());
+    return r ? r->format : TextFormat{};
 }
 
-ReadResult read(const QString& path, const Utf8Sink& sink, const LengthHint& hint, qint64 maxLength)
+Result<ReadInfo> read(const QString& path, const Utf8Sink& sink, const LengthHint& hint, qint64 maxLength)
 {
-    ReadResult r;
     // Never blocks on a named pipe: only regular files are read.
     Fd fd(::open(NativePath::toNative(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (fd.get() < 0) {
-        r.error = openError(errno, path);
-        return r;
-    }
+    if (fd.get() < 0)
+        return Failure(openError(errno, path));
     struct stat st;
-    if (::fstat(fd.get(), &st) != 0) {
-        r.error = describe(errno);
-        return r;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        r.error = S_ISDIR(st.st_mode) ? describe(EISDIR) : QStringLiteral("Not a regular file");
-        return r;
-    }
+    if (::fstat(fd.get(), &st) != 0)
+        return Failure(describe(errno));
+    if (!S_ISREG(st.st_mode))
+        return Failure(S_ISDIR(st.st_mode) ? describe(EISDIR) : QStringLiteral("Not a regular file"));
     ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
     TextReader::FileSource source(fd.get());
     return TextReader::decode(source, st.st_size, sink, hint, maxLength);
 }
 
-ReadResult readAll(const QString& path, QByteArray* utf8)
+Result<QByteArray> readAll(const QString& path)
 {
-    utf8->clear();
-    ReadResult r = read(
-        path, [utf8](const char* p, qsizetype n) { utf8->append(p, n); },
-        [utf8](qsizetype length) {
-            utf8->clear();
-            utf8->reserve(length);
+    QByteArray utf8;
+    const Result<ReadInfo> r = read(
+        path, [&utf8](const char* p, qsizetype n) { utf8.append(p, n); },
+        [&utf8](qsizetype length) {
+            utf8.clear();
+            utf8.reserve(length);
         });
-    if (!r.ok)
-        utf8->clear();
-    return r;
+    if (!r)
+        return Failure(r.error());
+    return utf8;
 }
 
 bool canEncode(QByteArrayView utf8, Encoding enc)
@@ -179,24 +175,23 @@ QByteArray encode(QByteArrayView utf8, const TextFormat& format, bool* unencodab
     return out;
 }
 
-WriteResult write(const QString& path, QByteArrayView utf8, const TextFormat& format)
+Result<WriteInfo> write(const QString& path, QByteArrayView utf8, const TextFormat& format)
 {
-    WriteResult r;
-    r.written = format;
+    WriteInfo info{format, false};
     if (!canEncode(utf8, format.encoding)) {
         // Never drop a character: store the document as UTF-8 instead.
-        r.written.encoding = Encoding::Utf8;
-        r.written.bom = false;
-        r.switchedToUtf8 = true;
+        info.written.encoding = Encoding::Utf8;
+        info.written.bom = false;
+        info.switchedToUtf8 = true;
     }
     const SafeWrite::Content content = [&](const Put& put) {
-        const QByteArray bom = bomFor(r.written);
+        const QByteArray bom = bomFor(info.written);
         return (bom.isEmpty() || put(bom.constData(), bom.size()))
-               && encodeBody(utf8, r.written.encoding, put, nullptr);
+               && encodeBody(utf8, info.written.encoding, put, nullptr);
     };
-
-    r.ok = SafeWrite::replace(NativePath::toNative(path), content, &r.error);
-    return r;
+    if (const Result<> replaced = SafeWrite::replace(NativePath::toNative(path), content); !replaced)
+        return Failure(replaced.error());
+    return info;
 }
 
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "base/Result.h"
 #include "files/TextFormat.h"
 
 #include <QByteArray>
@@ -25,15 +26,10 @@ using LengthHint = std::function<void(qsizetype utf8Length)>;
 // control counts positions in 32-bit integers.
 constexpr qint64 kMaxTextLength = std::numeric_limits<int>::max();
 
-struct ReadResult {
-    bool ok = false;
-    QString error;      // the system's description of a failure
+// What a read found out about the file.
+struct ReadInfo {
     TextFormat format;
     qint64 fileSize = 0;
-    // The failure came once decoding had begun: the sink got part of the
-    // file, or nothing, and a receiver told the length has dropped what it
-    // held before.
-    bool textLost = false;
 };
 
 // Decodes the file and hands its text to the sink as UTF-8, in pieces of
@@ -44,22 +40,26 @@ struct ReadResult {
 // longer than maxLength is refused before the hint. A file that changes
 // while it is read fails with a description that says so. The sink is not
 // called when the file cannot be read.
-ReadResult read(const QString& path, const Utf8Sink& sink, const LengthHint& hint = {},
-                qint64 maxLength = kMaxTextLength);
+//
+// The hint is the one sign that the receiver's text is at stake: a failure
+// before it leaves the receiver as it was; a failure after it (the file
+// changed, a read failed) leaves the receiver with part of the file, or
+// nothing, as it dropped what it held when told. Without a hint, a failure
+// may come after the sink got part of the file.
+Result<ReadInfo> read(const QString& path, const Utf8Sink& sink, const LengthHint& hint = {},
+                      qint64 maxLength = kMaxTextLength);
 
 // Why a file is refused as too large: it has fileBytes bytes, more than
 // maxLength; or (asText) its bytes make more than maxLength bytes of text.
 QString tooLarge(qint64 fileBytes, qint64 maxLength, bool asText);
 
 // Reads the whole file into one UTF-8 buffer (small files, tests).
-ReadResult readAll(const QString& path, QByteArray* utf8);
+Result<QByteArray> readAll(const QString& path);
 
 // Decodes bytes as a file would be decoded.
 TextFormat decode(QByteArrayView fileBytes, const Utf8Sink& sink, const LengthHint& hint = {});
 
-struct WriteResult {
-    bool ok = false;
-    QString error;
+struct WriteInfo {
     // The format the file was written in: the one asked for, or UTF-8 when
     // the text holds characters the asked-for encoding cannot store.
     TextFormat written;
@@ -78,7 +78,7 @@ struct WriteResult {
 // bytes have been put in a journal; a failed write puts the old bytes back,
 // and a write cut short leaves the journal for the next start (see
 // SafeWrite and SaveJournal).
-WriteResult write(const QString& path, QByteArrayView utf8, const TextFormat& format);
+Result<WriteInfo> write(const QString& path, QByteArrayView utf8, const TextFormat& format);
 
 // The bytes the text becomes in the format; *unencodable is set when some
 // character has no place in the encoding (the result is then incomplete).

@@ -28,26 +28,25 @@ QString TextFile::tooLarge(qint64 fileBytes, qint64 maxLength, bool asText)
 namespace TextReader {
 
 using TextFile::LengthHint;
-using TextFile::ReadResult;
+using TextFile::ReadInfo;
 using TextFile::Utf8Sink;
 
-qsizetype FileSource::read(char* into, qsizetype n)
+Result<qsizetype> FileSource::read(char* into, qsizetype n)
 {
     const qsizetype got = PosixFile::readUpTo(m_fd, into, n);
     if (got < 0)
-        error = PosixFile::describe(errno);
+        return Failure(PosixFile::describe(errno));
     return got;
 }
 
-bool FileSource::rewind()
+Result<> FileSource::rewind()
 {
-    if (::lseek(m_fd, 0, SEEK_SET) == 0)
-        return true;
-    error = PosixFile::describe(errno);
-    return false;
+    if (::lseek(m_fd, 0, SEEK_SET) != 0)
+        return Failure(PosixFile::describe(errno));
+    return {};
 }
 
-qsizetype MemorySource::read(char* into, qsizetype n)
+Result<qsizetype> MemorySource::read(char* into, qsizetype n)
 {
     n = std::min(n, m_bytes.size() - m_at);
     std::memcpy(into, m_bytes.data() + m_at, size_t(n));
@@ -55,10 +54,10 @@ qsizetype MemorySource::read(char* into, qsizetype n)
     return n;
 }
 
-bool MemorySource::rewind()
+Result<> MemorySource::rewind()
 {
     m_at = 0;
-    return true;
+    return {};
 }
 
 namespace {
@@ -67,7 +66,7 @@ constexpr qsizetype kChunk = 1 << 20;
 
 // What one pass over the bytes found.
 struct Pass {
-    bool readOk = true;     // false: the source failed
+    Result<> read;          // a failure of the source
     bool fits = true;       // the bytes are text in the encoding
     bool tooLong = false;   // stopped: more text, or more bytes, than allowed
     qint64 bytes = 0;
@@ -191,11 +190,12 @@ Pass walk(Source& source, Encoding encoding, qsizetype skip, const Utf8Sink* sin
     std::vector<char16_t> units;
     qsizetype carried = 0;
     for (bool first = true;; first = false) {
-        const qsizetype got = source.read(in.data() + carried, kChunk);
-        if (got < 0) {
-            pass.readOk = false;
+        const Result<qsizetype> read = source.read(in.data() + carried, kChunk);
+        if (!read) {
+            pass.read = Failure(read.error());
             return pass;
         }
+        const qsizetype got = *read;
         pass.bytes += got;
         if (pass.bytes > maxBytes) {
             pass.tooLong = true;
@@ -300,7 +300,7 @@ struct Decoded {
     LineBreak lineBreak;
     bool asExpected(qint64 bytes, qint64 length) const
     {
-        return pass.readOk && pass.fits && !pass.tooLong && pass.bytes == bytes && pass.utf8Length == length;
+        return pass.read && pass.fits && !pass.tooLong && pass.bytes == bytes && pass.utf8Length == length;
     }
 };
 
@@ -323,11 +323,11 @@ Decoded decodeInto(Source& source, Encoding encoding, qsizetype skip, const Utf8
 bool startsAsUtf8(Source& source)
 {
     QByteArray first(kChunk, Qt::Uninitialized);
-    const qsizetype got = source.read(first.data(), first.size());
-    if (got < 0 || !source.rewind())
+    const Result<qsizetype> got = source.read(first.data(), first.size());
+    if (!got || !source.rewind())
         return false;
     qint64 length = 0;
-    return takeUtf8(reinterpret_cast<const std::uint8_t*>(first.constData()), got, &length) >= 0;
+    return takeUtf8(reinterpret_cast<const std::uint8_t*>(first.constData()), *got, &length) >= 0;
 }
 
 }
@@ -339,17 +339,15 @@ bool startsAsUtf8(Source& source)
 // other file, or one that turns out not to be UTF-8, is read once to learn
 // its encoding and length (nothing kept) and again to decode it. Every pass
 // must find what the one before it found, or the file changed in between.
-ReadResult decode(Source& source, qint64 size, const Utf8Sink& sink, const LengthHint& hint, qint64 maxLength)
+Result<ReadInfo> decode(Source& source, qint64 size, const Utf8Sink& sink, const LengthHint& hint, qint64 maxLength)
 {
-    ReadResult r;
-    r.fileSize = size;
     char head[3];
-    const qsizetype headLength = source.read(head, 3);
-    if (headLength < 0 || !source.rewind()) {
-        r.error = source.error;
-        return r;
-    }
-    const QByteArrayView start(head, headLength);
+    const Result<qsizetype> headLength = source.read(head, 3);
+    if (!headLength)
+        return Failure(headLength.error());
+    if (const Result<> rewound = source.rewind(); !rewound)
+        return Failure(rewound.error());
+    const QByteArrayView start(head, *headLength);
     Encoding encoding = Encoding::Utf8;
     qsizetype skip = 0;
     if (start.startsWith(QByteArrayView(kUtf8Bom, 3))) {
@@ -364,23 +362,14 @@ ReadResult decode(Source& source, qint64 size, const Utf8Sink& sink, const Lengt
     // Outside UTF-16 every byte is at least a byte of text: a file larger
     // than a document can be is refused without reading it.
     const bool utf16 = encoding == Encoding::Utf16LE || encoding == Encoding::Utf16BE;
-    if (!utf16 && size - skip > maxLength) {
-        r.error = tooLarge(size, maxLength, false);
-        return r;
-    }
-    auto fail = [&](const QString& error) {
-        r.error = error;
-        r.textLost = true;
-        return r;
+    if (!utf16 && size - skip > maxLength)
+        return Failure(tooLarge(size, maxLength, false));
+    auto succeed = [&](const Decoded& d) -> Result<ReadInfo> {
+        return ReadInfo{TextFormat{encoding, skip > 0, d.lineBreak}, d.pass.bytes};
     };
-    auto succeed = [&](const Decoded& d) {
-        r.format.encoding = encoding;
-        r.format.bom = skip > 0;
-        r.format.lineBreak = d.lineBreak;
-        r.fileSize = d.pass.bytes;
-        r.ok = true;
-        return r;
-    };
+    // Once the receiver has been told a length, every failure leaves it
+    // with part of the file or nothing.
+    bool told = false;
 
     // Only a receiver that can be told to start again may get text before
     // the file is known to be UTF-8, and only once its first piece is: a
@@ -388,14 +377,14 @@ ReadResult decode(Source& source, qint64 size, const Utf8Sink& sink, const Lengt
     // for a moment.
     if (hint && encoding == Encoding::Utf8 && size <= maxLength / 3 && startsAsUtf8(source)) {
         hint(size - skip);
-        r.textLost = true;
+        told = true;
         const Decoded d = decodeInto(source, encoding, skip, sink, size, size - skip);
         if (d.asExpected(size, size - skip))
             return succeed(d);
-        if (!d.pass.readOk)
-            return fail(source.error);
+        if (!d.pass.read)
+            return Failure(d.pass.read.error());
         if (d.pass.fits || !source.rewind())
-            return fail(kChanged);
+            return Failure(kChanged);
         // Not UTF-8 after all: read as Windows-1252 below, and the receiver
         // is told again, to drop what it got.
         encoding = Encoding::Cp1252;
@@ -404,27 +393,29 @@ ReadResult decode(Source& source, qint64 size, const Utf8Sink& sink, const Lengt
 
     constexpr qint64 kUnlimited = std::numeric_limits<qint64>::max();
     Pass scan = walk(source, encoding, skip, nullptr, maxLength, kUnlimited);
-    if (scan.readOk && !scan.fits) {
+    if (scan.read && !scan.fits) {
         // Anything else is taken byte by byte; every byte has a character,
         // so nothing is lost on the way back.
         encoding = Encoding::Cp1252;
         skip = 0;
-        scan = source.rewind() ? walk(source, encoding, skip, nullptr, maxLength, kUnlimited) : Pass{false};
+        const Result<> rewound = source.rewind();
+        scan = rewound ? walk(source, encoding, skip, nullptr, maxLength, kUnlimited) : Pass{rewound};
     }
-    if (!scan.readOk || !source.rewind())
-        return r.textLost ? fail(source.error) : (r.error = source.error, r);
+    if (!scan.read)
+        return Failure(scan.read.error());
+    if (const Result<> rewound = source.rewind(); !rewound)
+        return Failure(rewound.error());
     if (scan.tooLong) {
-        if (r.textLost)   // it fitted a moment ago
-            return fail(kChanged);
-        r.error = tooLarge(std::max(size, scan.bytes), maxLength, size <= maxLength);
-        return r;
+        if (told)   // it fitted a moment ago
+            return Failure(kChanged);
+        return Failure(tooLarge(std::max(size, scan.bytes), maxLength, size <= maxLength));
     }
     if (hint)
         hint(scan.utf8Length);
     const Decoded d = decodeInto(source, encoding, skip, sink, scan.bytes, scan.utf8Length);
     if (d.asExpected(scan.bytes, scan.utf8Length))
         return succeed(d);
-    return fail(d.pass.readOk ? kChanged : source.error);
+    return Failure(d.pass.read ? kChanged : d.pass.read.error());
 }
 
 }

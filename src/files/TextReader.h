@@ -13,10 +13,9 @@ namespace TextReader {
 class Source {
 public:
     virtual ~Source() = default;
-    // Up to n bytes, fewer only at the end; -1 on failure (error says why).
-    virtual qsizetype read(char* into, qsizetype n) = 0;
-    virtual bool rewind() = 0;
-    QString error;
+    // Up to n bytes, fewer only at the end.
+    virtual Result<qsizetype> read(char* into, qsizetype n) = 0;
+    virtual Result<> rewind() = 0;
 };
 
 // An open file, read with ordinary reads: a file another program truncates
@@ -25,8 +24,8 @@ public:
 class FileSource : public Source {
 public:
     explicit FileSource(int fd) : m_fd(fd) {}
-    qsizetype read(char* into, qsizetype n) override;
-    bool rewind() override;
+    Result<qsizetype> read(char* into, qsizetype n) override;
+    Result<> rewind() override;
 
 private:
     int m_fd;
@@ -35,8 +34,8 @@ private:
 class MemorySource : public Source {
 public:
     explicit MemorySource(QByteArrayView bytes) : m_bytes(bytes) {}
-    qsizetype read(char* into, qsizetype n) override;
-    bool rewind() override;
+    Result<qsizetype> read(char* into, qsizetype n) override;
+    Result<> rewind() override;
 
 private:
     QByteArrayView m_bytes;
@@ -44,7 +43,7 @@ private:
 };
 
 // Decodes the `size` bytes of the source (as TextFile::read describes).
-TextFile::ReadResult decode(Source& source, qint64 size, const TextFile::Utf8Sink& sink,
-                            const TextFile::LengthHint& hint, qint64 maxLength);
+Result<TextFile::ReadInfo> decode(Source& source, qint64 size, const TextFile::Utf8Sink& sink,
+                                  const TextFile::LengthHint& hint, qint64 maxLength);
 
 }

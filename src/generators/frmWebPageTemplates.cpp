@@ -72,13 +72,13 @@ QSize frmWebPageTemplates::sizeHint() const
 void frmWebPageTemplates::load()
 {
     m_folder = TemplateFolder::path();
-    const TemplateFolder::Listing listing = TemplateFolder::list(m_folder);
-    if (!listing.ok) {
+    const Result<QStringList> listing = TemplateFolder::list(m_folder);
+    if (!listing) {
         // The window stays, empty; Insert then says that nothing is selected.
-        m_prompts.error(listing.error);
+        m_prompts.error(listing.error());
         return;
     }
-    m_list->addItems(listing.names);
+    m_list->addItems(*listing);
     if (m_list->count() > 0)
         m_list->setCurrentRow(0);
 }
@@ -95,15 +95,15 @@ bool frmWebPageTemplates::ensureBrowser()
         return true;
     if (m_browserFailed)
         return false;
-    QString error;
-    m_browser = BrowserEngine::createView(m_frame, &error);
-    if (!m_browser) {
+    const Result<BrowserView*> browser = BrowserEngine::createView(m_frame);
+    if (!browser) {
         // Nothing to show pages with: the list, Insert and opening still work.
         m_browserFailed = true;
-        m_noPreview->setText(QStringLiteral("No preview: ") + error);
+        m_noPreview->setText(QStringLiteral("No preview: ") + browser.error());
         m_noPreview->show();
         return false;
     }
+    m_browser = *browser;
     m_frame->layout()->addWidget(m_browser->widget());
     m_browser->setLoadFinished([this](bool ok) { emit previewLoaded(ok); });
     return true;
@@ -122,10 +122,12 @@ void frmWebPageTemplates::preview()
     // A server page is shown from an HTML copy in the temporary folder, its
     // style sheets and pictures still taken from beside the template. What
     // cannot be read or written is simply not shown.
-    const TemplateFolder::Text text = TemplateFolder::read(path);
-    const QString temp = AppPaths::tempDir();
-    const QString copy = temp + QStringLiteral("/Template.html");
-    if (!text.ok || temp.isEmpty() || !PreviewFile::write(copy, text.utf8))
+    const Result<QByteArray> text = TemplateFolder::read(path);
+    const Result<QString> temp = AppPaths::tempDir();
+    if (!text || !temp)
+        return;
+    const QString copy = *temp + QStringLiteral("/Template.html");
+    if (!PreviewFile::write(copy, *text))
         return;
     m_browser->setResourceFolder(m_folder);
     m_browser->navigate(copy);
@@ -138,15 +140,15 @@ void frmWebPageTemplates::insertTemplate()
         m_prompts.error(QStringLiteral("No template is selected."));
         return;
     }
-    const TemplateFolder::Text text = TemplateFolder::read(path);
-    if (!text.ok) {
-        m_prompts.error(text.error);
+    const Result<QByteArray> text = TemplateFolder::read(path);
+    if (!text) {
+        m_prompts.error(text.error());
         return;
     }
     // As a paste: the template's own text, in the document's line breaks.
     // The document's name and changed flag follow from the edit alone.
     m_document.view().SetSelText(
-        TextFormats::normalizedLineBreaks(QString::fromUtf8(text.utf8), m_document.document().format().lineBreak));
+        TextFormats::normalizedLineBreaks(QString::fromUtf8(*text), m_document.document().format().lineBreak));
     close();
 }
 

@@ -27,18 +27,18 @@ frmWebBrowser::frmWebBrowser() : QWidget(nullptr, Qt::Window)
     resize(kDesignWidth, kDesignHeight);
 }
 
-frmWebBrowser* frmWebBrowser::create(QString* error)
+Result<frmWebBrowser*> frmWebBrowser::create()
 {
     auto* window = new frmWebBrowser;
-    BrowserView* view = BrowserEngine::createView(window, error);
+    const Result<BrowserView*> view = BrowserEngine::createView(window);
     if (!view) {
         delete window;
-        return nullptr;
+        return Failure(view.error());
     }
-    window->m_browser = view;
+    window->m_browser = *view;
     // The browser covers the label, which is never seen.
-    view->widget()->setGeometry(window->rect());
-    view->widget()->raise();
+    window->m_browser->widget()->setGeometry(window->rect());
+    window->m_browser->widget()->raise();
     return window;
 }
 

@@ -158,11 +158,10 @@ QString HunspellSpeller::chooseDictionary(const QString& locale, const QStringLi
     return QString();
 }
 
-std::unique_ptr<Speller> HunspellSpeller::forUserLocale()
+Result<std::unique_ptr<Speller>> HunspellSpeller::forUserLocale()
 {
     const QString folder = systemFolder();
-    return std::make_unique<HunspellSpeller>(folder, chooseDictionary(userLocale(), installedIn(folder)),
-                                             PersonalDictionary::defaultPath());
+    return open(folder, chooseDictionary(userLocale(), installedIn(folder)), PersonalDictionary::defaultPath());
 }
 
 namespace {
@@ -184,30 +183,31 @@ QString displayName(const QString& dictionary)
 
 }
 
-HunspellSpeller::HunspellSpeller(const QString& folder, const QString& name, const QString& personalDictionary)
-    : m_personalDictionary(personalDictionary)
+HunspellSpeller::HunspellSpeller(const QString& personalDictionary) : m_personalDictionary(personalDictionary) {}
+
+Result<std::unique_ptr<Speller>> HunspellSpeller::open(const QString& folder, const QString& name,
+                                                       const QString& personalDictionary)
 {
     const QString base = QDir(folder).filePath(name);
     const QString aff = base + QStringLiteral(".aff");
     const QString dic = base + QStringLiteral(".dic");
-    if (name.isEmpty() || !QFileInfo(aff).isReadable() || !QFileInfo(dic).isReadable()) {
-        m_problem = QStringLiteral("No spelling dictionary was found in ") + QDir::toNativeSeparators(folder)
-                    + QStringLiteral(". Install the Debian package hunspell-en-us.");
-        return;
-    }
-    readAffixHeader(aff);
-    if (!m_encoding->usable()) {
-        m_problem = QStringLiteral("The spelling dictionary ") + QDir::toNativeSeparators(dic)
-                    + QStringLiteral(" is in a character set this system cannot convert.");
-        return;
-    }
-    m_hunspell = std::make_unique<Hunspell>(QFile::encodeName(aff).constData(), QFile::encodeName(dic).constData());
-    m_displayName = displayName(name);
+    if (name.isEmpty() || !QFileInfo(aff).isReadable() || !QFileInfo(dic).isReadable())
+        return Failure(QStringLiteral("No spelling dictionary was found in ") + QDir::toNativeSeparators(folder)
+                       + QStringLiteral(". Install the Debian package hunspell-en-us."));
+    std::unique_ptr<HunspellSpeller> speller(new HunspellSpeller(personalDictionary));
+    speller->readAffixHeader(aff);
+    if (!speller->m_encoding->usable())
+        return Failure(QStringLiteral("The spelling dictionary ") + QDir::toNativeSeparators(dic)
+                       + QStringLiteral(" is in a character set this system cannot convert."));
+    speller->m_hunspell =
+        std::make_unique<Hunspell>(QFile::encodeName(aff).constData(), QFile::encodeName(dic).constData());
+    speller->m_displayName = displayName(name);
     // A personal dictionary that cannot be read adds nothing; adding a word
     // to it tells the user why.
-    if (!m_personalDictionary.isEmpty())
-        for (const QString& word : PersonalDictionary::load(m_personalDictionary).valueOr({}))
-            learn(word);
+    if (!personalDictionary.isEmpty())
+        for (const QString& word : PersonalDictionary::load(personalDictionary).valueOr({}))
+            speller->learn(word);
+    return std::unique_ptr<Speller>(std::move(speller));
 }
 
 HunspellSpeller::~HunspellSpeller() = default;
@@ -238,7 +238,7 @@ void HunspellSpeller::readAffixHeader(const QString& affPath)
 
 bool HunspellSpeller::handles(const QString& word) const
 {
-    if (!available() || !m_encoding->encode(word))
+    if (!m_encoding->encode(word))
         return false;
     if (m_scripts.isEmpty())
         return true;
@@ -250,8 +250,6 @@ bool HunspellSpeller::handles(const QString& word) const
 
 bool HunspellSpeller::check(const QString& word)
 {
-    if (!available())
-        return false;
     const std::optional<std::string> bytes = m_encoding->encode(word);
     return bytes && m_hunspell->spell(*bytes);
 }
@@ -259,8 +257,6 @@ bool HunspellSpeller::check(const QString& word)
 QStringList HunspellSpeller::suggest(const QString& word)
 {
     QStringList out;
-    if (!available())
-        return out;
     const std::optional<std::string> bytes = m_encoding->encode(word);
     if (!bytes)
         return out;
@@ -279,8 +275,6 @@ void HunspellSpeller::learn(const QString& word)
 
 Result<> HunspellSpeller::addWord(const QString& word)
 {
-    if (!available())
-        return Failure(m_problem);
     learn(word);
     if (m_personalDictionary.isEmpty())
         return Result<>();

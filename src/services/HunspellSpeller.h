@@ -20,7 +20,7 @@ public:
     // The dictionary of the user's locale from the system folder, or
     // English (United States) when the locale names none that is installed,
     // with the words of the user's personal dictionary.
-    static std::unique_ptr<Speller> forUserLocale();
+    static Result<std::unique_ptr<Speller>> forUserLocale();
 
     // The locale that decides the messages' language: LC_ALL, LC_MESSAGES,
     // then LANG, the first that is set and not empty.
@@ -35,15 +35,15 @@ public:
     // The dictionaries in a folder: names with both a .dic and an .aff file.
     static QStringList installedIn(const QString& folder);
 
-    // Loads folder/name.aff and folder/name.dic; an empty name or missing
-    // files leave the speller unavailable. The words of the personal
+    // Loads folder/name.aff and folder/name.dic. Fails, saying why and what
+    // to install, for an empty name, missing files, or a dictionary in a
+    // character set this system cannot convert. The words of the personal
     // dictionary file (see PersonalDictionary; "" for none) are spelt right,
     // and added words are kept there.
-    HunspellSpeller(const QString& folder, const QString& name, const QString& personalDictionary = QString());
+    static Result<std::unique_ptr<Speller>> open(const QString& folder, const QString& name,
+                                                 const QString& personalDictionary = QString());
     ~HunspellSpeller() override;
 
-    bool available() const override { return m_hunspell != nullptr; }
-    QString problem() const override { return m_problem; }
     QString dictionaryName() const override { return m_displayName; }
     bool handles(const QString& word) const override;
     bool check(const QString& word) override;
@@ -51,6 +51,7 @@ public:
     Result<> addWord(const QString& word) override;
 
 private:
+    explicit HunspellSpeller(const QString& personalDictionary);
     void learn(const QString& word);
 
     class Encoding;
@@ -58,7 +59,6 @@ private:
 
     std::unique_ptr<Hunspell> m_hunspell;
     std::unique_ptr<Encoding> m_encoding;
-    QString m_problem;
     QString m_displayName;
     QString m_personalDictionary;
     // The writing systems of the letters the dictionary suggests with.

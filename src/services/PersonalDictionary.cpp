@@ -143,12 +143,10 @@ Result<> add(const QString& path, const QString& word)
     if (!QDir().mkpath(folder))
         return failed(QStringLiteral("the folder ") + QDir::toNativeSeparators(folder)
                       + QStringLiteral(" could not be made"));
-    QString error;
-    const bool written = SafeWrite::replace(
-        QFile::encodeName(path), [&](const SafeWrite::Put& put) { return put(content.constData(), content.size()); },
-        &error);
+    const Result<> written = SafeWrite::replace(
+        QFile::encodeName(path), [&](const SafeWrite::Put& put) { return put(content.constData(), content.size()); });
     if (!written)
-        return failed(error);
+        return failed(written.error());
     return Result<>();
 }
 

@@ -5,16 +5,11 @@
 #include <QStringList>
 
 // The spelling service: whether a word is spelt right and what it might have
-// been meant to be, from one dictionary. Tests run it on small dictionaries
-// of their own.
+// been meant to be, from one dictionary that was loaded (a speller exists
+// only once it was). Tests run it on small dictionaries of their own.
 class Speller {
 public:
     virtual ~Speller() = default;
-
-    // False when no dictionary could be loaded; problem() then says why and
-    // what to install, and check()/suggest() find nothing.
-    virtual bool available() const = 0;
-    virtual QString problem() const = 0;
 
     // The dictionary's language for people, such as "English (United States)".
     virtual QString dictionaryName() const = 0;

@@ -52,10 +52,9 @@ RecoveryKeeper::RecoveryKeeper(Document& doc, FileCommands& files, SettingsStore
                                QObject* parent, const QString& folder)
     : QObject(parent), m_doc(doc), m_files(files), m_settings(settings), m_notices(notices), m_folder(folder), m_clock(steadyMs)
 {
-    QString error;
-    if (!m_folder.open(&error))
-        m_notices.showNotice(kFailureNoticeId, QStringLiteral("Unsaved work cannot be kept for recovery: ") + error,
-                             {});
+    if (const Result<> opened = m_folder.open(); !opened)
+        m_notices.showNotice(kFailureNoticeId,
+                             QStringLiteral("Unsaved work cannot be kept for recovery: ") + opened.error(), {});
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, [this] {
         // One write at a time: a slow disk gets the next copy when it is ready.
@@ -133,19 +132,19 @@ void RecoveryKeeper::writeNow()
     const QByteArray text = m_doc.snapshot();
     ++m_writesInFlight;
     m_worker.post([this, path = m_folder.ownCopy(), header, text] {
-        const QString error = RecoveryFile::save(path, header, text);
-        QMetaObject::invokeMethod(this, [this, error] { written(error); }, Qt::QueuedConnection);
+        const Result<> saved = RecoveryFile::save(path, header, text);
+        QMetaObject::invokeMethod(this, [this, saved] { written(saved); }, Qt::QueuedConnection);
     });
 }
 
-void RecoveryKeeper::written(const QString& error)
+void RecoveryKeeper::written(const Result<>& saved)
 {
     --m_writesInFlight;
-    if (error.isEmpty())
+    if (saved)
         m_notices.hideNotice(kFailureNoticeId);
     else
-        m_notices.showNotice(kFailureNoticeId, QStringLiteral("Unsaved work cannot be kept for recovery: ") + error,
-                             {});
+        m_notices.showNotice(kFailureNoticeId,
+                             QStringLiteral("Unsaved work cannot be kept for recovery: ") + saved.error(), {});
 }
 
 void RecoveryKeeper::discardCopy()

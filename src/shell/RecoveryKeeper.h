@@ -89,7 +89,7 @@ private:
     struct Offer;
     void onModifiedChanged(bool modified);
     void discardCopy();
-    void written(const QString& error);
+    void written(const Result<>& saved);
     void offerNext();
     QString countText() const;
     void offerCopy();

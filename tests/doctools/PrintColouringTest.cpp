@@ -27,8 +27,8 @@ QList<PdfPage> printed(const QString& name, const QString& text, bool coloured, 
     colouring.setDocumentName(name);
     box->SetText(text);
     window.setEnabled(false);
-    const modPrint::PrintResult r = modPrint::PrintRichText(*box, pdf, 1440, 1440, 1440, 1440);
-    if (!r.ok || pdf.files().size() != 1)
+    const Result<> printed = modPrint::PrintRichText(*box, pdf, 1440, 1440, 1440, 1440);
+    if (!printed || pdf.files().size() != 1)
         return {};
     *lookProblem = printedLookProblem(pdf.files().first());
     return readPdf(pdf.files().first());

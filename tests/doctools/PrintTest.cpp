@@ -42,8 +42,8 @@ private slots:
         PdfPrinterService pdf(out.path());
         RichTextBox box;
         box.SetText(text);
-        const modPrint::PrintResult r = modPrint::PrintRichText(box, pdf, 1440, 1440, 1440, 1440);
-        QVERIFY2(r.ok, qPrintable(r.error));
+        const Result<> printed = modPrint::PrintRichText(box, pdf, 1440, 1440, 1440, 1440);
+        QVERIFY2(printed.ok(), qPrintable(printed.error()));
         QCOMPARE(pdf.files().size(), 1);
         const QList<PdfPage> pages = readPdf(pdf.files().first());
         QVERIFY(pages.size() >= minPages);

@@ -60,7 +60,7 @@ struct SpellCheckFixture {
     {
         frmMain& w = main.make();
         window = std::make_unique<frmSpellCheck>(*w.pad(),
-                                                 std::make_unique<HunspellSpeller>(dictionaryFolder, "en_US"),
+                                                 HunspellSpeller::open(dictionaryFolder, "en_US"),
                                                  main.prompts, &w, scriptedDialog ? &dialog : nullptr);
         QObject::connect(bar(), &QProgressBar::valueChanged, [this](int v) { progress << v; });
     }

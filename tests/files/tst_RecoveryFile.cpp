@@ -64,7 +64,8 @@ private slots:
         QFETCH(QByteArray, text);
         QTemporaryDir dir;
         const QString copy = dir.filePath(QStringLiteral("1-a.recovery"));
-        QCOMPARE(RecoveryFile::save(copy, {path, format, 4242, std::nullopt}, text), QString());
+        const Result<> saved = RecoveryFile::save(copy, {path, format, 4242, std::nullopt}, text);
+        QVERIFY2(saved.ok(), qPrintable(saved.error()));
         QFile file(copy);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const std::optional<RecoveryFile::Contents> back = RecoveryFile::parse(file.readAll());
@@ -140,7 +141,8 @@ private slots:
             QVERIFY(!then.digest.isEmpty());
         }
         const QString copy = dir.filePath(QStringLiteral("1-a.recovery"));
-        QCOMPARE(RecoveryFile::save(copy, {path, {}, 1, then}, "text"), QString());
+        const Result<> saved = RecoveryFile::save(copy, {path, {}, 1, then}, "text");
+        QVERIFY2(saved.ok(), qPrintable(saved.error()));
         const std::optional<RecoveryFile::Contents> back = readCopy(copy);
         QVERIFY(back && back->header.file);
         QVERIFY(*back->header.file == then);
@@ -171,8 +173,10 @@ private slots:
             if (!mounted.isEmpty())
                 return mounted;
             ChildProcess::Faults faults;
-            const QString error = RecoveryFile::save(disk + QStringLiteral("/1-a.recovery"), {}, QByteArray(64 * 1024, 'x'));
-            faults.check(error == QLatin1String("The disk is full"), QStringLiteral("error: ") + error);
+            const Result<> saved =
+                RecoveryFile::save(disk + QStringLiteral("/1-a.recovery"), {}, QByteArray(64 * 1024, 'x'));
+            faults.check(!saved && saved.error() == QLatin1String("The disk is full"),
+                         QStringLiteral("error: ") + saved.error());
             faults.check(QDir(disk).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                          QStringLiteral("a part of the copy stayed"));
             return faults.report();

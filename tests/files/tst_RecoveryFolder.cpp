@@ -82,8 +82,8 @@ private slots:
                 holder->crash();
         }
         RecoveryFolder other(dir.path());
-        QString error;
-        QVERIFY2(other.open(&error), qPrintable(error));
+        const Result<> opened = other.open();
+        QVERIFY2(opened.ok(), qPrintable(opened.error()));
         std::vector<RecoveryFolder::Leftover> claimedByOther;
         if (writer == QLatin1String("claimed")) {
             claimedByOther = other.claimLeftovers();
@@ -91,14 +91,15 @@ private slots:
         }
 
         RecoveryFolder folder(dir.path());
-        QVERIFY2(folder.open(&error), qPrintable(error));
+        const Result<> ownOpened = folder.open();
+        QVERIFY2(ownOpened.ok(), qPrintable(ownOpened.error()));
         const std::vector<RecoveryFolder::Leftover> found = folder.claimLeftovers();
         QCOMPARE(found.size(), size_t(claimed ? 1 : 0));
         if (claimed) {
             QCOMPARE(found.front().copy, copy);
             // Held now: a third editor does not get it too.
             RecoveryFolder third(dir.path());
-            QVERIFY(third.open(&error));
+            QVERIFY(third.open().ok());
             QVERIFY(third.claimLeftovers().empty());
         }
         QCOMPARE(QFileInfo::exists(lock), lockStays);
@@ -121,8 +122,7 @@ private slots:
             QVERIFY(f.setFileTime(now.addSecs(-age), QFileDevice::FileModificationTime));
         }
         RecoveryFolder folder(dir.path());
-        QString error;
-        QVERIFY(folder.open(&error));
+        QVERIFY(folder.open().ok());
         QStringList order;
         for (const RecoveryFolder::Leftover& l : folder.claimLeftovers())
             order << QFileInfo(l.copy).completeBaseName();
@@ -140,10 +140,10 @@ private slots:
         qputenv("XDG_STATE_HOME", state.toLocal8Bit());
         const QString path = RecoveryFolder::defaultPath();
         QCOMPARE(path, state + QStringLiteral("/Quirkpad/recovery"));
-        QString error;
         {
             RecoveryFolder folder(path);
-            QVERIFY2(folder.open(&error), qPrintable(error));
+            const Result<> opened = folder.open();
+            QVERIFY2(opened.ok(), qPrintable(opened.error()));
         }
         for (const QString& made : {state, state + QStringLiteral("/Quirkpad"), path}) {
             struct stat st;
@@ -153,7 +153,7 @@ private slots:
         QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
                                                 | QFileDevice::ReadOther | QFileDevice::ExeOther));
         RecoveryFolder again(path);
-        QVERIFY(again.open(&error));
+        QVERIFY(again.open().ok());
         struct stat st;
         QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
         QCOMPARE(st.st_mode & 0777, 0700u);

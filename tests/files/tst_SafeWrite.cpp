@@ -53,8 +53,8 @@ QString saveKilledAt(const QString& path, const QByteArray& text, Step step, boo
                                          ::raise(SIGKILL);
                                  },
                                  namedTempFiles});
-        const TextFile::WriteResult w = TextFile::write(path, text, {});
-        return QStringLiteral("the save ran to its end: ") + (w.ok ? QStringLiteral("saved") : w.error);
+        const Result<TextFile::WriteInfo> w = TextFile::write(path, text, {});
+        return QStringLiteral("the save ran to its end: ") + (w.ok() ? QStringLiteral("saved") : w.error());
     });
 }
 
@@ -94,8 +94,8 @@ private slots:
         QCOMPARE(namesIn(dir.path()), expected);
 
         SafeWrite::setTestHooks({nullptr, namedTempFiles});
-        const TextFile::WriteResult next = TextFile::write(path, "newer text", {});
-        QVERIFY2(next.ok, qPrintable(next.error));
+        const Result<TextFile::WriteInfo> next = TextFile::write(path, "newer text", {});
+        QVERIFY2(next.ok(), qPrintable(next.error()));
         QCOMPARE(readBytes(path), QByteArray("newer text"));
         QCOMPARE(namesIn(dir.path()), QStringList{QStringLiteral("page.txt")});
     }
@@ -124,13 +124,12 @@ private slots:
         QCOMPARE(QFile::encodeName(name).size(), length);
         const QString path = dir.filePath(name);
         QVERIFY(writeBytes(path, "old"));
-        QByteArray text;
-        QVERIFY(TextFile::readAll(path, &text).ok);
+        QVERIFY(TextFile::readAll(path).ok());
         if (secondLink)
             QVERIFY(link(path, dir.filePath(QStringLiteral("other.txt"))));
 
-        const TextFile::WriteResult w = TextFile::write(path, "new", {});
-        QVERIFY2(w.ok, qPrintable(w.error));
+        const Result<TextFile::WriteInfo> w = TextFile::write(path, "new", {});
+        QVERIFY2(w.ok(), qPrintable(w.error()));
         QCOMPARE(readBytes(path), QByteArray("new"));
         QCOMPARE(namesIn(dir.path()).size(), secondLink ? 2 : 1);
         if (secondLink)
@@ -155,9 +154,9 @@ private slots:
             const QString other = disk + QStringLiteral("/link.txt");
             ChildProcess::Faults faults;
             faults.check(writeBytes(path, "precious") && link(path, other), QStringLiteral("no file to save"));
-            const TextFile::WriteResult w = TextFile::write(path, QByteArray(256 * 1024, 'x'), {});
-            faults.check(!w.ok, QStringLiteral("saved"));
-            faults.check(w.error == QLatin1String("No space left on device"), QStringLiteral("error: ") + w.error);
+            const Result<TextFile::WriteInfo> w = TextFile::write(path, QByteArray(256 * 1024, 'x'), {});
+            faults.check(!w.ok(), QStringLiteral("saved"));
+            faults.check(w.error() == QLatin1String("No space left on device"), QStringLiteral("error: ") + w.error());
             faults.check(readBytes(path) == "precious" && readBytes(other) == "precious",
                          QStringLiteral("not put back"));
             faults.check(sandbox.journals().isEmpty(), QStringLiteral("the journal stayed"));

@@ -210,7 +210,7 @@ private slots:
         QByteArray utf8;
         qsizetype announced = -1;
         bool wholeCharacters = true;
-        const TextFile::ReadResult r = TextFile::read(
+        const Result<TextFile::ReadInfo> r = TextFile::read(
             path,
             [&](const char* p, qsizetype n) {
                 // The control takes each piece as text of its own.
@@ -221,13 +221,13 @@ private slots:
                 utf8.clear();   // the text starts (again)
                 announced = length;
             });
-        QVERIFY(r.ok);
+        QVERIFY2(r.ok(), qPrintable(r.error()));
         QVERIFY(wholeCharacters);
-        QCOMPARE(r.fileSize, bytes.size());
+        QCOMPARE(r->fileSize, bytes.size());
         QCOMPARE(announced, utf8.size());
-        QTEST(int(r.format.encoding), "encoding");
-        QTEST(r.format.bom, "bom");
-        QTEST(int(r.format.lineBreak), "lineBreak");
+        QTEST(int(r->format.encoding), "encoding");
+        QTEST(r->format.bom, "bom");
+        QTEST(int(r->format.lineBreak), "lineBreak");
         QTEST(QString::fromUtf8(utf8), "text");
     }
 
@@ -291,7 +291,7 @@ private slots:
         QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
         QCOMPARE(::symlink("page.html", QFile::encodeName(inner).constData()), 0);
         QVERIFY(QFile::link(inner, link));
-        QVERIFY(TextFile::write(link, "new", TextFormat{}).ok);
+        QVERIFY(TextFile::write(link, "new", TextFormat{}).ok());
         QVERIFY(QFileInfo(link).isSymLink());
         QVERIFY(QFileInfo(inner).isSymLink());
         QCOMPARE(readBytes(target), QByteArray("new"));
@@ -300,7 +300,7 @@ private slots:
 
         const mode_t mask = ::umask(022);
         const QString fresh = dir.filePath(QStringLiteral("fresh.html"));
-        const bool written = TextFile::write(fresh, "new", TextFormat{}).ok;
+        const bool written = TextFile::write(fresh, "new", TextFormat{}).ok();
         ::umask(mask);
         QVERIFY(written);
         struct stat st;
@@ -315,9 +315,9 @@ private slots:
         writeBytes(path, "precious");
 
         // A folder that does not exist.
-        const TextFile::WriteResult missing = TextFile::write(dir.filePath(QStringLiteral("nope/x.txt")), "x", {});
-        QVERIFY(!missing.ok);
-        QVERIFY(!missing.error.isEmpty());
+        const Result<TextFile::WriteInfo> missing = TextFile::write(dir.filePath(QStringLiteral("nope/x.txt")), "x", {});
+        QVERIFY(!missing.ok());
+        QVERIFY(!missing.error().isEmpty());
 
         // A write that runs out of room half-way (a file size limit works
         // for every user, root included).
@@ -328,11 +328,11 @@ private slots:
         struct rlimit small = old;
         small.rlim_cur = 4096;
         setrlimit(RLIMIT_FSIZE, &small);
-        const TextFile::WriteResult full = TextFile::write(path, big, {});
+        const Result<TextFile::WriteInfo> full = TextFile::write(path, big, {});
         setrlimit(RLIMIT_FSIZE, &old);
         std::signal(SIGXFSZ, oldHandler);
-        QVERIFY(!full.ok);
-        QVERIFY(!full.error.isEmpty());
+        QVERIFY(!full.ok());
+        QVERIFY(!full.error().isEmpty());
         QCOMPARE(readBytes(path), QByteArray("precious"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);   // no stray temp file
     }
@@ -364,8 +364,9 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("changing.html"));
         writeBytes(path, bytes);
-        QByteArray text;
-        QVERIFY(TextFile::readAll(path, &text).ok);
+        const Result<QByteArray> before = TextFile::readAll(path);
+        QVERIFY(before.ok());
+        const QByteArray& text = *before;
 
         const QString report = ChildProcess::run([&] {
             const QByteArray native = QFile::encodeName(path);
@@ -381,7 +382,8 @@ private slots:
             }
             QByteArray got;
             bool changedOnce = false;
-            const TextFile::ReadResult r = TextFile::read(
+            bool told = false;
+            const Result<TextFile::ReadInfo> r = TextFile::read(
                 path,
                 [&](const char* p, qsizetype n) {
                     if (!changedOnce) {
@@ -400,19 +402,21 @@ private slots:
                     }
                     got.append(p, n);   // reads every byte it was given
                 },
-                [&got](qsizetype) { got.clear(); });
+                [&](qsizetype) {
+                    got.clear();
+                    told = true;
+                });
             if (other > 0)
                 ::waitpid(other, nullptr, 0);
             ChildProcess::Faults faults;
-            if (r.ok) {
+            if (r) {
                 // The file as it is now, read whole.
-                QByteArray now;
-                TextFile::readAll(path, &now);
+                const QByteArray now = TextFile::readAll(path).valueOr(QByteArray("<unreadable>"));
                 faults.check(got == now, QStringLiteral("read as neither before nor after the change"));
             } else {
-                faults.check(r.error == QLatin1String("The file changed while it was being read"),
-                             QStringLiteral("error: ") + r.error);
-                faults.check(r.textLost, QStringLiteral("the receiver is not told its text is incomplete"));
+                faults.check(r.error() == QLatin1String("The file changed while it was being read"),
+                             QStringLiteral("error: ") + r.error());
+                faults.check(told, QStringLiteral("the receiver is not told its text is incomplete"));
                 faults.check(text.startsWith(got), QStringLiteral("pieces that were never in the file"));
             }
             return faults.report();
@@ -451,12 +455,12 @@ private slots:
         writeBytes(path, bytes);
         bool told = false;
         qsizetype received = 0;
-        const TextFile::ReadResult r = TextFile::read(
+        const Result<TextFile::ReadInfo> r = TextFile::read(
             path, [&](const char*, qsizetype n) { received += n; }, [&](qsizetype) { told = true; }, 100);
-        QCOMPARE(r.error, error);
-        QCOMPARE(r.ok, error.isEmpty());
+        QCOMPARE(r.error(), error);
+        QCOMPARE(r.ok(), error.isEmpty());
+        // Not told: the receiver keeps what it holds.
         QCOMPARE(told, error.isEmpty());
-        QVERIFY(!r.textLost);
         if (!error.isEmpty())
             QCOMPARE(received, 0);
     }
@@ -490,10 +494,10 @@ private slots:
         QCOMPARE(::chmod(QFile::encodeName(folder).constData(), mode_t(folderMode)), 0);
 
         const QString report = ChildProcess::run([&] {
-            const TextFile::WriteResult w = TextFile::write(path, "after", {});
+            const Result<TextFile::WriteInfo> w = TextFile::write(path, "after", {});
             ChildProcess::Faults faults;
-            faults.check(!w.ok, QStringLiteral("the save went through"));
-            faults.check(w.error == QLatin1String("Permission denied"), QStringLiteral("error: ") + w.error);
+            faults.check(!w.ok(), QStringLiteral("the save went through"));
+            faults.check(w.error() == QLatin1String("Permission denied"), QStringLiteral("error: ") + w.error());
             return faults.report();
         }, ChildProcess::As::Unprivileged);
         ::chmod(QFile::encodeName(folder).constData(), 0755);
@@ -568,8 +572,8 @@ private slots:
 
         const QString report = ChildProcess::run([&] {
             qputenv("XDG_STATE_HOME", QFile::encodeName(state));
-            const TextFile::WriteResult w = TextFile::write(path, "new text", {});
-            return w.ok ? QString() : QStringLiteral("save failed: ") + w.error;
+            const Result<TextFile::WriteInfo> w = TextFile::write(path, "new text", {});
+            return w.ok() ? QString() : QStringLiteral("save failed: ") + w.error();
         }, byNobody ? ChildProcess::As::Unprivileged : ChildProcess::As::Self);
         QCOMPARE(report, QString());
 
@@ -609,10 +613,9 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
         QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("pipe"))).constData(), 0600), 0);
-        QByteArray utf8;
-        const TextFile::ReadResult r = TextFile::readAll(dir.filePath(name), &utf8);
-        QVERIFY(!r.ok);
-        QCOMPARE(r.error, error);
+        const Result<QByteArray> r = TextFile::readAll(dir.filePath(name));
+        QVERIFY(!r.ok());
+        QCOMPARE(r.error(), error);
     }
 };
 

@@ -193,7 +193,7 @@ private slots:
                 if (reached == step)
                     ::raise(SIGKILL);
             }});
-            return TextFile::write(path, after, {}).error;
+            return TextFile::write(path, after, {}).error();
         });
         QCOMPARE(report, QStringLiteral("the child was killed by signal 9 (Killed)"));
         QCOMPARE(sandbox.journals().size(), 1);

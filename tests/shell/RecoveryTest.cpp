@@ -34,7 +34,7 @@ QString leaveWork(const RecoverySandbox& s, const QString& id, const QString& pa
 {
     QDir().mkpath(s.folder());
     const QString copy = s.folder() + QLatin1Char('/') + id + QStringLiteral(".recovery");
-    if (!RecoveryFile::save(copy, {path, format, 99, std::nullopt}, text).isEmpty())
+    if (!RecoveryFile::save(copy, {path, format, 99, std::nullopt}, text))
         return QString();
     QFile lock(s.folder() + QLatin1Char('/') + id + QStringLiteral(".lock"));
     lock.open(QIODevice::WriteOnly);

@@ -187,7 +187,7 @@ private slots:
         f.show();
         w.pad()->SetText(QStringLiteral("edited"));
         QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
-        const QString temp = AppPaths::tempDir();
+        const QString temp = AppPaths::tempDir().valueOr(QString());
         QVERIFY(QFileInfo(temp).isDir());
 
         f.prompts.answer(Prompts::Answer(answer));
