@@ -19,10 +19,11 @@
 //
 //   build-bench/bench/bench_colouring                              # ~3 min
 //   build-bench/bench/bench_colouring --benchmark_filter='page-20mb'
-#include "platform/Fonts.h"
-#include "platform/LineNumberMargin.h"
-#include "platform/RichTextBox.h"
-#include "platform/SyntaxColouring.h"
+#include "services/Fonts.h"
+#include "editor/EngineProbe.h"
+#include "editor/LineNumberMargin.h"
+#include "editor/RichTextBox.h"
+#include "editor/SyntaxColouring.h"
 
 #include <QApplication>
 #include <QDir>
@@ -207,7 +208,7 @@ struct Editor {
     bool open(const QString& path)
     {
         colouring.prepareForLoad(path);
-        if (!pad->LoadFile(path).ok)
+        if (!pad->document().load(path).ok())
             return false;
         colouring.setDocumentName(path);
         pad->repaint();
@@ -230,7 +231,7 @@ struct Editor {
         long before = -1;
         for (int quiet = 0; quiet < 3;) {
             QCoreApplication::processEvents();
-            const long styled = pad->engine().SendScintilla(Sci::SCI_GETENDSTYLED);
+            const long styled = EngineProbe::of(*pad).SendScintilla(Sci::SCI_GETENDSTYLED);
             quiet = styled == before ? quiet + 1 : 0;
             before = styled;
         }
@@ -275,10 +276,10 @@ void BM_TypingAtTheEnd(benchmark::State& state, Shape s, bool coloured)
     t.start();
     editor.key(Qt::Key_End, Qt::ControlModifier, QString());
     const double endMs = t.nsecsElapsed() / 1e6;
-    const long length = editor.pad->engine().SendScintilla(Sci::SCI_GETLENGTH);
+    const long length = EngineProbe::of(*editor.pad).SendScintilla(Sci::SCI_GETLENGTH);
     for (auto _ : state)
         editor.key(Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-    if (editor.pad->engine().SendScintilla(Sci::SCI_GETLENGTH) != length + long(state.iterations()))
+    if (EngineProbe::of(*editor.pad).SendScintilla(Sci::SCI_GETLENGTH) != length + long(state.iterations()))
         state.SkipWithError("the keystrokes did not reach the text");
     state.counters["open_ms"] = openMs;
     state.counters["ctrl_end_ms"] = endMs;

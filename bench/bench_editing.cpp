@@ -13,7 +13,8 @@
 //   build-bench/bench/bench_editing
 //   build-bench/bench/bench_editing --benchmark_filter=Reverse
 #include "editing/EditingCommands.h"
-#include "platform/RichTextBox.h"
+#include "editor/EngineProbe.h"
+#include "editor/RichTextBox.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -91,10 +92,10 @@ int childTransform(const char* name)
         const QByteArray text = document();
         pad.SetTextUtf8(text);
     }
-    pad.engine().SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+    EngineProbe::of(pad).SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
     pad.SetSelStart(0);
     pad.SetSelLength(pad.TextLength());
-    const long bytes = pad.engine().SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+    const long bytes = EngineProbe::of(pad).SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
     QCoreApplication::processEvents();
     resetPeak();
     const double before = procKb("VmRSS:");

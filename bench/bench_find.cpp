@@ -3,7 +3,8 @@
 // they cover, once: a press of Find Next reads as far as the next occurrence
 // and copies nothing, and Replace All builds its result in one pass.
 #include "find/FindReplace.h"
-#include "platform/RichTextBox.h"
+#include "editor/EngineProbe.h"
+#include "editor/RichTextBox.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -130,7 +131,7 @@ BENCHMARK(BM_ReplacedBytes)->Unit(benchmark::kMillisecond);
 void BM_ReplaceAll(benchmark::State& state)
 {
     RichTextBox& box = pad();
-    box.engine().SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
+    EngineProbe::of(box).SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
     state.counters["occurrences"] = double(count(document(), "<td"));
     bool upper = false;
     for (auto _ : state) {
@@ -140,7 +141,7 @@ void BM_ReplaceAll(benchmark::State& state)
     }
     if (upper)
         FindReplace::replaceAll(box, QStringLiteral("<TD"), QStringLiteral("<td"));
-    box.engine().SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1UL);
+    EngineProbe::of(box).SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1UL);
     state.SetBytesProcessed(int64_t(state.iterations()) * document().size());
 }
 BENCHMARK(BM_ReplaceAll)->Unit(benchmark::kMillisecond);
@@ -156,12 +157,12 @@ void BM_ReplaceAllWithUndo(benchmark::State& state)
                                 upper ? QStringLiteral("<td") : QStringLiteral("<TD"));
         upper = !upper;
         state.PauseTiming();
-        box.engine().SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+        EngineProbe::of(box).SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
         state.ResumeTiming();
     }
     if (upper)
         FindReplace::replaceAll(box, QStringLiteral("<TD"), QStringLiteral("<td"));
-    box.engine().SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+    EngineProbe::of(box).SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
     state.SetBytesProcessed(int64_t(state.iterations()) * document().size());
 }
 BENCHMARK(BM_ReplaceAllWithUndo)->Unit(benchmark::kMillisecond);
@@ -170,11 +171,11 @@ BENCHMARK(BM_ReplaceAllWithUndo)->Unit(benchmark::kMillisecond);
 void BM_SetTextAlone(benchmark::State& state)
 {
     RichTextBox& box = pad();
-    box.engine().SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
+    EngineProbe::of(box).SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
     const QString text = QString::fromUtf8(document());
     for (auto _ : state)
         box.SetText(text);
-    box.engine().SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1UL);
+    EngineProbe::of(box).SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1UL);
     state.SetBytesProcessed(int64_t(state.iterations()) * document().size());
 }
 BENCHMARK(BM_SetTextAlone)->Unit(benchmark::kMillisecond);

@@ -18,9 +18,13 @@
 //
 //   build-bench/bench/bench_largepage                      # ~2 min
 //   build-bench/bench/bench_largepage --benchmark_filter=Case
+#include "BenchDoubles.h"
+#include "document/Document.h"
 #include "editing/EditingCommands.h"
+#include "editor/EngineProbe.h"
 #include "find/FindReplace.h"
-#include "platform/RichTextBox.h"
+#include "editor/RichTextBox.h"
+#include "shell/FileCommands.h"
 
 #include <QApplication>
 #include <QDir>
@@ -125,7 +129,11 @@ int childRun(const char* name, const QString& file)
     const QList<Command> commands = commandsNamed(name);
     if (commands.isEmpty())
         return 2;
-    RichTextBox pad;
+    Document doc;
+    RichTextBox pad(&doc);
+    SilentPrompts prompts;
+    MemorySettings settings;
+    FileCommands files(doc, pad, prompts, settings);
     pad.resize(860, 560);
     pad.show();
     QCoreApplication::processEvents();
@@ -133,23 +141,24 @@ int childRun(const char* name, const QString& file)
     probe.takeLongestMs();
     QElapsedTimer t;
     t.start();
-    if (!pad.LoadFile(file).ok)
+    // Opened as the editor opens a file, with its progress.
+    if (!files.loadAsDocument(file))
         return 3;
     QCoreApplication::processEvents();
     const double openMs = t.nsecsElapsed() / 1e6;
     const double openUnanswered = probe.takeLongestMs();
     const double rssOpen = procKb("VmRSS:");
-    const long bytes = pad.engine().SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+    const long bytes = doc.byteLength();
     t.restart();
     for (Command command : commands) {
-        pad.selectBytes(0, pad.engine().SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
+        pad.selectBytes(0, doc.byteLength());
         command(pad);
         QCoreApplication::processEvents();
     }
     const double ms = t.nsecsElapsed() / 1e6;
     const double unanswered = probe.takeLongestMs();
     std::printf("ok %ld %.3f %.0f %.0f %.0f %.0f %lld %.1f %.1f\n", bytes, ms, openMs, rssOpen, procKb("VmRSS:"),
-                procKb("VmHWM:"), static_cast<long long>(pad.undoMemory()), openUnanswered, unanswered);
+                procKb("VmHWM:"), static_cast<long long>(doc.undoMemory()), openUnanswered, unanswered);
     std::fflush(stdout);
     std::_Exit(0);
 }

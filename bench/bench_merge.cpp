@@ -14,10 +14,10 @@
 //   build-bench/bench/bench_merge
 //   build-bench/bench/bench_merge --benchmark_filter=3x40mb
 #include "doctools/frmMergeDocs.h"
-#include "platform/Prompts.h"
-#include "platform/RichTextBox.h"
-#include "platform/SettingsStore.h"
-#include "shell/DocumentState.h"
+#include "editor/EngineProbe.h"
+#include "BenchDoubles.h"
+#include "editor/RichTextBox.h"
+#include "services/SettingsStore.h"
 #include "shell/FileCommands.h"
 
 #include <QApplication>
@@ -61,26 +61,6 @@ QByteArray page(qsizetype bytes, unsigned seed)
     return out;
 }
 
-// Answers nothing is asked of it: the document is unchanged and the files exist.
-class SilentPrompts : public Prompts {
-public:
-    Answer message(const QString& text, Icon, Buttons) override
-    {
-        std::fprintf(stderr, "asked: %s\n", qPrintable(text));
-        return Answer::Ok;
-    }
-    QString input(const QString&) override { return {}; }
-    std::optional<QString> openFile(const FileDialog&) override { return std::nullopt; }
-    std::optional<QString> saveFile(const FileDialog&) override { return std::nullopt; }
-    std::optional<QColor> colour(const QColor&) override { return std::nullopt; }
-};
-
-class MemorySettings : public SettingsStore {
-public:
-    QString get(const QString&) const override { return {}; }
-    void store(const QString&, const QString&) override {}
-};
-
 void resetPeak()
 {
     QFile f(QStringLiteral("/proc/self/clear_refs"));
@@ -101,18 +81,18 @@ int childMerge(qsizetype fileBytes)
         if (!f.open(QIODevice::WriteOnly) || f.write(page(fileBytes, i + 1)) != fileBytes)
             return 2;
     }
-    RichTextBox pad;
+    Document doc;
+    RichTextBox pad(&doc);
     pad.SetText(QStringLiteral("<html>\r\n<body>\r\n</body>\r\n</html>\r\n"));
     pad.SetSelStart(16);
-    DocumentState doc;
     SilentPrompts prompts;
     MemorySettings settings;
-    FileCommands files(pad, doc, prompts, settings);
-    frmMergeDocs merge(pad, files, prompts, settings, nullptr);
+    FileCommands files(doc, pad, prompts, settings);
+    frmMergeDocs merge(files, prompts, nullptr);
     for (int i = 0; i < 3; ++i)
         merge.document(i + 1)->setText(paths[i]);
     merge.lines()->setText(QStringLiteral("0"));
-    const long startBytes = pad.engine().SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+    const long startBytes = doc.byteLength();
     QCoreApplication::processEvents();
     resetPeak();
     const double before = procKb("VmRSS:");
@@ -121,7 +101,7 @@ int childMerge(qsizetype fileBytes)
     merge.Merge();
     const double ms = t.nsecsElapsed() / 1e6;
     const double peak = procKb("VmHWM:");
-    const long merged = pad.engine().SendScintilla(QsciScintillaBase::SCI_GETLENGTH) - startBytes;
+    const long merged = doc.byteLength() - startBytes;
     std::printf("ok %ld %.0f %.0f %.0f %.3f\n", merged, before, peak, procKb("VmRSS:"), ms);
     std::fflush(stdout);
     std::_Exit(0);

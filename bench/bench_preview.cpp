@@ -12,11 +12,11 @@
 // Run it under a display for the binary's start-up (xvfb-run -a
 // build/bench/bench_preview); without one that case is skipped and the
 // rest runs on the offscreen platform.
-#include "platform/AppPaths.h"
-#include "platform/QtPrompts.h"
-#include "platform/RichTextBox.h"
-#include "platform/SettingsStore.h"
-#include "platform/Shell.h"
+#include "files/AppPaths.h"
+#include "services/QtPrompts.h"
+#include "editor/RichTextBox.h"
+#include "services/SettingsStore.h"
+#include "services/Shell.h"
 #include "preview/BrowserView.h"
 #include "preview/PreviewController.h"
 #include "preview/PreviewFile.h"
@@ -111,13 +111,13 @@ void BM_KeystrokeToPreviewFile(benchmark::State& state)
     const bool live = state.range(0) == 1;
     AppPaths::setPluginDir(buildDir());
     QWidget main;
-    auto* pad = new RichTextBox(&main);
+    auto* pad = new RichTextBox(nullptr, &main);
     main.resize(800, 600);
     main.show();
     QAction viewHtml, liveHtml;
     QtPrompts prompts(&main);
     PreviewController preview(*pad, &viewHtml, &liveHtml, &main, &prompts);
-    QObject::connect(pad, &RichTextBox::Change, &preview, &PreviewController::liveRefresh);
+    QObject::connect(&pad->document(), &Document::contentsChanged, &preview, &PreviewController::liveRefresh);
     int loads = 0;
     QObject::connect(&preview, &PreviewController::pageLoaded, [&loads](bool) { ++loads; });
 
@@ -169,7 +169,7 @@ BENCHMARK(BM_KeystrokeToPreviewFile)->Arg(0)->Arg(1)->Unit(benchmark::kMicroseco
 void BM_WritePreviewPage(benchmark::State& state)
 {
     const QByteArray text = page().toUtf8();
-    const QString path = AppPaths::tempDir() + QStringLiteral("/Temp1.html");
+    const QString path = AppPaths::tempDir().valueOr(QString()) + QStringLiteral("/Temp1.html");
     for (auto _ : state) {
         if (!PreviewFile::write(path, text)) {
             state.SkipWithError("cannot write the page");

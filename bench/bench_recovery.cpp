@@ -16,10 +16,10 @@
 // time is the copy and that next keystroke.
 //
 //   build-bench/bench/bench_recovery
-#include "platform/QtPrompts.h"
-#include "platform/RichTextBox.h"
-#include "platform/SettingsStore.h"
-#include "platform/Shell.h"
+#include "services/QtPrompts.h"
+#include "editor/RichTextBox.h"
+#include "services/SettingsStore.h"
+#include "services/Shell.h"
 #include "shell/RecoveryKeeper.h"
 #include "shell/frmMain.h"
 
@@ -104,7 +104,7 @@ void BM_CharacterPointerCopy(benchmark::State& state)
         state.PauseTiming();
         editor.type();
         state.ResumeTiming();
-        const QByteArray copy = editor.window.pad()->utf8().toByteArray();
+        const QByteArray copy = editor.window.pad()->document().utf8().toByteArray();
         editor.type();   // the next keystroke where the caret is
         benchmark::DoNotOptimize(copy.data());
     }

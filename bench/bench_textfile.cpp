@@ -2,7 +2,7 @@
 //  - TextFile::read into a sink that only counts, and TextFile::write from a
 //    UTF-8 buffer: the decoding and encoding alone (the file is in the page
 //    cache after the first iteration, so this is CPU work, not the disk);
-//  - RichTextBox::LoadFile into a fresh control that is not shown, the same
+//  - Document::load, for a view, into a fresh control that is not shown, the same
 //    into a shown control up to the end of its first paint, and SaveFile;
 //  - a keystroke in a loaded document (the end of the 20 MB page, the end of
 //    the 5 MB single line), up to the end of the repaint it causes; setting
@@ -20,10 +20,11 @@
 //
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise, e.g.
 //   build-bench/bench/bench_textfile --benchmark_filter='page-20mb'
-#include "platform/Fonts.h"
-#include "platform/RichTextBox.h"
-#include "platform/TextFile.h"
-#include "platform/TextFormat.h"
+#include "services/Fonts.h"
+#include "editor/EngineProbe.h"
+#include "editor/RichTextBox.h"
+#include "files/TextFile.h"
+#include "files/TextFormat.h"
 
 #include <QApplication>
 #include <QDir>
@@ -286,7 +287,7 @@ struct ShownPad {
     // that cannot be loaded ends the case with an error.
     bool loadAndPaint(const QString& path, benchmark::State& state)
     {
-        if (!pad->LoadFile(path).ok) {
+        if (!pad->document().load(path).ok()) {
             state.SkipWithError("cannot load");
             return false;
         }
@@ -304,14 +305,14 @@ void BM_TextFileRead(benchmark::State& state, Shape s, Encoding e)
     qint64 out = 0;
     for (auto _ : state) {
         out = 0;
-        const TextFile::ReadResult r = TextFile::read(
+        const Result<TextFile::ReadInfo> r = TextFile::read(
             in.path,
             [&out](const char* p, qsizetype n) {
                 benchmark::DoNotOptimize(p);
                 out += n;
             },
             [&out](qsizetype) { out = 0; });
-        if (!r.ok || r.format.encoding != e || out != in.utf8Bytes) {
+        if (!r || r->format.encoding != e || out != in.utf8Bytes) {
             state.SkipWithError("the file did not read back as written");
             return;
         }
@@ -326,8 +327,8 @@ void BM_TextFileWrite(benchmark::State& state, Shape s, Encoding e)
     const QByteArray& utf8 = Inputs::get().text(s);
     const QString target = Inputs::get().scratch("written.html");
     for (auto _ : state) {
-        const TextFile::WriteResult r = TextFile::write(target, utf8, formatOf(e));
-        if (!r.ok || r.switchedToUtf8) {
+        const Result<TextFile::WriteInfo> r = TextFile::write(target, utf8, formatOf(e));
+        if (!r || r->switchedToUtf8) {
             state.SkipWithError("cannot write the file");
             return;
         }
@@ -346,9 +347,9 @@ void BM_LoadFile(benchmark::State& state, Shape s, Encoding e)
         state.PauseTiming();
         auto pad = std::make_unique<RichTextBox>();
         state.ResumeTiming();
-        const TextFile::ReadResult r = pad->LoadFile(in.path);
+        const auto r = pad->document().load(in.path);
         state.PauseTiming();
-        if (!r.ok || pad->utf8().size() != in.utf8Bytes) {
+        if (!r || pad->document().utf8().size() != in.utf8Bytes) {
             state.SkipWithError("the control does not hold the file's text");
             return;
         }
@@ -369,14 +370,14 @@ void BM_LoadFileAndPaint(benchmark::State& state, Shape s, Encoding e)
         auto shown = std::make_unique<ShownPad>();
         state.ResumeTiming();
         t.start();
-        const TextFile::ReadResult r = shown->pad->LoadFile(in.path);
+        const auto r = shown->pad->document().load(in.path);
         loadNs += t.nsecsElapsed();
         t.start();
         shown->pad->repaint();
         QCoreApplication::processEvents();
         paintNs += t.nsecsElapsed();
         state.PauseTiming();
-        if (!r.ok) {
+        if (!r) {
             state.SkipWithError("cannot load");
             return;
         }
@@ -393,14 +394,14 @@ void BM_SaveFile(benchmark::State& state, Shape s, Encoding e)
 {
     const Input& in = Inputs::get().file(s, e);
     RichTextBox pad;
-    if (!pad.LoadFile(in.path).ok) {
+    if (!pad.document().load(in.path).ok()) {
         state.SkipWithError("cannot load");
         return;
     }
     const QString target = Inputs::get().scratch("saved.html");
     for (auto _ : state) {
-        const TextFile::WriteResult r = pad.SaveFile(target);
-        if (!r.ok || r.written.encoding != e) {
+        const auto r = pad.document().save(target);
+        if (!r || pad.document().format().encoding != e) {
             state.SkipWithError("cannot save");
             return;
         }
@@ -426,9 +427,9 @@ void BM_Keystroke(benchmark::State& state, Shape s)
     if (!shown.loadAndPaint(in.path, state))
         return;
     const double openMs = t.nsecsElapsed() / 1e6;
-    const long length = pad.engine().SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+    const long length = EngineProbe::of(pad).SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
     t.start();
-    pad.engine().SendScintilla(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(length));
+    EngineProbe::of(pad).SendScintilla(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(length));
     pad.setFocus();
     pad.repaint();
     QCoreApplication::processEvents();
@@ -441,7 +442,7 @@ void BM_Keystroke(benchmark::State& state, Shape s)
         pad.repaint();
         QCoreApplication::processEvents();
     }
-    if (pad.engine().SendScintilla(QsciScintillaBase::SCI_GETLENGTH) != length + long(state.iterations()))
+    if (EngineProbe::of(pad).SendScintilla(QsciScintillaBase::SCI_GETLENGTH) != length + long(state.iterations()))
         state.SkipWithError("the keystrokes did not reach the text");
     state.counters["open_and_paint_ms"] = openMs;
     state.counters["caret_to_end_ms"] = caretMs;
@@ -477,13 +478,13 @@ void BM_CaretBlinkRepaint(benchmark::State& state, Shape s)
     RichTextBox& pad = *shown.pad;
     if (!shown.loadAndPaint(in.path, state))
         return;
-    const long caret = pad.engine().SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
-    const int x = int(pad.engine().SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, caret));
-    const int y = int(pad.engine().SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, caret));
-    const int h = int(pad.engine().SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, 0UL));
+    const long caret = EngineProbe::of(pad).SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
+    const int x = int(EngineProbe::of(pad).SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, caret));
+    const int y = int(EngineProbe::of(pad).SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, caret));
+    const int h = int(EngineProbe::of(pad).SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, 0UL));
     for (auto _ : state)
         pad.viewport()->repaint(QRect(x - 1, y, 3, h));
-    state.counters["caret_period_ms"] = double(pad.engine().SendScintilla(QsciScintillaBase::SCI_GETCARETPERIOD));
+    state.counters["caret_period_ms"] = double(EngineProbe::of(pad).SendScintilla(QsciScintillaBase::SCI_GETCARETPERIOD));
 }
 
 // ---------------------------------------------------------------- memory
@@ -499,7 +500,7 @@ int loadChild(const QString& path)
     const double before = procKb("VmRSS:");
     QElapsedTimer t;
     t.start();
-    const TextFile::ReadResult r = pad.LoadFile(path);
+    const auto r = pad.document().load(path);
     const double loadMs = t.nsecsElapsed() / 1e6;
     const double loaded = procKb("VmRSS:");
     t.start();
@@ -510,8 +511,8 @@ int loadChild(const QString& path)
     QCoreApplication::processEvents();
     const double paintMs = t.nsecsElapsed() / 1e6;
     const double painted = procKb("VmRSS:");
-    const long lines = pad.engine().SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT);
-    std::printf("%s %.0f %.0f %.0f %.0f %.3f %.3f %ld\n", r.ok ? "ok" : "failed", before, loaded, painted,
+    const long lines = EngineProbe::of(pad).SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT);
+    std::printf("%s %.0f %.0f %.0f %.0f %.3f %.3f %ld\n", r.ok() ? "ok" : "failed", before, loaded, painted,
                 procKb("VmHWM:"), loadMs, paintMs, lines);
     std::fflush(stdout);
     std::_Exit(0);

@@ -1,8 +1,8 @@
-#include "platform/AppPaths.h"
-#include "platform/Fonts.h"
-#include "platform/QtPrompts.h"
-#include "platform/SettingsStore.h"
-#include "platform/Shell.h"
+#include "files/AppPaths.h"
+#include "services/Fonts.h"
+#include "services/QtPrompts.h"
+#include "services/SettingsStore.h"
+#include "services/Shell.h"
 #include "shell/Startup.h"
 #include "shell/frmMain.h"
 

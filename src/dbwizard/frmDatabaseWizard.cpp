@@ -1,8 +1,9 @@
 #include "dbwizard/frmDatabaseWizard.h"
 #include "dbwizard/DatabaseCode.h"
-#include "platform/OwnedWindow.h"
-#include "platform/Prompts.h"
-#include "platform/RichTextBox.h"
+#include "widgets/OwnedWindow.h"
+#include "services/Prompts.h"
+#include "editor/RichTextBox.h"
+#include "widgets/Controls.h"
 
 #include <QButtonGroup>
 #include <QFontDatabase>
@@ -18,42 +19,11 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
+using namespace Controls;
+
 namespace {
 
 constexpr int kFieldLength = 50;
-
-template <typename T>
-T* named(T* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* b = named(new QPushButton(caption, parent), name);
-    // Enter presses the button that has the focus, as Space does.
-    b->setAutoDefault(true);
-    return b;
-}
-
-QFrame* line(QWidget* parent, const char* name)
-{
-    auto* l = named(new QFrame(parent), name);
-    l->setFrameShape(QFrame::HLine);
-    l->setFrameShadow(QFrame::Sunken);
-    return l;
-}
-
-QHBoxLayout* buttonRow(QPushButton* left, QPushButton* right)
-{
-    auto* row = new QHBoxLayout;
-    if (left)
-        row->addWidget(left);
-    row->addStretch(1);
-    row->addWidget(right);
-    return row;
-}
 
 }
 
@@ -65,12 +35,11 @@ frmDatabaseWizard::frmDatabaseWizard(RichTextBox& pad, Prompts& prompts, QWidget
     setObjectName(QStringLiteral("frmDatabaseWizard"));
     setWindowTitle(QStringLiteral("Quirkpad - Database Connection Wizard"));
 
-    auto* instructions = named(new QLabel(QStringLiteral("You can use this wizard to generate a connection to a "
-                                                         "database in a Server-Side Language for a web page."),
-                                          this),
-                               "lblInstructions");
+    auto* instructions = label("lblInstructions",
+                               QStringLiteral("You can use this wizard to generate a connection to a database in a "
+                                              "Server-Side Language for a web page."),
+                               this);
     instructions->setWordWrap(true);
-    instructions->setTextFormat(Qt::PlainText);
 
     m_pages = named(new QStackedWidget(this), "stkPages");
     m_pages->addWidget(m_fraWiz1 = buildChoicePage());
@@ -79,15 +48,12 @@ frmDatabaseWizard::frmDatabaseWizard(RichTextBox& pad, Prompts& prompts, QWidget
     m_pages->addWidget(m_fraWiz2 = buildCodePage());
     m_pages->setCurrentWidget(m_fraWiz1);
 
-    auto* help = button(this, "cmdHelp", QStringLiteral("Help"));
-    auto* cancel = button(this, "cmdCancel", QStringLiteral("Cancel"));
+    auto* help = button("cmdHelp", QStringLiteral("Help"), this);
+    auto* cancel = button("cmdCancel", QStringLiteral("Cancel"), this);
     connect(help, &QPushButton::clicked, this, &frmDatabaseWizard::showHelp);
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(instructions);
-    layout->addWidget(m_pages, 1);
-    layout->addLayout(buttonRow(help, cancel));
+    setLayout(column({instructions, {m_pages, 1}, row({help, stretch, cancel})}));
     resize(sizeHint());
 }
 
@@ -100,29 +66,23 @@ QSize frmDatabaseWizard::sizeHint() const
 QWidget* frmDatabaseWizard::buildChoicePage()
 {
     auto* page = named(new QFrame, "fraWiz1");
-    m_optASP = named(new QRadioButton(QStringLiteral("ASP (Microsoft Access)"), page), "optASP");
-    m_optPHP = named(new QRadioButton(QStringLiteral("PHP (MySQL)"), page), "optPHP");
-    m_optPDO = named(new QRadioButton(QStringLiteral("PHP (PDO)"), page), "optPDO");
+    m_optASP = optionButton("optASP", QStringLiteral("ASP (Microsoft Access)"), page);
+    m_optPHP = optionButton("optPHP", QStringLiteral("PHP (MySQL)"), page);
+    m_optPDO = optionButton("optPDO", QStringLiteral("PHP (PDO)"), page);
     auto* group = new QButtonGroup(page);
     for (QRadioButton* o : {m_optASP, m_optPHP, m_optPDO})
         group->addButton(o);
     m_optASP->setChecked(true);
-    auto* next = button(page, "cmdNext", QStringLiteral("Next >>"));
+    auto* next = button("cmdNext", QStringLiteral("Next >>"), page);
     connect(next, &QPushButton::clicked, this, &frmDatabaseWizard::showFieldPage);
 
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_optASP);
-    layout->addWidget(m_optPHP);
-    layout->addWidget(m_optPDO);
-    layout->addStretch(1);
-    layout->addLayout(buttonRow(nullptr, next));
+    page->setLayout(withoutMargins(column({m_optASP, m_optPHP, m_optPDO, stretch, row({stretch, next})})));
     return page;
 }
 
 QLineEdit* frmDatabaseWizard::field(QWidget* page, const char* name, const QString& text)
 {
-    auto* box = named(new QLineEdit(page), name);
+    auto* box = textBox(name, QString(), page);
     box->setMaxLength(kFieldLength);
     box->setText(text);
     return box;
@@ -165,21 +125,17 @@ QWidget* frmDatabaseWizard::buildFieldPage(const char* pageName, const std::arra
     for (std::size_t i = 0; i < rows.size(); ++i) {
         // The line runs across the page between the fourth and fifth field.
         if (i == 4)
-            form->addRow(line(page, lineName));
+            form->addRow(line(lineName, page));
         const FieldRow& r = rows[i];
-        form->addRow(named(new QLabel(QString::fromUtf8(r.caption), page), r.label), field(page, r.box, r.text));
+        form->addRow(label(r.label, QString::fromUtf8(r.caption), page), field(page, r.box, r.text));
     }
 
-    auto* back = button(page, backName, QStringLiteral("<< Back"));
-    auto* generateButton = button(page, generateName, QStringLiteral("Generate >>"));
+    auto* back = button(backName, QStringLiteral("<< Back"), page);
+    auto* generateButton = button(generateName, QStringLiteral("Generate >>"), page);
     connect(back, &QPushButton::clicked, this, [this] { m_pages->setCurrentWidget(m_fraWiz1); });
     connect(generateButton, &QPushButton::clicked, this, generate);
 
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addLayout(form);
-    layout->addStretch(1);
-    layout->addLayout(buttonRow(back, generateButton));
+    page->setLayout(withoutMargins(column({form, stretch, row({back, stretch, generateButton})})));
     return page;
 }
 
@@ -193,15 +149,12 @@ QWidget* frmDatabaseWizard::buildCodePage()
     // The longest generated lines and most of the code in view at once.
     const QFontMetrics metrics(m_code->font());
     m_code->setMinimumSize(metrics.horizontalAdvance(QLatin1Char('x')) * 92, metrics.lineSpacing() * 18);
-    auto* back = button(page, "cmdDB_Back", QStringLiteral("<< Back"));
-    auto* insert = button(page, "cmdDB_Insert", QStringLiteral("Insert"));
+    auto* back = button("cmdDB_Back", QStringLiteral("<< Back"), page);
+    auto* insert = button("cmdDB_Insert", QStringLiteral("Insert"), page);
     connect(back, &QPushButton::clicked, this, &frmDatabaseWizard::showFieldPage);
     connect(insert, &QPushButton::clicked, this, &frmDatabaseWizard::insertCode);
 
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_code, 1);
-    layout->addLayout(buttonRow(back, insert));
+    page->setLayout(withoutMargins(column({{m_code, 1}, row({back, stretch, insert})})));
     return page;
 }
 

@@ -1,5 +1,5 @@
 #include "doctools/MergeDocuments.h"
-#include "platform/NumberText.h"
+#include "base/NumberText.h"
 
 #include <QFileInfo>
 
@@ -86,10 +86,10 @@ Result<> write(const Merge& merge, qint64 kept, const TextFile::Utf8Sink& sink, 
         first = false;
         if (!QFileInfo(path).isFile())
             return Failure(QStringLiteral("Cannot read %1: it is not a regular file").arg(path));
-        const TextFile::ReadResult read =
+        const Result<TextFile::ReadInfo> read =
             TextFile::read(path, [&out](const char* utf8, qsizetype length) { out.write(utf8, length); });
-        if (!read.ok)
-            return Failure(QStringLiteral("Cannot read %1: %2").arg(path, read.error));
+        if (!read)
+            return Failure(QStringLiteral("Cannot read %1: %2").arg(path, read.error()));
     }
     out.finish();
     if (full)

@@ -1,7 +1,7 @@
 #pragma once
-#include "platform/Result.h"
-#include "platform/TextFile.h"
-#include "platform/TextFormat.h"
+#include "base/Result.h"
+#include "files/TextFile.h"
+#include "files/TextFormat.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "doctools/MisspellingFinder.h"
 #include "doctools/WebWords.h"
-#include "platform/Speller.h"
+#include "services/Speller.h"
 
 MisspellingFinder::MisspellingFinder(QStringView text, Speller& speller)
     : m_text(text), m_speller(speller), m_scanner(text, SpellingText::isMarkup(text))

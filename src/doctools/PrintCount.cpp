@@ -1,5 +1,5 @@
 #include "doctools/PrintCount.h"
-#include "platform/NumberText.h"
+#include "base/NumberText.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,5 +1,5 @@
 #include "doctools/SpellingSession.h"
-#include "platform/Speller.h"
+#include "services/Speller.h"
 
 #include <QHash>
 #include <QSet>
@@ -105,8 +105,8 @@ Outcome run(QStringView text, const std::vector<MisspellingFinder::Misspelling>&
             ignoreAll.insert(word);
             break;
         case SpellingDialog::Action::AddToDictionary:
-            if (const Result<> kept = speller.addWord(word); !kept && out.dictionaryFailure.isEmpty())
-                out.dictionaryFailure = kept.error();
+            if (const Result<> kept = speller.addWord(word); !kept && out.wordsKept)
+                out.wordsKept = kept;
             ignoreAll.insert(word);
             added = true;
             break;

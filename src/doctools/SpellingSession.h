@@ -1,4 +1,5 @@
 #pragma once
+#include "base/Result.h"
 #include "doctools/MisspellingFinder.h"
 #include "doctools/SpellingDialog.h"
 
@@ -26,9 +27,9 @@ struct Outcome {
     // "changed" to itself is no correction).
     std::vector<Correction> corrections;
     bool cancelled = false;
-    // Why a word could not be kept in the user's dictionary (the first such
-    // failure), for the caller to tell; "" when every added word was kept.
-    QString dictionaryFailure;
+    // Whether every word added to the user's dictionary was kept there; the
+    // first failure when not, for the caller to tell.
+    Result<> wordsKept;
 };
 
 // The lines of a question are cut to this many characters around the word.

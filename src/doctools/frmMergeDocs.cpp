@@ -1,10 +1,10 @@
 #include "doctools/frmMergeDocs.h"
 #include "doctools/MergeDocuments.h"
-#include "platform/OwnedWindow.h"
-#include "platform/Prompts.h"
-#include "platform/RichTextBox.h"
-#include "platform/SettingsStore.h"
-#include "shell/FileCommands.h"
+#include "widgets/OwnedWindow.h"
+#include "services/Prompts.h"
+#include "editor/RichTextBox.h"
+#include "editor/DocumentService.h"
+#include "widgets/Controls.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -13,37 +13,18 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
+using namespace Controls;
 
-QLabel* label(const QString& name, const QString& text, QWidget* parent)
-{
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->setTextFormat(Qt::PlainText);
-    return l;
-}
-
-QPushButton* button(const QString& name, const QString& text, QWidget* parent)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    // Enter presses the button that has the focus, as Space does.
-    b->setAutoDefault(true);
-    return b;
-}
-
-}
-
-frmMergeDocs::frmMergeDocs(RichTextBox& pad, FileCommands& files, Prompts& prompts, SettingsStore& settings,
+frmMergeDocs::frmMergeDocs(DocumentService& document, Prompts& prompts,
                            QWidget* owner)
-    : QWidget(nullptr, Qt::Dialog), m_pad(pad), m_files(files), m_prompts(prompts), m_settings(settings)
+    : QWidget(nullptr, Qt::Dialog), m_document(document), m_prompts(prompts)
 {
     // Owned, not a child: the main window is disabled while this one is open.
     OwnedWindow::setOwner(this, owner);
     setObjectName(QStringLiteral("frmMergeDocs"));
     setWindowTitle(QStringLiteral("Quirkpad - Merge Documents"));
 
-    auto* lblIntro = label(QStringLiteral("lblIntro"),
+    auto* lblIntro = label("lblIntro",
                            QStringLiteral("This dialog can be used merge multiple files in to the one currently open."),
                            this);
 
@@ -51,8 +32,7 @@ frmMergeDocs::frmMergeDocs(RichTextBox& pad, FileCommands& files, Prompts& promp
     for (int i = 0; i < 3; ++i) {
         const QString n = QString::number(i + 1);
         auto* number = label(QStringLiteral("lbl") + n, n + QLatin1Char('.'), this);
-        auto* path = new QLineEdit(this);
-        path->setObjectName(QStringLiteral("txtDocument") + n);
+        auto* path = textBox(QStringLiteral("txtDocument") + n, QString(), this);
         path->setMinimumWidth(path->fontMetrics().averageCharWidth() * 48);
         auto* find = button(QStringLiteral("cmdFind") + n, QStringLiteral("Find"), this);
         grid->addWidget(number, i, 0);
@@ -63,26 +43,14 @@ frmMergeDocs::frmMergeDocs(RichTextBox& pad, FileCommands& files, Prompts& promp
     }
     grid->setColumnStretch(1, 1);
 
-    auto* lblLines = label(QStringLiteral("lblLines"), QStringLiteral("Number of lines between each file:"), this);
-    m_lines = new QLineEdit(QStringLiteral("-1"), this);
-    m_lines->setObjectName(QStringLiteral("txtLines"));
+    auto* lblLines = label("lblLines", QStringLiteral("Number of lines between each file:"), this);
+    m_lines = textBox("txtLines", QStringLiteral("-1"), this);
     m_lines->setMaxLength(4);
     m_lines->setFixedWidth(m_lines->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
-    auto* cmdMerge = button(QStringLiteral("cmdMerge"), QStringLiteral("Merge"), this);
+    auto* cmdMerge = button("cmdMerge", QStringLiteral("Merge"), this);
     connect(cmdMerge, &QPushButton::clicked, this, &frmMergeDocs::Merge);
 
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(lblLines);
-    bottom->addWidget(m_lines);
-    bottom->addStretch(1);
-    bottom->addWidget(cmdMerge);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblIntro);
-    layout->addSpacing(4);
-    layout->addLayout(grid);
-    layout->addSpacing(4);
-    layout->addLayout(bottom);
+    setLayout(column({lblIntro, Space{4}, grid, Space{4}, row({lblLines, m_lines, stretch, cmdMerge})}));
 
     // Wider shows longer paths; taller would only open empty space.
     setMaximumHeight(sizeHint().height());
@@ -92,17 +60,11 @@ void frmMergeDocs::FindDoc(int DocNum)
 {
     if (DocNum < 1 || DocNum > 3)
         return;
-    Prompts::FileDialog d;
-    d.title = QStringLiteral("Quirkpad - Merge Documents Wizard");
-    d.filter = FileCommands::kFilter;
-    d.filterIndex = 1;
-    d.mustExist = true;
-    d.initDir = m_settings.get(SettingsStore::LastDir);
-    const std::optional<QString> chosen = m_prompts.openFile(d);
+    const std::optional<QString> chosen = m_document.chooseFileToOpen(
+        QStringLiteral("Quirkpad - Merge Documents Wizard"), DocumentService::kFileFilter);
     if (!chosen || chosen->isEmpty())
         return;
     document(DocNum)->setText(*chosen);
-    m_settings.store(SettingsStore::LastDir, FileCommands::folderOf(*chosen));
 }
 
 void frmMergeDocs::warn(const QString& text)
@@ -139,22 +101,23 @@ void frmMergeDocs::Merge()
 
     // The merge only adds to the document, so it goes on whatever the save
     // did: nothing is lost by going on.
-    if (!m_files.askToSave(QStringLiteral("Would you like to save your document before merging it?"),
-                           Prompts::Icon::Exclamation, FileCommands::AfterFailedSave::GoOn))
+    if (!m_document.askToSave(QStringLiteral("Would you like to save your document before merging it?"),
+                              Prompts::Icon::Exclamation, DocumentService::AfterFailedSave::GoOn))
         return;
 
     // The files' line breaks become the document's, as for a paste. The
     // text goes from the files into the document a piece at a time, after a
     // first reading that tells its length; nothing is inserted unless every
     // file was read.
-    const MergeDocuments::Merge merge{paths, *lines, m_pad.format().lineBreak};
-    const RichTextBox::ByteRange selected = m_pad.selectionBytes();
-    const qint64 length = m_pad.engine().SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+    RichTextBox& pad = m_document.view();
+    const MergeDocuments::Merge merge{paths, *lines, m_document.document().format().lineBreak};
+    const RichTextBox::ByteRange selected = pad.selectionBytes();
+    const qint64 length = m_document.document().byteLength();
     const qint64 kept = length - (selected.end - selected.start);
     Result<> merged = MergeDocuments::checkSize(merge, kept);
     Result<qint64> bytes = merged ? MergeDocuments::measure(merge, kept) : Failure(merged.error());
     if (bytes)
-        merged = m_pad.SetSelTextFrom(*bytes, [&](const TextFile::Utf8Sink& sink) {
+        merged = pad.SetSelTextFrom(*bytes, [&](const TextFile::Utf8Sink& sink) {
             return MergeDocuments::write(merge, kept, sink);
         });
     else

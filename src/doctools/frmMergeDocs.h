@@ -3,11 +3,9 @@
 
 #include <array>
 
-class FileCommands;
+class DocumentService;
 class QLineEdit;
 class Prompts;
-class RichTextBox;
-class SettingsStore;
 
 // Merge Documents: up to three files, joined in order with a chosen number
 // of empty lines between them, go into the document at the caret. The window
@@ -15,8 +13,7 @@ class SettingsStore;
 class frmMergeDocs : public QWidget {
     Q_OBJECT
 public:
-    frmMergeDocs(RichTextBox& pad, FileCommands& files, Prompts& prompts, SettingsStore& settings,
-                 QWidget* owner);
+    frmMergeDocs(DocumentService& document, Prompts& prompts, QWidget* owner);
 
     // Fills path box 1, 2 or 3 with a file chosen in the open dialog.
     void FindDoc(int DocNum);
@@ -29,10 +26,8 @@ public:
 private:
     void warn(const QString& text);
 
-    RichTextBox& m_pad;
-    FileCommands& m_files;
+    DocumentService& m_document;
     Prompts& m_prompts;
-    SettingsStore& m_settings;
     std::array<QLineEdit*, 3> m_documents{};
     QLineEdit* m_lines = nullptr;
 };

@@ -1,9 +1,10 @@
 #include "doctools/frmPrint.h"
 #include "doctools/PrintCount.h"
 #include "doctools/modPrint.h"
-#include "platform/OwnedWindow.h"
-#include "platform/Prompts.h"
-#include "platform/RichTextBox.h"
+#include "widgets/OwnedWindow.h"
+#include "services/Prompts.h"
+#include "editor/RichTextBox.h"
+#include "widgets/Controls.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -11,6 +12,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+using namespace Controls;
 
 frmPrint::frmPrint(RichTextBox& pad, PrinterService& printers, Prompts& prompts, QWidget* owner)
     : QWidget(nullptr, Qt::Dialog), m_pad(pad), m_printers(printers), m_prompts(prompts)
@@ -20,31 +23,16 @@ frmPrint::frmPrint(RichTextBox& pad, PrinterService& printers, Prompts& prompts,
     setObjectName(QStringLiteral("frmPrint"));
     setWindowTitle(QStringLiteral("Quirkpad - Print Document"));
 
-    auto* lblIntro = new QLabel(QStringLiteral("You can use dialog to print your document to your default printer."),
-                                this);
-    lblIntro->setObjectName(QStringLiteral("lblIntro"));
-    lblIntro->setTextFormat(Qt::PlainText);
-    auto* lblTimes = new QLabel(QStringLiteral("Times to print:"), this);
-    lblTimes->setObjectName(QStringLiteral("lblTimes"));
-    m_times = new QLineEdit(QStringLiteral("1"), this);
-    m_times->setObjectName(QStringLiteral("txtTimes"));
+    auto* lblIntro = label("lblIntro", QStringLiteral("You can use dialog to print your document to your default printer."),
+                           this);
+    auto* lblTimes = label("lblTimes", QStringLiteral("Times to print:"), this);
+    m_times = textBox("txtTimes", QStringLiteral("1"), this);
     m_times->setMaxLength(3);
     m_times->setFixedWidth(m_times->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16);
-    auto* cmdPrint = new QPushButton(QStringLiteral("Print"), this);
-    cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
-    // Enter presses the button that has the focus, as Space does.
-    cmdPrint->setAutoDefault(true);
+    auto* cmdPrint = button("cmdPrint", QStringLiteral("Print"), this);
     connect(cmdPrint, &QPushButton::clicked, this, &frmPrint::Print);
 
-    auto* row = new QHBoxLayout;
-    row->addWidget(lblTimes);
-    row->addWidget(m_times);
-    row->addStretch(1);
-    row->addWidget(cmdPrint);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblIntro);
-    layout->addSpacing(6);
-    layout->addLayout(row);
+    setLayout(column({lblIntro, Space{6}, row({lblTimes, m_times, stretch, cmdPrint})}));
 
     // One line of text and one row of controls: nothing gains from height.
     setMaximumHeight(sizeHint().height());
@@ -71,10 +59,10 @@ void frmPrint::Print()
     // stops the copies still to come (those sent stay sent).
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     for (int i = 0; i < count.copies; ++i) {
-        const modPrint::PrintResult r = modPrint::PrintRichText(m_pad, m_printers, 1440, 1440, 1440, 1440);
-        if (!r.ok) {
+        const Result<> printed = modPrint::PrintRichText(m_pad, m_printers, 1440, 1440, 1440, 1440);
+        if (!printed) {
             QGuiApplication::restoreOverrideCursor();
-            m_prompts.error(r.error);
+            m_prompts.error(printed.error());
             return;
         }
     }

@@ -1,11 +1,12 @@
 #include "doctools/frmSpellCheck.h"
 #include "doctools/frmSpelling.h"
-#include "platform/OwnedWindow.h"
-#include "platform/Prompts.h"
-#include "platform/RichTextBox.h"
-#include "platform/SimpleComboBox.h"
-#include "platform/Speller.h"
-#include "platform/WorkProgress.h"
+#include "widgets/OwnedWindow.h"
+#include "services/Prompts.h"
+#include "editor/RichTextBox.h"
+#include "widgets/SimpleComboBox.h"
+#include "services/Speller.h"
+#include "widgets/Controls.h"
+#include "widgets/WorkProgress.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -18,15 +19,9 @@
 
 #include <algorithm>
 
-namespace {
+using namespace Controls;
 
-QPushButton* button(const char* name, const QString& caption, QWidget* parent)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(true);
-    return b;
-}
+namespace {
 
 // How much text one step of the search reads before the progress is shown
 // and Cancel is looked at: a few milliseconds' work.
@@ -34,8 +29,8 @@ constexpr qsizetype kSlice = 1 << 16;
 
 }
 
-frmSpellCheck::frmSpellCheck(RichTextBox& pad, std::unique_ptr<Speller> speller, Prompts& prompts, QWidget* owner,
-                             SpellingDialog* dialog)
+frmSpellCheck::frmSpellCheck(RichTextBox& pad, Result<std::unique_ptr<Speller>> speller, Prompts& prompts,
+                             QWidget* owner, SpellingDialog* dialog)
     : QWidget(nullptr, Qt::Dialog), m_pad(pad), m_speller(std::move(speller)), m_prompts(prompts), m_dialog(dialog)
 {
     // Owned, not a child: the main window is disabled while this one is open.
@@ -47,26 +42,19 @@ frmSpellCheck::frmSpellCheck(RichTextBox& pad, std::unique_ptr<Speller> speller,
     auto* cmdHelp = button("cmdHelp", QStringLiteral("Help"), this);
     auto* cmdCancel = button("cmdCancel", QStringLiteral("Cancel"), this);
 
-    auto* fraSingleSugg = new QGroupBox(QStringLiteral("Single Word Spell Check Tool"), this);
-    fraSingleSugg->setObjectName(QStringLiteral("fraSingleSugg"));
-    auto* fraChecl = new QGroupBox(fraSingleSugg);
-    fraChecl->setObjectName(QStringLiteral("fraChecl"));
-    m_suggestions = new SimpleComboBox(fraSingleSugg);
-    m_suggestions->setObjectName(QStringLiteral("lstSuggestions"));
+    auto* fraSingleSugg = groupBox("fraSingleSugg", QStringLiteral("Single Word Spell Check Tool"), this);
+    auto* fraChecl = groupBox("fraChecl", QString(), fraSingleSugg);
+    m_suggestions = named(new SimpleComboBox(fraSingleSugg), "lstSuggestions");
 
-    m_word = new QLineEdit(fraChecl);
-    m_word->setObjectName(QStringLiteral("txtWord"));
+    m_word = textBox("txtWord", QString(), fraChecl);
     m_word->setMaxLength(50);
     auto* cmdCheck = button("cmdCheck", QStringLiteral("Check"), fraChecl);
-    m_numSuggestions = new QLabel(QStringLiteral("Number of suggestions: None"), fraChecl);
-    m_numSuggestions->setObjectName(QStringLiteral("lblNumSugges"));
-    m_progress = new QProgressBar(fraChecl);
-    m_progress->setObjectName(QStringLiteral("barProgress"));
+    m_numSuggestions = label("lblNumSugges", QStringLiteral("Number of suggestions: None"), fraChecl);
+    m_progress = named(new QProgressBar(fraChecl), "barProgress");
     m_progress->setRange(0, 100);
     m_progress->setTextVisible(false);
 
-    auto* lblNote = new QLabel(QStringLiteral("Note: ") + dictionaryNote(*m_speller), this);
-    lblNote->setObjectName(QStringLiteral("lblNote"));
+    auto* lblNote = label("lblNote", QStringLiteral("Note: ") + dictionaryNote(loadedSpeller()), this);
     lblNote->setWordWrap(true);
 
     auto* checkLayout = new QGridLayout(fraChecl);
@@ -75,24 +63,11 @@ frmSpellCheck::frmSpellCheck(RichTextBox& pad, std::unique_ptr<Speller> speller,
     checkLayout->addWidget(m_numSuggestions, 1, 0, 1, 2);
     checkLayout->addWidget(m_progress, 2, 0, 1, 2);
     // The word and its count at the top, beside the list that runs down.
-    auto* checkColumn = new QVBoxLayout;
-    checkColumn->addWidget(fraChecl);
-    checkColumn->addStretch(1);
-    auto* singleLayout = new QHBoxLayout(fraSingleSugg);
-    singleLayout->addLayout(checkColumn, 3);
-    singleLayout->addWidget(m_suggestions, 2);
+    fraSingleSugg->setLayout(row({{column({fraChecl, stretch}), 3}, {m_suggestions, 2}}));
 
-    auto* top = new QHBoxLayout;
-    top->addWidget(cmdLoadWord);
-    top->addStretch(1);
-    top->addWidget(cmdHelp);
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(lblNote, 1);
-    bottom->addWidget(cmdCancel, 0, Qt::AlignBottom);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(fraSingleSugg, 1);
-    layout->addLayout(bottom);
+    setLayout(column({row({cmdLoadWord, stretch, cmdHelp}),
+                      {fraSingleSugg, 1},
+                      row({{lblNote, 1}, {cmdCancel, 0, Qt::AlignBottom}})}));
 
     connect(cmdLoadWord, &QPushButton::clicked, this, &frmSpellCheck::checkWholeDocument);
     connect(cmdHelp, &QPushButton::clicked, this, &frmSpellCheck::showHelp);
@@ -106,11 +81,11 @@ frmSpellCheck::frmSpellCheck(RichTextBox& pad, std::unique_ptr<Speller> speller,
 
 frmSpellCheck::~frmSpellCheck() = default;
 
-QString frmSpellCheck::dictionaryNote(const Speller& speller)
+QString frmSpellCheck::dictionaryNote(const Speller* speller)
 {
-    if (!speller.available())
+    if (!speller)
         return QStringLiteral("Spelling needs a Hunspell dictionary (the Debian package hunspell-en-us).");
-    return QStringLiteral("Spelling uses the ") + speller.dictionaryName() + QStringLiteral(" Hunspell dictionary.");
+    return QStringLiteral("Spelling uses the ") + speller->dictionaryName() + QStringLiteral(" Hunspell dictionary.");
 }
 
 void frmSpellCheck::showHelp()
@@ -119,7 +94,7 @@ void frmSpellCheck::showHelp()
                                      "You can use this Spell Checker tool to either check a single word (using the "
                                      "Single Word Spell Check Tool) or check your whole document (click Check Whole "
                                      "Document).\r\n\r\n")
-                          + dictionaryNote(*m_speller),
+                          + dictionaryNote(loadedSpeller()),
                       Prompts::Icon::Information, Prompts::Buttons::Ok);
 }
 
@@ -128,14 +103,14 @@ void frmSpellCheck::Single_CheckSpell()
     m_progress->setValue(30);
     // Without a dictionary the check ends here, as a failure: the list and
     // the count stay as they were.
-    if (!m_speller->available()) {
-        m_prompts.error(m_speller->problem());
+    if (!m_speller) {
+        m_prompts.error(m_speller.error());
         return;
     }
     m_suggestions->clear();
     const QString word = m_word->text();
     m_progress->setValue(60);
-    const QStringList suggestions = m_speller->suggest(word);
+    const QStringList suggestions = loadedSpeller()->suggest(word);
     m_progress->setValue(70);
     if (!suggestions.isEmpty()) {
         m_numSuggestions->setText(QStringLiteral("Number of suggestions: ") + QString::number(suggestions.size()));
@@ -152,7 +127,7 @@ void frmSpellCheck::Single_CheckSpell()
 
 std::optional<std::vector<MisspellingFinder::Misspelling>> frmSpellCheck::findMisspellings(const QString& text)
 {
-    MisspellingFinder finder(text, *m_speller);
+    MisspellingFinder finder(text, *loadedSpeller());
     // A long document shows how far the search is and can be called off; a
     // short one is done before the progress would show.
     WorkProgress progress(this, QStringLiteral("Checking spelling..."), text.size(), true);
@@ -164,8 +139,8 @@ std::optional<std::vector<MisspellingFinder::Misspelling>> frmSpellCheck::findMi
 
 std::optional<SpellingSession::Outcome> frmSpellCheck::SpellCheck(const QString& incorrectText)
 {
-    if (!m_speller->available()) {
-        m_prompts.error(m_speller->problem());
+    if (!m_speller) {
+        m_prompts.error(m_speller.error());
         return std::nullopt;
     }
     const std::optional<std::vector<MisspellingFinder::Misspelling>> found = findMisspellings(incorrectText);
@@ -179,7 +154,7 @@ std::optional<SpellingSession::Outcome> frmSpellCheck::SpellCheck(const QString&
     }
     if (!dialog)
         return SpellingSession::Outcome{};
-    return SpellingSession::run(incorrectText, *found, *m_speller, *dialog);
+    return SpellingSession::run(incorrectText, *found, *loadedSpeller(), *dialog);
 }
 
 void frmSpellCheck::checkWholeDocument()
@@ -190,8 +165,8 @@ void frmSpellCheck::checkWholeDocument()
         return;
     if (!outcome->corrections.empty())
         applyCorrections(text, outcome->corrections);
-    if (!outcome->dictionaryFailure.isEmpty())
-        m_prompts.error(outcome->dictionaryFailure);
+    if (!outcome->wordsKept)
+        m_prompts.error(outcome->wordsKept.error());
     if (!outcome->cancelled)
         m_prompts.message(QStringLiteral("The spelling check is complete."), Prompts::Icon::Information,
                           Prompts::Buttons::Ok);

@@ -1,4 +1,5 @@
 #pragma once
+#include "base/Result.h"
 #include "doctools/SpellingSession.h"
 
 #include <QWidget>
@@ -20,8 +21,9 @@ class frmSpellCheck : public QWidget {
     Q_OBJECT
 public:
     // With no dialog given, each whole-document check opens the spelling
-    // dialog of its own.
-    frmSpellCheck(RichTextBox& pad, std::unique_ptr<Speller> speller, Prompts& prompts, QWidget* owner,
+    // dialog of its own. Without a speller (no dictionary could be loaded)
+    // the window still opens; each check then tells why.
+    frmSpellCheck(RichTextBox& pad, Result<std::unique_ptr<Speller>> speller, Prompts& prompts, QWidget* owner,
                   SpellingDialog* dialog = nullptr);
     ~frmSpellCheck() override;
 
@@ -32,17 +34,19 @@ public:
     // Fills the suggestions for the word in txtWord.
     void Single_CheckSpell();
 
-    // The text of the note and the last sentence of the help.
-    static QString dictionaryNote(const Speller& speller);
+    // The text of the note and the last sentence of the help (nullptr: no
+    // dictionary).
+    static QString dictionaryNote(const Speller* speller);
 
 private:
+    Speller* loadedSpeller() const { return m_speller ? m_speller->get() : nullptr; }
     void checkWholeDocument();
     void showHelp();
     void applyCorrections(const QString& text, const std::vector<SpellingSession::Correction>& corrections);
     std::optional<std::vector<MisspellingFinder::Misspelling>> findMisspellings(const QString& text);
 
     RichTextBox& m_pad;
-    std::unique_ptr<Speller> m_speller;
+    Result<std::unique_ptr<Speller>> m_speller;
     Prompts& m_prompts;
     SpellingDialog* m_dialog;
     SimpleComboBox* m_suggestions;

@@ -1,4 +1,5 @@
 #include "doctools/frmSpelling.h"
+#include "widgets/Controls.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -9,25 +10,7 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-namespace {
-
-QPushButton* button(const char* name, const QString& caption, QWidget* parent)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
-QLabel* label(const char* name, const QString& caption, QWidget* buddy, QWidget* parent)
-{
-    auto* l = new QLabel(caption, parent);
-    l->setObjectName(QLatin1String(name));
-    l->setBuddy(buddy);
-    return l;
-}
-
-}
+using namespace Controls;
 
 frmSpelling::frmSpelling(QWidget* owner) : QDialog(owner)
 {
@@ -35,39 +18,31 @@ frmSpelling::frmSpelling(QWidget* owner) : QDialog(owner)
     setWindowTitle(QStringLiteral("Quirkpad - Spelling"));
     setModal(true);
 
-    m_context = new QTextEdit(this);
-    m_context->setObjectName(QStringLiteral("txtNotInDictionary"));
+    m_context = named(new QTextEdit(this), "txtNotInDictionary");
     m_context->setReadOnly(true);
     m_context->setAcceptRichText(false);
     m_context->setLineWrapMode(QTextEdit::WidgetWidth);
     m_context->setFixedHeight(m_context->fontMetrics().lineSpacing() * 4 + 12);
-    m_changeTo = new QLineEdit(this);
-    m_changeTo->setObjectName(QStringLiteral("txtChangeTo"));
-    m_suggestions = new QListWidget(this);
-    m_suggestions->setObjectName(QStringLiteral("lstSpellingSuggestions"));
+    m_changeTo = textBox("txtChangeTo", QString(), this);
+    m_suggestions = named(new QListWidget(this), "lstSpellingSuggestions");
 
-    auto* cmdIgnore = button("cmdIgnore", QStringLiteral("&Ignore"), this);
-    auto* cmdIgnoreAll = button("cmdIgnoreAll", QStringLiteral("I&gnore All"), this);
-    auto* cmdAddToDictionary = button("cmdAddToDictionary", QStringLiteral("&Add to Dictionary"), this);
-    auto* cmdChange = button("cmdChange", QStringLiteral("&Change"), this);
-    auto* cmdChangeAll = button("cmdChangeAll", QStringLiteral("Change A&ll"), this);
-    auto* cmdCancel = button("cmdCancel", QStringLiteral("Cancel"), this);
-    // Enter changes the word to what the field holds.
-    cmdChange->setDefault(true);
+    // Enter changes the word to what the field holds, wherever the focus is.
+    auto* cmdIgnore = button("cmdIgnore", QStringLiteral("&Ignore"), this, Enter::Ignored);
+    auto* cmdIgnoreAll = button("cmdIgnoreAll", QStringLiteral("I&gnore All"), this, Enter::Ignored);
+    auto* cmdAddToDictionary = button("cmdAddToDictionary", QStringLiteral("&Add to Dictionary"), this, Enter::Ignored);
+    auto* cmdChange = button("cmdChange", QStringLiteral("&Change"), this, Enter::PressesThis);
+    auto* cmdChangeAll = button("cmdChangeAll", QStringLiteral("Change A&ll"), this, Enter::Ignored);
+    auto* cmdCancel = button("cmdCancel", QStringLiteral("Cancel"), this, Enter::Ignored);
 
     auto* grid = new QGridLayout(this);
-    grid->addWidget(label("lblNotInDictionary", QStringLiteral("Not in dictionary:"), m_context, this), 0, 0);
+    grid->addWidget(buddyLabel("lblNotInDictionary", QStringLiteral("Not in dictionary:"), m_context, this), 0, 0);
     grid->addWidget(m_context, 1, 0);
-    grid->addWidget(label("lblChangeTo", QStringLiteral("Change &to:"), m_changeTo, this), 2, 0);
+    grid->addWidget(buddyLabel("lblChangeTo", QStringLiteral("Change &to:"), m_changeTo, this), 2, 0);
     grid->addWidget(m_changeTo, 3, 0);
-    grid->addWidget(label("lblSpellingSuggestions", QStringLiteral("&Suggestions:"), m_suggestions, this), 4, 0);
+    grid->addWidget(buddyLabel("lblSpellingSuggestions", QStringLiteral("&Suggestions:"), m_suggestions, this), 4, 0);
     grid->addWidget(m_suggestions, 5, 0);
-    auto* buttons = new QVBoxLayout;
-    for (QPushButton* b : {cmdIgnore, cmdIgnoreAll, cmdAddToDictionary, cmdChange, cmdChangeAll})
-        buttons->addWidget(b);
-    buttons->addStretch(1);
-    buttons->addWidget(cmdCancel);
-    grid->addLayout(buttons, 1, 1, 5, 1);
+    grid->addLayout(column({cmdIgnore, cmdIgnoreAll, cmdAddToDictionary, cmdChange, cmdChangeAll, stretch, cmdCancel}),
+                    1, 1, 5, 1);
     grid->setRowStretch(5, 1);
     grid->setColumnStretch(0, 1);
     resize(520, 340);

@@ -1,21 +1,16 @@
 #pragma once
-#include <QString>
+#include "base/Result.h"
 
 class PrinterService;
 class RichTextBox;
 
 namespace modPrint {
 
-struct PrintResult {
-    bool ok = false;
-    QString error;   // the description of the failure
-};
-
 // Prints the whole text of the box, laid out by the editing control page
 // after page as the editor shows it, as one print job. The margins are
 // distances from the paper's edges in twips (1440 to the inch). Failures
 // are not shown here: they go to the caller.
-PrintResult PrintRichText(RichTextBox& rtbRichTextBox, PrinterService& printers, int LeftMargin,
-                          double TopMargin, double RightMargin, double BottomMargin);
+Result<> PrintRichText(RichTextBox& rtbRichTextBox, PrinterService& printers, int LeftMargin, double TopMargin,
+                       double RightMargin, double BottomMargin);
 
 }

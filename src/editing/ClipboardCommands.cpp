@@ -1,6 +1,6 @@
 #include "editing/ClipboardCommands.h"
 
-#include "platform/Prompts.h"
+#include "services/Prompts.h"
 
 #include <QMimeData>
 
@@ -43,7 +43,7 @@ void cut(RichTextBox& pad, QClipboard* clipboard)
 
 void paste(RichTextBox& pad, QClipboard* clipboard)
 {
-    const QString text = TextFormats::normalizedLineBreaks(clipboardText(clipboard), pad.format().lineBreak);
+    const QString text = TextFormats::normalizedLineBreaks(clipboardText(clipboard), pad.document().format().lineBreak);
     // Nothing to insert and nothing to replace: not an edit at all.
     if (text.isEmpty() && pad.SelLength() == 0)
         return;

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/RichTextBox.h"
+#include "editor/RichTextBox.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
 #include "editing/EditingCommands.h"
 
 #include "editing/TextTransforms.h"
-#include "platform/RichTextBox.h"
-#include "platform/WorkProgress.h"
+#include "editor/RichTextBox.h"
+#include "widgets/WorkProgress.h"
 
 #include <algorithm>
 

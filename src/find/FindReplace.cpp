@@ -1,8 +1,8 @@
 #include "find/FindReplace.h"
 
-#include "platform/RichTextBox.h"
-#include "platform/Utf8.h"
-#include "platform/WorkProgress.h"
+#include "editor/RichTextBox.h"
+#include "base/Utf8.h"
+#include "widgets/WorkProgress.h"
 
 #include <QList>
 
@@ -184,7 +184,7 @@ bool findNext(RichTextBox& pad, const QString& what, Direction direction)
         return false;
     // The document's own buffer: a press reads as far as the next
     // occurrence and copies nothing.
-    const QByteArrayView text = pad.utf8();
+    const QByteArrayView text = pad.document().utf8();
     const auto [selStart, selEnd] = pad.selectionBytes();
 
     std::optional<Range> found;
@@ -265,7 +265,7 @@ void replaceAll(RichTextBox& pad, const QString& find, const QString& replacemen
 {
     const QByteArray findUtf8 = find.toUtf8();
     const QByteArray replacementUtf8 = replacement.toUtf8();
-    const qint64 total = pad.engine().SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+    const qint64 total = pad.document().byteLength();
     // Once the text is changing there is no clean way back: no Cancel.
     WorkProgress progress(&pad, QStringLiteral("Replacing..."), total, false);
     qint64 done = 0;

@@ -1,9 +1,10 @@
 #include "find/frmFind.h"
 
 #include "find/FindReplace.h"
-#include "platform/OwnedWindow.h"
-#include "platform/Prompts.h"
-#include "platform/RichTextBox.h"
+#include "widgets/OwnedWindow.h"
+#include "services/Prompts.h"
+#include "editor/RichTextBox.h"
+#include "widgets/Controls.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -16,17 +17,12 @@
 
 #include <algorithm>
 
+using namespace Controls;
+
 namespace {
 
 constexpr int kLeft = 0;
 constexpr int kRight = 1;
-
-template <typename W>
-W* named(W* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 // A tab page: labels in the first column, fields stretching in the second,
 // the tab's button beside the first field; spare height goes below.
@@ -51,18 +47,15 @@ frmFind::frmFind(RichTextBox* pad, Prompts& prompts, QWidget* owner)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Quirkpad - Find/Replace"));
 
-    tabFindReplace = named(new QTabWidget(this), "tabFindReplace");
+    tabFindReplace = tabs("tabFindReplace", this);
 
     auto* findPage = new QWidget(tabFindReplace);
-    lblFind = named(new QLabel(QStringLiteral("Find:"), findPage), "lblFind");
-    txtFind = named(new QLineEdit(findPage), "txtFind");
-    lblDirection = named(new QLabel(QStringLiteral("Direction:"), findPage), "lblDirection");
-    cboDirection = named(new QComboBox(findPage), "cboDirection");
-    cboDirection->setEditable(false);
-    cboDirection->addItems({QStringLiteral("Left"), QStringLiteral("Right")});
+    lblFind = label("lblFind", QStringLiteral("Find:"), findPage);
+    txtFind = textBox("txtFind", QString(), findPage);
+    lblDirection = label("lblDirection", QStringLiteral("Direction:"), findPage);
+    cboDirection = dropDownList("cboDirection", {QStringLiteral("Left"), QStringLiteral("Right")}, findPage);
     cboDirection->setCurrentIndex(kRight);
-    cmdFind = named(new QPushButton(QStringLiteral("Find Next"), findPage), "cmdFind");
-    cmdFind->setDefault(true);
+    cmdFind = button("cmdFind", QStringLiteral("Find Next"), findPage, Enter::PressesThis);
     lblFind->setBuddy(txtFind);
     lblDirection->setBuddy(cboDirection);
     QGridLayout* findGrid = pageGrid(findPage);
@@ -73,13 +66,12 @@ frmFind::frmFind(RichTextBox* pad, Prompts& prompts, QWidget* owner)
     findGrid->addWidget(cboDirection, 1, 1, Qt::AlignLeft);
 
     auto* replacePage = new QWidget(tabFindReplace);
-    lblFind_Rep = named(new QLabel(QStringLiteral("Find:"), replacePage), "lblFind");
-    txtFind_Rep = named(new QLineEdit(replacePage), "txtFind_Rep");
-    lblReplace = named(new QLabel(QStringLiteral("Replace:"), replacePage), "lblReplace");
-    txtReplace = named(new QLineEdit(replacePage), "txtReplace");
-    cmdReplace = named(new QPushButton(QStringLiteral("Replace All"), replacePage), "cmdReplace");
+    lblFind_Rep = label("lblFind", QStringLiteral("Find:"), replacePage);
+    txtFind_Rep = textBox("txtFind_Rep", QString(), replacePage);
+    lblReplace = label("lblReplace", QStringLiteral("Replace:"), replacePage);
+    txtReplace = textBox("txtReplace", QString(), replacePage);
     // Enter on the focused button presses it, as on the Find tab.
-    cmdReplace->setAutoDefault(true);
+    cmdReplace = button("cmdReplace", QStringLiteral("Replace All"), replacePage);
     lblFind_Rep->setBuddy(txtFind_Rep);
     lblReplace->setBuddy(txtReplace);
     QGridLayout* replaceGrid = pageGrid(replacePage);
@@ -102,8 +94,7 @@ frmFind::frmFind(RichTextBox* pad, Prompts& prompts, QWidget* owner)
     cmdFind->setMinimumWidth(buttonWidth);
     cmdReplace->setMinimumWidth(buttonWidth);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(tabFindReplace);
+    setLayout(column({tabFindReplace}));
 
     setTabOrder(txtFind, cboDirection);
     setTabOrder(cboDirection, cmdFind);
@@ -119,17 +110,6 @@ frmFind::frmFind(RichTextBox* pad, Prompts& prompts, QWidget* owner)
     const QSize hint = sizeHint();
     setMaximumHeight(hint.height());
     resize(std::max(hint.width(), 380), hint.height());
-}
-
-frmFind* frmFind::open(QPointer<frmFind>& instance, RichTextBox* pad, Prompts& prompts, QWidget* owner)
-{
-    if (!instance)
-        instance = new frmFind(pad, prompts, owner);
-    instance->setWindowState(instance->windowState() & ~Qt::WindowMinimized);
-    instance->show();
-    instance->raise();
-    instance->activateWindow();
-    return instance;
 }
 
 void frmFind::FindNext()

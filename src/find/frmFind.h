@@ -22,11 +22,6 @@ class frmFind : public QWidget {
 public:
     frmFind(RichTextBox* pad, Prompts& prompts, QWidget* owner);
 
-    // There is one Find/Replace window: brings `instance` forward with its
-    // contents as they are, or creates it first when there is none (it
-    // clears itself from `instance` when it closes).
-    static frmFind* open(QPointer<frmFind>& instance, RichTextBox* pad, Prompts& prompts, QWidget* owner);
-
     // One search from the pad's selection, in the chosen direction; selects
     // the occurrence or says it cannot be found. Run by "Find Next" and Enter.
     void FindNext();

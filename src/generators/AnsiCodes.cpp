@@ -1,6 +1,6 @@
 #include "generators/AnsiCodes.h"
-#include "platform/Cp1252.h"
-#include "platform/NumberText.h"
+#include "files/Cp1252.h"
+#include "base/NumberText.h"
 
 #include <QTextBoundaryFinder>
 

@@ -1,6 +1,6 @@
 #include "generators/ColourChooser.h"
 #include "generators/ColourText.h"
-#include "platform/Prompts.h"
+#include "services/Prompts.h"
 
 std::optional<QString> ColourChooser::choose()
 {

@@ -1,6 +1,6 @@
 #include "generators/TemplateFolder.h"
-#include "platform/AppPaths.h"
-#include "platform/TextFile.h"
+#include "files/AppPaths.h"
+#include "files/TextFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -16,38 +16,28 @@ QString path()
     return QDir::cleanPath(AppPaths::dataDir() + QStringLiteral("/Examples"));
 }
 
-Listing list(const QString& folder)
+Result<QStringList> list(const QString& folder)
 {
-    Listing l;
     const QFileInfo info(folder);
-    if (!info.isDir()) {
-        l.error = QStringLiteral("Path not found: ") + folder;
-        return l;
-    }
-    if (!info.isReadable() || !info.isExecutable()) {
-        l.error = QStringLiteral("Permission denied: ") + folder;
-        return l;
-    }
+    if (!info.isDir())
+        return Failure(QStringLiteral("Path not found: ") + folder);
+    if (!info.isReadable() || !info.isExecutable())
+        return Failure(QStringLiteral("Permission denied: ") + folder);
     QDir dir(folder);
     dir.setNameFilters(kPattern.split(QLatin1Char(';')));
     dir.setFilter(QDir::Files);   // the name filters ignore case unless told otherwise
-    l.names = dir.entryList();
+    QStringList names = dir.entryList();
     // Case-blind order, and a fixed one for names that differ in case alone.
-    std::sort(l.names.begin(), l.names.end(), [](const QString& a, const QString& b) {
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
         const int blind = a.compare(b, Qt::CaseInsensitive);
         return blind != 0 ? blind < 0 : a < b;
     });
-    l.ok = true;
-    return l;
+    return names;
 }
 
-Text read(const QString& path)
+Result<QByteArray> read(const QString& path)
 {
-    Text t;
-    const TextFile::ReadResult r = TextFile::readAll(path, &t.utf8);
-    t.ok = r.ok;
-    t.error = r.error;
-    return t;
+    return TextFile::readAll(path);
 }
 
 bool browserShowsDirectly(const QString& name)

@@ -1,4 +1,7 @@
 #pragma once
+#include "base/Result.h"
+
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -12,26 +15,16 @@ inline const QString kPattern = QStringLiteral("*.html;*.htm;*.asp;*.aspx;*.php;
 // AppPaths::dataDir() + "/Examples".
 QString path();
 
-struct Listing {
-    bool ok = false;
-    QString error;        // why the folder could not be listed
-    QStringList names;    // file names, sorted without regard to case
-};
-
-// The files of the folder that match the pattern (extensions in any case);
-// folders and other kinds of file are left out. A folder that exists but
-// holds no template lists nothing, and that is no error.
-Listing list(const QString& folder);
-
-struct Text {
-    bool ok = false;
-    QString error;
-    QByteArray utf8;   // the template's characters, whatever its encoding
-};
+// The names of the folder's files that match the pattern (extensions in any
+// case), sorted without regard to case; folders and other kinds of file are
+// left out. A folder that exists but holds no template lists nothing, and
+// that is no error.
+Result<QStringList> list(const QString& folder);
 
 // Reads a template as a document file is read: the encoding detected, every
-// character kept, line breaks as they stand, nothing interpreted.
-Text read(const QString& path);
+// character kept, line breaks as they stand, nothing interpreted. The
+// template's characters as UTF-8, whatever its encoding.
+Result<QByteArray> read(const QString& path);
 
 // Whether a browser shows the file as a page by itself; a server page
 // (.php, .asp, .aspx) would be offered for download instead.

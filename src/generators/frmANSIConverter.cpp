@@ -1,9 +1,9 @@
 #include "generators/frmANSIConverter.h"
 #include "generators/AnsiCodes.h"
-#include "generators/Controls.h"
+#include "widgets/Controls.h"
 #include "generators/OneCharacterValidator.h"
-#include "platform/OwnedWindow.h"
-#include "platform/Prompts.h"
+#include "widgets/OwnedWindow.h"
+#include "services/Prompts.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -16,16 +16,14 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-using Controls::button;
-using Controls::label;
-using Controls::named;
+using namespace Controls;
 
 namespace {
 
 // Room for a few characters of text, not the whole width of the window.
 QLineEdit* smallBox(const char* name, int characters)
 {
-    auto* box = named(new QLineEdit, name);
+    auto* box = textBox(name);
     box->setFixedWidth(box->fontMetrics().horizontalAdvance(QLatin1Char('W')) * (characters + 2) + 12);
     return box;
 }
@@ -44,14 +42,6 @@ QLineEdit* characterBox(const char* name, QObject* owner)
     return box;
 }
 
-QFrame* line(const char* name)
-{
-    auto* l = named(new QFrame, name);
-    l->setFrameShape(QFrame::HLine);
-    l->setFrameShadow(QFrame::Sunken);
-    return l;
-}
-
 const QString kChr = QStringLiteral("ANSI:         Chr(");
 
 void copyToClipboard(const QLineEdit* box)
@@ -68,19 +58,12 @@ frmANSIConverter::frmANSIConverter(Prompts& prompts, QWidget* owner)
     setObjectName(QStringLiteral("frmANSIConverter"));
     setWindowTitle(QStringLiteral("Quirkpad - ANSI Converter"));
 
-    auto* tabs = named(new QTabWidget, "tabANSI");
-    tabs->setUsesScrollButtons(false);
-    tabs->setElideMode(Qt::ElideNone);
-    tabs->addTab(buildCodeToCharacter(), QStringLiteral("ANSI -> Character"));
-    tabs->addTab(buildCharacterToCode(), QStringLiteral("Character -> ANSI"));
+    auto* tabANSI = tabs("tabANSI");
+    tabANSI->addTab(buildCodeToCharacter(), QStringLiteral("ANSI -> Character"));
+    tabANSI->addTab(buildCharacterToCode(), QStringLiteral("Character -> ANSI"));
     auto* cmdANSIHelp = button("cmdANSIHelp", QStringLiteral("Help"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdANSIHelp);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(tabs, 1);
-    layout->addLayout(buttons);
+    setLayout(column({{tabANSI, 1}, row({stretch, cmdANSIHelp})}));
 
     connect(cmdANSIHelp, &QPushButton::clicked, this, &frmANSIConverter::help);
 

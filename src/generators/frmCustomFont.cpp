@@ -1,9 +1,9 @@
 #include "generators/frmCustomFont.h"
-#include "generators/Controls.h"
+#include "widgets/Controls.h"
 #include "generators/MultiLineTextBox.h"
-#include "platform/Fonts.h"
-#include "platform/OwnedWindow.h"
-#include "platform/RichTextBox.h"
+#include "services/Fonts.h"
+#include "widgets/OwnedWindow.h"
+#include "editor/RichTextBox.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -18,9 +18,7 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-using Controls::button;
-using Controls::label;
-using Controls::named;
+using namespace Controls;
 
 namespace {
 
@@ -61,8 +59,7 @@ frmCustomFont::frmCustomFont(RichTextBox& pad, Prompts& prompts, QWidget* owner)
     m_frames->addWidget(fraOutput);
     m_frames->setCurrentWidget(fraInput);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_frames);
+    setLayout(column({m_frames}));
 
     resize(sizeHint());
     setMinimumSize(minimumSizeHint());
@@ -76,7 +73,7 @@ QSize frmCustomFont::sizeHint() const
 QWidget* frmCustomFont::buildInput()
 {
     auto* frame = named(new QWidget, "fraInput");
-    txtText = named(new QLineEdit(QStringLiteral("Enter text here...")), "txtText");
+    txtText = textBox("txtText", QStringLiteral("Enter text here..."));
     cboFonts = editableList("cboFonts", Fonts::screenFonts());
     // A long font name must not stretch the window across the screen.
     cboFonts->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -84,12 +81,11 @@ QWidget* frmCustomFont::buildInput()
     cboColour = editableList("cboColour", {"black", "blue", "green", "lime", "orange", "pink", "red", "teal",
                                            "white", "yellow"});
     auto* cmdCustomColour = button("cmdCustomColour", QStringLiteral("Custom"));
-    cboStyle = named(new QComboBox, "cboStyle");
-    cboStyle->addItems({QStringLiteral("HTML"), QStringLiteral("CSS")});
+    cboStyle = dropDownList("cboStyle", {QStringLiteral("HTML"), QStringLiteral("CSS")});
     cboStyle->setCurrentIndex(CustomFontChoice::Html);
-    chkBold = named(new QCheckBox(QStringLiteral("Bold")), "chkBold");
-    chkUnderlined = named(new QCheckBox(QStringLiteral("Underlined")), "chkUnderlined");
-    chkItalic = named(new QCheckBox(QStringLiteral("Italic")), "chkItalic");
+    chkBold = checkBox("chkBold", QStringLiteral("Bold"));
+    chkUnderlined = checkBox("chkUnderlined", QStringLiteral("Underlined"));
+    chkItalic = checkBox("chkItalic", QStringLiteral("Italic"));
     auto* cmdConvert = button("cmdConvert", QStringLiteral("Convert to HTML >>"));
 
     auto* grid = new QGridLayout;
@@ -103,21 +99,8 @@ QWidget* frmCustomFont::buildInput()
     grid->addWidget(label("lblStyle", QStringLiteral("Style:")), 3, 0);
     grid->addWidget(cboStyle, 3, 1, 1, 2);
     grid->setColumnStretch(1, 1);
-    auto* emphasis = new QHBoxLayout;
-    emphasis->addWidget(chkBold);
-    emphasis->addWidget(chkUnderlined);
-    emphasis->addWidget(chkItalic);
-    emphasis->addStretch(1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdConvert);
-
-    auto* layout = new QVBoxLayout(frame);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addLayout(grid);
-    layout->addLayout(emphasis);
-    layout->addStretch(1);
-    layout->addLayout(buttons);
+    frame->setLayout(withoutMargins(column({grid, row({chkBold, chkUnderlined, chkItalic, stretch}), stretch,
+                                            row({stretch, cmdConvert})})));
 
     connect(cmdCustomColour, &QPushButton::clicked, this, &frmCustomFont::customColour);
     connect(cmdConvert, &QPushButton::clicked, this, &frmCustomFont::convert);
@@ -131,15 +114,7 @@ QWidget* frmCustomFont::buildOutput()
     auto* cmdBack = button("cmdBack", QStringLiteral("<< Back"));
     auto* cmdCopy = button("cmdCopy", QStringLiteral("Copy"));
     auto* cmdInsert = button("cmdInsert", QStringLiteral("Insert"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(cmdBack);
-    buttons->addStretch(1);
-    buttons->addWidget(cmdCopy);
-    buttons->addWidget(cmdInsert);
-    auto* layout = new QVBoxLayout(frame);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(txtHTML, 1);
-    layout->addLayout(buttons);
+    frame->setLayout(withoutMargins(column({{txtHTML, 1}, row({cmdBack, stretch, cmdCopy, cmdInsert})})));
 
     connect(cmdBack, &QPushButton::clicked, this, &frmCustomFont::back);
     connect(cmdCopy, &QPushButton::clicked, this, &frmCustomFont::copy);

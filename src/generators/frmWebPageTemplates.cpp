@@ -1,12 +1,15 @@
 #include "generators/frmWebPageTemplates.h"
 #include "generators/TemplateFolder.h"
 #include "help/HelpLinks.h"
-#include "platform/AppPaths.h"
-#include "platform/OwnedWindow.h"
-#include "platform/Prompts.h"
-#include "platform/RichTextBox.h"
-#include "platform/Shell.h"
-#include "platform/TextFormat.h"
+#include "files/AppPaths.h"
+#include "widgets/Controls.h"
+#include "widgets/OwnedWindow.h"
+#include "services/Prompts.h"
+#include "document/Document.h"
+#include "editor/DocumentService.h"
+#include "editor/RichTextBox.h"
+#include "services/Shell.h"
+#include "files/TextFormat.h"
 #include "preview/BrowserEngine.h"
 #include "preview/BrowserView.h"
 #include "preview/PreviewFile.h"
@@ -18,60 +21,33 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
+using namespace Controls;
 
-QPushButton* button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    // Enter presses the button that has the focus, as Space does.
-    b->setAutoDefault(true);
-    return b;
-}
-
-}
-
-frmWebPageTemplates::frmWebPageTemplates(RichTextBox& pad, Document document, Prompts& prompts, Shell& shell,
-                                         QWidget* owner)
-    : QWidget(nullptr, Qt::Dialog), m_pad(pad), m_document(std::move(document)), m_prompts(prompts), m_shell(shell)
+frmWebPageTemplates::frmWebPageTemplates(DocumentService& document, Prompts& prompts, Shell& shell, QWidget* owner)
+    : QWidget(nullptr, Qt::Dialog), m_document(document), m_prompts(prompts), m_shell(shell)
 {
     // Owned, not a child: the main window is disabled while this one is open.
     OwnedWindow::setOwner(this, owner);
     setObjectName(QStringLiteral("frmWebPageTemplates"));
     setWindowTitle(QStringLiteral("Quirkpad - Web Page Templates"));
 
-    m_list = new QListWidget(this);
-    m_list->setObjectName(QStringLiteral("fileExamples"));
+    m_list = named(new QListWidget(this), "fileExamples");
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setAccessibleName(QStringLiteral("Templates"));
-    m_frame = new QGroupBox(QStringLiteral("Preview..."), this);
-    m_frame->setObjectName(QStringLiteral("fraPreview"));
-    auto* frameLayout = new QVBoxLayout(m_frame);
-    m_noPreview = new QLabel(m_frame);
-    m_noPreview->setObjectName(QStringLiteral("lblNoPreview"));
+    m_frame = groupBox("fraPreview", QStringLiteral("Preview..."), this);
+    m_noPreview = label("lblNoPreview", QString(), m_frame);
     m_noPreview->setWordWrap(true);
-    m_noPreview->setTextFormat(Qt::PlainText);
     m_noPreview->setAlignment(Qt::AlignCenter);
     m_noPreview->hide();
-    frameLayout->addWidget(m_noPreview);
+    // The browser joins the column when the first template is shown.
+    m_frame->setLayout(column({m_noPreview}));
 
-    auto* insert = button(this, "cmdInsert", QStringLiteral("Insert"));
-    auto* cancel = button(this, "cmdCancel", QStringLiteral("Cancel"));
-    auto* download = button(this, "cmdDownload", QStringLiteral("Download new templates"));
-    auto* help = button(this, "cmdHelp", QStringLiteral("Help"));
+    auto* insert = button("cmdInsert", QStringLiteral("Insert"), this);
+    auto* cancel = button("cmdCancel", QStringLiteral("Cancel"), this);
+    auto* download = button("cmdDownload", QStringLiteral("Download new templates"), this);
+    auto* help = button("cmdHelp", QStringLiteral("Help"), this);
 
-    auto* top = new QHBoxLayout;
-    top->addWidget(m_list, 1);
-    top->addWidget(m_frame, 3);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(help);
-    buttons->addWidget(download);
-    buttons->addStretch(1);
-    buttons->addWidget(insert);
-    buttons->addWidget(cancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top, 1);
-    layout->addLayout(buttons);
+    setLayout(column({{row({{m_list, 1}, {m_frame, 3}}), 1}, row({help, download, stretch, insert, cancel})}));
     m_list->setMinimumWidth(180);
     resize(sizeHint());
 
@@ -96,13 +72,13 @@ QSize frmWebPageTemplates::sizeHint() const
 void frmWebPageTemplates::load()
 {
     m_folder = TemplateFolder::path();
-    const TemplateFolder::Listing listing = TemplateFolder::list(m_folder);
-    if (!listing.ok) {
+    const Result<QStringList> listing = TemplateFolder::list(m_folder);
+    if (!listing) {
         // The window stays, empty; Insert then says that nothing is selected.
-        m_prompts.error(listing.error);
+        m_prompts.error(listing.error());
         return;
     }
-    m_list->addItems(listing.names);
+    m_list->addItems(*listing);
     if (m_list->count() > 0)
         m_list->setCurrentRow(0);
 }
@@ -119,15 +95,15 @@ bool frmWebPageTemplates::ensureBrowser()
         return true;
     if (m_browserFailed)
         return false;
-    QString error;
-    m_browser = BrowserEngine::createView(m_frame, &error);
-    if (!m_browser) {
+    const Result<BrowserView*> browser = BrowserEngine::createView(m_frame);
+    if (!browser) {
         // Nothing to show pages with: the list, Insert and opening still work.
         m_browserFailed = true;
-        m_noPreview->setText(QStringLiteral("No preview: ") + error);
+        m_noPreview->setText(QStringLiteral("No preview: ") + browser.error());
         m_noPreview->show();
         return false;
     }
+    m_browser = *browser;
     m_frame->layout()->addWidget(m_browser->widget());
     m_browser->setLoadFinished([this](bool ok) { emit previewLoaded(ok); });
     return true;
@@ -146,10 +122,12 @@ void frmWebPageTemplates::preview()
     // A server page is shown from an HTML copy in the temporary folder, its
     // style sheets and pictures still taken from beside the template. What
     // cannot be read or written is simply not shown.
-    const TemplateFolder::Text text = TemplateFolder::read(path);
-    const QString temp = AppPaths::tempDir();
-    const QString copy = temp + QStringLiteral("/Template.html");
-    if (!text.ok || temp.isEmpty() || !PreviewFile::write(copy, text.utf8))
+    const Result<QByteArray> text = TemplateFolder::read(path);
+    const Result<QString> temp = AppPaths::tempDir();
+    if (!text || !temp)
+        return;
+    const QString copy = *temp + QStringLiteral("/Template.html");
+    if (!PreviewFile::write(copy, *text))
         return;
     m_browser->setResourceFolder(m_folder);
     m_browser->navigate(copy);
@@ -162,14 +140,15 @@ void frmWebPageTemplates::insertTemplate()
         m_prompts.error(QStringLiteral("No template is selected."));
         return;
     }
-    const TemplateFolder::Text text = TemplateFolder::read(path);
-    if (!text.ok) {
-        m_prompts.error(text.error);
+    const Result<QByteArray> text = TemplateFolder::read(path);
+    if (!text) {
+        m_prompts.error(text.error());
         return;
     }
     // As a paste: the template's own text, in the document's line breaks.
     // The document's name and changed flag follow from the edit alone.
-    m_pad.SetSelText(TextFormats::normalizedLineBreaks(QString::fromUtf8(text.utf8), m_pad.format().lineBreak));
+    m_document.view().SetSelText(
+        TextFormats::normalizedLineBreaks(QString::fromUtf8(*text), m_document.document().format().lineBreak));
     close();
 }
 
@@ -179,11 +158,12 @@ void frmWebPageTemplates::openAsDocument()
     if (path.isEmpty())
         return;
     // A Yes whose save did not happen stops here: the text is not lost.
-    if (!m_document.askToSave(QStringLiteral("Would you like to save your document before opening another?")))
+    if (!m_document.askToSave(QStringLiteral("Would you like to save your document before opening another?"),
+                              Prompts::Icon::Question))
         return;
     // A new page made from the template, not the template itself: saving
     // asks for a name rather than write over the shipped file.
-    if (!m_document.openAsNew(path))
+    if (!m_document.loadAsUntitled(path))
         return;
     close();
 }

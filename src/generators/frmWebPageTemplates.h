@@ -2,14 +2,13 @@
 #include <QString>
 #include <QWidget>
 
-#include <functional>
 
 class BrowserView;
 class Prompts;
 class QGroupBox;
 class QLabel;
 class QListWidget;
-class RichTextBox;
+class DocumentService;
 class Shell;
 
 // Ready-made pages from the Examples folder: the list of templates, a
@@ -19,20 +18,7 @@ class Shell;
 class frmWebPageTemplates : public QWidget {
     Q_OBJECT
 public:
-    // What opening a template as the document asks of the editor that owns
-    // the document.
-    struct Document {
-        // The ask-to-save step with the given question: whether to go on.
-        std::function<bool(const QString& question)> askToSave;
-        // Loads the file as a new, untitled, unchanged document, through the
-        // one load path of the editor, which reports a failure itself: when
-        // the old text was already gone, what remains is an empty untitled
-        // document, never one that still bears the user's file name.
-        // Returns whether it loaded.
-        std::function<bool(const QString& path)> openAsNew;
-    };
-
-    frmWebPageTemplates(RichTextBox& pad, Document document, Prompts& prompts, Shell& shell, QWidget* owner);
+    frmWebPageTemplates(DocumentService& document, Prompts& prompts, Shell& shell, QWidget* owner);
 
     // The folder listed (the file list's path).
     QString folder() const { return m_folder; }
@@ -56,8 +42,7 @@ private:
     void openAsDocument();
     void showHelp();
 
-    RichTextBox& m_pad;
-    Document m_document;
+    DocumentService& m_document;
     Prompts& m_prompts;
     Shell& m_shell;
     QString m_folder;

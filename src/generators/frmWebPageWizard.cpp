@@ -1,12 +1,11 @@
 #include "generators/frmWebPageWizard.h"
-#include "generators/Controls.h"
+#include "widgets/Controls.h"
 #include "generators/MultiLineTextBox.h"
 #include "generators/PictureBox.h"
-#include "platform/OwnedWindow.h"
-#include "platform/Prompts.h"
-#include "platform/RichTextBox.h"
-#include "platform/SettingsStore.h"
-#include "shell/FileCommands.h"
+#include "widgets/OwnedWindow.h"
+#include "services/Prompts.h"
+#include "editor/RichTextBox.h"
+#include "editor/DocumentService.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -18,12 +17,10 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-using Controls::button;
-using Controls::label;
-using Controls::named;
+using namespace Controls;
 
-frmWebPageWizard::frmWebPageWizard(RichTextBox& pad, Prompts& prompts, SettingsStore& settings, QWidget* owner)
-    : QWidget(nullptr, Qt::Dialog), m_pad(pad), m_prompts(prompts), m_settings(settings), m_colours(prompts)
+frmWebPageWizard::frmWebPageWizard(DocumentService& document, Prompts& prompts, QWidget* owner)
+    : QWidget(nullptr, Qt::Dialog), m_document(document), m_prompts(prompts), m_colours(prompts)
 {
     // Owned, not a child: the main window is disabled while this one is open.
     OwnedWindow::setOwner(this, owner);
@@ -35,26 +32,16 @@ frmWebPageWizard::frmWebPageWizard(RichTextBox& pad, Prompts& prompts, SettingsS
                                               "Simply design the way you want the page to look and click 'Apply'."));
     instructions->setWordWrap(true);
 
-    auto* tabs = named(new QTabWidget, "ssTab");
-    // Every tab in view at any width the window allows.
-    tabs->setUsesScrollButtons(false);
-    tabs->setElideMode(Qt::ElideNone);
-    tabs->addTab(buildPageInformation(), QStringLiteral("Page Information"));
-    tabs->addTab(buildAppearance(), QStringLiteral("Appearance"));
-    tabs->addTab(buildAdvanced(), QStringLiteral("Advanced"));
-    tabs->addTab(buildContent(), QStringLiteral("Content"));
+    auto* ssTab = tabs("ssTab");
+    ssTab->addTab(buildPageInformation(), QStringLiteral("Page Information"));
+    ssTab->addTab(buildAppearance(), QStringLiteral("Appearance"));
+    ssTab->addTab(buildAdvanced(), QStringLiteral("Advanced"));
+    ssTab->addTab(buildContent(), QStringLiteral("Content"));
 
     auto* cmdApply = button("cmdApply", QStringLiteral("Apply"));
     auto* cmdCancel = button("cmdCancel", QStringLiteral("Cancel"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdApply);
-    buttons->addWidget(cmdCancel);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(instructions);
-    layout->addWidget(tabs, 1);
-    layout->addLayout(buttons);
+    setLayout(column({instructions, {ssTab, 1}, row({stretch, cmdApply, cmdCancel})}));
 
     connect(cmdApply, &QPushButton::clicked, this, &frmWebPageWizard::apply);
     connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
@@ -74,11 +61,11 @@ QWidget* frmWebPageWizard::buildPageInformation()
 {
     const WebPageFields initial;
     auto* page = new QWidget;
-    txtTitle = named(new QLineEdit(initial.title), "txtTitle");
+    txtTitle = textBox("txtTitle", initial.title);
     txtMetaDesc = named(new MultiLineTextBox(4), "txtMetaDesc");
-    txtMetaAuthor = named(new QLineEdit(initial.metaAuthor), "txtMetaAuthor");
+    txtMetaAuthor = textBox("txtMetaAuthor", initial.metaAuthor);
     txtMetaKeyWords = named(new MultiLineTextBox(3), "txtMetaKeyWords");
-    txtCSS = named(new QLineEdit(initial.css), "txtCSS");
+    txtCSS = textBox("txtCSS", initial.css);
     auto* cmdFindCSS = button("cmdFindCSS", QStringLiteral("Find"));
 
     auto* grid = new QGridLayout(page);
@@ -121,22 +108,22 @@ QWidget* frmWebPageWizard::buildAppearance()
         {&txtActiveCol, "txtActiveCol", &initial.activeCol, "lblActiveCol", "Active Link:", "cmdActiveCol", 5},
     };
     auto* colourGrid = new QGridLayout;
-    int row = 0;
+    int gridRow = 0;
     for (const auto& c : colours) {
-        *c.field = named(new QLineEdit(*c.text), c.fieldName);
+        *c.field = textBox(c.fieldName, *c.text);
         // Room for a colour text such as #FFFFFF or a name such as purple.
         (*c.field)->setMinimumWidth((*c.field)->fontMetrics().horizontalAdvance(QStringLiteral("#FFFFFFWW")));
         auto* custom = button(c.buttonName, QStringLiteral("Custom"));
-        colourGrid->addWidget(label(c.labelName, QLatin1String(c.caption)), row, 0);
-        colourGrid->addWidget(*c.field, row, 1);
-        colourGrid->addWidget(custom, row, 2);
+        colourGrid->addWidget(label(c.labelName, QLatin1String(c.caption)), gridRow, 0);
+        colourGrid->addWidget(*c.field, gridRow, 1);
+        colourGrid->addWidget(custom, gridRow, 2);
         connect(custom, &QPushButton::clicked, this, [this, aspect = c.aspect] { HexColour(aspect); });
-        ++row;
+        ++gridRow;
     }
     colourGrid->setColumnStretch(1, 1);
-    colourGrid->setRowStretch(row, 1);
+    colourGrid->setRowStretch(gridRow, 1);
 
-    txtBGImg = named(new QLineEdit(initial.bgImg), "txtBGImg");
+    txtBGImg = textBox("txtBGImg", initial.bgImg);
     txtBGImg->setMinimumWidth(txtBGImg->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 14);
     auto* cmdImgFind = button("cmdImgFind", QStringLiteral("Find"));
     auto* cmdShowImage = button("cmdShowImage", QStringLiteral("Display image"));
@@ -151,10 +138,7 @@ QWidget* frmWebPageWizard::buildAppearance()
     imageGrid->setColumnStretch(0, 1);
     imageGrid->setRowStretch(2, 1);
 
-    auto* layout = new QHBoxLayout(page);
-    layout->addLayout(colourGrid, 1);
-    layout->addSpacing(12);
-    layout->addLayout(imageGrid, 1);
+    page->setLayout(row({{colourGrid, 1}, Space{12}, {imageGrid, 1}}));
 
     connect(cmdImgFind, &QPushButton::clicked, this, &frmWebPageWizard::findImage);
     connect(cmdShowImage, &QPushButton::clicked, this, &frmWebPageWizard::showImage);
@@ -165,22 +149,19 @@ QWidget* frmWebPageWizard::buildAdvanced()
 {
     const WebPageFields initial;
     auto* page = new QWidget;
-    chkJump = named(new QCheckBox(QStringLiteral("Use URL Jumping")), "chkJump");
+    chkJump = checkBox("chkJump", QStringLiteral("Use URL Jumping"));
     chkJump->setChecked(initial.jump);
     auto* lblMetaJumpURL = label("lblMetaJumpURL", QStringLiteral("Jump to URL:"));
-    txtMetaJumpURL = named(new QLineEdit(initial.jumpUrl), "txtMetaJumpURL");
+    txtMetaJumpURL = textBox("txtMetaJumpURL", initial.jumpUrl);
     auto* lblMetaJumpDelay = label("lblMetaJumpDelay", QStringLiteral("Jump Delay:"));
-    txtMetaJumpDelay = named(new QLineEdit(initial.jumpDelay), "txtMetaJumpDelay");
+    txtMetaJumpDelay = textBox("txtMetaJumpDelay", initial.jumpDelay);
     txtMetaJumpDelay->setMaximumWidth(txtMetaJumpDelay->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 10 + 16);
     auto* lblMetaJumpSeconds = label("lblMetaJumpSeconds", QStringLiteral("Seconds"));
     m_jumpControls = {lblMetaJumpURL, txtMetaJumpURL, lblMetaJumpDelay, txtMetaJumpDelay, lblMetaJumpSeconds};
     for (QWidget* w : m_jumpControls)
         w->setEnabled(initial.jump);
 
-    auto* delay = new QHBoxLayout;
-    delay->addWidget(txtMetaJumpDelay);
-    delay->addWidget(lblMetaJumpSeconds);
-    delay->addStretch(1);
+    auto* delay = row({txtMetaJumpDelay, lblMetaJumpSeconds, stretch});
     auto* grid = new QGridLayout(page);
     grid->addWidget(chkJump, 0, 0, 1, 2);
     grid->addWidget(lblMetaJumpURL, 1, 0);
@@ -202,9 +183,7 @@ QWidget* frmWebPageWizard::buildContent()
     lblContent->setWordWrap(true);
     txtContent = named(new MultiLineTextBox(10), "txtContent");
     txtContent->setPlainText(WebPageFields().content);
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(lblContent);
-    layout->addWidget(txtContent, 1);
+    page->setLayout(column({lblContent, {txtContent, 1}}));
     return page;
 }
 
@@ -247,17 +226,8 @@ void frmWebPageWizard::jumpClicked()
 
 std::optional<QString> frmWebPageWizard::chooseFile(const QString& title, const QString& filter)
 {
-    Prompts::FileDialog dialog;
-    dialog.title = title;
-    dialog.filter = filter;
-    dialog.filterIndex = 1;
-    dialog.initDir = m_settings.get(SettingsStore::LastDir);
-    dialog.mustExist = true;
-    const std::optional<QString> chosen = m_prompts.openFile(dialog);
     // A cancelled dialog leaves the field and the remembered folder alone.
-    if (chosen)
-        m_settings.store(SettingsStore::LastDir, FileCommands::folderOf(*chosen));
-    return chosen;
+    return m_document.chooseFileToOpen(title, filter);
 }
 
 void frmWebPageWizard::findCss()
@@ -297,6 +267,6 @@ void frmWebPageWizard::showImage()
 
 void frmWebPageWizard::apply()
 {
-    m_pad.InsertText(WebPage::build(fields()));
+    m_document.view().InsertText(WebPage::build(fields()));
     close();
 }

@@ -10,8 +10,7 @@ class PictureBox;
 class Prompts;
 class QCheckBox;
 class QLineEdit;
-class RichTextBox;
-class SettingsStore;
+class DocumentService;
 
 // The Web Page Wizard: head information, colours, an optional redirect and
 // the body of a new page, built into one skeleton and put into the document
@@ -20,7 +19,7 @@ class SettingsStore;
 class frmWebPageWizard : public QWidget {
     Q_OBJECT
 public:
-    frmWebPageWizard(RichTextBox& pad, Prompts& prompts, SettingsStore& settings, QWidget* owner);
+    frmWebPageWizard(DocumentService& document, Prompts& prompts, QWidget* owner);
 
     // Fills a colour field from the colour dialog: 1 txtBGCol, 2 txtTextCol,
     // 3 txtLinkCol, 4 txtVisitedCol, 5 txtActiveCol; any other value fills
@@ -45,9 +44,8 @@ private:
     void showImage();
     void apply();
 
-    RichTextBox& m_pad;
+    DocumentService& m_document;
     Prompts& m_prompts;
-    SettingsStore& m_settings;
     ColourChooser m_colours;
 
     QLineEdit* txtTitle;

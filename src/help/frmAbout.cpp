@@ -1,8 +1,9 @@
 #include "help/frmAbout.h"
 #include "help/HelpLinks.h"
 #include "help/ReleaseNotes.h"
-#include "platform/Shell.h"
-#include "platform/OwnedWindow.h"
+#include "services/Shell.h"
+#include "widgets/Controls.h"
+#include "widgets/OwnedWindow.h"
 
 #include <QFont>
 #include <QGridLayout>
@@ -14,25 +15,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-namespace {
-
-QLabel* label(const char* name, const QString& text, QWidget* parent)
-{
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QLatin1String(name));
-    l->setTextFormat(Qt::PlainText);
-    return l;
-}
-
-QPushButton* button(const char* name, const QString& text, QWidget* parent)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
-}
+using namespace Controls;
 
 frmAbout::frmAbout(Shell& shell, QWidget* owner) : QWidget(nullptr, Qt::Window), m_shell(shell)
 {
@@ -46,16 +29,13 @@ frmAbout::frmAbout(Shell& shell, QWidget* owner) : QWidget(nullptr, Qt::Window),
     headerFont.setBold(true);
     header->setFont(headerFont);
 
-    auto* tabs = new QTabWidget(this);
-    tabs->setObjectName(QStringLiteral("tabAbout"));
-    tabs->addTab(buildAboutTab(), QStringLiteral("About Quirkpad"));
-    tabs->addTab(buildSupportTab(), QStringLiteral("Support"));
-    tabs->addTab(buildSystemTab(), QStringLiteral("System Information"));
-    tabs->addTab(buildWhatsNewTab(), QStringLiteral("What's New"));
+    auto* tabAbout = tabs("tabAbout", this);
+    tabAbout->addTab(buildAboutTab(), QStringLiteral("About Quirkpad"));
+    tabAbout->addTab(buildSupportTab(), QStringLiteral("Support"));
+    tabAbout->addTab(buildSystemTab(), QStringLiteral("System Information"));
+    tabAbout->addTab(buildWhatsNewTab(), QStringLiteral("What's New"));
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(header);
-    layout->addWidget(tabs, 1);
+    setLayout(column({header, {tabAbout, 1}}));
     // The size it opens at is the least it can be: any smaller and the
     // wrapped Support text gets cut off, as a tab strip sizes itself by its
     // pages' unwrapped minimums.
@@ -77,11 +57,12 @@ QWidget* frmAbout::buildAboutTab()
     grid->addWidget(label("lblCreator2", HelpLinks::creator(), page), 2, 1);
     grid->addWidget(label("lbHome1", QStringLiteral("Home:"), page), 3, 0);
     grid->addWidget(label("lblHome2", HelpLinks::homePage(), page), 3, 1);
-    auto* visit = button("cmdVisitSite", QStringLiteral("Go ->"), page);
+    // The links and the donation are pressed with the mouse or Space only.
+    auto* visit = button("cmdVisitSite", QStringLiteral("Go ->"), page, Enter::Ignored);
     grid->addWidget(visit, 3, 2);
     grid->addWidget(label("lblEMail1", QStringLiteral("E-Mail:"), page), 4, 0);
     grid->addWidget(label("lblEMail2", HelpLinks::emailAddress(), page), 4, 1);
-    auto* mail = button("cmdEMail", QStringLiteral("Mail ->"), page);
+    auto* mail = button("cmdEMail", QStringLiteral("Mail ->"), page, Enter::Ignored);
     grid->addWidget(mail, 4, 2);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(5, 1);
@@ -104,16 +85,10 @@ QWidget* frmAbout::buildSupportTab()
                        page);
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    auto* support = button("cmdSupport", QStringLiteral("Support >>"), page);
+    auto* support = button("cmdSupport", QStringLiteral("Support >>"), page, Enter::Ignored);
     connect(support, &QPushButton::clicked, this, [this] { m_shell.openUrl(HelpLinks::supportPage()); });
 
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(text);
-    layout->addStretch(1);
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
-    row->addWidget(support);
-    layout->addLayout(row);
+    page->setLayout(column({text, stretch, row({stretch, support})}));
     return page;
 }
 
@@ -133,14 +108,12 @@ QWidget* frmAbout::buildSystemTab()
 QWidget* frmAbout::buildWhatsNewTab()
 {
     auto* page = new QWidget;
-    auto* notes = new QPlainTextEdit(page);
-    notes->setObjectName(QStringLiteral("txtWhatsNew"));
+    auto* notes = named(new QPlainTextEdit(page), "txtWhatsNew");
     notes->setReadOnly(true);
     // A long note wraps rather than hiding its end behind sideways scrolling.
     notes->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     notes->setPlainText(ReleaseNotes::text());
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(notes);
+    page->setLayout(column({notes}));
     return page;
 }
 

@@ -1,6 +1,6 @@
 #include "preview/BrowserEngine.h"
 #include "preview/BrowserView.h"
-#include "platform/AppPaths.h"
+#include "files/AppPaths.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -52,37 +52,29 @@ Loaded& loaded()
 
 // The module at the current modulePath(). Once loaded it stays: the engine
 // keeps threads and a child process that outlive any one view.
-bool load(QString* error)
+Result<> load()
 {
     const QString path = modulePath();
     Loaded& state = loaded();
     if (state.create && state.path == path)
-        return true;
-    if (!QFileInfo::exists(path)) {
-        *error = QStringLiteral("The browser engine module %1 is missing.").arg(path);
-        return false;
-    }
+        return {};
+    if (!QFileInfo::exists(path))
+        return Failure(QStringLiteral("The browser engine module %1 is missing.").arg(path));
     prepareEnvironment();
     ensureSharedGlContext();
     QLibrary lib(path);
     lib.setLoadHints(QLibrary::PreventUnloadHint);
-    if (!lib.load()) {
-        *error = lib.errorString();
-        return false;
-    }
+    if (!lib.load())
+        return Failure(lib.errorString());
     auto abi = reinterpret_cast<QuirkpadBrowserAbiFn>(lib.resolve("quirkpad_browser_abi"));
     auto create = reinterpret_cast<QuirkpadCreateBrowserFn>(lib.resolve("quirkpad_create_browser"));
-    if (!abi || !create) {
-        *error = QStringLiteral("%1 is not a Quirkpad browser module.").arg(path);
-        return false;
-    }
-    if (abi() != kBrowserViewAbi) {
-        *error = QStringLiteral("%1 belongs to another version of Quirkpad.").arg(path);
-        return false;
-    }
+    if (!abi || !create)
+        return Failure(QStringLiteral("%1 is not a Quirkpad browser module.").arg(path));
+    if (abi() != kBrowserViewAbi)
+        return Failure(QStringLiteral("%1 belongs to another version of Quirkpad.").arg(path));
     state.path = path;
     state.create = create;
-    return true;
+    return {};
 }
 
 void appendFlags(const QByteArray& flags)
@@ -120,16 +112,13 @@ void prepareEnvironment()
     appendFlags("--disable-background-networking --disable-component-update");
 }
 
-BrowserView* createView(QWidget* parent, QString* error)
+Result<BrowserView*> createView(QWidget* parent)
 {
-    QString ignored;
-    if (!error)
-        error = &ignored;
-    if (!load(error))
-        return nullptr;
+    if (const Result<> module = load(); !module)
+        return Failure(module.error());
     BrowserView* view = loaded().create(parent);
     if (!view)
-        *error = QStringLiteral("The browser engine could not start.");
+        return Failure(QStringLiteral("The browser engine could not start."));
     return view;
 }
 

@@ -1,4 +1,6 @@
 #pragma once
+#include "base/Result.h"
+
 #include <QString>
 
 class BrowserView;
@@ -12,9 +14,9 @@ namespace BrowserEngine {
 // The module file looked for.
 QString modulePath();
 
-// A new view inside the parent; the module is loaded on the first call. On
-// failure: nullptr, and *error holds a description for the error box.
-BrowserView* createView(QWidget* parent, QString* error);
+// A new view inside the parent; the module is loaded on the first call.
+// Fails with a description for the error box.
+Result<BrowserView*> createView(QWidget* parent);
 
 // True once the module has been loaded in this process.
 bool isLoaded();

@@ -1,9 +1,9 @@
 #include "preview/PreviewController.h"
-#include "platform/AppPaths.h"
-#include "platform/OwnedWindow.h"
-#include "platform/Prompts.h"
-#include "platform/QtPrompts.h"
-#include "platform/RichTextBox.h"
+#include "files/AppPaths.h"
+#include "widgets/OwnedWindow.h"
+#include "services/Prompts.h"
+#include "services/QtPrompts.h"
+#include "editor/RichTextBox.h"
 #include "preview/BrowserView.h"
 #include "preview/PreviewFile.h"
 #include "preview/frmWebBrowser.h"
@@ -97,37 +97,38 @@ void PreviewController::previewNotWritten()
         unloadWindow();
 }
 
-frmWebBrowser* PreviewController::ensureWindow(Prompts& prompts)
+Result<frmWebBrowser*> PreviewController::ensureWindow(Prompts& prompts)
 {
     if (m_window)
-        return m_window;
-    QString error;
-    frmWebBrowser* window = frmWebBrowser::create(&error);
-    if (!window) {
+        return m_window.data();
+    const Result<frmWebBrowser*> made = frmWebBrowser::create();
+    if (!made) {
         // Without an engine there is nothing to preview: say why, and leave
         // no mode switched on that has no window to show it.
         setModes(false, false);
-        prompts.error(error);
-        return nullptr;
+        prompts.error(made.error());
+        return made;
     }
+    frmWebBrowser* window = *made;
     m_window = window;
     connect(window, &frmWebBrowser::closed, this, &PreviewController::windowClosed);
     window->webBrowser()->setLoadFinished([this](bool ok) { emit pageLoaded(ok); });
     return window;
 }
 
-bool PreviewController::WritePreviewFile(const QString& caption)
+Result<> PreviewController::WritePreviewFile(const QString& caption)
 {
-    const QString dir = AppPaths::tempDir();
-    if (dir.isEmpty())
-        return false;
-    const QString path = PreviewFile::nextFreePath(dir);
-    frmWebBrowser* window = ensureWindow(prompts());
-    if (!window)
-        return false;
+    const Result<QString> dir = AppPaths::tempDir();
+    if (!dir)
+        return Failure(dir.error());
+    const QString path = PreviewFile::nextFreePath(*dir);
+    const Result<frmWebBrowser*> made = ensureWindow(prompts());
+    if (!made)
+        return Failure(made.error());
+    frmWebBrowser* window = *made;
     window->setTempLocation(path);
-    if (!PreviewFile::write(path, m_pad.utf8()))
-        return false;
+    if (const Result<> written = PreviewFile::write(path, m_pad.document().utf8()); !written)
+        return written;
     showPage(window, path);
     window->setWindowTitle(caption);
     // A preview is a window of its own, also when the window was opened by
@@ -139,7 +140,7 @@ bool PreviewController::WritePreviewFile(const QString& caption)
     }
     if (!window->isVisible())
         window->show();
-    return true;
+    return {};
 }
 
 void PreviewController::showPage(frmWebBrowser* window, const QString& path)
@@ -154,7 +155,7 @@ void PreviewController::liveRefresh()
     if (!liveHtmlOn())
         return;
     const QString held = m_window ? m_window->tempLocation() : QString();
-    const bool written = !held.isEmpty() && PreviewFile::write(held, m_pad.utf8());
+    const bool written = !held.isEmpty() && PreviewFile::write(held, m_pad.document().utf8()).ok();
     if (written)
         showPage(m_window, held);
     // A page that can no longer be written would show an old state of the
@@ -171,9 +172,10 @@ void PreviewController::showInterface(Prompts& prompts)
                         Prompts::Icon::Error, Prompts::Buttons::Ok);
         return;
     }
-    frmWebBrowser* window = ensureWindow(prompts);
-    if (!window)
+    const Result<frmWebBrowser*> made = ensureWindow(prompts);
+    if (!made)
         return;
+    frmWebBrowser* window = *made;
     // The window no longer shows the document: typing must not bring the
     // preview back over the help page, and the modes say so.
     setModes(false, false);

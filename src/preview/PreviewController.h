@@ -1,4 +1,6 @@
 #pragma once
+#include "base/Result.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -54,8 +56,9 @@ public:
 
     // Writes the document to the next free page, shows it in the preview
     // window (made if needed, without an owner) and sets the caption. Stops
-    // at the first failure and returns false.
-    bool WritePreviewFile(const QString& caption);
+    // at the first failure and returns it; a browser engine that cannot
+    // start has been reported already (the commands tell no other failure).
+    Result<> WritePreviewFile(const QString& caption);
 
     // Help > Interface: Interface.html from the data folder in the preview
     // window, owned by the main window, which stays usable; ViewHTML and
@@ -81,7 +84,9 @@ signals:
     void pageLoaded(bool ok);
 
 private:
-    frmWebBrowser* ensureWindow(Prompts& prompts);
+    // The preview window, made if needed; a browser engine that cannot
+    // start is told through the prompts.
+    Result<frmWebBrowser*> ensureWindow(Prompts& prompts);
     void setModes(bool view, bool live);
     void previewNotWritten();
     void unloadWindow();

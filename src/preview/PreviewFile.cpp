@@ -20,7 +20,7 @@ QString nextFreePath(const QString& dir)
     }
 }
 
-bool write(const QString& path, QByteArrayView utf8, QString* error)
+Result<> write(const QString& path, QByteArrayView utf8)
 {
     // A sibling name that the numbering never picks (it does not end in
     // ".html"), renamed over the page once complete. Unlike QSaveFile this
@@ -28,11 +28,8 @@ bool write(const QString& path, QByteArrayView utf8, QString* error)
     // sync per keystroke would make typing in a large page stutter.
     const QString part = path + QStringLiteral(".part");
     QFile file(part);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return Failure(file.errorString());
     static const char bom[] = "\xEF\xBB\xBF";
     bool ok = file.write(bom, 3) == 3;
     if (ok && !utf8.isEmpty())
@@ -40,20 +37,18 @@ bool write(const QString& path, QByteArrayView utf8, QString* error)
     if (ok)
         ok = file.flush();
     if (!ok) {
-        if (error)
-            *error = file.errorString();
+        const QString error = file.errorString();
         file.close();
         QFile::remove(part);
-        return false;
+        return Failure(error);
     }
     file.close();
     if (std::rename(QFile::encodeName(part).constData(), QFile::encodeName(path).constData()) != 0) {
-        if (error)
-            *error = QString::fromLocal8Bit(std::strerror(errno));
+        const QString error = QString::fromLocal8Bit(std::strerror(errno));
         QFile::remove(part);
-        return false;
+        return Failure(error);
     }
-    return true;
+    return {};
 }
 
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "base/Result.h"
+
 #include <QByteArrayView>
 #include <QString>
 
@@ -16,7 +18,7 @@ QString nextFreePath(const QString& dir);
 // makes every browser read exactly the characters the editor shows. The
 // bytes go out as they stand, with no copy of the text, and the file is
 // replaced in one step, so that a page being loaded never sees half a file.
-// Returns false, with *error set, when the file cannot be written.
-bool write(const QString& path, QByteArrayView utf8, QString* error = nullptr);
+// Fails, with the system's description, when the file cannot be written.
+Result<> write(const QString& path, QByteArrayView utf8);
 
 }

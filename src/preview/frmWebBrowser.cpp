@@ -1,6 +1,7 @@
 #include "preview/frmWebBrowser.h"
 #include "preview/BrowserEngine.h"
 #include "preview/BrowserView.h"
+#include "widgets/Controls.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -21,24 +22,23 @@ frmWebBrowser::frmWebBrowser() : QWidget(nullptr, Qt::Window)
     // A preview left open does not keep the program running once the main
     // window has closed.
     setAttribute(Qt::WA_QuitOnClose, false);
-    m_lblTempLocation = new QLabel(this);
-    m_lblTempLocation->setObjectName(QStringLiteral("lblTempLocation"));
+    m_lblTempLocation = Controls::label("lblTempLocation", QString(), this);
     m_lblTempLocation->move(0, 0);
     resize(kDesignWidth, kDesignHeight);
 }
 
-frmWebBrowser* frmWebBrowser::create(QString* error)
+Result<frmWebBrowser*> frmWebBrowser::create()
 {
     auto* window = new frmWebBrowser;
-    BrowserView* view = BrowserEngine::createView(window, error);
+    const Result<BrowserView*> view = BrowserEngine::createView(window);
     if (!view) {
         delete window;
-        return nullptr;
+        return Failure(view.error());
     }
-    window->m_browser = view;
+    window->m_browser = *view;
     // The browser covers the label, which is never seen.
-    view->widget()->setGeometry(window->rect());
-    view->widget()->raise();
+    window->m_browser->widget()->setGeometry(window->rect());
+    window->m_browser->widget()->raise();
     return window;
 }
 

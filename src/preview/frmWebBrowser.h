@@ -1,4 +1,6 @@
 #pragma once
+#include "base/Result.h"
+
 #include <QWidget>
 
 class BrowserView;
@@ -11,9 +13,9 @@ class QLabel;
 class frmWebBrowser : public QWidget {
     Q_OBJECT
 public:
-    // The window with its browser, hidden; nullptr and *error when the
-    // browser engine cannot be started.
-    static frmWebBrowser* create(QString* error);
+    // The window with its browser, hidden; fails when the browser engine
+    // cannot be started.
+    static Result<frmWebBrowser*> create();
 
     BrowserView* webBrowser() const { return m_browser; }
 

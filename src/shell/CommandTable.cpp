@@ -1,6 +1,6 @@
 #include "shell/CommandTable.h"
 #include "shell/ToolbarIcons.h"
-#include "platform/Failure.h"
+#include "base/Failure.h"
 
 #include <QAction>
 #include <QMenu>

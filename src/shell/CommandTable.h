@@ -7,7 +7,7 @@
 #include <functional>
 #include <optional>
 
-#include "shell/CommandIds.h"
+#include "base/CommandIds.h"
 
 class QAction;
 class QMenu;

@@ -1,12 +1,12 @@
 #include "shell/ExternalChangeWatcher.h"
-#include "shell/DocumentState.h"
+#include "document/Document.h"
 #include "shell/NoticeBar.h"
 
 #include <QFileInfo>
 
 const QString ExternalChangeWatcher::kNoticeId = QStringLiteral("externalChange");
 
-ExternalChangeWatcher::ExternalChangeWatcher(DocumentState& doc, NoticeBar& notices, QObject* parent)
+ExternalChangeWatcher::ExternalChangeWatcher(Document& doc, NoticeBar& notices, QObject* parent)
     : QObject(parent), m_doc(doc), m_notices(notices)
 {
     m_settle.setSingleShot(true);
@@ -15,9 +15,9 @@ ExternalChangeWatcher::ExternalChangeWatcher(DocumentState& doc, NoticeBar& noti
     // Every event restarts the wait: the burst is looked at once it is over.
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, &m_settle, qOverload<>(&QTimer::start));
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_settle, qOverload<>(&QTimer::start));
-    connect(&m_doc, &DocumentState::locationChanged, this, &ExternalChangeWatcher::follow);
+    connect(&m_doc, &Document::locationChanged, this, &ExternalChangeWatcher::follow);
     // Loaded or saved by this editor: what is on disk is what it knows.
-    connect(&m_doc, &DocumentState::synced, this, [this] {
+    connect(&m_doc, &Document::synced, this, [this] {
         m_changeShown = false;
         m_notices.hideNotice(kNoticeId);
         rememberDisk();
@@ -27,7 +27,7 @@ ExternalChangeWatcher::ExternalChangeWatcher(DocumentState& doc, NoticeBar& noti
             removed();
     });
     // Whether Reload would throw unsaved work away is said as it changes.
-    connect(&m_doc, &DocumentState::changedChanged, this, [this] {
+    connect(&m_doc, &Document::modifiedChanged, this, [this] {
         if (m_changeShown && m_notices.hasNotice(kNoticeId))
             showChanged();
     });
@@ -140,7 +140,7 @@ void ExternalChangeWatcher::changed()
 void ExternalChangeWatcher::showChanged()
 {
     QString text = QStringLiteral("The file \"%1\" was changed by another program.").arg(m_path);
-    if (m_doc.isChanged())
+    if (m_doc.isModified())
         text += QStringLiteral(" Reload takes its new text: your unsaved changes here will be lost.");
     m_notices.showNotice(kNoticeId, text, {QStringLiteral("Reload"), QStringLiteral("Ignore")}, [this](int button) {
         m_changeShown = false;
@@ -157,7 +157,7 @@ void ExternalChangeWatcher::removed()
     m_digestComing = false;
     ++m_knownGeneration;
     // Nothing on disk holds the text any more: it counts as unsaved.
-    m_doc.setChanged(true);
+    m_doc.setModified(true);
     emit fileRemoved();
     m_notices.showNotice(kNoticeId,
                          QStringLiteral("The file \"%1\" was deleted or moved by another program. Its text stays "

@@ -1,6 +1,6 @@
 #pragma once
-#include "platform/FileFingerprint.h"
-#include "platform/SerialWorker.h"
+#include "files/FileFingerprint.h"
+#include "base/SerialWorker.h"
 
 #include <QFileSystemWatcher>
 #include <QObject>
@@ -8,7 +8,7 @@
 #include <functional>
 #include <optional>
 
-class DocumentState;
+class Document;
 class NoticeBar;
 
 // Notices when another program writes, replaces or removes the open file,
@@ -26,7 +26,7 @@ public:
     // Changes closer together than this are one burst.
     static constexpr int kSettleMs = 300;
 
-    ExternalChangeWatcher(DocumentState& doc, NoticeBar& notices, QObject* parent = nullptr);
+    ExternalChangeWatcher(Document& doc, NoticeBar& notices, QObject* parent = nullptr);
 
     // Reload: the file read again, throwing away unsaved changes, which the
     // notice warns of while there are any.
@@ -56,7 +56,7 @@ private:
     void showChanged();
     void removed();
 
-    DocumentState& m_doc;
+    Document& m_doc;
     NoticeBar& m_notices;
     QFileSystemWatcher m_watcher;
     QTimer m_settle;

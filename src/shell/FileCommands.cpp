@@ -1,17 +1,18 @@
 #include "shell/FileCommands.h"
-#include "platform/RichTextBox.h"
-#include "platform/SettingsStore.h"
-#include "shell/DocumentState.h"
+#include "document/Document.h"
+#include "editor/RichTextBox.h"
+#include "services/SettingsStore.h"
+#include "widgets/WorkProgress.h"
 
-const QString FileCommands::kFilter = QStringLiteral(
-    "All Files (*.*)|*.*|Quirkpad Documents (*.qpd)|*.qpd|Text Documents (*.txt)|*.txt|HTML Files (*.htm)|*.htm|"
-    "ASP Files (*.asp)|*.asp|ASP .NET Files (*.aspx)|*.aspx|PHP Files (*.php)|*.php|XML Files (*.xml)|*.xml|"
-    "C++ Files (*.cpp)|*.cpp");
+#include <QFileInfo>
+
+#include <optional>
+
 const QString FileCommands::kOpenTitle = QStringLiteral("Quirkpad - Open File");
 const QString FileCommands::kSaveTitle = QStringLiteral("Quirkpad - Save File");
 
-FileCommands::FileCommands(RichTextBox& pad, DocumentState& doc, Prompts& prompts, SettingsStore& settings)
-    : m_pad(pad), m_doc(doc), m_prompts(prompts), m_settings(settings)
+FileCommands::FileCommands(Document& document, RichTextBox& view, Prompts& prompts, SettingsStore& settings)
+    : m_doc(document), m_view(view), m_prompts(prompts), m_settings(settings)
 {
 }
 
@@ -25,9 +26,9 @@ Prompts::FileDialog FileCommands::dialog(bool save) const
 {
     Prompts::FileDialog d;
     d.title = save ? kSaveTitle : kOpenTitle;
-    d.filter = kFilter;
+    d.filter = kFileFilter;
     d.filterIndex = 1;
-    d.initDir = m_settings.get(SettingsStore::LastDir);
+    d.initDir = m_settings.get(Setting::LastDir);
     d.mustExist = !save;
     d.confirmCreate = save;
     d.confirmOverwrite = save;
@@ -36,7 +37,7 @@ Prompts::FileDialog FileCommands::dialog(bool save) const
 
 bool FileCommands::askToSave(const QString& question, Prompts::Icon icon, AfterFailedSave afterFailedSave)
 {
-    if (!m_doc.isChanged())
+    if (!m_doc.isModified())
         return true;
     switch (m_prompts.message(question, icon, Prompts::Buttons::YesNoCancel)) {
     case Prompts::Answer::Yes:
@@ -52,12 +53,12 @@ bool FileCommands::askToSave(const QString& question, Prompts::Icon icon, AfterF
 
 bool FileCommands::writeTo(const QString& path)
 {
-    const TextFile::WriteResult r = m_pad.SaveFile(path);
-    if (!r.ok) {
-        m_prompts.error(r.error);
+    const Result<Document::SaveInfo> r = m_doc.save(path);
+    if (!r) {
+        m_prompts.error(r.error());
         return false;
     }
-    if (r.switchedToUtf8) {
+    if (r->switchedToUtf8) {
         m_prompts.message(QStringLiteral("This document holds characters that Windows-1252 cannot store, "
                                          "so it was saved as UTF-8 to keep every one of them."),
                           Prompts::Icon::Information, Prompts::Buttons::Ok);
@@ -71,7 +72,7 @@ bool FileCommands::SaveDocument()
         return SaveAs();
     if (!writeTo(m_doc.location()))
         return false;
-    m_doc.saved();
+    m_doc.becomeSaved();
     return true;
 }
 
@@ -82,8 +83,8 @@ bool FileCommands::SaveAs()
         return false;
     if (!writeTo(*chosen))
         return false;
-    m_doc.named(*chosen);
-    m_settings.store(SettingsStore::LastDir, folderOf(*chosen));
+    m_doc.becomeNamed(*chosen);
+    m_settings.store(Setting::LastDir, folderOf(*chosen));
     return true;
 }
 
@@ -91,22 +92,25 @@ void FileCommands::New()
 {
     if (!askToSave(QStringLiteral("Would you like to save your document before starting a new document?")))
         return;
-    m_pad.SetText(QString());
-    m_pad.setFormat(TextFormat::forNewDocument());
-    m_doc.untitled();
+    m_view.SetText(QString());
+    m_doc.setFormat(TextFormat::forNewDocument());
+    m_doc.becomeUntitled();
 }
 
 bool FileCommands::load(const QString& path)
 {
-    if (beforeLoad)
-        beforeLoad(path);
-    const TextFile::ReadResult r = m_pad.LoadFile(path);
-    if (r.ok)
-        return true;
-    if (r.textLost)
-        m_doc.untitled();
-    m_prompts.error(r.error);
-    return false;
+    // A large file shows how far the reading is (there is no clean way back
+    // once the old text has gone, so no Cancel).
+    std::optional<WorkProgress> progress;
+    const Result<Document::LoadInfo> r = m_doc.load(path, [&](qint64 done, qint64 total) {
+        if (!progress)
+            progress.emplace(&m_view, QStringLiteral("Opening ") + QFileInfo(path).fileName() + QStringLiteral("..."),
+                             total, false);
+        progress->advance(done);
+    });
+    if (!r)
+        m_prompts.error(r.error());
+    return r.ok();
 }
 
 bool FileCommands::loadAsDocument(const QString& path)
@@ -114,16 +118,31 @@ bool FileCommands::loadAsDocument(const QString& path)
     if (!load(path))
         return false;
     // Loading raised the change event; the document is as on disk again.
-    m_doc.named(path);
+    m_doc.becomeNamed(path);
     return true;
 }
 
-bool FileCommands::loadAsNewDocument(const QString& path)
+bool FileCommands::loadAsUntitled(const QString& path)
 {
     if (!load(path))
         return false;
-    m_doc.untitled();
+    m_doc.becomeUntitled();
     return true;
+}
+
+std::optional<QString> FileCommands::chooseFileToOpen(const QString& title, const QString& filter)
+{
+    Prompts::FileDialog d;
+    d.title = title;
+    d.filter = filter;
+    d.filterIndex = 1;
+    d.initDir = m_settings.get(Setting::LastDir);
+    d.mustExist = true;
+    const std::optional<QString> chosen = m_prompts.openFile(d);
+    // A cancelled dialog leaves the remembered folder alone.
+    if (chosen && !chosen->isEmpty())
+        m_settings.store(Setting::LastDir, folderOf(*chosen));
+    return chosen;
 }
 
 bool FileCommands::OpenDocument()
@@ -135,7 +154,7 @@ bool FileCommands::OpenDocument()
         return false;
     if (!loadAsDocument(*chosen))
         return false;
-    m_settings.store(SettingsStore::LastDir, folderOf(*chosen));
+    m_settings.store(Setting::LastDir, folderOf(*chosen));
     return true;
 }
 
@@ -149,7 +168,7 @@ void FileCommands::RevertDocument()
     if (!confirmRevert() || !load(m_doc.location()))
         return;
     // A reverted document counts as changed, so closing or New still asks.
-    m_doc.reverted();
+    m_doc.becomeReverted();
     m_prompts.message(QStringLiteral("Document reloaded."), Prompts::Icon::Information, Prompts::Buttons::Ok);
 }
 
@@ -166,21 +185,10 @@ bool FileCommands::reloadChangedFile()
         return false;
     // Asking for the reload was the answer; only work that it throws away
     // is worth a question.
-    if (m_doc.isChanged() && !confirmRevert())
+    if (m_doc.isModified() && !confirmRevert())
         return false;
     if (!load(m_doc.location()))
         return false;
-    m_doc.reloaded();
+    m_doc.becomeReloaded();
     return true;
-}
-
-void FileCommands::FileProperties()
-{
-    if (m_doc.isUntitled()) {
-        m_prompts.message(QStringLiteral("No file is currently open to view."), Prompts::Icon::Error,
-                          Prompts::Buttons::Ok);
-        return;
-    }
-    if (showProperties)
-        showProperties(m_doc.location());
 }

@@ -1,4 +1,5 @@
 #include "shell/NoticeBar.h"
+#include "widgets/Controls.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -47,15 +48,10 @@ void NoticeBar::showNotice(const QString& id, const QString& text, const QString
         n->frame = new QFrame(this);
         n->frame->setObjectName(QStringLiteral("notice_") + id);
         n->frame->setProperty("notice", true);
-        auto* row = new QHBoxLayout(n->frame);
-        row->setContentsMargins(8, 4, 4, 4);
-        n->label = new QLabel(n->frame);
+        n->label = Controls::label({}, QString(), n->frame);
         n->label->setWordWrap(true);
-        n->label->setTextFormat(Qt::PlainText);
         n->label->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-        row->addWidget(n->label, 1);
         n->buttons = new QHBoxLayout;
-        row->addLayout(n->buttons);
         auto* close = new QToolButton(n->frame);
         close->setObjectName(QStringLiteral("closeNotice"));
         close->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
@@ -63,7 +59,9 @@ void NoticeBar::showNotice(const QString& id, const QString& text, const QString
         close->setToolTip(QStringLiteral("Close"));
         close->setFocusPolicy(Qt::NoFocus);
         connect(close, &QToolButton::clicked, this, [this, id] { answer(id, -1); });
-        row->addWidget(close, 0, Qt::AlignTop);
+        QHBoxLayout* line = Controls::row({{n->label, 1}, n->buttons, {close, 0, Qt::AlignTop}});
+        line->setContentsMargins(8, 4, 4, 4);
+        n->frame->setLayout(line);
         m_layout->addWidget(n->frame);
         m_notices << n;
     }
@@ -74,10 +72,9 @@ void NoticeBar::showNotice(const QString& id, const QString& text, const QString
         delete item;
     }
     for (int i = 0; i < buttons.size(); ++i) {
-        auto* b = new QPushButton(buttons[i], n->frame);
+        auto* b = Controls::button({}, buttons[i], n->frame, Controls::Enter::Ignored);
         // Clicked with the mouse, the button leaves the keyboard with the text.
         b->setFocusPolicy(Qt::NoFocus);
-        b->setAutoDefault(false);
         connect(b, &QPushButton::clicked, this, [this, id, i] { answer(id, i); });
         n->buttons->addWidget(b, 0, Qt::AlignTop);
     }

@@ -1,9 +1,8 @@
 #include "shell/RecoveryKeeper.h"
-#include "platform/EditorOptions.h"
-#include "platform/RichTextBox.h"
-#include "platform/SaveJournal.h"
-#include "platform/TextFile.h"
-#include "shell/DocumentState.h"
+#include "document/Document.h"
+#include "services/SettingsStore.h"
+#include "files/SaveJournal.h"
+#include "files/TextFile.h"
 #include "shell/FileCommands.h"
 #include "shell/NoticeBar.h"
 
@@ -25,29 +24,6 @@ const QString RecoveryKeeper::kNoticeId = QStringLiteral("recovery");
 const QString RecoveryKeeper::kFailureNoticeId = QStringLiteral("recoveryFailed");
 
 namespace {
-
-// The text as the control holds it. The engine keeps it in two parts around
-// a gap where the last edit was; each part is copied where it lies, so the
-// snapshot costs one pass over the bytes and leaves the gap (and the next
-// keystroke) where it was.
-QByteArray snapshot(const RichTextBox& pad)
-{
-    using E = QsciScintillaBase;
-    const QsciScintillaBase& engine = pad.engine();
-    const long length = engine.SendScintilla(E::SCI_GETLENGTH);
-    const long gap = std::clamp(engine.SendScintilla(E::SCI_GETGAPPOSITION), 0L, length);
-    QByteArray text(length, Qt::Uninitialized);
-    const auto part = [&](long start, long size) {
-        if (size > 0)
-            std::memcpy(text.data() + start,
-                        reinterpret_cast<const char*>(
-                            engine.SendScintilla(E::SCI_GETRANGEPOINTER, static_cast<unsigned long>(start), size)),
-                        size_t(size));
-    };
-    part(0, gap);
-    part(gap, length - gap);
-    return text;
-}
 
 QString describe(const RecoveryFile::Header& h)
 {
@@ -72,14 +48,13 @@ QString sinceText(RecoveryFile::FileSince since)
 
 }
 
-RecoveryKeeper::RecoveryKeeper(RichTextBox& pad, DocumentState& doc, FileCommands& files, NoticeBar& notices,
+RecoveryKeeper::RecoveryKeeper(Document& doc, FileCommands& files, SettingsStore& settings, NoticeBar& notices,
                                QObject* parent, const QString& folder)
-    : QObject(parent), m_pad(pad), m_doc(doc), m_files(files), m_notices(notices), m_folder(folder), m_clock(steadyMs)
+    : QObject(parent), m_doc(doc), m_files(files), m_settings(settings), m_notices(notices), m_folder(folder), m_clock(steadyMs)
 {
-    QString error;
-    if (!m_folder.open(&error))
-        m_notices.showNotice(kFailureNoticeId, QStringLiteral("Unsaved work cannot be kept for recovery: ") + error,
-                             {});
+    if (const Result<> opened = m_folder.open(); !opened)
+        m_notices.showNotice(kFailureNoticeId,
+                             QStringLiteral("Unsaved work cannot be kept for recovery: ") + opened.error(), {});
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, [this] {
         // One write at a time: a slow disk gets the next copy when it is ready.
@@ -89,9 +64,9 @@ RecoveryKeeper::RecoveryKeeper(RichTextBox& pad, DocumentState& doc, FileCommand
         }
         writeNow();
     });
-    connect(&m_doc, &DocumentState::changedChanged, this, &RecoveryKeeper::onChangedFlag);
+    connect(&m_doc, &Document::modifiedChanged, this, &RecoveryKeeper::onModifiedChanged);
     // Saved, reverted or loaded: the text is what is on disk.
-    connect(&m_doc, &DocumentState::synced, this, [this] {
+    connect(&m_doc, &Document::synced, this, [this] {
         m_needsCopy = false;
         discardCopy();
     });
@@ -120,9 +95,9 @@ void RecoveryKeeper::textOnlyHere()
     textEdited();
 }
 
-void RecoveryKeeper::onChangedFlag(const QString& changed)
+void RecoveryKeeper::onModifiedChanged(bool modified)
 {
-    if (changed == DocumentState::Yes) {
+    if (modified) {
         textEdited();
         return;
     }
@@ -134,9 +109,9 @@ void RecoveryKeeper::onChangedFlag(const QString& changed)
 
 void RecoveryKeeper::applyOption()
 {
-    if (!EditorOptions::recoveryCopies())
+    if (!m_settings.isOn(Setting::RecoveryCopies))
         discardCopy();
-    else if (m_needsCopy && m_doc.isChanged() && !m_timer.isActive())
+    else if (m_needsCopy && m_doc.isModified() && !m_timer.isActive())
         m_timer.start(m_quietMs);
 }
 
@@ -144,32 +119,32 @@ void RecoveryKeeper::writeNow()
 {
     m_timer.stop();
     m_pendingSince = -1;
-    if (m_ended || !m_needsCopy || !m_doc.isChanged() || !m_folder.isOpen())
+    if (m_ended || !m_needsCopy || !m_doc.isModified() || !m_folder.isOpen())
         return;
-    if (!EditorOptions::recoveryCopies()) {
+    if (!m_settings.isOn(Setting::RecoveryCopies)) {
         discardCopy();   // the copy is still owed if the option comes back on
         return;
     }
     m_needsCopy = false;
-    RecoveryFile::Header header{m_doc.location(), m_pad.format(), QCoreApplication::applicationPid(), {}};
+    RecoveryFile::Header header{m_doc.location(), m_doc.format(), QCoreApplication::applicationPid(), {}};
     if (!header.path.isEmpty() && knownFile)
         header.file = knownFile();
-    const QByteArray text = snapshot(m_pad);
+    const QByteArray text = m_doc.snapshot();
     ++m_writesInFlight;
     m_worker.post([this, path = m_folder.ownCopy(), header, text] {
-        const QString error = RecoveryFile::save(path, header, text);
-        QMetaObject::invokeMethod(this, [this, error] { written(error); }, Qt::QueuedConnection);
+        const Result<> saved = RecoveryFile::save(path, header, text);
+        QMetaObject::invokeMethod(this, [this, saved] { written(saved); }, Qt::QueuedConnection);
     });
 }
 
-void RecoveryKeeper::written(const QString& error)
+void RecoveryKeeper::written(const Result<>& saved)
 {
     --m_writesInFlight;
-    if (error.isEmpty())
+    if (saved)
         m_notices.hideNotice(kFailureNoticeId);
     else
-        m_notices.showNotice(kFailureNoticeId, QStringLiteral("Unsaved work cannot be kept for recovery: ") + error,
-                             {});
+        m_notices.showNotice(kFailureNoticeId,
+                             QStringLiteral("Unsaved work cannot be kept for recovery: ") + saved.error(), {});
 }
 
 void RecoveryKeeper::discardCopy()
@@ -302,13 +277,13 @@ void RecoveryKeeper::offerJournal(const QString& problem)
 void RecoveryKeeper::restore(QByteArrayView text, const QString& path, const TextFormat& format)
 {
     const std::shared_ptr<Offer> offer = m_offers.front();
-    m_pad.LoadText(text, format);
-    m_doc.restored(path);
+    m_doc.loadText(text, format);
+    m_doc.becomeRestored(path);
     // This editor's own copy is on disk before the old one goes.
     m_needsCopy = true;
     writeNow();
     m_offers.erase(m_offers.begin());
-    const bool ownCopyOwed = m_folder.isOpen() && EditorOptions::recoveryCopies();
+    const bool ownCopyOwed = m_folder.isOpen() && m_settings.isOn(Setting::RecoveryCopies);
     m_worker.post([offer, ownCopyOwed, ownCopy = m_folder.ownCopy()] {
         // A copy that could not be written leaves the old one for the next start.
         if (ownCopyOwed && !QFileInfo::exists(ownCopy))
@@ -374,7 +349,7 @@ void RecoveryKeeper::putBackOffered()
     m_offers.erase(m_offers.begin());
     offer->left.lock.removeAndRelease();
     // The document shows the file as it was before: it is read again.
-    if (m_doc.location() == offer->journal->path && !m_doc.isChanged())
+    if (m_doc.location() == offer->journal->path && !m_doc.isModified())
         m_files.loadAsDocument(offer->journal->path);
     offerNext();
 }

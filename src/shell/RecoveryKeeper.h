@@ -1,7 +1,7 @@
 #pragma once
-#include "platform/RecoveryFile.h"
-#include "platform/RecoveryFolder.h"
-#include "platform/SerialWorker.h"
+#include "files/RecoveryFile.h"
+#include "files/RecoveryFolder.h"
+#include "base/SerialWorker.h"
 
 #include <QObject>
 #include <QTimer>
@@ -9,10 +9,10 @@
 #include <memory>
 #include <vector>
 
-class DocumentState;
+class Document;
+class SettingsStore;
 class FileCommands;
 class NoticeBar;
-class RichTextBox;
 
 // Keeps the document's unsaved text in a recovery copy, so that a crash, a
 // kill or a power cut loses nothing, and offers at start-up the work that
@@ -41,7 +41,7 @@ public:
     // Milliseconds on a steady clock.
     using Clock = std::function<qint64()>;
 
-    RecoveryKeeper(RichTextBox& pad, DocumentState& doc, FileCommands& files, NoticeBar& notices,
+    RecoveryKeeper(Document& doc, FileCommands& files, SettingsStore& settings, NoticeBar& notices,
                    QObject* parent = nullptr, const QString& folder = RecoveryFolder::defaultPath());
     // Waits for the disk; the copy stays, as after any end that was not the
     // closing sequence.
@@ -87,9 +87,9 @@ signals:
 
 private:
     struct Offer;
-    void onChangedFlag(const QString& changed);
+    void onModifiedChanged(bool modified);
     void discardCopy();
-    void written(const QString& error);
+    void written(const Result<>& saved);
     void offerNext();
     QString countText() const;
     void offerCopy();
@@ -101,9 +101,9 @@ private:
     void discardOffered();
     void postponeOffers();
 
-    RichTextBox& m_pad;
-    DocumentState& m_doc;
+    Document& m_doc;
     FileCommands& m_files;
+    SettingsStore& m_settings;
     NoticeBar& m_notices;
     RecoveryFolder m_folder;
     QTimer m_timer;

@@ -1,5 +1,5 @@
 #include "shell/Startup.h"
-#include "platform/NativePath.h"
+#include "files/NativePath.h"
 
 #include <QDir>
 

@@ -1,4 +1,5 @@
 #include "shell/frmFileProperties.h"
+#include "widgets/Controls.h"
 
 #include <QDateTime>
 #include <QDialogButtonBox>
@@ -72,9 +73,8 @@ frmFileProperties::frmFileProperties(const QString& path, QWidget* owner) : QWid
     auto* form = new QFormLayout;
     form->setLabelAlignment(Qt::AlignRight);
     for (const Row& r : describe(path)) {
-        auto* value = new QLabel(r.value, this);
         // A file may be called "<b>.html": its name is shown as written.
-        value->setTextFormat(Qt::PlainText);
+        QLabel* value = Controls::label({}, r.value, this);
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
         value->setWordWrap(true);
         value->setMinimumWidth(300);
@@ -82,8 +82,5 @@ frmFileProperties::frmFileProperties(const QString& path, QWidget* owner) : QWid
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QWidget::close);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addStretch(1);
-    layout->addWidget(buttons);
+    setLayout(Controls::column({form, Controls::stretch, buttons}));
 }

@@ -1,38 +1,25 @@
 #include "shell/frmMain.h"
-#include "platform/AppPaths.h"
-#include "platform/EditorOptions.h"
-#include "platform/Failure.h"
-#include "platform/Fonts.h"
-#include "platform/HunspellSpeller.h"
-#include "platform/LineNumberMargin.h"
-#include "platform/NumberText.h"
-#include "platform/Prompts.h"
-#include "platform/RichTextBox.h"
-#include "platform/SettingsStore.h"
-#include "platform/Shell.h"
-#include "platform/SyntaxColouring.h"
+#include "files/AppPaths.h"
+#include "base/Failure.h"
+#include "services/Fonts.h"
+#include "editor/LineNumberMargin.h"
+#include "base/NumberText.h"
+#include "services/Prompts.h"
+#include "editor/RichTextBox.h"
+#include "services/SettingsStore.h"
+#include "services/Shell.h"
+#include "editor/SyntaxColouring.h"
 #include "shell/ExternalChangeWatcher.h"
 #include "shell/NoticeBar.h"
 #include "shell/RecoveryKeeper.h"
 #include "shell/Startup.h"
+#include "shell/ToolWindowTable.h"
 #include "shell/TopMost.h"
-#include "shell/frmFileProperties.h"
-#include "shell/frmSettings.h"
 #include "editing/ClipboardCommands.h"
 #include "editing/EditingCommands.h"
-#include "dbwizard/frmDatabaseWizard.h"
-#include "doctools/frmSpellCheck.h"
-#include "generators/frmWebPageTemplates.h"
-#include "find/frmFind.h"
-#include "generators/frmANSIConverter.h"
-#include "generators/frmCustomFont.h"
-#include "generators/frmWebPageWizard.h"
 #include "help/HelpLinks.h"
-#include "help/frmAbout.h"
-#include "platform/OwnedWindow.h"
-#include "platform/PrinterService.h"
-#include "doctools/frmMergeDocs.h"
-#include "doctools/frmPrint.h"
+#include "widgets/Controls.h"
+#include "services/PrinterService.h"
 #include "preview/PreviewController.h"
 #include "preview/frmWebBrowser.h"
 #include "snippets/SnippetCommands.h"
@@ -44,7 +31,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QShortcut>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -52,8 +38,8 @@
 frmMain::frmMain(const Services& services, QWidget* parent)
     : QMainWindow(parent),
       m_services(services),
-      m_pad(new RichTextBox),
-      m_files(*m_pad, m_doc, *services.prompts, *services.settings)
+      m_pad(new RichTextBox(&m_doc)),
+      m_files(m_doc, *m_pad, *services.prompts, *services.settings)
 {
     if (!m_services.printers) {
         m_defaultPrinters = std::make_unique<DefaultPrinterService>();
@@ -66,8 +52,8 @@ frmMain::frmMain(const Services& services, QWidget* parent)
     connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] { noteActiveWindow(); });
 
     // Unsaved work kept on disk, and the open file watched for other programs.
-    m_recovery = new RecoveryKeeper(*m_pad, m_doc, m_files, *m_notices, this);
-    connect(this, &frmMain::documentChanged, m_recovery, &RecoveryKeeper::textEdited);
+    m_recovery = new RecoveryKeeper(m_doc, m_files, settings(), *m_notices, this);
+    connect(&m_doc, &Document::contentsChanged, m_recovery, &RecoveryKeeper::textEdited);
     m_changeWatcher = new ExternalChangeWatcher(m_doc, *m_notices, this);
     m_changeWatcher->reload = [this] {
         try {
@@ -91,11 +77,8 @@ frmMain::frmMain(const Services& services, QWidget* parent)
 
 frmMain::~frmMain()
 {
-    // Owned tool windows are no children: they must not outlive the editor
-    // whose controls they work on.
-    for (const QPointer<QWidget>& w : std::as_const(m_toolWindows))
-        delete w.data();
-    delete m_findWindow.data();
+    // The tool windows go first, while the editor they work on is whole.
+    m_toolWindows.reset();
 }
 
 int frmMain::minimumWidthPixels(const QWidget* w)
@@ -108,26 +91,23 @@ void frmMain::buildWindow()
     m_pad->setObjectName(QStringLiteral("rtbPad"));
     // Notices stack above the text, below the toolbar.
     auto* central = new QWidget(this);
-    auto* column = new QVBoxLayout(central);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
     m_notices = new NoticeBar(central);
-    column->addWidget(m_notices);
-    column->addWidget(m_pad, 1);
+    QVBoxLayout* column = Controls::withoutMargins(Controls::column({m_notices, {m_pad, 1}}));
+    column->setSpacing(0);
+    central->setLayout(column);
     setCentralWidget(central);
     buildColouring();
 
     // The location and the changed flag, kept visible to anyone who looks
     // for them by name, never shown.
-    m_lblLocation = new QLabel(this);
-    m_lblLocation->setObjectName(QStringLiteral("lblLocation"));
+    m_lblLocation = Controls::label("lblLocation", QString(), this);
     m_lblLocation->hide();
-    m_lblChanged = new QLabel(m_doc.changed(), this);
-    m_lblChanged->setObjectName(QStringLiteral("lblChanged"));
+    m_lblChanged = Controls::label("lblChanged", changedText(m_doc.isModified()), this);
     m_lblChanged->hide();
-    connect(&m_doc, &DocumentState::locationChanged, m_lblLocation, &QLabel::setText);
-    connect(&m_doc, &DocumentState::changedChanged, m_lblChanged, &QLabel::setText);
-    connect(&m_doc, &DocumentState::captionChanged, this, &QWidget::setWindowTitle);
+    connect(&m_doc, &Document::locationChanged, m_lblLocation, &QLabel::setText);
+    connect(&m_doc, &Document::modifiedChanged, m_lblChanged,
+            [this](bool modified) { m_lblChanged->setText(changedText(modified)); });
+    connect(&m_doc, &Document::captionChanged, this, &QWidget::setWindowTitle);
 
     m_commands = new CommandTable(this);
     m_commands->buildMenuBar(menuBar());
@@ -146,7 +126,6 @@ void frmMain::buildWindow()
     // binding of the same key (Ctrl+L would cut a line, Ctrl+U lower-case).
     m_pad->releaseKeys(m_commands->shortcuts());
 
-    connect(m_pad, &RichTextBox::Change, this, &frmMain::onPadChange);
     connect(m_pad, &RichTextBox::KeyDown, this,
             [this](RichTextBox::KeyDownArgs& a) { onPadKeyDown(a.keyCode, a.shift); });
     connect(m_pad, &RichTextBox::MouseDown, this, [this](int button, int, const QPoint& pos) {
@@ -161,7 +140,6 @@ void frmMain::buildWindow()
 
     setMinimumWidth(minimumWidthPixels(this));
     resize(std::max(minimumWidthPixels(this), 860), 620);
-    m_files.showProperties = [this](const QString& path) { showProperties(path); };
 }
 
 void frmMain::buildColouring()
@@ -177,14 +155,14 @@ void frmMain::buildColouring()
         else
             showNotice(kColouringNotice, notice, {});
     });
-    connect(&m_doc, &DocumentState::locationChanged, m_colouring, &SyntaxColouring::setDocumentName);
-    m_files.beforeLoad = [this](const QString& path) { m_colouring->prepareForLoad(path); };
+    connect(&m_doc, &Document::locationChanged, m_colouring, &SyntaxColouring::setDocumentName);
+    connect(&m_doc, &Document::aboutToLoad, m_colouring, &SyntaxColouring::prepareForLoad);
 }
 
 void frmMain::applyEditorOptions()
 {
-    m_colouring->setEnabled(EditorOptions::syntaxColouring());
-    m_lineNumbers->setVisible(EditorOptions::lineNumbers());
+    m_colouring->setEnabled(settings().isOn(Setting::SyntaxColouring));
+    m_lineNumbers->setVisible(settings().isOn(Setting::LineNumbers));
     if (m_recovery)
         m_recovery->applyOption();
 }
@@ -200,7 +178,6 @@ void frmMain::wireCommands()
     c.on(Cmd::mnuSaveAs, [this] { m_files.SaveAs(); });
     c.on(Cmd::mnuExit, [this] { close(); });
     c.on(Cmd::mnuRevertDocument, [this] { m_files.RevertDocument(); });
-    c.on(Cmd::mnuFileProps, [this] { m_files.FileProperties(); });
     c.on(Cmd::mnuLockText, [this] { toggleLock(); });
     c.on(Cmd::mnuAlwaysOnTop, [this] { toggleAlwaysOnTop(); });
 
@@ -213,12 +190,11 @@ void frmMain::wireCommands()
     c.on(Cmd::rcUndo, [&pad] { ClipboardCommands::undo(pad); });
     c.on(Cmd::rcSelAll, [&pad] { ClipboardCommands::selectAll(pad); });
     c.on(Cmd::rcLOS, [this] { ClipboardCommands::lengthOfSelected(*m_pad, prompts()); });
-    c.on(Cmd::rcFindReplace, [this] { openFind(); });
     for (const auto& [item, context] : {std::pair{Cmd::mnuUndo, Cmd::rcUndo}, std::pair{Cmd::mnuCut, Cmd::rcCut},
                                         std::pair{Cmd::mnuCopy, Cmd::rcCopy}, std::pair{Cmd::mnuPaste, Cmd::rcPaste}})
         c.on(item, [this, context = context] { m_commands->action(context)->trigger(); });
     c.on(Cmd::mnuSelAll, [this] { m_commands->action(Cmd::rcSelAll)->trigger(); });
-    c.on(Cmd::mnuFind, [this] { openFind(); });
+    c.on(Cmd::mnuFind, [this] { m_commands->action(Cmd::rcFindReplace)->trigger(); });
 
     // Transforms, insertions and view options.
     c.on(Cmd::mnuEditExtra_RevText, [&pad] { EditingCommands::reverse(pad); });
@@ -247,35 +223,15 @@ void frmMain::wireCommands()
         const QString location = m_doc.location();
         return location.isEmpty() ? QString() : QFileInfo(location).absolutePath();
     });
-    connect(this, &frmMain::documentChanged, m_preview, &PreviewController::liveRefresh);
+    connect(&m_doc, &Document::contentsChanged, m_preview, &PreviewController::liveRefresh);
     // Open and Save As name the new folder after the text has changed (or
     // without changing it): the live page follows the document there, its
     // style sheets and pictures with it.
-    connect(&m_doc, &DocumentState::locationChanged, m_preview, &PreviewController::liveRefresh);
+    connect(&m_doc, &Document::locationChanged, m_preview, &PreviewController::liveRefresh);
 
-    // Windows that act as dialogs over this one: one of each at a time,
-    // made on first use, gone when closed.
-    const QList<std::pair<Cmd, std::function<QWidget*()>>> toolWindows{
-        {Cmd::mnuSettings, [this] { return new frmSettings(*m_pad, settings(), prompts(), this); }},
-        {Cmd::mnuAbout, [this] { return new frmAbout(shell(), this); }},
-        {Cmd::mnuMergeDocs, [this] { return new frmMergeDocs(*m_pad, m_files, prompts(), settings(), this); }},
-        {Cmd::mnuPrint, [this] { return new frmPrint(*m_pad, printers(), prompts(), this); }},
-        {Cmd::mnuSpellCheck,
-         [this] { return new frmSpellCheck(*m_pad, HunspellSpeller::forUserLocale(), prompts(), this); }},
-        {Cmd::mnuWebPageWizard, [this] { return new frmWebPageWizard(*m_pad, prompts(), settings(), this); }},
-        {Cmd::mnuCustomFont, [this] { return new frmCustomFont(*m_pad, prompts(), this); }},
-        {Cmd::mnuANSIConverter, [this] { return new frmANSIConverter(prompts(), this); }},
-        {Cmd::mnuWebPageTemplates,
-         [this] {
-             frmWebPageTemplates::Document document{
-                 [this](const QString& question) { return m_files.askToSave(question, Prompts::Icon::Question); },
-                 [this](const QString& path) { return m_files.loadAsNewDocument(path); }};
-             return new frmWebPageTemplates(*m_pad, std::move(document), prompts(), shell(), this);
-         }},
-        {Cmd::mnuDBCW, [this] { return new frmDatabaseWizard(*m_pad, prompts(), this); }},
-    };
-    for (const auto& [command, make] : toolWindows)
-        c.on(command, [this, command = command, make = make] { showSingleToolWindow(command, make); });
+    // Settings, Find, File's properties and the other tool windows.
+    m_toolWindows = std::make_unique<ToolWindowTable>(*this);
+    m_toolWindows->wire(c);
 
     // Help and About.
     c.on(Cmd::mnuLicenceAgreement, [this] { licenceAgreement(); });
@@ -304,10 +260,9 @@ void frmMain::startUp(const QStringList& arguments)
     }
 }
 
-void frmMain::onPadChange()
+QString frmMain::changedText(bool modified)
 {
-    m_doc.setChanged(true);
-    emit documentChanged();
+    return modified ? QStringLiteral("Yes") : QStringLiteral("No");
 }
 
 void frmMain::onPadKeyDown(int& keyCode, int shift)
@@ -331,11 +286,11 @@ void frmMain::applyFontSettings()
 {
     // Each read and each assignment on its own: a name that is not installed
     // or a size that is not a number leaves that property as it was.
-    QString name = settings().get(SettingsStore::PadFontName);
+    QString name = settings().get(Setting::PadFontName);
     if (name.isEmpty())
         name = Fonts::kDefaultName;
     m_pad->SetFontName(name);
-    QString size = settings().get(SettingsStore::PadFontSize);
+    QString size = settings().get(Setting::PadFontSize);
     if (size.isEmpty())
         size = Fonts::kDefaultSize;
     if (const auto points = NumberText::parse(size))
@@ -387,27 +342,6 @@ void frmMain::setInputEnabled(bool enabled)
         m_pad->setFocus();
 }
 
-void frmMain::showToolWindow(QWidget* window, bool disableMain)
-{
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    // Escape closes a tool window as Cancel or the close box would, as in
-    // any dialog (a window that stores on closing still stores).
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), window), &QShortcut::activated, window, &QWidget::close);
-    if (!window->parentWidget() && !OwnedWindow::owner(window))
-        OwnedWindow::setOwner(window, this);
-    if (disableMain) {
-        setInputEnabled(false);
-        connect(window, &QObject::destroyed, this, [this] { setInputEnabled(true); });
-    }
-    // Over the middle of the main window, where the user is looking.
-    window->adjustSize();
-    const QRect frame = frameGeometry();
-    window->move(frame.center() - QPoint(window->width() / 2, window->height() / 2));
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-
 void frmMain::toggleLock()
 {
     QAction* a = m_commands->action(Cmd::mnuLockText);
@@ -428,30 +362,6 @@ void frmMain::toggleAlwaysOnTop()
     }
 }
 
-void frmMain::showSingleToolWindow(Cmd command, const std::function<QWidget*()>& make)
-{
-    // One at a time: a second opening brings the open one forward.
-    QPointer<QWidget>& instance = m_toolWindows[command];
-    if (instance) {
-        instance->raise();
-        instance->activateWindow();
-        return;
-    }
-    instance = make();
-    showToolWindow(instance, true);
-}
-
-void frmMain::openFind()
-{
-    const bool fresh = !m_findWindow;
-    frmFind* w = frmFind::open(m_findWindow, m_pad, prompts(), this);
-    if (fresh && w) {
-        // Near the top right of the editor, clear of the text being searched.
-        const QRect area = QRect(m_pad->mapTo(this, QPoint()), m_pad->size()).translated(geometry().topLeft());
-        w->move(area.right() - w->frameGeometry().width() - 24, area.top() + 24);
-    }
-}
-
 void frmMain::licenceAgreement()
 {
     if (!m_files.askToSave(QStringLiteral("Would you like to save your document before opening another?")))
@@ -461,18 +371,12 @@ void frmMain::licenceAgreement()
         return;
     // The licence becomes the open document; the caption stays as it was.
     m_doc.setLocation(path);
-    m_doc.setChanged(false);
-}
-
-void frmMain::showProperties(const QString& path)
-{
-    auto* w = new frmFileProperties(path, this);
-    showToolWindow(w, false);
+    m_doc.setModified(false);
 }
 
 void frmMain::closeEvent(QCloseEvent* e)
 {
-    if (m_doc.isChanged()) {
+    if (m_doc.isModified()) {
         const auto answer = prompts().message(QStringLiteral("Would you like to save your document before exiting?"),
                                               Prompts::Icon::Exclamation, Prompts::Buttons::YesNoCancel);
         if (answer == Prompts::Answer::Cancel) {

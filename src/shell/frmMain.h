@@ -1,10 +1,9 @@
 #pragma once
 #include "shell/CommandTable.h"
-#include "shell/DocumentState.h"
+#include "document/Document.h"
 #include "shell/FileCommands.h"
 
 #include <QMainWindow>
-#include <QPointer>
 #include <functional>
 #include <memory>
 
@@ -22,7 +21,7 @@ class RecoveryKeeper;
 class ExternalChangeWatcher;
 class LineNumberMargin;
 class SyntaxColouring;
-#include "find/frmFind.h"
+class ToolWindowTable;
 
 // The main window: the one document in rtbPad, its state, the menus, the
 // toolbar and the context menu, start-up from the command line, the editor
@@ -47,7 +46,7 @@ public:
     void startUp(const QStringList& arguments);
 
     RichTextBox* pad() const { return m_pad; }
-    DocumentState& document() { return m_doc; }
+    Document& document() { return m_doc; }
     FileCommands& files() { return m_files; }
     CommandTable& commands() { return *m_commands; }
     QToolBar* toolBar() const { return m_toolBar; }
@@ -57,16 +56,11 @@ public:
     Shell& shell() { return *m_services.shell; }
     PrinterService& printers() { return *m_services.printers; }
     PreviewController& preview() { return *m_preview; }
-    frmFind* findWindow() const { return m_findWindow; }
 
     // The window's own input (menus, toolbar, editor), switched off while a
-    // tool window that acts as a dialog is open.
+    // tool window that acts as a dialog is open (see ToolWindowTable).
     bool isInputEnabled() const { return isEnabled(); }
     void setInputEnabled(bool enabled);
-
-    // Shows a tool window owned by this window. With disableMain, this
-    // window takes no input until the tool window is gone, however it closes.
-    void showToolWindow(QWidget* window, bool disableMain);
 
     // Notices above the text (see NoticeBar): shown without taking the
     // keyboard from the text; a button click hides the notice and answers
@@ -90,10 +84,6 @@ public:
     // The window's minimum width: 7800 twips.
     static int minimumWidthPixels(const QWidget* w);
 
-signals:
-    // After the document has been marked changed by an edit.
-    void documentChanged();
-
 protected:
     bool event(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
@@ -103,19 +93,17 @@ private:
     void noteActiveWindow();
     void buildWindow();
     void wireCommands();
-    void onPadChange();
+    // lblChanged shows the modified flag as the texts other code compares.
+    static QString changedText(bool modified);
     void onPadKeyDown(int& keyCode, int shift);
     void toggleLock();
     void toggleAlwaysOnTop();
-    void showSingleToolWindow(Cmd command, const std::function<QWidget*()>& make);
-    void openFind();
     void licenceAgreement();
-    void showProperties(const QString& path);
     void buildColouring();
     void applyEditorOptions();
 
     Services m_services;
-    DocumentState m_doc;
+    Document m_doc;
     RichTextBox* m_pad = nullptr;
     FileCommands m_files;
     CommandTable* m_commands = nullptr;
@@ -123,9 +111,7 @@ private:
     QMenu* m_contextMenu = nullptr;
     QLabel* m_lblLocation = nullptr;
     QLabel* m_lblChanged = nullptr;
-    QPointer<frmFind> m_findWindow;
-    // The open tool window of each command that opens one.
-    QHash<Cmd, QPointer<QWidget>> m_toolWindows;
+    std::unique_ptr<ToolWindowTable> m_toolWindows;
     bool m_fontAppliedOnShow = false;
     PreviewController* m_preview = nullptr;
     std::unique_ptr<PrinterService> m_defaultPrinters;

@@ -1,11 +1,11 @@
 #include "shell/frmSettings.h"
-#include "platform/EditorOptions.h"
-#include "platform/Fonts.h"
-#include "platform/NumberText.h"
-#include "platform/OwnedWindow.h"
-#include "platform/Prompts.h"
-#include "platform/RichTextBox.h"
-#include "platform/SettingsStore.h"
+#include "services/Fonts.h"
+#include "base/NumberText.h"
+#include "widgets/OwnedWindow.h"
+#include "services/Prompts.h"
+#include "editor/RichTextBox.h"
+#include "services/SettingsStore.h"
+#include "widgets/Controls.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -16,6 +16,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace Controls;
 
 frmSettings::frmSettings(RichTextBox& pad, SettingsStore& settings, Prompts& prompts, QWidget* owner)
     : QWidget(nullptr, Qt::Dialog), m_pad(pad), m_settings(settings), m_prompts(prompts)
@@ -25,42 +28,28 @@ frmSettings::frmSettings(RichTextBox& pad, SettingsStore& settings, Prompts& pro
     setObjectName(QStringLiteral("frmSettings"));
     setWindowTitle(QStringLiteral("Quirkpad - Settings"));
 
-    auto* lblPadFont = new QLabel(QStringLiteral("Pad font:"), this);
-    lblPadFont->setObjectName(QStringLiteral("lblPadFont"));
-    m_names = new QComboBox(this);
-    m_names->setObjectName(QStringLiteral("cboPadFontName"));
-    m_names->setEditable(false);
+    auto* lblPadFont = label("lblPadFont", QStringLiteral("Pad font:"), this);
+    m_names = dropDownList("cboPadFontName", {}, this);
     m_names->setMinimumContentsLength(22);
     m_names->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    auto* cmdDefaultPadFont = new QPushButton(QStringLiteral("Default"), this);
-    cmdDefaultPadFont->setObjectName(QStringLiteral("cmdDefaultPadFont"));
-    // Enter presses the button that has the focus, as Space does.
-    cmdDefaultPadFont->setAutoDefault(true);
+    auto* cmdDefaultPadFont = button("cmdDefaultPadFont", QStringLiteral("Default"), this);
 
-    auto* lblPadFontSize = new QLabel(QStringLiteral("Pad font size:"), this);
-    lblPadFontSize->setObjectName(QStringLiteral("lblPadFontSize"));
-    m_size = new QLineEdit(this);
-    m_size->setObjectName(QStringLiteral("txtPadFontSize"));
-    auto* cmdDefaultPadFontSize = new QPushButton(QStringLiteral("Default"), this);
-    cmdDefaultPadFontSize->setObjectName(QStringLiteral("cmdDefaultPadFontSize"));
-    cmdDefaultPadFontSize->setAutoDefault(true);
+    auto* lblPadFontSize = label("lblPadFontSize", QStringLiteral("Pad font size:"), this);
+    m_size = textBox("txtPadFontSize", QString(), this);
+    auto* cmdDefaultPadFontSize = button("cmdDefaultPadFontSize", QStringLiteral("Default"), this);
 
-    auto* fraEditor = new QGroupBox(QStringLiteral("Editor"), this);
-    fraEditor->setObjectName(QStringLiteral("fraEditor"));
-    m_syntaxColouring = new QCheckBox(QStringLiteral("Syntax colouring"), fraEditor);
-    m_syntaxColouring->setObjectName(QStringLiteral("chkSyntaxColouring"));
-    m_lineNumbers = new QCheckBox(QStringLiteral("Line numbers"), fraEditor);
-    m_lineNumbers->setObjectName(QStringLiteral("chkLineNumbers"));
-    m_recoveryCopies = new QCheckBox(QStringLiteral("Keep recovery copies of unsaved work"), fraEditor);
-    m_recoveryCopies->setObjectName(QStringLiteral("chkRecoveryCopies"));
+    auto* fraEditor = groupBox("fraEditor", QStringLiteral("Editor"), this);
+    // A check box for every switch of the settings table, named after its key.
     auto* options = new QVBoxLayout(fraEditor);
-    options->addWidget(m_syntaxColouring);
-    options->addWidget(m_lineNumbers);
-    options->addWidget(m_recoveryCopies);
+    for (const SettingsStore::Row& row : SettingsStore::table()) {
+        if (row.kind != SettingsStore::Kind::Switch)
+            continue;
+        auto* box = checkBox(QStringLiteral("chk") + QLatin1String(row.key), QString::fromUtf8(row.caption), fraEditor);
+        options->addWidget(box);
+        m_options.append({box, row.setting});
+    }
 
-    auto* cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setAutoDefault(true);
+    auto* cmdCancel = button("cmdCancel", QStringLiteral("Cancel"), this);
 
     auto* grid = new QGridLayout;
     grid->addWidget(lblPadFont, 0, 0);
@@ -70,14 +59,7 @@ frmSettings::frmSettings(RichTextBox& pad, SettingsStore& settings, Prompts& pro
     grid->addWidget(m_size, 1, 1);
     grid->addWidget(cmdDefaultPadFontSize, 1, 2);
     grid->setColumnStretch(1, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdCancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addWidget(fraEditor);
-    layout->addStretch(1);
-    layout->addLayout(buttons);
+    setLayout(column({grid, fraEditor, stretch, row({stretch, cmdCancel})}));
 
     connect(cmdDefaultPadFont, &QPushButton::clicked, this, &frmSettings::defaultFont);
     connect(cmdDefaultPadFontSize, &QPushButton::clicked, this, &frmSettings::defaultSize);
@@ -96,20 +78,13 @@ void frmSettings::load()
     m_names->setCurrentIndex(m_names->findText(m_pad.FontName(), Qt::MatchFixedString | Qt::MatchCaseSensitive));
     m_loadedName = m_pad.FontName();
     if (m_names->currentIndex() >= 0)
-        m_settings.store(SettingsStore::PadFontName, m_names->currentText());
+        m_settings.store(Setting::PadFontName, m_names->currentText());
     m_size->setText(NumberText::format(m_pad.FontSize()));
-    m_settings.store(SettingsStore::PadFontSize, m_size->text());
-    for (const auto& [box, option] : options()) {
-        box->setChecked(EditorOptions::isOn(option));
-        EditorOptions::set(option, box->isChecked());
+    m_settings.store(Setting::PadFontSize, m_size->text());
+    for (const auto& [box, setting] : std::as_const(m_options)) {
+        box->setChecked(m_settings.isOn(setting));
+        m_settings.setOn(setting, box->isChecked());
     }
-}
-
-QList<std::pair<QCheckBox*, QString>> frmSettings::options() const
-{
-    return {{m_syntaxColouring, EditorOptions::SyntaxColouring},
-            {m_lineNumbers, EditorOptions::LineNumbers},
-            {m_recoveryCopies, EditorOptions::RecoveryCopies}};
 }
 
 void frmSettings::defaultFont()
@@ -132,10 +107,10 @@ void frmSettings::storeChoices()
     // With no entry selected (the editor's font is no longer installed),
     // keep the font the editor shows rather than store an empty name.
     const QString name = m_names->currentIndex() >= 0 ? m_names->currentText() : m_loadedName;
-    m_settings.store(SettingsStore::PadFontName, name);
-    m_settings.store(SettingsStore::PadFontSize, m_size->text());
-    for (const auto& [box, option] : options())
-        EditorOptions::set(option, box->isChecked());
+    m_settings.store(Setting::PadFontName, name);
+    m_settings.store(Setting::PadFontSize, m_size->text());
+    for (const auto& [box, setting] : std::as_const(m_options))
+        m_settings.setOn(setting, box->isChecked());
 }
 
 void frmSettings::closeEvent(QCloseEvent* e)

@@ -1,4 +1,6 @@
 #pragma once
+#include "services/SettingsStore.h"
+
 #include <QList>
 #include <QWidget>
 #include <utility>
@@ -8,7 +10,6 @@ class QComboBox;
 class QLineEdit;
 class Prompts;
 class RichTextBox;
-class SettingsStore;
 
 // The editor font: a name from the installed fonts and a size as typed; and
 // below it the editor's own options (syntax colouring, line numbers, recovery
@@ -22,9 +23,6 @@ public:
 
     QComboBox* fontNames() const { return m_names; }
     QLineEdit* fontSize() const { return m_size; }
-    QCheckBox* syntaxColouring() const { return m_syntaxColouring; }
-    QCheckBox* lineNumbers() const { return m_lineNumbers; }
-    QCheckBox* recoveryCopies() const { return m_recoveryCopies; }
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -34,16 +32,13 @@ private:
     void defaultFont();
     void defaultSize();
     void storeChoices();
-    // Each option's check box, with the option it stands for.
-    QList<std::pair<QCheckBox*, QString>> options() const;
 
     RichTextBox& m_pad;
     SettingsStore& m_settings;
     Prompts& m_prompts;
     QComboBox* m_names;
     QLineEdit* m_size;
-    QCheckBox* m_syntaxColouring;
-    QCheckBox* m_lineNumbers;
-    QCheckBox* m_recoveryCopies;
+    // Each switch's check box, with the setting it stands for.
+    QList<std::pair<QCheckBox*, Setting>> m_options;
     QString m_loadedName;
 };

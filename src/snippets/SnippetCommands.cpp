@@ -1,7 +1,7 @@
 #include "snippets/SnippetCommands.h"
 
-#include "platform/Prompts.h"
-#include "platform/RichTextBox.h"
+#include "services/Prompts.h"
+#include "editor/RichTextBox.h"
 
 void runSnippet(const Snippet& snippet, RichTextBox& pad, Prompts& prompts)
 {
@@ -15,7 +15,7 @@ void runSnippet(const Snippet& snippet, RichTextBox& pad, Prompts& prompts)
     case SnippetKind::Wrap:
         // The selection is the user's own text: it goes back unchanged, line
         // breaks included, even in a document of mixed line breaks.
-        pad.SetSelText(Snippets::text(snippet, pad.SelText(), pad.format().lineBreak));
+        pad.SetSelText(Snippets::text(snippet, pad.SelText(), pad.document().format().lineBreak));
         break;
     }
 }

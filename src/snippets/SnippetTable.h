@@ -1,6 +1,6 @@
 #pragma once
-#include "platform/TextFormat.h"
-#include "shell/CommandIds.h"
+#include "files/TextFormat.h"
+#include "base/CommandIds.h"
 
 #include <QLatin1StringView>
 #include <QString>

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/Result.h"
+#include "base/Result.h"
 
 #include <QStringView>
 #include <functional>

@@ -2,7 +2,7 @@
 #include "TestRegistry.h"
 #include "dbwizard/DatabaseCode.h"
 #include "dbwizard/frmDatabaseWizard.h"
-#include "platform/RichTextBox.h"
+#include "editor/RichTextBox.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -190,7 +190,7 @@ private slots:
         QTRY_VERIFY(MainWindowFixture::windows<frmDatabaseWizard>().isEmpty());
         QVERIFY(w.isInputEnabled());
         // An ordinary edit: the document keeps its name and counts as changed.
-        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
         QCOMPARE(w.document().location(), path);
         w.pad()->Undo();
         QCOMPARE(w.pad()->Text(), before);

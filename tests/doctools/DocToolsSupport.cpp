@@ -1,7 +1,7 @@
 #include "DocToolsSupport.h"
 #include "Contrast.h"
 
-#include <Qsci/qsciprinter.h>
+#include <QPrinter>
 #include <QColor>
 #include <QDir>
 #include <QImage>
@@ -14,17 +14,14 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-std::unique_ptr<QsciPrinter> PdfPrinterService::newJob(QString* error)
+Result<> PdfPrinterService::setUpJob(QPrinter& printer)
 {
     ++m_jobs;
-    if (failAt > 0 && m_jobs >= failAt) {
-        *error = failure;
-        return nullptr;
-    }
-    auto printer = std::make_unique<QsciPrinter>(QPrinter::HighResolution);
-    printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setOutputFileName(QDir(m_folder).filePath(QStringLiteral("job-%1.pdf").arg(m_jobs, 3, 10, QLatin1Char('0'))));
-    return printer;
+    if (failAt > 0 && m_jobs >= failAt)
+        return Failure(failure);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QDir(m_folder).filePath(QStringLiteral("job-%1.pdf").arg(m_jobs, 3, 10, QLatin1Char('0'))));
+    return {};
 }
 
 QStringList PdfPrinterService::files() const

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/PrinterService.h"
+#include "services/PrinterService.h"
 
 #include <QList>
 #include <QRectF>
@@ -13,7 +13,7 @@
 class PdfPrinterService : public PrinterService {
 public:
     explicit PdfPrinterService(const QString& folder) : m_folder(folder) {}
-    std::unique_ptr<QsciPrinter> newJob(QString* error) override;
+    Result<> setUpJob(QPrinter& printer) override;
 
     int failAt = 0;
     QString failure = QStringLiteral("The printer is out of paper.");

@@ -2,7 +2,7 @@
 #include "MainWindowFixture.h"
 #include "TestRegistry.h"
 #include "doctools/frmMergeDocs.h"
-#include "platform/RichTextBox.h"
+#include "editor/RichTextBox.h"
 
 #include <QDir>
 #include <QFile>
@@ -157,7 +157,7 @@ private slots:
         // The caret stands right behind the merged text.
         QCOMPARE(merged.mid(w.pad()->SelStart()), before.mid(before.indexOf(QLatin1String("XX")) + 2));
         QCOMPARE(w.pad()->SelLength(), 0);
-        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
         QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad (\"%1\")").arg(docPath));
 
         QVERIFY(w.files().SaveDocument());
@@ -193,7 +193,7 @@ private slots:
         MainWindowFixture f;
         frmMain& w = f.show();
         w.pad()->SetText(QStringLiteral("doc"));
-        w.document().setChanged(false);
+        w.document().setModified(false);
         frmMergeDocs* m = openMerge(w);
         m->lines()->clear();
         QTest::keyClicks(m->lines(), typed);
@@ -208,7 +208,7 @@ private slots:
             QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Exclamation);
             QVERIFY(isOpen(m));
             QCOMPARE(w.pad()->Text(), QStringLiteral("doc"));
-            QCOMPARE(w.document().changed(), QStringLiteral("No"));
+            QCOMPARE(changedLabel(w), QStringLiteral("No"));
         } else {
             QVERIFY(f.prompts.calls.isEmpty());
             // Merged at the caret, which a new text leaves at its start.
@@ -243,7 +243,7 @@ private slots:
         QFile::link(f.dir.filePath(QStringLiteral("gone")), f.dir.filePath(QStringLiteral("broken")));
         frmMain& w = f.show();
         w.pad()->SetText(QStringLiteral("doc"));
-        w.document().setChanged(true);
+        w.document().setModified(true);
         frmMergeDocs* m = openMerge(w);
         if (merged.isEmpty())
             f.prompts.answer(Answer::Ok);
@@ -285,7 +285,7 @@ private slots:
         frmMain& w = f.show();
         w.pad()->SetText(QStringLiteral("doc"));
         w.pad()->SetSelLength(1);
-        w.document().setChanged(false);
+        w.document().setModified(false);
         frmMergeDocs* m = openMerge(w);
         const QString path = kind.startsWith(QLatin1Char('/')) ? kind : f.dir.filePath(kind);
         f.prompts.answer(Answer::Ok);
@@ -296,7 +296,7 @@ private slots:
         QVERIFY(isOpen(m));
         QCOMPARE(w.pad()->Text(), QStringLiteral("doc"));
         QCOMPARE(w.pad()->SelLength(), 1);
-        QCOMPARE(w.document().changed(), QStringLiteral("No"));
+        QCOMPARE(changedLabel(w), QStringLiteral("No"));
         // What was read before the failure left no step behind: Undo takes
         // back the edit before the merge.
         w.pad()->Undo();
@@ -318,7 +318,7 @@ private slots:
         }
         frmMain& w = f.show();
         w.pad()->SetText(QStringLiteral("doc"));
-        w.document().setChanged(false);
+        w.document().setModified(false);
         frmMergeDocs* m = openMerge(w);
         f.prompts.answer(Answer::Ok);
         merge(m, paths, QStringLiteral("0"));
@@ -328,7 +328,7 @@ private slots:
                                                        .arg(total, QLocale::system().toString(INT_MAX))});
         QVERIFY(isOpen(m));
         QCOMPARE(w.pad()->Text(), QStringLiteral("doc"));
-        QCOMPARE(w.document().changed(), QStringLiteral("No"));
+        QCOMPARE(changedLabel(w), QStringLiteral("No"));
     }
 
     // Unsaved changes: Yes saves first and merges whatever the save did (the
@@ -397,26 +397,26 @@ private slots:
         MainWindowFixture f;
         QDir(f.dir.path()).mkdir(QStringLiteral("web"));
         const QString chosen = f.file(QStringLiteral("web/part.htm"), "<p>");
-        f.settings.store(SettingsStore::LastDir, QStringLiteral("/start/"));
+        f.settings.store(Setting::LastDir, QStringLiteral("/start/"));
         frmMain& w = f.show();
         frmMergeDocs* m = openMerge(w);
         f.prompts.answerOpen(cancel ? std::nullopt : std::optional<QString>(chosen));
         m->findChild<QPushButton*>(QStringLiteral("cmdFind%1").arg(number))->click();
         const Prompts::FileDialog& d = f.prompts.calls.last().dialog;
         QCOMPARE(d.title, QStringLiteral("Quirkpad - Merge Documents Wizard"));
-        QCOMPARE(d.filter, FileCommands::kFilter);
+        QCOMPARE(d.filter, DocumentService::kFileFilter);
         QCOMPARE(d.filterIndex, 1);
         QCOMPARE(d.initDir, QStringLiteral("/start/"));
         QVERIFY(d.mustExist);
         for (int i = 1; i <= 3; ++i)
             QCOMPARE(m->document(i)->text(), i == number && !cancel ? chosen : QString());
         const QString folder = cancel ? QStringLiteral("/start/") : f.dir.filePath(QStringLiteral("web/"));
-        QCOMPARE(f.settings.get(SettingsStore::LastDir), folder);
+        QCOMPARE(f.settings.get(Setting::LastDir), folder);
 
         m->document(1)->setText(f.file(QStringLiteral("typed.txt"), "t"));
         merge(m, {m->document(1)->text(), m->document(2)->text(), m->document(3)->text()});
         QVERIFY(!isOpen(m));
-        QCOMPARE(f.settings.get(SettingsStore::LastDir), folder);
+        QCOMPARE(f.settings.get(Setting::LastDir), folder);
     }
 };
 

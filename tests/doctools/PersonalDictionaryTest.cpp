@@ -3,8 +3,8 @@
 #include "TestRegistry.h"
 #include "doctools/MisspellingFinder.h"
 #include "doctools/SpellingSession.h"
-#include "platform/HunspellSpeller.h"
-#include "platform/PersonalDictionary.h"
+#include "services/HunspellSpeller.h"
+#include "services/PersonalDictionary.h"
 
 #include <QDir>
 #include <QFile>
@@ -137,12 +137,16 @@ private slots:
         const QString path = dir.filePath("dictionary.txt");
         write(path, file);
         {
-            HunspellSpeller first(testDictionaries(), dictionary, path);
+            const Result<std::unique_ptr<Speller>> made = HunspellSpeller::open(testDictionaries(), dictionary, path);
+            QVERIFY2(made.ok(), qPrintable(made.error()));
+            Speller& first = **made;
             QVERIFY(!first.check(added));
             QVERIFY(first.addWord(added).ok());
             QVERIFY(first.check(added));
         }
-        HunspellSpeller next(testDictionaries(), dictionary, path);
+        const Result<std::unique_ptr<Speller>> made = HunspellSpeller::open(testDictionaries(), dictionary, path);
+        QVERIFY2(made.ok(), qPrintable(made.error()));
+        Speller& next = **made;
         for (const QString& w : right)
             QVERIFY2(next.check(w), qPrintable(w));
         for (const QString& w : wrong)
@@ -168,7 +172,9 @@ private slots:
         const QString path = dir.filePath(keepable ? "dictionary.txt" : "folder/dictionary.txt");
         if (!keepable)
             QDir(dir.path()).mkpath("folder/dictionary.txt");
-        HunspellSpeller speller(testDictionaries(), "en_US", path);
+        const Result<std::unique_ptr<Speller>> made = HunspellSpeller::open(testDictionaries(), "en_US", path);
+        QVERIFY2(made.ok(), qPrintable(made.error()));
+        Speller& speller = **made;
         const QString text = "Quirkpad teh Quirkpad QUIRKPAD wrld Wrld wrld";
         MisspellingFinder finder(text, speller);
         while (finder.work(1000)) {
@@ -178,7 +184,8 @@ private slots:
         QCOMPARE(dialog.asked, (QStringList{"Quirkpad[]", "teh[the]", "wrld[world]"}));
         QCOMPARE(SpellingSession::corrected(text, outcome.corrections), "Quirkpad the Quirkpad QUIRKPAD wrld Wrld wrld");
         QCOMPARE(contents(path), keepable ? file : QByteArray("(missing)"));
-        QCOMPARE(outcome.dictionaryFailure,
+        QCOMPARE(outcome.wordsKept.ok(), keepable);
+        QCOMPARE(outcome.wordsKept.error(),
                  keepable ? QString()
                           : "The word Quirkpad could not be added to the personal dictionary " + path
                                 + ": Is a directory");

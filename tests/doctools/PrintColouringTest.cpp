@@ -1,9 +1,9 @@
 #include "DocToolsSupport.h"
 #include "TestRegistry.h"
 #include "doctools/modPrint.h"
-#include "platform/LineNumberMargin.h"
-#include "platform/RichTextBox.h"
-#include "platform/SyntaxColouring.h"
+#include "editor/LineNumberMargin.h"
+#include "editor/RichTextBox.h"
+#include "editor/SyntaxColouring.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,7 +19,7 @@ QList<PdfPage> printed(const QString& name, const QString& text, bool coloured, 
     QTemporaryDir out;
     PdfPrinterService pdf(out.path());
     QWidget window;
-    auto* box = new RichTextBox(&window);
+    auto* box = new RichTextBox(nullptr, &window);
     SyntaxColouring colouring(*box);
     LineNumberMargin numbers(*box);
     colouring.setEnabled(coloured);
@@ -27,8 +27,8 @@ QList<PdfPage> printed(const QString& name, const QString& text, bool coloured, 
     colouring.setDocumentName(name);
     box->SetText(text);
     window.setEnabled(false);
-    const modPrint::PrintResult r = modPrint::PrintRichText(*box, pdf, 1440, 1440, 1440, 1440);
-    if (!r.ok || pdf.files().size() != 1)
+    const Result<> printed = modPrint::PrintRichText(*box, pdf, 1440, 1440, 1440, 1440);
+    if (!printed || pdf.files().size() != 1)
         return {};
     *lookProblem = printedLookProblem(pdf.files().first());
     return readPdf(pdf.files().first());

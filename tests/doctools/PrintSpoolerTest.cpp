@@ -2,7 +2,7 @@
 #include "MainWindowFixture.h"
 #include "TestRegistry.h"
 #include "doctools/frmPrint.h"
-#include "platform/RichTextBox.h"
+#include "editor/RichTextBox.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,7 @@
 #include "TestRegistry.h"
 #include "doctools/frmPrint.h"
 #include "doctools/modPrint.h"
-#include "platform/RichTextBox.h"
+#include "editor/RichTextBox.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -42,8 +42,8 @@ private slots:
         PdfPrinterService pdf(out.path());
         RichTextBox box;
         box.SetText(text);
-        const modPrint::PrintResult r = modPrint::PrintRichText(box, pdf, 1440, 1440, 1440, 1440);
-        QVERIFY2(r.ok, qPrintable(r.error));
+        const Result<> printed = modPrint::PrintRichText(box, pdf, 1440, 1440, 1440, 1440);
+        QVERIFY2(printed.ok(), qPrintable(printed.error()));
         QCOMPARE(pdf.files().size(), 1);
         const QList<PdfPage> pages = readPdf(pdf.files().first());
         QVERIFY(pages.size() >= minPages);
@@ -115,7 +115,7 @@ private slots:
         }
         QVERIFY(p->isVisible());
         QCOMPARE(w.pad()->Text(), QStringLiteral("hello world"));
-        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
     }
 
     // Ctrl+P and the toolbar's Print open the one window over a disabled

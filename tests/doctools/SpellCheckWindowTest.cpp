@@ -5,9 +5,9 @@
 #include "TestRegistry.h"
 #include "doctools/frmSpellCheck.h"
 #include "doctools/frmSpelling.h"
-#include "platform/HunspellSpeller.h"
-#include "platform/RichTextBox.h"
-#include "platform/SimpleComboBox.h"
+#include "services/HunspellSpeller.h"
+#include "editor/RichTextBox.h"
+#include "widgets/SimpleComboBox.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -60,7 +60,7 @@ struct SpellCheckFixture {
     {
         frmMain& w = main.make();
         window = std::make_unique<frmSpellCheck>(*w.pad(),
-                                                 std::make_unique<HunspellSpeller>(dictionaryFolder, "en_US"),
+                                                 HunspellSpeller::open(dictionaryFolder, "en_US"),
                                                  main.prompts, &w, scriptedDialog ? &dialog : nullptr);
         QObject::connect(bar(), &QProgressBar::valueChanged, [this](int v) { progress << v; });
     }
@@ -91,7 +91,7 @@ struct SpellCheckFixture {
     void open(const QString& text)
     {
         pad().SetText(text);
-        main.window->document().setChanged(false);
+        main.window->document().setModified(false);
         pad().SetSelStart(pad().TextLength());
     }
     void checkWholeDocument() { child<QPushButton>(window.get(), "cmdLoadWord")->click(); }
@@ -237,14 +237,14 @@ private slots:
         QCOMPARE(f.count(), QStringLiteral("Number of suggestions: 1"));
 
         f.open(QStringLiteral("teh wrld\r\n"));
-        QSignalSpy changes(&f.pad(), &RichTextBox::Change);
+        QSignalSpy changes(&f.pad().document(), &Document::contentsChanged);
         f.main.prompts.answer(Prompts::Answer::Ok);
         f.checkWholeDocument();
         QCOMPARE(f.main.prompts.messages(), (QStringList{error, error}));
         QCOMPARE(f.main.prompts.calls[1].icon, Prompts::Icon::Error);
         QCOMPARE(f.pad().Text(), QStringLiteral("teh wrld\r\n"));
         QCOMPARE(changes.count(), 0);
-        QCOMPARE(f.main.window->document().changed(), QStringLiteral("No"));
+        QCOMPARE(changedLabel(*f.main.window), QStringLiteral("No"));
         QVERIFY(f.dialog.asked.isEmpty());
     }
 
@@ -300,7 +300,7 @@ private slots:
         if (caretBefore >= 0)
             f.pad().SetSelStart(caretBefore);
         f.dialog.script = script;
-        QSignalSpy changes(&f.pad(), &RichTextBox::Change);
+        QSignalSpy changes(&f.pad().document(), &Document::contentsChanged);
         if (complete)
             f.main.prompts.answer(Prompts::Answer::Ok);
         f.checkWholeDocument();
@@ -309,7 +309,7 @@ private slots:
         QCOMPARE(f.pad().Text(), corrected);
         const bool changed = corrected != text;
         QCOMPARE(changes.count(), changed ? 1 : 0);
-        QCOMPARE(f.main.window->document().changed(), changed ? QStringLiteral("Yes") : QStringLiteral("No"));
+        QCOMPARE(changedLabel(*f.main.window), changed ? QStringLiteral("Yes") : QStringLiteral("No"));
         QCOMPARE(f.pad().SelStart(), caretAfter >= 0 ? caretAfter : f.pad().TextLength());
         if (changed) {
             f.pad().Undo();
@@ -414,7 +414,7 @@ private slots:
         while (text.size() < 6 * 65536)
             text += row;
         f.open(text);
-        QSignalSpy changes(&f.pad(), &RichTextBox::Change);
+        QSignalSpy changes(&f.pad().document(), &Document::contentsChanged);
         FakePacing pacing;
         pacing.cancelAfter = 3;
         f.checkWholeDocument();
@@ -425,7 +425,7 @@ private slots:
         QVERIFY(f.main.prompts.calls.isEmpty());
         QCOMPARE(changes.count(), 0);
         QCOMPARE(f.pad().TextLength(), text.size());
-        QCOMPARE(f.main.window->document().changed(), QStringLiteral("No"));
+        QCOMPARE(changedLabel(*f.main.window), QStringLiteral("No"));
     }
 };
 

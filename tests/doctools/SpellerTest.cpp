@@ -1,6 +1,6 @@
 #include "TestDictionaries.h"
 #include "TestRegistry.h"
-#include "platform/HunspellSpeller.h"
+#include "services/HunspellSpeller.h"
 
 #include <QDir>
 #include <QFile>
@@ -98,8 +98,9 @@ private slots:
         QFETCH(bool, correct);
         QFETCH(QStringList, suggestions);
 
-        HunspellSpeller speller(dictionaries(), dictionary);
-        QVERIFY(speller.available());
+        const Result<std::unique_ptr<Speller>> made = HunspellSpeller::open(dictionaries(), dictionary);
+        QVERIFY2(made.ok(), qPrintable(made.error()));
+        Speller& speller = **made;
         QCOMPARE(speller.check(word), correct);
         QCOMPARE(speller.suggest(word), suggestions);
     }
@@ -135,7 +136,9 @@ private slots:
         QTemporaryDir dir;
         for (const char* ext : {".aff", ".dic"})
             QVERIFY(QFile::copy(dictionaries() + "/" + source + ext, dir.filePath(name + ext)));
-        HunspellSpeller speller(dir.path(), name);
+        const Result<std::unique_ptr<Speller>> made = HunspellSpeller::open(dir.path(), name);
+        QVERIFY2(made.ok(), qPrintable(made.error()));
+        Speller& speller = **made;
         QCOMPARE(speller.dictionaryName(), shown);
         for (const QString& w : handled)
             QVERIFY2(speller.handles(w), qPrintable(w));
@@ -161,14 +164,10 @@ private slots:
         QTemporaryDir dir;
         for (const QString& f : files)
             QVERIFY(QFile::copy(dictionaries() + "/" + f, dir.filePath(f)));
-        HunspellSpeller speller(dir.path(), name);
-        QVERIFY(!speller.available());
-        QCOMPARE(speller.problem(), "No spelling dictionary was found in " + dir.path()
-                                        + ". Install the Debian package hunspell-en-us.");
-        QCOMPARE(speller.dictionaryName(), QString());
-        QVERIFY(!speller.check("hello"));
-        QVERIFY(!speller.handles("hello"));
-        QCOMPARE(speller.suggest("helo"), QStringList{});
+        const Result<std::unique_ptr<Speller>> made = HunspellSpeller::open(dir.path(), name);
+        QVERIFY(!made.ok());
+        QCOMPARE(made.error(), "No spelling dictionary was found in " + dir.path()
+                                   + ". Install the Debian package hunspell-en-us.");
     }
 
     void aCharacterSetItCannotConvert()
@@ -179,10 +178,10 @@ private slots:
         aff.write("SET NO-SUCH-CHARSET\nTRY abc\n");
         aff.close();
         QVERIFY(QFile::copy(dictionaries() + "/en_US.dic", dir.filePath("xx_XX.dic")));
-        HunspellSpeller speller(dir.path(), "xx_XX");
-        QVERIFY(!speller.available());
-        QCOMPARE(speller.problem(), "The spelling dictionary " + dir.filePath("xx_XX.dic")
-                                        + " is in a character set this system cannot convert.");
+        const Result<std::unique_ptr<Speller>> made = HunspellSpeller::open(dir.path(), "xx_XX");
+        QVERIFY(!made.ok());
+        QCOMPARE(made.error(), "The spelling dictionary " + dir.filePath("xx_XX.dic")
+                                   + " is in a character set this system cannot convert.");
     }
 };
 

@@ -3,7 +3,7 @@
 #include "TestRegistry.h"
 #include "doctools/MisspellingFinder.h"
 #include "doctools/SpellingSession.h"
-#include "platform/HunspellSpeller.h"
+#include "services/HunspellSpeller.h"
 
 #include <QTest>
 
@@ -11,9 +11,11 @@
 class SpellingSessionTest : public QObject {
     Q_OBJECT
 
-    HunspellSpeller m_speller{testDictionaries(), QStringLiteral("en_US")};
+    std::unique_ptr<Speller> m_speller = HunspellSpeller::open(testDictionaries(), QStringLiteral("en_US")).valueOr({});
 
 private slots:
+    void initTestCase() { QVERIFY(m_speller); }
+
     void findsMisspeltWordsInOrder_data()
     {
         QTest::addColumn<QString>("text");
@@ -36,7 +38,7 @@ private slots:
 
         // In one go, and in slices as small as a character: the same words.
         for (const qsizetype slice : {text.size() + 1, qsizetype(7), qsizetype(1)}) {
-            MisspellingFinder finder(text, m_speller);
+            MisspellingFinder finder(text, *m_speller);
             int steps = 0;
             while (finder.work(slice))
                 QVERIFY(++steps <= text.size() + 1);
@@ -112,10 +114,10 @@ private slots:
         QFETCH(QStringList, asked);
         QFETCH(bool, cancelled);
 
-        MisspellingFinder finder(text, m_speller);
+        MisspellingFinder finder(text, *m_speller);
         finder.finish();
         ScriptedSpellingDialog dialog(script);
-        const SpellingSession::Outcome outcome = SpellingSession::run(text, finder.found(), m_speller, dialog);
+        const SpellingSession::Outcome outcome = SpellingSession::run(text, finder.found(), *m_speller, dialog);
         QCOMPARE(dialog.asked, asked);
         QVERIFY(dialog.script.isEmpty());
         QCOMPARE(outcome.cancelled, cancelled);

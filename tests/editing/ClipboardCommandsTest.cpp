@@ -106,7 +106,7 @@ void ClipboardCommandsTest::copy()
     const QStringList before = formats();
     RichTextBox pad;
     prepare(pad, text, selStart, selLength);
-    QSignalSpy changes(&pad, &RichTextBox::Change);
+    QSignalSpy changes(&pad.document(), &Document::contentsChanged);
     ClipboardCommands::copy(pad, clipboard());
 
     QCOMPARE(clipboard()->text(), onClipboard);
@@ -122,7 +122,7 @@ void ClipboardCommandsTest::cutNothingSelected()
     fill(Plain);
     RichTextBox pad;
     prepare(pad, QStringLiteral("abc"), 2);
-    QSignalSpy changes(&pad, &RichTextBox::Change);
+    QSignalSpy changes(&pad.document(), &Document::contentsChanged);
     ClipboardCommands::cut(pad, clipboard());
     QCOMPARE(pad.Text(), QStringLiteral("abc"));
     QCOMPARE(pad.SelStart(), 2);
@@ -135,7 +135,7 @@ void ClipboardCommandsTest::cutSelection()
     fill(Formatted);
     RichTextBox pad;
     prepare(pad, QStringLiteral("a\r\nbc"), 1, 3);
-    QSignalSpy changes(&pad, &RichTextBox::Change);
+    QSignalSpy changes(&pad.document(), &Document::contentsChanged);
     ClipboardCommands::cut(pad, clipboard());
     QCOMPARE(pad.Text(), QStringLiteral("ac"));
     QCOMPARE(pad.SelStart(), 1);
@@ -183,7 +183,7 @@ void ClipboardCommandsTest::paste()
     RichTextBox pad;
     TextFormat format;
     format.lineBreak = LineBreak(style);
-    pad.setFormat(format);
+    pad.document().setFormat(format);
     prepare(pad, QStringLiteral("abcdef"), 2, selLength);
     ClipboardCommands::paste(pad, clipboard());
 
@@ -197,7 +197,7 @@ void ClipboardCommandsTest::pasteNothingIntoNothingIsNoEdit()
     fill(Picture);
     RichTextBox pad;
     prepare(pad, QStringLiteral("abc"), 1);
-    QSignalSpy changes(&pad, &RichTextBox::Change);
+    QSignalSpy changes(&pad.document(), &Document::contentsChanged);
     ClipboardCommands::paste(pad, clipboard());
     QCOMPARE(changes.count(), 0);
     QVERIFY(clipboard()->mimeData()->hasImage());
@@ -207,7 +207,7 @@ void ClipboardCommandsTest::deleteSelection()
 {
     RichTextBox pad;
     prepare(pad, QStringLiteral("a\r\nb"), 1);
-    QSignalSpy changes(&pad, &RichTextBox::Change);
+    QSignalSpy changes(&pad.document(), &Document::contentsChanged);
     ClipboardCommands::deleteSelection(pad);
     QCOMPARE(pad.Text(), QStringLiteral("a\r\nb"));
     QCOMPARE(changes.count(), 0);
@@ -339,7 +339,7 @@ void ClipboardCommandsTest::keyFilterThroughEditor()
     connect(&pad, &RichTextBox::KeyDown, &pad,
             [](RichTextBox::KeyDownArgs& args) { ClipboardCommands::filterEditorKey(args, clipboard()); });
     prepare(pad, QStringLiteral("[]"), 1);
-    QSignalSpy changes(&pad, &RichTextBox::Change);
+    QSignalSpy changes(&pad.document(), &Document::contentsChanged);
 
     // A picture: the paste is swallowed, the document untouched.
     fill(Picture);

@@ -3,7 +3,7 @@
 #include "TestRegistry.h"
 #include "editing/EditingCommands.h"
 #include "editing/TextTransforms.h"
-#include "platform/RichTextBox.h"
+#include "editor/RichTextBox.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -77,7 +77,7 @@ void EditingCommandsTest::transformReplacesSelection()
 
     RichTextBox pad;
     prepare(pad, text, selStart, selLength);
-    QSignalSpy changes(&pad, &RichTextBox::Change);
+    QSignalSpy changes(&pad.document(), &Document::contentsChanged);
     transformNamed(command)(pad);
 
     QCOMPARE(pad.Text(), expected);
@@ -100,7 +100,7 @@ void EditingCommandsTest::transformWithNothingSelected()
     for (const QString& text : {QStringLiteral(""), QStringLiteral("Ab\r\ncD")}) {
         RichTextBox pad;
         prepare(pad, text, int(text.size() / 2));
-        QSignalSpy changes(&pad, &RichTextBox::Change);
+        QSignalSpy changes(&pad.document(), &Document::contentsChanged);
         transformNamed(command)(pad);
         QCOMPARE(pad.Text(), text);
         QCOMPARE(pad.SelStart(), int(text.size() / 2));
@@ -148,20 +148,20 @@ void EditingCommandsTest::longTransformShowsProgress()
     pad.show();
     pad.SetTextUtf8(text);
     pad.selectBytes(3, text.size());
-    QSignalSpy changes(&pad, &RichTextBox::Change);
+    QSignalSpy changes(&pad.document(), &Document::contentsChanged);
     FakePacing pacing;
     pacing.cancelAfter = cancelAfter;
     transformNamed(command)(pad);
     QVERIFY(!pacing.shown.isEmpty());
     QCOMPARE(changes.count(), cancelAfter < 0 ? 1 : 0);
     if (cancelAfter > 0) {
-        QVERIFY(pad.utf8() == text);
+        QVERIFY(pad.document().utf8() == text);
         return;
     }
-    QVERIFY(pad.utf8() == "<p>" + expected);
+    QVERIFY(pad.document().utf8() == "<p>" + expected);
     QCOMPARE(pad.selectionBytes().start, long(3 + expected.size()));
     pad.Undo();
-    QVERIFY(pad.utf8() == text);
+    QVERIFY(pad.document().utf8() == text);
 }
 
 void EditingCommandsTest::insertDateTime_data()
@@ -222,7 +222,7 @@ void EditingCommandsTest::startAndEnd()
 
     RichTextBox pad;
     prepare(pad, text, selStart, selLength);
-    QSignalSpy changes(&pad, &RichTextBox::Change);
+    QSignalSpy changes(&pad.document(), &Document::contentsChanged);
     EditingCommands::goToEnd(pad);
     QCOMPARE(pad.SelStart(), end);
     QCOMPARE(pad.SelLength(), 0);

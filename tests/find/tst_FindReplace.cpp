@@ -1,7 +1,7 @@
 #include "FakePacing.h"
 #include "TestRegistry.h"
 #include "find/FindReplace.h"
-#include "platform/RichTextBox.h"
+#include "editor/RichTextBox.h"
 
 #include <QPoint>
 #include <QRandomGenerator>
@@ -67,7 +67,7 @@ private slots:
         pad.SetText(text);
         pad.SetSelStart(start.x());
         pad.SetSelLength(start.y());
-        QSignalSpy changes(&pad, &RichTextBox::Change);
+        QSignalSpy changes(&pad.document(), &Document::contentsChanged);
         for (const QPoint& next : expected) {
             QVERIFY(FindReplace::findNext(pad, what, direction));
             QCOMPARE(selection(pad), next);
@@ -145,7 +145,7 @@ private slots:
         pad.SetText(text);
         pad.SetSelStart(2);
         pad.SetSelLength(1);
-        QSignalSpy changes(&pad, &RichTextBox::Change);
+        QSignalSpy changes(&pad.document(), &Document::contentsChanged);
         FindReplace::replaceAll(pad, find, replacement);
         QCOMPARE(pad.Text(), expected);
         QCOMPARE(selection(pad), QPoint(0, 0));
@@ -160,7 +160,7 @@ private slots:
         pad.show();
         const QString x((1 << 20) - 1, QLatin1Char('x'));
         pad.SetText(x + "abab" + x + "ab");
-        QSignalSpy changes(&pad, &RichTextBox::Change);
+        QSignalSpy changes(&pad.document(), &Document::contentsChanged);
         FakePacing pacing;
         pacing.cancelAfter = 1;
         FindReplace::replaceAll(pad, QStringLiteral("ab"), QStringLiteral("-"));

@@ -1,6 +1,6 @@
 #include "TestRegistry.h"
 #include "generators/AnsiCodes.h"
-#include "platform/TextFile.h"
+#include "files/TextFile.h"
 
 #include <QTest>
 #include <optional>

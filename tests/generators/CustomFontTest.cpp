@@ -1,7 +1,7 @@
 #include "ToolWindows.h"
 #include "TestRegistry.h"
 #include "generators/frmCustomFont.h"
-#include "platform/Fonts.h"
+#include "services/Fonts.h"
 
 #include <QCheckBox>
 #include <QAbstractItemView>

@@ -1,8 +1,8 @@
 #include "ToolWindows.h"
 #include "TestRegistry.h"
 #include "generators/WebPage.h"
-#include "platform/OwnedWindow.h"
-#include "platform/RichTextBox.h"
+#include "widgets/OwnedWindow.h"
+#include "editor/RichTextBox.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -66,7 +66,7 @@ private slots:
         QCOMPARE(pad.Text(), expected);
         QCOMPARE(pad.SelStart(), selStart + inserted.size());
         QCOMPARE(pad.SelLength(), 0);
-        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
         pad.Undo();
         QCOMPARE(pad.Text(), before);
     }

@@ -51,11 +51,11 @@ private slots:
     // file the list shows.
     void eightTemplatesOfTheListedKinds()
     {
-        const TemplateFolder::Listing l = TemplateFolder::list(kExamples);
-        QVERIFY(l.ok);
-        QCOMPARE(l.names.size(), 8);
+        const Result<QStringList> l = TemplateFolder::list(kExamples);
+        QVERIFY2(l.ok(), qPrintable(l.error()));
+        QCOMPARE(l->size(), 8);
         QSet<QString> kinds;
-        for (const QString& name : l.names)
+        for (const QString& name : *l)
             kinds << QFileInfo(name).suffix();
         for (const char* kind : {"html", "htm", "php", "xhtml"})
             QVERIFY2(kinds.contains(QLatin1String(kind)), kind);
@@ -67,7 +67,7 @@ private slots:
     void eachTemplateIsSoundHtml_data()
     {
         QTest::addColumn<QString>("name");
-        for (const QString& name : TemplateFolder::list(kExamples).names)
+        for (const QString& name : TemplateFolder::list(kExamples).valueOr({}))
             QTest::newRow(qPrintable(name)) << name;
     }
 

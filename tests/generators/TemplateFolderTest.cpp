@@ -41,20 +41,19 @@ private slots:
             QFile f(dir.filePath(name));
             QVERIFY(f.open(QIODevice::WriteOnly));
         }
-        const TemplateFolder::Listing l = TemplateFolder::list(dir.path());
-        QVERIFY(l.ok);
-        QCOMPARE(l.error, QString());
-        QCOMPARE(l.names, listed);
+        const Result<QStringList> l = TemplateFolder::list(dir.path());
+        QVERIFY(l.ok());
+        QCOMPARE(l.error(), QString());
+        QCOMPARE(*l, listed);
     }
 
     void aMissingFolderIsAnError()
     {
         QTemporaryDir dir;
         const QString missing = dir.filePath(QStringLiteral("Examples"));
-        const TemplateFolder::Listing l = TemplateFolder::list(missing);
-        QVERIFY(!l.ok);
-        QCOMPARE(l.error, QStringLiteral("Path not found: ") + missing);
-        QVERIFY(l.names.isEmpty());
+        const Result<QStringList> l = TemplateFolder::list(missing);
+        QVERIFY(!l.ok());
+        QCOMPARE(l.error(), QStringLiteral("Path not found: ") + missing);
     }
 };
 

@@ -3,7 +3,7 @@
 #include "generators/PictureBox.h"
 #include "generators/WebPage.h"
 #include "generators/frmWebPageWizard.h"
-#include "platform/RichTextBox.h"
+#include "editor/RichTextBox.h"
 
 #include <QCheckBox>
 #include <QImage>
@@ -118,7 +118,7 @@ private slots:
         QFETCH(QString, title);
         QFETCH(QString, filter);
         MainWindowFixture f;
-        f.settings.store(SettingsStore::LastDir, QStringLiteral("/start/here/"));
+        f.settings.store(Setting::LastDir, QStringLiteral("/start/here/"));
         frmWebPageWizard* wizard = openWizard(f.show());
         auto* find = control<QPushButton>(wizard, qPrintable(button));
         auto* box = control<QLineEdit>(wizard, qPrintable(field));
@@ -127,12 +127,12 @@ private slots:
         f.prompts.answerOpen(std::nullopt);
         find->click();
         QCOMPARE(box->text(), QStringLiteral("typed"));
-        QCOMPARE(f.settings.get(SettingsStore::LastDir), QStringLiteral("/start/here/"));
+        QCOMPARE(f.settings.get(Setting::LastDir), QStringLiteral("/start/here/"));
 
         f.prompts.answerOpen(QStringLiteral("/web/site/style one.css"));
         find->click();
         QCOMPARE(box->text(), QStringLiteral("/web/site/style one.css"));
-        QCOMPARE(f.settings.get(SettingsStore::LastDir), QStringLiteral("/web/site/"));
+        QCOMPARE(f.settings.get(Setting::LastDir), QStringLiteral("/web/site/"));
 
         for (const auto& call : f.prompts.calls) {
             QCOMPARE(call.dialog.title, title);

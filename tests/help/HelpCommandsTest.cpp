@@ -2,8 +2,8 @@
 #include "TestRegistry.h"
 #include "help/HelpLinks.h"
 #include "help/frmAbout.h"
-#include "platform/AppPaths.h"
-#include "platform/RichTextBox.h"
+#include "files/AppPaths.h"
+#include "editor/RichTextBox.h"
 
 #include <QAction>
 #include <QFile>
@@ -31,15 +31,15 @@ private slots:
     {
         MainWindowFixture f;
         frmMain& w = f.make();
-        f.settings.store(SettingsStore::LastDir, QStringLiteral("/kept/"));
+        f.settings.store(Setting::LastDir, QStringLiteral("/kept/"));
         run(w, Cmd::mnuLicenceAgreement);
         const QString path = AppPaths::dataDir() + QStringLiteral("/Files/License Agreement.txt");
         QVERIFY(f.prompts.calls.isEmpty());
         QVERIFY(w.pad()->Text().contains(QStringLiteral("GNU GENERAL PUBLIC LICENSE")));
         QCOMPARE(w.document().location(), path);
-        QCOMPARE(w.document().changed(), QStringLiteral("No"));
+        QCOMPARE(changedLabel(w), QStringLiteral("No"));
         QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad"));   // the caption stays as it was
-        QCOMPARE(f.settings.get(SettingsStore::LastDir), QStringLiteral("/kept/"));
+        QCOMPARE(f.settings.get(Setting::LastDir), QStringLiteral("/kept/"));
     }
 
     void licenceAsksToSaveFirst()
@@ -59,7 +59,7 @@ private slots:
         f.prompts.answer(Answer::Yes).answerSave(std::nullopt);
         run(w, Cmd::mnuLicenceAgreement);
         QCOMPARE(w.pad()->Text(), QStringLiteral("my page"));
-        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
 
         // Yes, saved: the licence follows.
         const QString saved = f.dir.filePath(QStringLiteral("page.html"));
@@ -76,7 +76,7 @@ private slots:
         AppPaths::setDataDir(f.dir.path());   // no Files/ here
         frmMain& w = f.make();
         w.pad()->SetText(QStringLiteral("untouched"));
-        w.document().setChanged(false);
+        w.document().setModified(false);
         f.prompts.answer(Answer::Ok);
         run(w, Cmd::mnuLicenceAgreement);
         QCOMPARE(f.prompts.calls.size(), 1);

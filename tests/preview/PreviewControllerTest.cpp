@@ -1,9 +1,9 @@
 #include "MainWindowFixture.h"
 #include "ScriptedPrompts.h"
 #include "TestRegistry.h"
-#include "platform/OwnedWindow.h"
-#include "platform/AppPaths.h"
-#include "platform/RichTextBox.h"
+#include "widgets/OwnedWindow.h"
+#include "files/AppPaths.h"
+#include "editor/RichTextBox.h"
 #include "preview/BrowserView.h"
 #include "preview/PreviewController.h"
 #include "preview/frmWebBrowser.h"
@@ -53,7 +53,7 @@ QString pageText(BrowserView* view)
 // window wires them: every change of the text runs the live refresh.
 struct Editor {
     QWidget main;
-    RichTextBox* pad = new RichTextBox(&main);
+    RichTextBox* pad = new RichTextBox(nullptr, &main);
     QAction* viewHtml = new QAction(QStringLiteral("ViewHTML"), &main);
     QAction* liveHtml = new QAction(QStringLiteral("LiveHTML"), &main);
     ScriptedPrompts prompts;
@@ -64,7 +64,7 @@ struct Editor {
     {
         auto* layout = new QVBoxLayout(&main);
         layout->addWidget(pad);
-        QObject::connect(pad, &RichTextBox::Change, &preview, &PreviewController::liveRefresh);
+        QObject::connect(&pad->document(), &Document::contentsChanged, &preview, &PreviewController::liveRefresh);
         main.resize(400, 300);
         main.show();
     }
@@ -98,9 +98,14 @@ QString longPage()
     return page;
 }
 
+QString tempFolder()
+{
+    return AppPaths::tempDir().valueOr(QStringLiteral("<no temporary folder>"));
+}
+
 QString temp(int n)
 {
-    return AppPaths::tempDir() + QStringLiteral("/Temp%1.html").arg(n);
+    return tempFolder() + QStringLiteral("/Temp%1.html").arg(n);
 }
 
 }
@@ -303,7 +308,9 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(pageText(e.view()), QStringLiteral("kept!"), kLoadTimeout);
 
         // Its folder gone, the page cannot be written: LiveHTML ends.
-        QVERIFY(QDir(AppPaths::tempDir()).removeRecursively());
+        const Result<QString> folder = AppPaths::tempDir();
+        QVERIFY(folder.ok());
+        QVERIFY(QDir(*folder).removeRecursively());
         e.type(QStringLiteral("x"));
         QVERIFY(!e.liveHtml->isChecked() && !e.viewHtml->isChecked());
         // The window stays, showing what it showed, and nothing is reported.
@@ -406,7 +413,7 @@ private slots:
                      titled ? QStringLiteral("rgb(4, 5, 6)") : QStringLiteral("rgba(0, 0, 0, 0)"));
             QTRY_COMPARE_WITH_TIMEOUT(evaluate(e.view(), picture).toInt(), titled ? 3 : 0, kLoadTimeout);
             // The folder holds only the pages: nothing was copied there.
-            for (const QString& name : QDir(AppPaths::tempDir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
+            for (const QString& name : QDir(tempFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
                 QVERIFY2(QRegularExpression(QStringLiteral("^Temp\\d+\\.html$")).match(name).hasMatch(), qPrintable(name));
             if (titled) {   // and a live reload keeps them
                 e.typeForReload(QStringLiteral("<p>more</p>"));

@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
+#include "ToolWindows.h"
 #include "TestRegistry.h"
-#include "find/frmFind.h"
-#include "platform/RichTextBox.h"
+#include "editor/RichTextBox.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -90,7 +90,7 @@ private slots:
         case Move::FindNext:
         case Move::ReplaceAll: {
             w.commands().action(Cmd::mnuFind)->trigger();
-            frmFind* find = w.findWindow();
+            QWidget* find = toolWindow(QStringLiteral("frmFind"));
             const bool next = move == Move::FindNext;
             find->findChild<QLineEdit*>(next ? QStringLiteral("txtFind") : QStringLiteral("txtFind_Rep"))
                 ->setText(QStringLiteral("needle"));

@@ -1,7 +1,8 @@
 #include "MainWindowFixture.h"
+#include "editor/EngineProbe.h"
 #include "TestRegistry.h"
 #include "find/frmFind.h"
-#include "platform/RichTextBox.h"
+#include "editor/RichTextBox.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -257,7 +258,7 @@ private slots:
         QCOMPARE(bound.size(), 21);
         const QString text = QStringLiteral("First LINE here\r\nsecond line");
         w.pad()->SetText(text);
-        w.document().setChanged(false);
+        w.document().setModified(false);
         w.pad()->SetSelStart(3);
         w.pad()->SetSelLength(8);
         w.pad()->setFocus();
@@ -270,7 +271,7 @@ private slots:
             QCOMPARE(w.pad()->SelStart(), 3);
             QCOMPARE(w.pad()->SelLength(), 8);
         }
-        QCOMPARE(w.document().changed(), QStringLiteral("No"));
+        QCOMPARE(changedLabel(w), QStringLiteral("No"));
     }
 
     // Zooming changes the font size and nothing else: Ctrl with the wheel
@@ -301,7 +302,7 @@ private slots:
         pad->setFocus();
         QTest::keyClick(pad, Qt::Key_Plus, Qt::ControlModifier);
         QTest::keyClick(pad, Qt::Key_Minus, Qt::ControlModifier);
-        QCOMPARE(pad->engine().SendScintilla(QsciScintillaBase::SCI_GETZOOM), 0L);
+        QCOMPARE(EngineProbe::of(*pad).SendScintilla(QsciScintillaBase::SCI_GETZOOM), 0L);
         QCOMPARE(pad->Text(), QString());
         QCOMPARE(pad->FontSize(), 9.0);
     }
@@ -397,7 +398,7 @@ private slots:
         cb->setImage(picture);
         QTest::keyClick(pad, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(pad->Text(), QString());
-        QCOMPARE(w.document().changed(), QStringLiteral("No"));
+        QCOMPARE(changedLabel(w), QStringLiteral("No"));
 
         auto* formatted = new QMimeData;
         formatted->setHtml(QStringLiteral("<b>bold</b>"));
@@ -414,7 +415,7 @@ private slots:
 
         QTest::keyClick(pad, Qt::Key_X);
         QCOMPARE(pad->Text(), QStringLiteral("boldx"));
-        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
     }
 
     void rightClickOpensTheContextMenuOnly()

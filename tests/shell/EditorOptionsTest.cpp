@@ -2,10 +2,9 @@
 #include "TestRegistry.h"
 #include "editing/ClipboardCommands.h"
 #include "find/FindReplace.h"
-#include "platform/EditorOptions.h"
-#include "platform/LineNumberMargin.h"
-#include "platform/RichTextBox.h"
-#include "platform/SyntaxColouring.h"
+#include "editor/LineNumberMargin.h"
+#include "editor/RichTextBox.h"
+#include "editor/SyntaxColouring.h"
 #include "shell/NoticeBar.h"
 #include "shell/frmSettings.h"
 
@@ -102,12 +101,13 @@ private slots:
         frmSettings* s = openSettings(w);
         QVERIFY(s);
         // All on by default, and stored as the window opens.
-        for (QCheckBox* box : {s->syntaxColouring(), s->lineNumbers(), s->recoveryCopies()})
-            QVERIFY(box->isChecked());
+        auto box = [&s](const char* name) { return s->findChild<QCheckBox*>(QLatin1String(name)); };
+        for (const char* name : {"chkSyntaxColouring", "chkLineNumbers", "chkRecoveryCopies"})
+            QVERIFY(box(name)->isChecked());
         QCOMPARE(storedSettings().value(QStringLiteral("Editor/SyntaxColouring")).toString(), QStringLiteral("true"));
-        s->syntaxColouring()->setChecked(colouring);
-        s->lineNumbers()->setChecked(lineNumbers);
-        s->recoveryCopies()->setChecked(recovery);
+        box("chkSyntaxColouring")->setChecked(colouring);
+        box("chkLineNumbers")->setChecked(lineNumbers);
+        box("chkRecoveryCopies")->setChecked(recovery);
         s->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
         QTRY_VERIFY(MainWindowFixture::windows<frmSettings>().isEmpty());
 
@@ -116,7 +116,7 @@ private slots:
         QCOMPARE(stored.value(QStringLiteral("Editor/SyntaxColouring")).toString(), text(colouring));
         QCOMPARE(stored.value(QStringLiteral("Editor/LineNumbers")).toString(), text(lineNumbers));
         QCOMPARE(stored.value(QStringLiteral("Editor/RecoveryCopies")).toString(), text(recovery));
-        QCOMPARE(EditorOptions::recoveryCopies(), recovery);
+        QCOMPARE(f.settings.isOn(Setting::RecoveryCopies), recovery);
         stored.beginGroup(QStringLiteral("Settings"));
         QCOMPARE(stored.childKeys(), (QStringList{QStringLiteral("LastDir"), QStringLiteral("PadFontName"),
                                                   QStringLiteral("PadFontSize")}));
@@ -129,9 +129,9 @@ private slots:
 
         // Reopened, the window shows what was stored.
         s = openSettings(w);
-        QCOMPARE(s->syntaxColouring()->isChecked(), colouring);
-        QCOMPARE(s->lineNumbers()->isChecked(), lineNumbers);
-        QCOMPARE(s->recoveryCopies()->isChecked(), recovery);
+        QCOMPARE(box("chkSyntaxColouring")->isChecked(), colouring);
+        QCOMPARE(box("chkLineNumbers")->isChecked(), lineNumbers);
+        QCOMPARE(box("chkRecoveryCopies")->isChecked(), recovery);
         s->close();
         QTRY_VERIFY(MainWindowFixture::windows<frmSettings>().isEmpty());
     }

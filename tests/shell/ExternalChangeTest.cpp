@@ -2,7 +2,7 @@
 #include "NoticeButtons.h"
 #include "RecoverySandbox.h"
 #include "TestRegistry.h"
-#include "platform/RichTextBox.h"
+#include "editor/RichTextBox.h"
 #include "shell/ExternalChangeWatcher.h"
 #include "shell/RecoveryKeeper.h"
 
@@ -96,26 +96,26 @@ private slots:
         QVERIFY(w.pad()->hasFocus());
         QVERIFY(f.prompts.calls.isEmpty());
         if (notice.isEmpty()) {
-            QCOMPARE(w.document().changed(), QStringLiteral("No"));
+            QCOMPARE(changedLabel(w), QStringLiteral("No"));
             return;
         }
         if (notice == QLatin1String("removed")) {
             QCOMPARE(w.notices()->noticeText(ExternalChangeWatcher::kNoticeId),
                      QStringLiteral("The file \"%1\" was deleted or moved by another program. Its text stays here, "
                                     "marked as changed: Save writes it back.").arg(path));
-            QCOMPARE(w.pad()->utf8().toByteArray(), kOld);
-            QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+            QCOMPARE(w.pad()->document().utf8().toByteArray(), kOld);
+            QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
             QTRY_COMPARE_WITH_TIMEOUT(sandbox.copies().size(), 1, 30000);   // it exists nowhere else now
             return;
         }
         QCOMPARE(w.notices()->noticeText(ExternalChangeWatcher::kNoticeId), changedText(path));
-        QCOMPARE(w.document().changed(), QStringLiteral("No"));
+        QCOMPARE(changedLabel(w), QStringLiteral("No"));
         // Nothing unsaved to lose: the click was the answer, and no box follows.
         QTest::mouseClick(noticeButton(w.notices(), ExternalChangeWatcher::kNoticeId, QStringLiteral("Reload")),
                           Qt::LeftButton);
         QVERIFY(f.prompts.calls.isEmpty());
-        QCOMPARE(w.pad()->utf8().toByteArray(), onDisk);
-        QCOMPARE(w.document().changed(), QStringLiteral("No"));
+        QCOMPARE(w.pad()->document().utf8().toByteArray(), onDisk);
+        QCOMPARE(changedLabel(w), QStringLiteral("No"));
         QVERIFY(!w.notices()->hasNotice(ExternalChangeWatcher::kNoticeId));
         letItSettle();
         QCOMPARE(shown.count(), 1);
@@ -153,8 +153,8 @@ private slots:
         f.prompts.answer(yes ? Answer::Yes : Answer::No);
         noticeButton(w.notices(), ExternalChangeWatcher::kNoticeId, QStringLiteral("Reload"))->click();
         QCOMPARE(f.prompts.messages(), QStringList{kRevertQuestion});
-        QCOMPARE(w.pad()->utf8().toByteArray(), yes ? QByteArray("theirs") : "mine " + kOld);
-        QCOMPARE(w.document().changed(), yes ? QStringLiteral("No") : QStringLiteral("Yes"));
+        QCOMPARE(w.pad()->document().utf8().toByteArray(), yes ? QByteArray("theirs") : "mine " + kOld);
+        QCOMPARE(changedLabel(w), yes ? QStringLiteral("No") : QStringLiteral("Yes"));
     }
 
     // The editor's own saves and reloads are never taken for another
@@ -218,7 +218,7 @@ private slots:
         QCOMPARE(shown.count(), 1);
         noticeButton(w.notices(), ExternalChangeWatcher::kNoticeId, QStringLiteral("Ignore"))->click();
         QVERIFY(!w.notices()->hasNotice(ExternalChangeWatcher::kNoticeId));
-        QCOMPARE(w.pad()->utf8().toByteArray(), kOld);   // Ignore leaves the text alone
+        QCOMPARE(w.pad()->document().utf8().toByteArray(), kOld);   // Ignore leaves the text alone
         letItSettle();
         QCOMPARE(shown.count(), 1);
         otherProgram(QStringLiteral("printf 'third' > \"$0\""), path);

@@ -1,7 +1,9 @@
+#include "FakePacing.h"
 #include "MainWindowFixture.h"
+#include "editor/EngineProbe.h"
 #include "TestRegistry.h"
-#include "platform/QtPrompts.h"
-#include "platform/RichTextBox.h"
+#include "services/QtPrompts.h"
+#include "editor/RichTextBox.h"
 #include "shell/FileCommands.h"
 #include "shell/frmFileProperties.h"
 
@@ -30,6 +32,30 @@ using Answer = Prompts::Answer;
 class FileCommandsTest : public QObject {
     Q_OBJECT
 private slots:
+    // A large file shows how far it is read, with no Cancel: the file
+    // commands on their own, with the document and a view.
+    void loadingShowsProgress()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("page.txt"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.write(QByteArray(8 << 20, 'x')) == 8 << 20);
+        f.close();
+        Document doc;
+        RichTextBox view(&doc);
+        view.show();
+        ScriptedPrompts prompts;
+        SettingsStore settings;
+        FileCommands files(doc, view, prompts, settings);
+        FakePacing pacing;
+        pacing.cancelAfter = 1;
+        QVERIFY(files.loadAsDocument(path));
+        QVERIFY(pacing.shown.size() > 2);
+        QCOMPARE(view.TextLength(), 8 << 20);
+        QCOMPARE(doc.location(), path);
+    }
+
     void newAsksOnlyWhenChanged()
     {
         MainWindowFixture f;
@@ -49,12 +75,12 @@ private slots:
         f.prompts.answer(Answer::Yes).answerSave(std::nullopt);
         w.files().New();
         QCOMPARE(w.pad()->Text(), QStringLiteral("draft"));
-        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
 
         f.prompts.answer(Answer::No);
         w.files().New();
         QCOMPARE(w.pad()->Text(), QString());
-        QCOMPARE(w.document().changed(), QStringLiteral("No"));
+        QCOMPARE(changedLabel(w), QStringLiteral("No"));
         QCOMPARE(f.prompts.pending(), 0);
     }
 
@@ -63,7 +89,7 @@ private slots:
         MainWindowFixture f;
         const QString path = f.file(QStringLiteral("index.htm"), "<html>");
         frmMain& w = f.make();
-        f.settings.store(SettingsStore::LastDir, QStringLiteral("/start/here/"));
+        f.settings.store(Setting::LastDir, QStringLiteral("/start/here/"));
         f.prompts.answerOpen(path);
         QVERIFY(w.files().OpenDocument());
         const Prompts::FileDialog& d = f.prompts.calls.last().dialog;
@@ -76,9 +102,9 @@ private slots:
         QCOMPARE(d.initDir, QStringLiteral("/start/here/"));
         QVERIFY(d.mustExist);
         QCOMPARE(w.pad()->Text(), QStringLiteral("<html>"));
-        QCOMPARE(w.document().changed(), QStringLiteral("No"));
+        QCOMPARE(changedLabel(w), QStringLiteral("No"));
         QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad (\"%1\")").arg(path));
-        QCOMPARE(f.settings.get(SettingsStore::LastDir), f.dir.path() + QLatin1Char('/'));
+        QCOMPARE(f.settings.get(Setting::LastDir), f.dir.path() + QLatin1Char('/'));
 
         // The next dialog starts there.
         f.prompts.answerOpen(std::nullopt);
@@ -98,7 +124,7 @@ private slots:
                  QStringLiteral("Would you like to save your document before opening another?"));
         QCOMPARE(f.prompts.calls.size(), 2);   // no open dialog after the failed save
         QCOMPARE(w.pad()->Text(), QStringLiteral("unsaved"));
-        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
     }
 
     // Yes to the save question, and the document's own file cannot be
@@ -132,7 +158,7 @@ private slots:
         QCOMPARE(f.prompts.calls.first().buttons, Prompts::Buttons::YesNoCancel);
         QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Error);
         QCOMPARE(w.pad()->Text(), QStringLiteral("edited"));
-        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
         QCOMPARE(w.document().location(), path);
     }
 
@@ -147,7 +173,7 @@ private slots:
         QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Error);
         QCOMPARE(w.pad()->Text(), QStringLiteral("mine"));
         QCOMPARE(w.document().location(), QString());
-        QCOMPARE(f.settings.get(SettingsStore::LastDir), QString());
+        QCOMPARE(f.settings.get(Setting::LastDir), QString());
     }
 
     // A file larger than a document can be: refused with the error box
@@ -190,8 +216,8 @@ private slots:
             f.prompts.answer(Answer::No).answerOpen(big).answer(Answer::Ok);
         } else {
             w.pad()->SetText(QStringLiteral("mine!"));   // as if it was loaded before the file grew
-            w.document().named(mine);
-            w.document().setChanged(true);
+            w.document().becomeNamed(mine);
+            w.document().setModified(true);
             f.prompts.answer(Answer::Yes).answer(Answer::Ok);
         }
         w.commands().action(Cmd::mnuLockText)->trigger();
@@ -200,7 +226,7 @@ private slots:
         QCOMPARE(f.prompts.pending(), 0);
         QCOMPARE(w.pad()->Text(), QStringLiteral("mine!"));
         QCOMPARE(w.document().location(), mine);
-        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
         QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad (\"%1\")").arg(mine));
         QVERIFY(w.pad()->Locked());
         w.commands().action(Cmd::mnuLockText)->trigger();
@@ -239,11 +265,11 @@ private slots:
             faults.check(f.prompts.messages().value(0) == QStringLiteral("Error:\r\n\"Cannot allocate memory\""),
                          QStringLiteral("messages: ") + f.prompts.messages().join(QLatin1Char('|')));
             faults.check(w.document().location().isEmpty(), QStringLiteral("still named ") + w.document().location());
-            faults.check(w.document().changed() == QLatin1String("No"), QStringLiteral("changed flag"));
+            faults.check(changedLabel(w) == QLatin1String("No"), QStringLiteral("changed flag"));
             faults.check(w.windowTitle() == QLatin1String("Quirkpad"), QStringLiteral("caption ") + w.windowTitle());
             faults.check(w.pad()->TextLength() == 0, QStringLiteral("text left in the control"));
             faults.check(w.pad()->Locked(), QStringLiteral("the lock was lost"));
-            faults.check(w.pad()->engine().SendScintilla(QsciScintillaBase::SCI_GETUNDOCOLLECTION) == 1,
+            faults.check(EngineProbe::of(*w.pad()).SendScintilla(QsciScintillaBase::SCI_GETUNDOCOLLECTION) == 1,
                          QStringLiteral("undo collection left off"));
             return faults.report();
         });
@@ -312,8 +338,8 @@ private slots:
             qputenv("XDG_STATE_HOME", QFile::encodeName(state));
             ChildProcess::Faults faults;
             faults.check(w.files().SaveDocument() == saved, QStringLiteral("the save went otherwise"));
-            faults.check(w.document().changed() == (saved ? QLatin1String("No") : QLatin1String("Yes")),
-                         QStringLiteral("changed flag ") + w.document().changed());
+            faults.check(changedLabel(w) == (saved ? QLatin1String("No") : QLatin1String("Yes")),
+                         QStringLiteral("changed flag ") + changedLabel(w));
             const QStringList expected = saved ? QStringList{}
                                                : QStringList{QStringLiteral("Error:\r\n\"Permission denied\"")};
             faults.check(f.prompts.messages() == expected,
@@ -331,16 +357,16 @@ private slots:
         MainWindowFixture f;
         const QString path = f.file(QStringLiteral("a.htm"), "one\ntwo\n");
         frmMain& w = f.make({QStringLiteral("quirkpad"), path});
-        f.settings.store(SettingsStore::LastDir, QStringLiteral("/elsewhere/"));
+        f.settings.store(Setting::LastDir, QStringLiteral("/elsewhere/"));
         w.pad()->SetSelStart(3);
         w.pad()->SetSelText(QStringLiteral("!"));
         const QString caption = w.windowTitle();
         QVERIFY(w.files().SaveDocument());
         QVERIFY(f.prompts.calls.isEmpty());
         QCOMPARE(MainWindowFixture::read(path), QByteArray("one!\ntwo\n"));   // LF kept
-        QCOMPARE(w.document().changed(), QStringLiteral("No"));
+        QCOMPARE(changedLabel(w), QStringLiteral("No"));
         QCOMPARE(w.windowTitle(), caption);
-        QCOMPARE(f.settings.get(SettingsStore::LastDir), QStringLiteral("/elsewhere/"));
+        QCOMPARE(f.settings.get(Setting::LastDir), QStringLiteral("/elsewhere/"));
     }
 
     void saveAsWritesTheNameAsTyped()
@@ -359,7 +385,7 @@ private slots:
         QCOMPARE(MainWindowFixture::read(path), QByteArray("plain notes"));
         QCOMPARE(w.document().location(), path);
         QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad (\"%1\")").arg(path));
-        QCOMPARE(f.settings.get(SettingsStore::LastDir), f.dir.path() + QLatin1Char('/'));
+        QCOMPARE(f.settings.get(Setting::LastDir), f.dir.path() + QLatin1Char('/'));
     }
 
     void aFailedWriteChangesNothing()
@@ -368,14 +394,14 @@ private slots:
         const QString path = f.file(QStringLiteral("keep.txt"), "kept");
         frmMain& w = f.make({QStringLiteral("quirkpad"), path});
         w.pad()->SetText(QStringLiteral("new text"));
-        f.settings.store(SettingsStore::LastDir, QStringLiteral("/before/"));
+        f.settings.store(Setting::LastDir, QStringLiteral("/before/"));
         f.prompts.answerSave(f.dir.filePath(QStringLiteral("missing/folder/x.txt"))).answer(Answer::Ok);
         QVERIFY(!w.files().SaveAs());
         QVERIFY(f.prompts.calls.last().text.startsWith(QStringLiteral("Error:\r\n\"")));
         QCOMPARE(w.document().location(), path);
-        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
         QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad (\"%1\")").arg(path));
-        QCOMPARE(f.settings.get(SettingsStore::LastDir), QStringLiteral("/before/"));
+        QCOMPARE(f.settings.get(Setting::LastDir), QStringLiteral("/before/"));
         QCOMPARE(MainWindowFixture::read(path), QByteArray("kept"));
     }
 
@@ -413,7 +439,7 @@ private slots:
         f.prompts.answer(Answer::Yes).answer(Answer::Ok);
         w.files().RevertDocument();
         QCOMPARE(w.pad()->Text(), QStringLiteral("on disk"));
-        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
         QCOMPARE(f.prompts.calls.last().text, QStringLiteral("Document reloaded."));
         QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Information);
 
@@ -432,14 +458,14 @@ private slots:
         MainWindowFixture f;
         frmMain& w = f.make();
         f.prompts.answer(Answer::Ok);
-        w.files().FileProperties();
+        w.commands().action(Cmd::mnuFileProps)->trigger();
         QCOMPARE(f.prompts.calls.last().text, QStringLiteral("No file is currently open to view."));
         QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Error);
 
         // A name that looks like markup is shown as written.
         const QString path = f.file(QStringLiteral("<i>props.html"), QByteArray(1234, 'x'));
         w.files().loadAsDocument(path);
-        w.files().FileProperties();
+        w.commands().action(Cmd::mnuFileProps)->trigger();
         auto* props = w.findChild<frmFileProperties*>();
         QVERIFY(props);
         QVERIFY(props->isVisible());
@@ -506,7 +532,7 @@ private slots:
         QtPrompts prompts;
         Prompts::FileDialog d;
         d.title = QStringLiteral("Quirkpad - Save File");
-        d.filter = FileCommands::kFilter;
+        d.filter = DocumentService::kFileFilter;
         d.initDir = dir.path();
         const std::optional<QString> chosen = prompts.saveFile(d);
         QVERIFY(driven);

@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 #include "NoticeButtons.h"
 #include "TestRegistry.h"
-#include "platform/RichTextBox.h"
+#include "editor/RichTextBox.h"
 #include "shell/NoticeBar.h"
 
 #include <QLabel>

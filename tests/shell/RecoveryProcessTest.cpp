@@ -3,9 +3,9 @@
 #include "NoticeButtons.h"
 #include "RecoverySandbox.h"
 #include "TestRegistry.h"
-#include "platform/RichTextBox.h"
-#include "platform/SafeWrite.h"
-#include "platform/TextFile.h"
+#include "editor/RichTextBox.h"
+#include "files/SafeWrite.h"
+#include "files/TextFile.h"
 #include "shell/RecoveryKeeper.h"
 
 #include <QDir>
@@ -118,7 +118,7 @@ private slots:
         QVERIFY(w.notices()->noticeText(RecoveryKeeper::kNoticeId).startsWith(offered(path)));
         noticeButton(w.notices(), RecoveryKeeper::kNoticeId, QStringLiteral("Open"))->click();
         QCOMPARE(w.document().location(), path);
-        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
         QVERIFY(w.files().SaveDocument());
         QCOMPARE(MainWindowFixture::read(path), kPage);
     }
@@ -193,7 +193,7 @@ private slots:
                 if (reached == step)
                     ::raise(SIGKILL);
             }});
-            return TextFile::write(path, after, {}).error;
+            return TextFile::write(path, after, {}).error();
         });
         QCOMPARE(report, QStringLiteral("the child was killed by signal 9 (Killed)"));
         QCOMPARE(sandbox.journals().size(), 1);
@@ -211,9 +211,9 @@ private slots:
         noticeButton(w.notices(), RecoveryKeeper::kNoticeId, button)->click();
         QVERIFY(!w.notices()->hasNotice(RecoveryKeeper::kNoticeId));
         if (button == QLatin1String("Open")) {
-            QCOMPARE(w.pad()->utf8().toByteArray(), after);
+            QCOMPARE(w.pad()->document().utf8().toByteArray(), after);
             QCOMPARE(w.document().location(), path);
-            QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
+            QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
             w.recovery().waitForDisk();
             QCOMPARE(sandbox.journals(), QStringList());
             QVERIFY(w.files().SaveDocument());

@@ -2,10 +2,9 @@
 #include "NoticeButtons.h"
 #include "RecoverySandbox.h"
 #include "TestRegistry.h"
-#include "platform/EditorOptions.h"
-#include "platform/FileLock.h"
-#include "platform/RecoveryFile.h"
-#include "platform/RichTextBox.h"
+#include "files/FileLock.h"
+#include "files/RecoveryFile.h"
+#include "editor/RichTextBox.h"
 #include "shell/ExternalChangeWatcher.h"
 #include "shell/RecoveryKeeper.h"
 
@@ -35,7 +34,7 @@ QString leaveWork(const RecoverySandbox& s, const QString& id, const QString& pa
 {
     QDir().mkpath(s.folder());
     const QString copy = s.folder() + QLatin1Char('/') + id + QStringLiteral(".recovery");
-    if (!RecoveryFile::save(copy, {path, format, 99, std::nullopt}, text).isEmpty())
+    if (!RecoveryFile::save(copy, {path, format, 99, std::nullopt}, text))
         return QString();
     QFile lock(s.folder() + QLatin1Char('/') + id + QStringLiteral(".lock"));
     lock.open(QIODevice::WriteOnly);
@@ -167,11 +166,11 @@ private slots:
         QVERIFY(w.pad()->hasFocus());
         QTest::mouseClick(noticeButton(w.notices(), RecoveryKeeper::kNoticeId, QStringLiteral("Open")), Qt::LeftButton);
         QVERIFY(f.prompts.calls.isEmpty());   // nothing of the empty document to ask about
-        QCOMPARE(w.pad()->utf8().toByteArray(), text);
-        QVERIFY(w.pad()->format() == format);
+        QCOMPARE(w.pad()->document().utf8().toByteArray(), text);
+        QVERIFY(w.document().format() == format);
         QCOMPARE(w.document().location(), path);
-        QCOMPARE(w.document().changed(), QStringLiteral("Yes"));
-        QCOMPARE(w.windowTitle(), DocumentState::captionFor(path));
+        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
+        QCOMPARE(w.windowTitle(), Document::captionFor(path));
         QVERIFY(!w.pad()->CanUndo());   // Undo cannot empty it again
         QVERIFY(!w.notices()->hasNotice(RecoveryKeeper::kNoticeId));
         QVERIFY(w.pad()->hasFocus());
@@ -318,19 +317,19 @@ private slots:
     {
         RecoverySandbox sandbox;
         MainWindowFixture f;
-        const auto restore = qScopeGuard([] { EditorOptions::set(EditorOptions::RecoveryCopies, true); });
+        const auto restore = qScopeGuard([&f] { f.settings.setOn(Setting::RecoveryCopies, true); });
         frmMain& w = f.make();
         w.recovery().setQuietTime(20);
-        EditorOptions::set(EditorOptions::RecoveryCopies, false);
+        f.settings.setOn(Setting::RecoveryCopies, false);
         w.pad()->SetText(QStringLiteral("typed"));
         QTest::qWait(200);
         w.recovery().waitForDisk();
         QCOMPARE(sandbox.copies(), QStringList());
 
-        EditorOptions::set(EditorOptions::RecoveryCopies, true);
+        f.settings.setOn(Setting::RecoveryCopies, true);
         w.recovery().applyOption();
         QTRY_COMPARE_WITH_TIMEOUT(sandbox.copies().size(), 1, 30000);
-        EditorOptions::set(EditorOptions::RecoveryCopies, false);
+        f.settings.setOn(Setting::RecoveryCopies, false);
         w.recovery().applyOption();
         w.recovery().waitForDisk();
         QCOMPARE(sandbox.copies(), QStringList());

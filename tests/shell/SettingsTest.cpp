@@ -1,8 +1,8 @@
 #include "MainWindowFixture.h"
+#include "ToolWindows.h"
 #include "TestRegistry.h"
-#include "find/frmFind.h"
-#include "platform/NumberText.h"
-#include "platform/RichTextBox.h"
+#include "base/NumberText.h"
+#include "editor/RichTextBox.h"
 #include "shell/frmSettings.h"
 #include "help/frmAbout.h"
 
@@ -57,7 +57,7 @@ private slots:
     void storedFontAppliesWhenFirstShown()
     {
         MainWindowFixture f;
-        f.settings.store(SettingsStore::PadFontSize, QStringLiteral("14"));
+        f.settings.store(Setting::PadFontSize, QStringLiteral("14"));
         frmMain& w = f.make();
         QCOMPARE(w.pad()->FontSize(), 9.0);
         w.show();
@@ -75,19 +75,20 @@ private slots:
         QCOMPARE(s->windowTitle(), QStringLiteral("Quirkpad - Settings"));
         QVERIFY(!w.isInputEnabled());
         QVERIFY(s->isEnabled());
-        QVERIFY(w.findWindow() && w.findWindow()->isEnabled());   // owned by the main window, not part of it
+        QWidget* find = toolWindow(QStringLiteral("frmFind"));
+        QVERIFY(find && find->isEnabled());   // owned by the main window, not part of it
         // A disabled window takes no shortcut either.
         int news = 0;
         w.commands().on(Cmd::mnuNew, [&news] { ++news; });
         QTest::keySequence(&w, QKeySequence(QStringLiteral("Ctrl+N")));
         QCOMPARE(news, 0);
-        QCOMPARE(f.settings.get(SettingsStore::PadFontName), QStringLiteral("Lucida Console"));
-        QCOMPARE(f.settings.get(SettingsStore::PadFontSize), QStringLiteral("9"));
+        QCOMPARE(f.settings.get(Setting::PadFontName), QStringLiteral("Lucida Console"));
+        QCOMPARE(f.settings.get(Setting::PadFontSize), QStringLiteral("9"));
         QCOMPARE(s->fontSize()->text(), QStringLiteral("9"));
         closeSettings(w, s);
         QVERIFY(w.isInputEnabled());
-        QCOMPARE(f.settings.get(SettingsStore::PadFontName), QStringLiteral("Lucida Console"));
-        QCOMPARE(f.settings.get(SettingsStore::PadFontSize), QStringLiteral("9"));
+        QCOMPARE(f.settings.get(Setting::PadFontName), QStringLiteral("Lucida Console"));
+        QCOMPARE(f.settings.get(Setting::PadFontSize), QStringLiteral("9"));
         QVERIFY(f.prompts.calls.isEmpty());
     }
 
@@ -101,7 +102,7 @@ private slots:
         s->fontNames()->setCurrentIndex(other);
         s->fontSize()->setText(QStringLiteral("14"));
         closeSettings(w, s);
-        QCOMPARE(f.settings.get(SettingsStore::PadFontName), QStringLiteral("DejaVu Serif"));
+        QCOMPARE(f.settings.get(Setting::PadFontName), QStringLiteral("DejaVu Serif"));
         QCOMPARE(w.pad()->FontName(), QStringLiteral("DejaVu Serif"));
         QCOMPARE(w.pad()->FontSize(), 14.0);
     }
@@ -115,13 +116,13 @@ private slots:
         s->close();
         QTRY_VERIFY(!settingsWindow());
         w.applyFontSettings();
-        QCOMPARE(f.settings.get(SettingsStore::PadFontSize), QStringLiteral("abc"));
+        QCOMPARE(f.settings.get(Setting::PadFontSize), QStringLiteral("abc"));
         QCOMPARE(w.pad()->FontSize(), 9.0);
         QVERIFY(f.prompts.calls.isEmpty());
         // Reopening shows the real size again, and stores it.
         s = openSettings(w);
         QCOMPARE(s->fontSize()->text(), QStringLiteral("9"));
-        QCOMPARE(f.settings.get(SettingsStore::PadFontSize), QStringLiteral("9"));
+        QCOMPARE(f.settings.get(Setting::PadFontSize), QStringLiteral("9"));
         closeSettings(w, s);
     }
 
@@ -143,7 +144,7 @@ private slots:
         QFETCH(QString, stored);
         MainWindowFixture f;
         frmMain& w = f.show();
-        f.settings.store(SettingsStore::PadFontSize, stored);
+        f.settings.store(Setting::PadFontSize, stored);
         w.applyFontSettings();
         QTEST(w.pad()->FontSize(), "shown");
         QVERIFY(f.prompts.calls.isEmpty());
@@ -215,7 +216,7 @@ private slots:
         cancel->setFocus();
         QTest::keyClick(cancel, Qt::Key_Return);
         QTRY_VERIFY(!settingsWindow());
-        QCOMPARE(f.settings.get(SettingsStore::PadFontSize), QStringLiteral("9"));
+        QCOMPARE(f.settings.get(Setting::PadFontSize), QStringLiteral("9"));
 
         // Escape closes, and closing by any way stores.
         s = openSettings(w);
@@ -223,13 +224,13 @@ private slots:
         s->fontSize()->setText(QStringLiteral("11"));
         QTest::keyClick(s->fontSize(), Qt::Key_Escape);
         QTRY_VERIFY(!settingsWindow());
-        QCOMPARE(f.settings.get(SettingsStore::PadFontSize), QStringLiteral("11"));
+        QCOMPARE(f.settings.get(Setting::PadFontSize), QStringLiteral("11"));
     }
 
     void activationRereadsTheFontOnlyFromTheEditorsOwnWindows()
     {
         MainWindowFixture f;
-        f.settings.store(SettingsStore::PadFontSize, QStringLiteral("12"));
+        f.settings.store(Setting::PadFontSize, QStringLiteral("12"));
         frmMain& w = f.show();
         QCOMPARE(w.pad()->FontSize(), 12.0);   // first shown
         w.commands().action(Cmd::mnuZoomIn)->trigger();

@@ -1,87 +1,127 @@
 #include "TestRegistry.h"
 #include "ToolWindows.h"
-#include "platform/OwnedWindow.h"
-#include "platform/RichTextBox.h"
+#include "widgets/OwnedWindow.h"
+#include "editor/RichTextBox.h"
 
+#include <QLineEdit>
 #include <QToolBar>
 #include <QToolButton>
 #include <functional>
 
-using Opener = std::function<void(frmMain&)>;
+using Opener = std::function<void(MainWindowFixture&)>;
 Q_DECLARE_METATYPE(Opener)
 
 namespace {
 
 Opener menu(Cmd command)
 {
-    return [command](frmMain& w) { w.commands().action(command)->trigger(); };
+    return [command](MainWindowFixture& f) { f.window->commands().action(command)->trigger(); };
 }
 
 Opener toolbarButton(const char* key)
 {
-    return [key](frmMain& w) { w.toolBar()->findChild<QToolButton*>(QLatin1String(key))->click(); };
+    return [key](MainWindowFixture& f) { f.window->toolBar()->findChild<QToolButton*>(QLatin1String(key))->click(); };
+}
+
+// File's properties of the document's file (an empty one, so that the
+// document stays empty and unchanged).
+Opener propertiesOfTheFile()
+{
+    return [](MainWindowFixture& f) {
+        if (f.window->document().isUntitled())
+            f.window->files().loadAsDocument(f.file(QStringLiteral("empty.html"), QByteArray()));
+        f.window->commands().action(Cmd::mnuFileProps)->trigger();
+    };
+}
+
+// A window that acts as a dialog: the main window takes no input while it is
+// open; opened again, it comes forward.
+QTestData& dialog(const char* name)
+{
+    return QTest::newRow(name) << true << 1 << QString();
+}
+
+// A window that leaves the main window usable: opened again, `windows` of
+// it are open, and the text box `kept` (if any) holds what it held.
+QTestData& usable(const char* name, int windows, const char* kept)
+{
+    return QTest::newRow(name) << false << windows << QString::fromUtf8(kept);
 }
 
 }
 
 class ToolWindowsTest : public QObject {
     Q_OBJECT
+
+    static int openWindows(const QString& name)
+    {
+        int open = 0;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            open += top->objectName() == name && top->isVisible();
+        return open;
+    }
+
 private slots:
-    // Each window acts as a dialog: the main window takes no input while it
-    // is open and gets it back however the window goes away.
+    // A window that acts as a dialog keeps the main window from taking
+    // input while it is open, and gives it back however the window goes
+    // away; Find and File's properties leave it usable throughout.
     void closingGivesTheMainWindowBack_data()
     {
+        QTest::addColumn<bool>("disablesMain");
+        QTest::addColumn<int>("windowsOpenedTwice");
+        QTest::addColumn<QString>("kept");
         QTest::addColumn<Opener>("open");
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("way");   // buttons to click in order, "escape" or "close box"
         QTest::addColumn<bool>("inserts");
 
-        QTest::newRow("wizard: Apply") << menu(Cmd::mnuWebPageWizard) << "frmWebPageWizard" << "cmdApply" << true;
-        QTest::newRow("wizard: Cancel") << menu(Cmd::mnuWebPageWizard) << "frmWebPageWizard" << "cmdCancel"
-                                        << false;
-        QTest::newRow("wizard: Escape") << menu(Cmd::mnuWebPageWizard) << "frmWebPageWizard" << "escape" << false;
-        QTest::newRow("wizard: close box") << menu(Cmd::mnuWebPageWizard) << "frmWebPageWizard" << "close box"
-                                           << false;
-        QTest::newRow("wizard from the toolbar: Cancel")
+        dialog("wizard: Apply") << menu(Cmd::mnuWebPageWizard) << "frmWebPageWizard" << "cmdApply" << true;
+        dialog("wizard: Cancel") << menu(Cmd::mnuWebPageWizard) << "frmWebPageWizard" << "cmdCancel" << false;
+        dialog("wizard: Escape") << menu(Cmd::mnuWebPageWizard) << "frmWebPageWizard" << "escape" << false;
+        dialog("wizard: close box") << menu(Cmd::mnuWebPageWizard) << "frmWebPageWizard" << "close box" << false;
+        dialog("wizard from the toolbar: Cancel")
             << toolbarButton("WebPageWizard") << "frmWebPageWizard" << "cmdCancel" << false;
-        QTest::newRow("custom font: Insert") << menu(Cmd::mnuCustomFont) << "frmCustomFont"
-                                             << "cmdConvert cmdInsert" << true;
-        QTest::newRow("custom font: Escape on the output frame")
+        dialog("custom font: Insert") << menu(Cmd::mnuCustomFont) << "frmCustomFont" << "cmdConvert cmdInsert" << true;
+        dialog("custom font: Escape on the output frame")
             << menu(Cmd::mnuCustomFont) << "frmCustomFont" << "cmdConvert escape" << false;
-        QTest::newRow("custom font: close box") << menu(Cmd::mnuCustomFont) << "frmCustomFont" << "close box"
-                                                << false;
-        QTest::newRow("ANSI: Escape") << menu(Cmd::mnuANSIConverter) << "frmANSIConverter" << "escape" << false;
-        QTest::newRow("ANSI: close box after a lookup")
+        dialog("custom font: close box") << menu(Cmd::mnuCustomFont) << "frmCustomFont" << "close box" << false;
+        dialog("ANSI: Escape") << menu(Cmd::mnuANSIConverter) << "frmANSIConverter" << "escape" << false;
+        dialog("ANSI: close box after a lookup")
             << menu(Cmd::mnuANSIConverter) << "frmANSIConverter" << "cmdANSIFind1 close box" << false;
-        QTest::newRow("templates: Insert") << menu(Cmd::mnuWebPageTemplates) << "frmWebPageTemplates"
-                                           << "cmdInsert" << true;
-        QTest::newRow("templates: Cancel") << menu(Cmd::mnuWebPageTemplates) << "frmWebPageTemplates"
-                                           << "cmdCancel" << false;
-        QTest::newRow("templates: Escape") << menu(Cmd::mnuWebPageTemplates) << "frmWebPageTemplates" << "escape"
-                                           << false;
-        QTest::newRow("templates: close box") << menu(Cmd::mnuWebPageTemplates) << "frmWebPageTemplates"
-                                              << "close box" << false;
-        QTest::newRow("database wizard: Insert") << toolbarButton("DatabaseWizard") << "frmDatabaseWizard"
-                                                 << "cmdNext cmdASP_Generate cmdDB_Insert" << true;
-        QTest::newRow("database wizard: Cancel on the code page")
+        dialog("templates: Insert") << menu(Cmd::mnuWebPageTemplates) << "frmWebPageTemplates" << "cmdInsert" << true;
+        dialog("templates: Cancel") << menu(Cmd::mnuWebPageTemplates) << "frmWebPageTemplates" << "cmdCancel" << false;
+        dialog("templates: Escape") << menu(Cmd::mnuWebPageTemplates) << "frmWebPageTemplates" << "escape" << false;
+        dialog("templates: close box")
+            << menu(Cmd::mnuWebPageTemplates) << "frmWebPageTemplates" << "close box" << false;
+        dialog("database wizard: Insert")
+            << toolbarButton("DatabaseWizard") << "frmDatabaseWizard" << "cmdNext cmdASP_Generate cmdDB_Insert" << true;
+        dialog("database wizard: Cancel on the code page")
             << menu(Cmd::mnuDBCW) << "frmDatabaseWizard" << "cmdNext cmdASP_Back optPHP cmdNext cmdPHP_Generate cmdCancel"
             << false;
-        QTest::newRow("database wizard: Escape") << menu(Cmd::mnuDBCW) << "frmDatabaseWizard" << "cmdNext escape"
-                                                 << false;
-        QTest::newRow("database wizard: close box") << menu(Cmd::mnuDBCW) << "frmDatabaseWizard" << "close box"
-                                                    << false;
-        QTest::newRow("merge: Escape") << menu(Cmd::mnuMergeDocs) << "frmMergeDocs" << "escape" << false;
-        QTest::newRow("merge: close box") << menu(Cmd::mnuMergeDocs) << "frmMergeDocs" << "close box" << false;
-        QTest::newRow("print: Escape") << toolbarButton("Print") << "frmPrint" << "escape" << false;
-        QTest::newRow("print: close box") << menu(Cmd::mnuPrint) << "frmPrint" << "close box" << false;
-        QTest::newRow("spelling: Cancel") << toolbarButton("SpellCheck") << "frmSpellCheck" << "cmdCancel" << false;
-        QTest::newRow("spelling: Escape") << menu(Cmd::mnuSpellCheck) << "frmSpellCheck" << "escape" << false;
-        QTest::newRow("spelling: close box") << menu(Cmd::mnuSpellCheck) << "frmSpellCheck" << "close box"
-                                             << false;
+        dialog("database wizard: Escape") << menu(Cmd::mnuDBCW) << "frmDatabaseWizard" << "cmdNext escape" << false;
+        dialog("database wizard: close box") << menu(Cmd::mnuDBCW) << "frmDatabaseWizard" << "close box" << false;
+        dialog("merge: Escape") << menu(Cmd::mnuMergeDocs) << "frmMergeDocs" << "escape" << false;
+        dialog("merge: close box") << menu(Cmd::mnuMergeDocs) << "frmMergeDocs" << "close box" << false;
+        dialog("print: Escape") << toolbarButton("Print") << "frmPrint" << "escape" << false;
+        dialog("print: close box") << menu(Cmd::mnuPrint) << "frmPrint" << "close box" << false;
+        dialog("spelling: Cancel") << toolbarButton("SpellCheck") << "frmSpellCheck" << "cmdCancel" << false;
+        dialog("spelling: Escape") << menu(Cmd::mnuSpellCheck) << "frmSpellCheck" << "escape" << false;
+        dialog("spelling: close box") << menu(Cmd::mnuSpellCheck) << "frmSpellCheck" << "close box" << false;
+        usable("find: Escape", 1, "txtFind") << menu(Cmd::mnuFind) << "frmFind" << "escape" << false;
+        usable("find from the context menu: close box", 1, "txtFind_Rep")
+            << menu(Cmd::rcFindReplace) << "frmFind" << "close box" << false;
+        usable("find from the toolbar: close box", 1, "txtReplace")
+            << toolbarButton("FindReplace") << "frmFind" << "close box" << false;
+        usable("file's properties: Escape", 2, "") << propertiesOfTheFile() << "frmFileProperties" << "escape" << false;
+        usable("file's properties: close box", 2, "")
+            << propertiesOfTheFile() << "frmFileProperties" << "close box" << false;
     }
 
     void closingGivesTheMainWindowBack()
     {
+        QFETCH(bool, disablesMain);
+        QFETCH(int, windowsOpenedTwice);
+        QFETCH(QString, kept);
         QFETCH(Opener, open);
         QFETCH(QString, window);
         QFETCH(QString, way);
@@ -89,30 +129,36 @@ private slots:
 
         MainWindowFixture f;
         frmMain& w = f.show();
-        open(w);
-        QWidget* tool = toolWindow(window);
+        open(f);
+        QPointer<QWidget> tool = toolWindow(window);
         QVERIFY(tool);
-        QTRY_COMPARE(QApplication::activeWindow(), tool);
-        QCOMPARE(OwnedWindow::owner(tool), &w);
-        QVERIFY(!w.isInputEnabled());
+        QTRY_COMPARE(QApplication::activeWindow(), tool.data());
+        // Owned by the main window: an owned window, or a dialog child of it.
+        QCOMPARE(tool->parentWidget() ? tool->parentWidget() : OwnedWindow::owner(tool), &w);
+        QCOMPARE(w.isInputEnabled(), !disablesMain);
         QVERIFY(tool->isEnabled());
-        // A second opening brings the same window forward.
-        open(w);
-        QCOMPARE(MainWindowFixture::windows<QWidget>().count(tool), 1);
-        QCOMPARE(toolWindow(window), tool);
+        if (!kept.isEmpty())
+            control<QLineEdit>(tool, kept)->setText(QStringLiteral("typed"));
+        open(f);
+        QCOMPARE(openWindows(window), windowsOpenedTwice);
+        if (windowsOpenedTwice == 1)
+            QCOMPARE(toolWindow(window), tool.data());
+        if (!kept.isEmpty())
+            QCOMPARE(control<QLineEdit>(tool, kept)->text(), QStringLiteral("typed"));
 
         for (const QString& step : way.split(QLatin1Char(' '))) {
             if (step == QLatin1String("escape"))
-                QTest::keyClick(tool->focusWidget() ? tool->focusWidget() : tool, Qt::Key_Escape);
+                QTest::keyClick(tool->focusWidget() ? tool->focusWidget() : tool.data(), Qt::Key_Escape);
             else if (step == QLatin1String("close"))
                 tool->close();
             else if (step != QLatin1String("box"))
                 click(tool, step);
         }
         QTRY_VERIFY(w.isInputEnabled());
-        QVERIFY(!toolWindow(window));
+        QTRY_VERIFY(!tool);
+        QCOMPARE(openWindows(window), windowsOpenedTwice - 1);
         QCOMPARE(w.pad()->Text().isEmpty(), !inserts);
-        QCOMPARE(w.document().isChanged(), inserts);
+        QCOMPARE(w.document().isModified(), inserts);
         QCOMPARE(f.prompts.calls.size(), 0);
     }
 

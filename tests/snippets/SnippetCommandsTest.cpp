@@ -1,7 +1,7 @@
 #include "PadText.h"
 #include "ScriptedPrompts.h"
 #include "TestRegistry.h"
-#include "platform/RichTextBox.h"
+#include "editor/RichTextBox.h"
 #include "snippets/SnippetCommands.h"
 
 #include <QSignalSpy>
@@ -189,7 +189,7 @@ void SnippetCommandsTest::followsDocumentLineBreaks()
     RichTextBox pad;
     TextFormat format;
     format.lineBreak = LineBreak(style);
-    pad.setFormat(format);
+    pad.document().setFormat(format);
     ScriptedPrompts prompts;
     QVERIFY(runSnippet(Cmd::mnuPHPTags, pad, prompts));
     QCOMPARE(pad.Text(), expected);
@@ -203,7 +203,7 @@ void SnippetCommandsTest::wrapKeepsSelectionLineBreaks()
     RichTextBox pad;
     TextFormat format;
     format.lineBreak = LineBreak::Lf;
-    pad.setFormat(format);
+    pad.document().setFormat(format);
     prepare(pad, QStringLiteral("top\nx\r\ny"), 4, 4);
     ScriptedPrompts prompts;
     QVERIFY(runSnippet(Cmd::mnuHTMLBold, pad, prompts));
@@ -215,7 +215,7 @@ void SnippetCommandsTest::raisesOneChangeEvenWhenLocked()
     RichTextBox pad;
     prepare(pad, QStringLiteral("old"), 0, 3);
     pad.SetLocked(true);
-    QSignalSpy changes(&pad, &RichTextBox::Change);
+    QSignalSpy changes(&pad.document(), &Document::contentsChanged);
     ScriptedPrompts prompts;
     prompts.answerInput(QStringLiteral("abc"));
     QVERIFY(runSnippet(Cmd::mnuASPOutput, pad, prompts));
@@ -228,7 +228,7 @@ void SnippetCommandsTest::unknownNameDoesNothing()
 {
     RichTextBox pad;
     prepare(pad, QStringLiteral("same"), 1, 2);
-    QSignalSpy changes(&pad, &RichTextBox::Change);
+    QSignalSpy changes(&pad.document(), &Document::contentsChanged);
     ScriptedPrompts prompts;
     QVERIFY(!runSnippet(Cmd::mnuCustomFont, pad, prompts));
     QCOMPARE(pad.Text(), QStringLiteral("same"));

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/WorkProgress.h"
+#include "widgets/WorkProgress.h"
 
 #include <QApplication>
 #include <QProgressBar>

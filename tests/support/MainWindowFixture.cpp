@@ -1,6 +1,7 @@
 #include "MainWindowFixture.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QTest>
 
 frmMain& MainWindowFixture::show()
@@ -28,4 +29,10 @@ QByteArray MainWindowFixture::read(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+QString changedLabel(const frmMain& window)
+{
+    const auto* label = window.findChild<const QLabel*>(QStringLiteral("lblChanged"));
+    return label ? label->text() : QStringLiteral("<no lblChanged>");
 }

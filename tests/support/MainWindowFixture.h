@@ -1,12 +1,15 @@
 #pragma once
 #include "ScriptedPrompts.h"
-#include "platform/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "shell/frmMain.h"
 
 #include <QApplication>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <memory>
+
+// The changed flag as the main window shows it in lblChanged: "Yes" or "No".
+QString changedLabel(const frmMain& window);
 
 // A main window with scripted prompts, a recording shell and settings that
 // start empty, for tests that drive the editor as a user would.

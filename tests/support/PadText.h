@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/RichTextBox.h"
+#include "editor/RichTextBox.h"
 
 // A document with a selection, as a test's starting point.
 inline void prepare(RichTextBox& pad, const QString& text, int selStart, int selLength = 0)

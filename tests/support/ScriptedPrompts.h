@@ -1,6 +1,6 @@
 #pragma once
-#include "platform/Prompts.h"
-#include "platform/Shell.h"
+#include "services/Prompts.h"
+#include "services/Shell.h"
 
 #include <QList>
 #include <QStringList>

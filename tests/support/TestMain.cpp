@@ -1,6 +1,6 @@
 #include "TestRegistry.h"
-#include "platform/AppPaths.h"
-#include "platform/Fonts.h"
+#include "files/AppPaths.h"
+#include "services/Fonts.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,9 +1,0 @@
-#include "platform/Shell.h"
-
-#include <QDesktopServices>
-#include <QUrl>
-
-void DesktopShell::openUrl(const QString& address)
-{
-    QDesktopServices::openUrl(QUrl(address));
-}
