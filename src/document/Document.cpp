@@ -77,7 +77,7 @@ public:
     void NotifyModified(Scintilla::Document*, Scintilla::DocModification mh, void*) override
     {
         if (mh.modificationType & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT))
-            m_owner.textModified();
+            m_owner.textModified(long(mh.position));
     }
     void NotifyDeleted(Scintilla::Document*, void*) noexcept override {}
     void NotifyStyleNeeded(Scintilla::Document*, void*, Sci::Position) override {}
@@ -156,7 +156,7 @@ Document::EditStep::~EditStep()
     if (--m_document.m_stepDepth == 0 && m_document.m_changePending) {
         m_document.m_changePending = false;
         m_document.setModified(true);
-        emit m_document.contentsChanged();
+        m_document.emitChanged();
     }
 }
 
@@ -165,8 +165,19 @@ void Document::markChanged()
     m_changePending = true;
 }
 
-void Document::textModified()
+void Document::emitChanged()
 {
+    const long from = m_changedFrom;
+    m_changedFrom = -1;
+    if (from >= 0)
+        emit edited(from);
+    emit contentsChanged();
+}
+
+void Document::textModified(long position)
+{
+    if (m_changedFrom < 0 || position < m_changedFrom)
+        m_changedFrom = position;
     if (m_stepDepth > 0) {
         m_changePending = true;
         return;
@@ -179,7 +190,7 @@ void Document::textModified()
             if (m_stepDepth == 0 && m_changePending) {
                 m_changePending = false;
                 setModified(true);
-                emit contentsChanged();
+                emitChanged();
             }
         }, Qt::QueuedConnection);
     }

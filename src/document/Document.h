@@ -194,6 +194,10 @@ public:
 
 signals:
     void contentsChanged();
+    // Raised just before contentsChanged when the step changed bytes: the
+    // first byte position any edit of the step touched. What lies before it
+    // is as it was; from there on anything may have changed.
+    void edited(long fromByte);
     void modifiedChanged(bool modified);
     void locationChanged(const QString& location);
     void captionChanged(const QString& caption);
@@ -211,7 +215,8 @@ signals:
 private:
     class Engine;
     friend class Engine;
-    void textModified();
+    void textModified(long position);
+    void emitChanged();
     void setCaption(const QString& caption);
     void finishLoad(const TextFormat& format);
 
@@ -223,4 +228,5 @@ private:
     bool m_lastLoadLostText = false;
     int m_stepDepth = 0;
     bool m_changePending = false;
+    long m_changedFrom = -1;   // the first byte the pending change touched
 };

@@ -180,6 +180,7 @@ RichTextBox::RichTextBox(Document* document, QWidget* parent)
     // start of the document for its accessibility events, on every keystroke.
     SendScintilla(SCI_SETMODEVENTMASK, 0L);
     connect(m_document, &Document::loaded, this, &RichTextBox::documentLoaded);
+    connect(this, &QsciScintilla::cursorPositionChanged, this, &RichTextBox::CaretMoved);
     installPlainAccessibility();
 }
 
@@ -252,6 +253,11 @@ QByteArrayView RichTextBox::selectedUtf8() const
 RichTextBox::ByteRange RichTextBox::selectionBytes() const
 {
     return {SendScintilla(SCI_GETSELECTIONSTART), SendScintilla(SCI_GETSELECTIONEND)};
+}
+
+long RichTextBox::caretByte() const
+{
+    return SendScintilla(SCI_GETCURRENTPOS);
 }
 
 void RichTextBox::selectBytes(long start, long end)

@@ -103,6 +103,9 @@ public:
     };
     ByteRange selectionBytes() const;
     void selectBytes(long start, long end);
+    // Where the caret is, as a byte offset: the end of the selection that
+    // moves (the start when it was made leftwards).
+    long caretByte() const;
 
     void SetFocus();
     void Undo();
@@ -129,6 +132,9 @@ signals:
     // The font was set: every style has the default style's look again
     // (font, size and colours), for colouring to give its colours back.
     void FontApplied();
+    // The caret moved, by a key, the mouse or the program; raised once the
+    // control has taken in the move, before it is drawn again.
+    void CaretMoved();
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;

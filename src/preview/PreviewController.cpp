@@ -5,6 +5,7 @@
 #include "services/QtPrompts.h"
 #include "editor/RichTextBox.h"
 #include "preview/BrowserView.h"
+#include "preview/CaretFollower.h"
 #include "preview/PreviewFile.h"
 #include "preview/frmWebBrowser.h"
 
@@ -27,6 +28,7 @@ PreviewController::PreviewController(RichTextBox& pad, QAction* viewHtml, QActio
     m_viewHtml->setCheckable(true);
     m_liveHtml->setCheckable(true);
     setModes(false, false);
+    m_follower = new CaretFollower(pad, this);
 }
 
 PreviewController::~PreviewController()
@@ -147,6 +149,8 @@ void PreviewController::showPage(frmWebBrowser* window, const QString& path)
 {
     BrowserView* view = window->webBrowser();
     view->setResourceFolder(m_documentFolder ? m_documentFolder() : QString());
+    // Caret following: before the load, so that the page starts outlined.
+    m_follower->follow(view);
     view->navigate(path);
 }
 
@@ -179,6 +183,8 @@ void PreviewController::showInterface(Prompts& prompts)
     // The window no longer shows the document: typing must not bring the
     // preview back over the help page, and the modes say so.
     setModes(false, false);
+    // Caret following: the help page is not the document.
+    m_follower->release(window->webBrowser());
     window->setWindowTitle(kInterfaceCaption);
     window->webBrowser()->setResourceFolder(QString());
     window->webBrowser()->navigate(path);
@@ -200,6 +206,9 @@ void PreviewController::unloadWindow()
 
 void PreviewController::windowClosed()
 {
+    // Caret following: the window goes.
+    if (m_window)
+        m_follower->release(m_window->webBrowser());
     m_window = nullptr;
     setModes(false, false);
 }

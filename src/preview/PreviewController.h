@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class CaretFollower;
 class QAction;
 class QWidget;
 class Prompts;
@@ -77,6 +78,10 @@ public:
     // The preview window, or nullptr when none is open.
     frmWebBrowser* window() const { return m_window; }
 
+    // Outlines the caret's element in the preview of the document (an
+    // Editor option switches it off).
+    CaretFollower& caretFollower() const { return *m_follower; }
+
 signals:
     // The preview window's page finished loading (ok false: it could not be
     // shown). After a burst of changes it comes once the page has caught up
@@ -102,4 +107,5 @@ private:
     Prompts* m_ownPrompts = nullptr;
     QPointer<frmWebBrowser> m_window;
     std::function<QString()> m_documentFolder;
+    CaretFollower* m_follower = nullptr;
 };

@@ -30,6 +30,8 @@ const QList<SettingsStore::Row>& SettingsStore::table()
         {Setting::SyntaxColouring, "Editor", "SyntaxColouring", K::Switch, true, "Syntax colouring"},
         {Setting::LineNumbers, "Editor", "LineNumbers", K::Switch, true, "Line numbers"},
         {Setting::RecoveryCopies, "Editor", "RecoveryCopies", K::Switch, true, "Keep recovery copies of unsaved work"},
+        {Setting::PreviewFollowsCaret, "Editor", "PreviewFollowsCaret", K::Switch, true,
+         "Outline the caret's element in the preview"},
     };
     return rows;
 }

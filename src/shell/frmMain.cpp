@@ -20,6 +20,7 @@
 #include "help/HelpLinks.h"
 #include "widgets/Controls.h"
 #include "services/PrinterService.h"
+#include "preview/CaretFollower.h"
 #include "preview/PreviewController.h"
 #include "preview/frmWebBrowser.h"
 #include "snippets/SnippetCommands.h"
@@ -165,6 +166,8 @@ void frmMain::applyEditorOptions()
     m_lineNumbers->setVisible(settings().isOn(Setting::LineNumbers));
     if (m_recovery)
         m_recovery->applyOption();
+    if (m_preview)
+        m_preview->caretFollower().setEnabled(settings().isOn(Setting::PreviewFollowsCaret));
 }
 
 void frmMain::wireCommands()
@@ -228,6 +231,7 @@ void frmMain::wireCommands()
     // without changing it): the live page follows the document there, its
     // style sheets and pictures with it.
     connect(&m_doc, &Document::locationChanged, m_preview, &PreviewController::liveRefresh);
+    m_preview->caretFollower().setEnabled(settings().isOn(Setting::PreviewFollowsCaret));
 
     // Settings, Find, File's properties and the other tool windows.
     m_toolWindows = std::make_unique<ToolWindowTable>(*this);
