@@ -56,8 +56,9 @@ public:
     // (later, on the window's thread).
     //
     // The script runs in every load of the local file of navigate() from now
-    // on, as soon as the page's document is parsed, and in no page reached
-    // by a link; "" for none. A page already shown keeps what ran in it.
+    // on, as soon as the page's document is made (before any of its content
+    // is parsed), and in no page reached by a link; "" for none. A page
+    // already shown keeps what ran in it.
     virtual void setPageScript(const QString& script) = 0;
     // Runs a script in that world of the page now shown.
     virtual void runPageScript(const QString& script, std::function<void(const QVariant&)> callback) = 0;

@@ -17,7 +17,7 @@ var quirkpadFollow = (function () {
     'use strict';
     var mark = 'data-quirkpad-caret';
     var rule = '[' + mark + '] { outline: 2px solid #2f7de1 !important; outline-offset: 1px !important; }';
-    var marked = null, sheet = null, started = false;
+    var marked = null, sheet = null, started = false, wanted = null;
     function addStyle() {
         try {
             if (!sheet) {
@@ -41,6 +41,7 @@ var quirkpadFollow = (function () {
         return r.bottom > 0 && r.right > 0 && r.top < window.innerHeight && r.left < window.innerWidth;
     }
     function show(path, scroll) {
+        wanted = path;
         var element = started && path ? quirkpadPath.resolve(path) : null;
         if (marked && marked !== element)
             marked.removeAttribute(mark);
@@ -64,13 +65,30 @@ var quirkpadFollow = (function () {
         if (path && path.length > 0)
             quirkpadHost.send('click ' + JSON.stringify(path));
     }
+    function ready() {
+        show(wanted, false);
+        quirkpadHost.send('ready');
+    }
+    // Runs as the page's document is made: the element is marked as soon as
+    // the parser has made it, before the page is first drawn, so that a page
+    // loaded again shows its outline from the start.
     function start(path) {
         if (started)
             return;
         started = true;
+        wanted = path;
         document.addEventListener('click', clicked, true);
-        show(path, false);
-        quirkpadHost.send('ready');
+        if (document.readyState !== 'loading')
+            return ready();
+        var parsing = new MutationObserver(function () {
+            if (show(wanted, false))
+                parsing.disconnect();
+        });
+        parsing.observe(document, {childList: true, subtree: true});
+        document.addEventListener('DOMContentLoaded', function () {
+            parsing.disconnect();
+            ready();
+        });
     }
     function stop() {
         show(null, false);

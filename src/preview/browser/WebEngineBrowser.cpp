@@ -247,7 +247,7 @@ private:
         scripts.insert(editorScript(kPageName,
                                     QStringLiteral("if (typeof quirkpadHost === 'object' && quirkpadHost.inPreview) {\n") +
                                         m_pageScript + QStringLiteral("\n}\n"),
-                                    QWebEngineScript::DocumentReady));
+                                    QWebEngineScript::DocumentCreation));
     }
 
     // The preview's page, also after a link to an anchor inside it.
