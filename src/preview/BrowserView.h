@@ -49,16 +49,16 @@ public:
     // Runs a script in the page and hands its result to the callback.
     virtual void runScript(const QString& script, std::function<void(const QVariant&)> callback) = 0;
 
-    // The editor's own script in the page, kept apart from the page's
-    // scripts: it runs in a world of its own, which shares the page's
+    // The editor's own scripts in the page, kept apart from the page's
+    // scripts: they run in a world of their own, which shares the page's
     // elements but not its variables, so that neither can break the other.
-    // There, quirkpadHost.send(text) hands the text to the message callback
-    // (later, on the window's thread).
+    // There, in the page of navigate() (not in one reached by a link),
+    // quirkpadHost.send(text) hands the text to the message callback (later,
+    // on the window's thread).
     //
-    // The script runs in every load of the local file of navigate() from now
+    // The page script runs in every load of the page of navigate() from now
     // on, as soon as the page's document is made (before any of its content
-    // is parsed), and in no page reached by a link; "" for none. A page
-    // already shown keeps what ran in it.
+    // is parsed); "" for none. A page already shown keeps what ran in it.
     virtual void setPageScript(const QString& script) = 0;
     // Runs a script in that world of the page now shown.
     virtual void runPageScript(const QString& script, std::function<void(const QVariant&)> callback) = 0;

@@ -41,8 +41,10 @@ var quirkpadFollow = (function () {
         return r.bottom > 0 && r.right > 0 && r.top < window.innerHeight && r.left < window.innerWidth;
     }
     function show(path, scroll) {
+        if (!started)
+            start(path);
         wanted = path;
-        var element = started && path ? quirkpadPath.resolve(path) : null;
+        var element = path ? quirkpadPath.resolve(path) : null;
         if (marked && marked !== element)
             marked.removeAttribute(mark);
         marked = element;
@@ -91,7 +93,9 @@ var quirkpadFollow = (function () {
         });
     }
     function stop() {
-        show(null, false);
+        if (marked)
+            marked.removeAttribute(mark);
+        marked = null;
         started = false;
         document.removeEventListener('click', clicked, true);
     }
@@ -245,10 +249,15 @@ QString CaretFollower::pageScript() const
 void CaretFollower::tell(BrowserView* view, bool scroll)
 {
     // The next load of the page starts with the path of now; the page now
-    // shown moves its outline.
+    // shown moves its outline, and gets the script first if it was loaded
+    // without it (the option was off).
     view->setPageScript(pageScript());
-    view->runPageScript(QStringLiteral("typeof quirkpadFollow === 'object' && quirkpadFollow.show(%1, %2)")
-                            .arg(QString::fromUtf8(m_pathJson), scroll ? QStringLiteral("true") : QStringLiteral("false")),
+    const QString show = QStringLiteral("quirkpadFollow.show(%1, %2);\n")
+                             .arg(QString::fromUtf8(m_pathJson), scroll ? QStringLiteral("true") : QStringLiteral("false"));
+    view->runPageScript(QStringLiteral("if (typeof quirkpadFollow === 'object') {\n") + show +
+                            QStringLiteral("} else if (typeof quirkpadHost === 'object' && quirkpadHost.inPreview) {\n") +
+                            QString::fromUtf8(Html::elementPathScript().toByteArray() + kFollowScript) + show +
+                            QStringLiteral("}\n"),
                         {});
 }
 
@@ -259,7 +268,7 @@ void CaretFollower::received(BrowserView* view, const QString& message)
         return;
     if (message == kReady) {
         // The page may have loaded with a path that was already old.
-        view->runPageScript(QStringLiteral("quirkpadFollow.show(%1, true)").arg(QString::fromUtf8(m_pathJson)), {});
+        view->runPageScript(QStringLiteral("quirkpadFollow.show(%1, true);\n").arg(QString::fromUtf8(m_pathJson)), {});
     } else if (message.startsWith(kClick)) {
         clicked(message.mid(kClick.size()).toUtf8());
         // Beside the text, the keys go back to the text at once.

@@ -45,7 +45,8 @@ public:
     // none; "" when none was told).
     QString shownPath() const
     {
-        static const QRegularExpression show(QStringLiteral(R"(quirkpadFollow\.show\((.*), (true|false)\)$)"));
+        static const QRegularExpression show(QStringLiteral(R"(quirkpadFollow\.show\((.*), (true|false)\);$)"),
+                                             QRegularExpression::MultilineOption);
         for (qsizetype i = ran.size() - 1; i >= 0; --i)
             if (const QRegularExpressionMatch m = show.match(ran[i]); m.hasMatch())
                 return json(m.captured(1));
@@ -191,6 +192,14 @@ private slots:
                                       "new MouseEvent('click', {bubbles: true, button: 0}))"));
         QTRY_COMPARE_WITH_TIMEOUT(pad->SelStart(), at("<b>"), kTimeout);
         QTRY_COMPARE_WITH_TIMEOUT(outlined(view), QStringLiteral("B:bold"), kTimeout);
+
+        // The option goes off and on again in the page as it is.
+        preview.caretFollower().setEnabled(false);
+        QTRY_COMPARE_WITH_TIMEOUT(outlined(view), QString(), kTimeout);
+        pad->SetSelStart(at("First"));
+        preview.caretFollower().setEnabled(true);
+        QTRY_COMPARE_WITH_TIMEOUT(outlined(view), QStringLiteral("P:First"), kTimeout);
+        QVERIFY(readBytes(file).endsWith(pad->document().utf8()));
         QCOMPARE(prompts.pending(), 0);
     }
 };

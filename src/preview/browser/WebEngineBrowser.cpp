@@ -233,17 +233,20 @@ private:
         m_redirect->setFolders(m_path.isEmpty() ? QString() : QFileInfo(m_path).absolutePath(), m_resourceFolder);
     }
     // The editor's scripts go into the loads that follow; they act only in
-    // the preview's own page, found by its path when each page starts.
+    // the preview's own page, found by its path when each page starts. The
+    // host is there even without a page script, for scripts run later.
     void installPageScript()
     {
         QWebEngineScriptCollection& scripts = page()->scripts();
         for (const QString& name : {kHostName, kPageName})
             for (const QWebEngineScript& old : scripts.find(name))
                 scripts.remove(old);
-        if (m_pageScript.isEmpty() || m_path.isEmpty())
+        if (m_path.isEmpty())
             return;
         const QString previewPath = QDir::cleanPath(QFileInfo(m_path).absoluteFilePath());
         scripts.insert(editorScript(kHostName, hostScript(previewPath), QWebEngineScript::DocumentCreation));
+        if (m_pageScript.isEmpty())
+            return;
         scripts.insert(editorScript(kPageName,
                                     QStringLiteral("if (typeof quirkpadHost === 'object' && quirkpadHost.inPreview) {\n") +
                                         m_pageScript + QStringLiteral("\n}\n"),
