@@ -3,7 +3,6 @@
 #include "editor/RichTextBox.h"
 
 #include <QAction>
-#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QTest>
@@ -32,21 +31,6 @@ frmMain& MainWindowFixture::show()
     if (!QTest::qWaitForWindowActive(window.get()))
         qWarning("main window did not become active");
     return *window;
-}
-
-QString MainWindowFixture::file(const QString& name, const QByteArray& bytes) const
-{
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(bytes);
-    return path;
-}
-
-QByteArray MainWindowFixture::read(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
 }
 
 QString changedLabel(const frmMain& window)

@@ -1,11 +1,10 @@
 #pragma once
 #include "ScriptedPrompts.h"
+#include "TestFiles.h"
 #include "services/SettingsStore.h"
 #include "shell/frmMain.h"
 
 #include <QApplication>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <memory>
 
 class QAction;
@@ -33,18 +32,11 @@ Part& partOf(const QObject& window)
 
 // A main window with scripted prompts, a recording shell and settings that
 // start empty, for tests that drive the editor as a user would.
-struct MainWindowFixture {
+struct MainWindowFixture : TestFiles {
     ScriptedPrompts prompts;
     RecordingShell shell;
     SettingsStore settings;
     std::unique_ptr<frmMain> window;
-    QTemporaryDir dir;
-
-    MainWindowFixture()
-    {
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quirkpad"), QStringLiteral("Quirkpad"))
-            .clear();
-    }
 
     frmMain& make(const QStringList& arguments = {QStringLiteral("quirkpad")})
     {
@@ -56,8 +48,6 @@ struct MainWindowFixture {
     // Shows the window and waits until it is the active one, as the user sees it.
     frmMain& show();
 
-    QString file(const QString& name, const QByteArray& bytes) const;
-
     // The open top-level windows of a kind (tool windows are owned, not children).
     template <typename Window>
     static QList<Window*> windows()
@@ -68,5 +58,4 @@ struct MainWindowFixture {
                 found << w;
         return found;
     }
-    static QByteArray read(const QString& path);
 };

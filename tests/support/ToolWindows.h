@@ -17,7 +17,7 @@ inline QWidget* toolWindow(const QString& name)
 
 inline QWidget* openTool(frmMain& main, Cmd command, const char* name)
 {
-    main.commands().action(command)->trigger();
+    run(main, command);
     return toolWindow(QLatin1String(name));
 }
 
