@@ -219,8 +219,8 @@ private slots:
         MainWindowFixture f;
         frmMain& w = f.show();
         QStringList words;
-        w.pad()->SetText(longDocument(&words));
-        w.commands().action(Cmd::mnuPrint)->trigger();
+        padOf(w)->SetText(longDocument(&words));
+        run(w, Cmd::mnuPrint);
         frmPrint* p = MainWindowFixture::windows<frmPrint>().value(0);
         QVERIFY(p);
         p->times()->setText(QStringLiteral("2"));
