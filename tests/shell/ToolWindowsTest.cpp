@@ -109,6 +109,8 @@ private slots:
         dialog("spelling: Cancel") << toolbarButton("SpellCheck") << "frmSpellCheck" << "cmdCancel" << false;
         dialog("spelling: Escape") << menu(Cmd::mnuSpellCheck) << "frmSpellCheck" << "escape" << false;
         dialog("spelling: close box") << menu(Cmd::mnuSpellCheck) << "frmSpellCheck" << "close box" << false;
+        dialog("settings: Cancel") << menu(Cmd::mnuSettings) << "frmSettings" << "cmdCancel" << false;
+        dialog("settings: Escape") << menu(Cmd::mnuSettings) << "frmSettings" << "escape" << false;
         usable("find: Escape", 1, "txtFind") << menu(Cmd::mnuFind) << "frmFind" << "escape" << false;
         usable("find from the context menu: close box", 1, "txtFind_Rep")
             << menu(Cmd::rcFindReplace) << "frmFind" << "close box" << false;
