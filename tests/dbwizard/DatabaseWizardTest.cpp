@@ -178,7 +178,7 @@ private slots:
         QCOMPARE(f.pad.Text(), before.left(start) + code + before.mid(start + length));
         QCOMPARE(f.pad.SelStart(), start + code.size());
         QCOMPARE(f.pad.SelLength(), 0);
-        QTRY_VERIFY(MainWindowFixture::windows<frmDatabaseWizard>().isEmpty());   // Insert closes it
+        QTRY_VERIFY(openWindows<frmDatabaseWizard>().isEmpty());   // Insert closes it
         // An ordinary edit: the document keeps its name and counts as changed.
         QVERIFY(f.doc.isModified());
         QCOMPARE(f.doc.location(), path);

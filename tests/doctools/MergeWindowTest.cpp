@@ -1,6 +1,6 @@
 #include "DocToolsSupport.h"
 #include "EditorParts.h"
-#include "MainWindowFixture.h"
+#include "ToolWindows.h"
 #include "TestRegistry.h"
 #include "doctools/frmMergeDocs.h"
 #include "editor/RichTextBox.h"
@@ -53,7 +53,7 @@ QByteArray utf16le(const QString& text)
 bool isOpen(const frmMergeDocs* m)
 {
     // A closed window is deleted a little later; until then it is hidden.
-    return MainWindowFixture::windows<frmMergeDocs>().contains(m) && m->isVisible();
+    return openWindows<frmMergeDocs>().contains(m) && m->isVisible();
 }
 
 // Opens the pipe for writing whenever someone reads it, so that opening it

@@ -221,7 +221,7 @@ private slots:
         QStringList words;
         padOf(w)->SetText(longDocument(&words));
         run(w, Cmd::mnuPrint);
-        frmPrint* p = MainWindowFixture::windows<frmPrint>().value(0);
+        frmPrint* p = openWindows<frmPrint>().value(0);
         QVERIFY(p);
         p->times()->setText(QStringLiteral("2"));
         if (mode == QLatin1String("none"))

@@ -72,7 +72,7 @@ void doubleClick(QWidget* t, int row)
 
 bool closed()
 {
-    return MainWindowFixture::windows<frmWebPageTemplates>().isEmpty();
+    return openWindows<frmWebPageTemplates>().isEmpty();
 }
 
 QString error(const QString& description)

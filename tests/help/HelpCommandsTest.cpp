@@ -97,12 +97,12 @@ private slots:
         MainWindowFixture f;
         frmMain& w = f.show();
         QTest::keyClick(padOf(w), Qt::Key_F12);
-        QCOMPARE(MainWindowFixture::windows<frmAbout>().size(), 1);
-        frmAbout* about = MainWindowFixture::windows<frmAbout>().first();
+        QCOMPARE(openWindows<frmAbout>().size(), 1);
+        frmAbout* about = openWindows<frmAbout>().first();
         QVERIFY(about->isVisible());
         QVERIFY(!w.isEnabled());
         run(w, Cmd::mnuAbout);   // one About window at a time
-        QCOMPARE(MainWindowFixture::windows<frmAbout>().size(), 1);
+        QCOMPARE(openWindows<frmAbout>().size(), 1);
         about->close();
         QTRY_VERIFY(w.isEnabled());
     }

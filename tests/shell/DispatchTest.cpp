@@ -89,8 +89,8 @@ Seen afterRunning(std::optional<Cmd> command)
     QGuiApplication::clipboard()->setText(QStringLiteral("clip"));
     if (command)
         run(w, *command);
-    return {pad->Text(),  pad->SelStart(), pad->SelLength(), QGuiApplication::clipboard()->text(), pad->FontSize(),
-            int(MainWindowFixture::windows<frmFind>().size())};
+    return {pad->Text(), pad->SelStart(), pad->SelLength(), QGuiApplication::clipboard()->text(), pad->FontSize(),
+            int(openWindows<frmFind>().size())};
 }
 
 }
@@ -301,8 +301,8 @@ private slots:
         MainWindowFixture f;
         frmMain& w = f.show();
         run(w, Cmd::mnuFind);
-        QCOMPARE(MainWindowFixture::windows<frmFind>().size(), 1);
-        QWindow* findHandle = MainWindowFixture::windows<frmFind>().first()->windowHandle();
+        QCOMPARE(openWindows<frmFind>().size(), 1);
+        QWindow* findHandle = openWindows<frmFind>().first()->windowHandle();
         QWindow* const handle = w.windowHandle();
         // Neither hidden nor re-created: on X11 a new native window blinks,
         // and the Find window's tie still names the old one.

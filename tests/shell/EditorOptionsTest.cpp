@@ -29,7 +29,7 @@ QSettings storedSettings()
 frmSettings* openSettings(frmMain& w)
 {
     run(w, Cmd::mnuSettings);
-    const QList<frmSettings*> open = MainWindowFixture::windows<frmSettings>();
+    const QList<frmSettings*> open = openWindows<frmSettings>();
     return open.isEmpty() ? nullptr : open.first();
 }
 
@@ -111,7 +111,7 @@ private slots:
         box("chkLineNumbers")->setChecked(lineNumbers);
         box("chkRecoveryCopies")->setChecked(recovery);
         s->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
-        QTRY_VERIFY(MainWindowFixture::windows<frmSettings>().isEmpty());
+        QTRY_VERIFY(openWindows<frmSettings>().isEmpty());
 
         QSettings stored = storedSettings();
         auto text = [](bool on) { return on ? QStringLiteral("true") : QStringLiteral("false"); };
@@ -135,7 +135,7 @@ private slots:
         QCOMPARE(box("chkLineNumbers")->isChecked(), lineNumbers);
         QCOMPARE(box("chkRecoveryCopies")->isChecked(), recovery);
         s->close();
-        QTRY_VERIFY(MainWindowFixture::windows<frmSettings>().isEmpty());
+        QTRY_VERIFY(openWindows<frmSettings>().isEmpty());
     }
 
     // Saved under another name, a document is coloured by the new name; a

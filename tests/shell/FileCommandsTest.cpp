@@ -36,24 +36,15 @@ private slots:
     // commands on their own, with the document and a view.
     void loadingShowsProgress()
     {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("page.txt"));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        QVERIFY(f.write(QByteArray(8 << 20, 'x')) == 8 << 20);
-        f.close();
-        Document doc;
-        RichTextBox view(&doc);
-        view.show();
-        ScriptedPrompts prompts;
-        SettingsStore settings;
-        FileCommands files(doc, view, prompts, settings);
+        EditorParts f;
+        const QString path = f.file(QStringLiteral("page.txt"), QByteArray(8 << 20, 'x'));
+        f.pad.show();
         FakePacing pacing;
         pacing.cancelAfter = 1;
-        QVERIFY(files.loadAsDocument(path));
+        QVERIFY(f.files.loadAsDocument(path));
         QVERIFY(pacing.shown.size() > 2);
-        QCOMPARE(view.TextLength(), 8 << 20);
-        QCOMPARE(doc.location(), path);
+        QCOMPARE(f.pad.TextLength(), 8 << 20);
+        QCOMPARE(f.doc.location(), path);
     }
 
     void newAsksOnlyWhenChanged()

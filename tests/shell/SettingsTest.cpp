@@ -18,7 +18,7 @@ namespace {
 
 frmSettings* settingsWindow()
 {
-    const QList<frmSettings*> open = MainWindowFixture::windows<frmSettings>();
+    const QList<frmSettings*> open = openWindows<frmSettings>();
     return open.isEmpty() ? nullptr : open.first();
 }
 
@@ -242,7 +242,7 @@ private slots:
 
         // Back from another window of the editor: the settings apply again.
         run(w, Cmd::mnuAbout);
-        const QList<frmAbout*> about = MainWindowFixture::windows<frmAbout>();
+        const QList<frmAbout*> about = openWindows<frmAbout>();
         QCOMPARE(about.size(), 1);
         QTRY_VERIFY(about.first()->isActiveWindow());
         about.first()->close();

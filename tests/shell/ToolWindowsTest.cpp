@@ -1,4 +1,5 @@
 #include "TestRegistry.h"
+#include "MainWindowFixture.h"
 #include "ToolWindows.h"
 #include "widgets/OwnedWindow.h"
 #include "editor/RichTextBox.h"

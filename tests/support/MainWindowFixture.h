@@ -1,6 +1,7 @@
 #pragma once
 #include "ScriptedPrompts.h"
 #include "TestFiles.h"
+#include "ToolWindows.h"
 #include "services/SettingsStore.h"
 #include "shell/frmMain.h"
 
@@ -47,15 +48,4 @@ struct MainWindowFixture : TestFiles {
 
     // Shows the window and waits until it is the active one, as the user sees it.
     frmMain& show();
-
-    // The open top-level windows of a kind (tool windows are owned, not children).
-    template <typename Window>
-    static QList<Window*> windows()
-    {
-        QList<Window*> found;
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if (auto* w = qobject_cast<Window*>(top))
-                found << w;
-        return found;
-    }
 };
