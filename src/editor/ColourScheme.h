@@ -24,4 +24,8 @@ QList<StyleColour> styles(SyntaxLanguage language);
 QColor lineNumberText();
 QColor lineNumberBackground();
 
+// The squiggles and margin marks of a page's problems.
+QColor problemError();
+QColor problemWarning();
+
 }

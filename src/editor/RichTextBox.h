@@ -151,6 +151,7 @@ private:
     friend class SyntaxColouring;
     friend class LineNumberMargin;
     friend class PageLayout;
+    friend class ProblemMarks;
     friend class EngineProbe;
     QsciScintillaBase& engine() { return *this; }
     const QsciScintillaBase& engine() const { return *this; }

@@ -14,6 +14,7 @@ enum class Setting {
     SyntaxColouring,
     LineNumbers,
     RecoveryCopies,
+    CheckPage,
 };
 
 // The per-user store of the settings, kept by QSettings in

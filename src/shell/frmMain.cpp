@@ -3,6 +3,8 @@
 #include "base/Failure.h"
 #include "services/Fonts.h"
 #include "editor/LineNumberMargin.h"
+#include "editor/ProblemMarks.h"
+#include "html/CheckScheduler.h"
 #include "base/NumberText.h"
 #include "services/Prompts.h"
 #include "editor/RichTextBox.h"
@@ -31,6 +33,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -146,6 +149,7 @@ void frmMain::buildColouring()
 {
     m_colouring = new SyntaxColouring(*m_pad, this);
     m_lineNumbers = new LineNumberMargin(*m_pad, this);
+    buildProblemMarks();
     // The options as stored, before any file is loaded: a document is not
     // coloured first and shown plain a moment later.
     applyEditorOptions();
@@ -159,10 +163,29 @@ void frmMain::buildColouring()
     connect(&m_doc, &Document::aboutToLoad, m_colouring, &SyntaxColouring::prepareForLoad);
 }
 
+void frmMain::buildProblemMarks()
+{
+    m_checks = new CheckScheduler([this] { return m_doc.snapshot(); }, this);
+    m_problems = new ProblemMarks(*m_pad, *m_checks, this);
+    connect(m_problems, &ProblemMarks::noticeChanged, this, [this](const QString& notice) {
+        if (notice.isEmpty())
+            hideNotice(kCheckingNotice);
+        else
+            showNotice(kCheckingNotice, notice, {});
+    });
+    // F8 and Shift+F8 go from problem to problem: keys of the window, which
+    // the text area never binds.
+    const QKeySequence next(Qt::Key_F8), previous(Qt::SHIFT | Qt::Key_F8);
+    m_pad->releaseKeys({next, previous});
+    connect(new QShortcut(next, this), &QShortcut::activated, m_problems, &ProblemMarks::goToNext);
+    connect(new QShortcut(previous, this), &QShortcut::activated, m_problems, &ProblemMarks::goToPrevious);
+}
+
 void frmMain::applyEditorOptions()
 {
     m_colouring->setEnabled(settings().isOn(Setting::SyntaxColouring));
     m_lineNumbers->setVisible(settings().isOn(Setting::LineNumbers));
+    m_problems->setEnabled(settings().isOn(Setting::CheckPage));
     if (m_recovery)
         m_recovery->applyOption();
 }

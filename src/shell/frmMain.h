@@ -21,6 +21,8 @@ class RecoveryKeeper;
 class ExternalChangeWatcher;
 class LineNumberMargin;
 class SyntaxColouring;
+class CheckScheduler;
+class ProblemMarks;
 class ToolWindowTable;
 
 // The main window: the one document in rtbPad, its state, the menus, the
@@ -80,6 +82,8 @@ public:
     LineNumberMargin& lineNumbers() { return *m_lineNumbers; }
     // The notice that says why the document is shown without colouring.
     static inline const QString kColouringNotice = QStringLiteral("colouring");
+    // The notice that says why a page's problems are not marked.
+    static inline const QString kCheckingNotice = QStringLiteral("checking");
 
     // The window's minimum width: 7800 twips.
     static int minimumWidthPixels(const QWidget* w);
@@ -100,6 +104,7 @@ private:
     void toggleAlwaysOnTop();
     void licenceAgreement();
     void buildColouring();
+    void buildProblemMarks();
     void applyEditorOptions();
 
     Services m_services;
@@ -120,6 +125,8 @@ private:
     ExternalChangeWatcher* m_changeWatcher = nullptr;
     SyntaxColouring* m_colouring = nullptr;
     LineNumberMargin* m_lineNumbers = nullptr;
+    CheckScheduler* m_checks = nullptr;
+    ProblemMarks* m_problems = nullptr;
     // Whether the editor's window active last (before any activation now
     // under way) was this one.
     bool m_activeBeforeWasThis = false;
