@@ -71,6 +71,8 @@ ProblemMarks::ProblemMarks(RichTextBox& box, CheckScheduler& scheduler, QObject*
     });
     connect(&m_scheduler, &CheckScheduler::tooLarge, this, [this](quint64, qsizetype) {
         clearMarks();
+        m_tooLarge = true;
+        fitMargin();
         setNotice(QStringLiteral("This page is larger than %1 MB: its problems are not marked as you type.")
                       .arg(TidyCheck::kLargestChecked >> 20));
     });
@@ -130,6 +132,7 @@ void ProblemMarks::activate(bool active)
     if (active == m_active)
         return;
     m_active = active;
+    m_tooLarge = false;
     fitMargin();
     if (active) {
         m_scheduler.edited(m_box.document().byteLength());
@@ -146,13 +149,17 @@ void ProblemMarks::fitMargin()
     // A narrow strip, always there while the page is checked, so that the
     // text does not move sideways as problems come and go while typing.
     long width = 0;
-    if (m_active)
+    if (m_active && !m_tooLarge)
         width = std::max(8L, e.SendScintilla(Sci::SCI_TEXTHEIGHT, 0UL) * 2 / 3);
     e.SendScintilla(Sci::SCI_SETMARGINWIDTHN, ul(MarkIds::kSymbolMargin), width);
 }
 
 void ProblemMarks::checked(quint64, const std::vector<TidyCheck::Problem>& problems)
 {
+    if (m_tooLarge) {
+        m_tooLarge = false;
+        fitMargin();
+    }
     setNotice({});
     apply(problems);
 }

@@ -42,8 +42,9 @@ public:
 
     // "2 errors, 1 warning"; "" without problems.
     QString summary() const { return m_summary; }
-    // The problem(s) at the caret, "Warning: missing </div>"; "".
-    QString atCaret() const { return m_atCaret; }
+    // The problem(s) at the caret, "Warning: missing </div>"; "". (The
+    // view tells of caret moves as it draws them: statusChanged follows.)
+    QString atCaret() const { return caretText(); }
     // Why this document is not checked though it is a page; "".
     QString notice() const { return m_notice; }
 
@@ -88,6 +89,8 @@ private:
     CheckScheduler& m_scheduler;
     bool m_enabled = true;
     bool m_active = false;
+    // The last pause found the page above the size limit.
+    bool m_tooLarge = false;
     // Each mark's indicator value is its index here plus one.
     std::vector<Group> m_groups;
     QString m_summary;
