@@ -115,10 +115,12 @@ bool ProblemMarks::isPage() const
 
 void ProblemMarks::textChanged()
 {
-    // Only an untitled text changes its language by being edited.
+    const bool wasActive = m_active;
+    // Only an untitled text changes its language by being edited (a page
+    // that becomes one is told to the scheduler as it does).
     if (m_box.document().isUntitled())
         judge();
-    if (m_active)
+    if (m_active && wasActive)
         m_scheduler.edited(m_box.document().byteLength());
 }
 
@@ -261,19 +263,6 @@ std::vector<ProblemMarks::Mark> ProblemMarks::marks() const
         }
     }
     std::stable_sort(found.begin(), found.end(), [](const Mark& a, const Mark& b) { return a.start < b.start; });
-    return found;
-}
-
-std::vector<std::pair<int, TidyCheck::Severity>> ProblemMarks::marginMarks() const
-{
-    const QsciScintillaBase& e = m_box.engine();
-    std::vector<std::pair<int, Severity>> found;
-    const long mask = (1 << MarkIds::kProblemErrorMarker) | (1 << MarkIds::kProblemWarningMarker);
-    for (long line = e.SendScintilla(Sci::SCI_MARKERNEXT, 0L, mask); line >= 0;
-         line = e.SendScintilla(Sci::SCI_MARKERNEXT, line + 1, mask)) {
-        const long kinds = e.SendScintilla(Sci::SCI_MARKERGET, ul(line));
-        found.emplace_back(int(line), kinds & (1 << MarkIds::kProblemErrorMarker) ? Severity::Error : Severity::Warning);
-    }
     return found;
 }
 

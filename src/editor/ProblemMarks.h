@@ -58,8 +58,6 @@ public:
     // The marks in the order of their places (errors before warnings at
     // the same place).
     std::vector<Mark> marks() const;
-    // The lines (from 0) that carry a mark in the margin, and its kind.
-    std::vector<std::pair<int, TidyCheck::Severity>> marginMarks() const;
 
 signals:
     // The count or the caret's problem changed.
