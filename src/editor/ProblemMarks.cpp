@@ -52,6 +52,9 @@ ProblemMarks::ProblemMarks(RichTextBox& box, CheckScheduler& scheduler, QObject*
         const auto indicator = ul(indicatorOf(s));
         e.SendScintilla(Sci::SCI_INDICSETSTYLE, indicator, long(Sci::INDIC_SQUIGGLEPIXMAP));
         e.SendScintilla(Sci::SCI_INDICSETFORE, indicator, bgr(colour));
+        // Where an error and a warning underline the same text, the error's
+        // red is the one seen: warnings are drawn first, under the text.
+        e.SendScintilla(Sci::SCI_INDICSETUNDER, indicator, long(s == Severity::Warning));
         const auto marker = ul(markerOf(s));
         e.SendScintilla(Sci::SCI_MARKERDEFINE, marker, long(Sci::SC_MARK_CIRCLE));
         e.SendScintilla(Sci::SCI_MARKERSETFORE, marker, bgr(colour.darker(130)));
