@@ -5,6 +5,7 @@
 #include "widgets/Controls.h"
 #include "widgets/OwnedWindow.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -94,4 +95,16 @@ bool frmGoToLine::go()
     }
     close();
     return true;
+}
+
+void frmGoToLine::keyPressEvent(QKeyEvent* e)
+{
+    // Enter is Go wherever the focus is (the text box passes it on).
+    const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    if (enter && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        e->accept();
+        cmdGo->click();
+        return;
+    }
+    QWidget::keyPressEvent(e);
 }

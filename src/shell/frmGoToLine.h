@@ -21,6 +21,9 @@ public:
     // What Go does: true when the caret moved and the box closed.
     bool go();
 
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+
 private:
     QPointer<RichTextBox> m_pad;
     QLabel* lblLine;
