@@ -34,7 +34,7 @@ public:
     // False when there is no text to search for (nothing was done).
     bool repeat();
 
-    FindMarks& marks() { return *m_marks; }
+    FindMarks& marks() const { return *m_marks; }
 
 private:
     void updateMarks();
