@@ -582,10 +582,17 @@ void RichTextBox::keyPressEvent(QKeyEvent* e)
         e->accept();
         return;
     }
+    if (m_keyAid && m_keyAid->keyPressed(*e)) {
+        e->accept();
+        return;
+    }
     const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
     if (e->key() == Qt::Key_Tab && mods == Qt::NoModifier) {
         e->accept();
+        Document::EditStep step(*m_document);
         typeTab();
+        if (m_keyAid)
+            m_keyAid->keyDone(*e);
         return;
     }
     if (!standardCommands()->boundTo(e->key() | mods.toInt())) {
@@ -604,6 +611,8 @@ void RichTextBox::keyPressEvent(QKeyEvent* e)
     }
     Document::EditStep step(*m_document);
     QsciScintilla::keyPressEvent(e);
+    if (m_keyAid)
+        m_keyAid->keyDone(*e);
 }
 
 bool RichTextBox::wouldEdit(const QKeyEvent* e)
