@@ -70,9 +70,9 @@ void MatchMarks::restyle()
 
 void MatchMarks::onUpdate(int updated)
 {
-    if (!(updated & (Sci::SC_UPDATE_SELECTION | Sci::SC_UPDATE_CONTENT)))
-        return;
-    if (m_box.SendScintilla(Sci::SCI_GETCURRENTPOS) != m_caret)
+    // Content covers the colouring too: brackets pair only with brackets of
+    // their own style, known once the text around them is coloured.
+    if ((updated & Sci::SC_UPDATE_CONTENT) || m_box.SendScintilla(Sci::SCI_GETCURRENTPOS) != m_caret)
         m_soon.start();
 }
 
