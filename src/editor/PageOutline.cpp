@@ -23,11 +23,6 @@ PageOutline::PageOutline(Document& document, const SyntaxColouring& colouring, Q
 {
 }
 
-bool PageOutline::isMarkup() const
-{
-    return syntaxOf(m_colouring.documentLanguage()).has_value();
-}
-
 HtmlOutline* PageOutline::ready()
 {
     if (const std::optional<long> from = m_edits.takeChangedFrom())

@@ -23,7 +23,6 @@ class PageOutline : public QObject {
 public:
     PageOutline(Document& document, const SyntaxColouring& colouring, QObject* parent = nullptr);
 
-    bool isMarkup() const;
     // See HtmlOutline for what each answers.
     std::optional<QByteArray> closingTagAfter(long caret);
     std::optional<QByteArray> nameToClose(long caret);
