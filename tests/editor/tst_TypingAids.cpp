@@ -1,3 +1,4 @@
+#include "MainWindowFixture.h"
 #include "TestRegistry.h"
 #include "editor/PageOutline.h"
 #include "editor/RichTextBox.h"
@@ -7,6 +8,8 @@
 
 #include <QRegularExpression>
 #include <QTest>
+
+Q_DECLARE_METATYPE(Setting)
 
 namespace {
 
@@ -189,16 +192,56 @@ private slots:
     }
     void closeTags() { check(Aid::CloseTags); }
 
+    // The main window gives its view the aids as stored: a stored "false"
+    // leaves the key plain.
+    void theMainWindowAppliesTheStoredOptions_data()
+    {
+        QTest::addColumn<Setting>("setting");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("selLength");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("aided");
+        QTest::addColumn<QString>("plain");
+        QTest::newRow("auto-indent") << Setting::AutoIndent << "  a" << 0 << "{Enter}" << "  a\r\n  " << "  a\r\n";
+        QTest::newRow("block indent") << Setting::BlockIndent << "a\r\nb" << 4 << "{Tab}" << "\ta\r\n\tb" << "\t";
+        QTest::newRow("closing tags") << Setting::CloseTags << "" << 0 << "<p>" << "<p></p>" << "<p>";
+    }
+    void theMainWindowAppliesTheStoredOptions()
+    {
+        QFETCH(Setting, setting);
+        QFETCH(QString, text);
+        QFETCH(int, selLength);
+        QFETCH(QString, keys);
+        QFETCH(QString, aided);
+        QFETCH(QString, plain);
+        for (const bool on : {true, false}) {
+            MainWindowFixture f;
+            f.settings.setOn(setting, on);
+            const QString path = f.file(QStringLiteral("a.html"), text.toUtf8());
+            f.make({QStringLiteral("quirkpad"), path});
+            f.show();
+            auto* pad = f.window->findChild<RichTextBox*>(QStringLiteral("rtbPad"));
+            QVERIFY(pad);
+            pad->SetSelStart(text.size() - selLength);
+            pad->SetSelLength(selLength);
+            press(*pad, keys);
+            QCOMPARE(pad->Text(), on ? aided : plain);
+        }
+    }
+
     // The aids' switches are stored in the Editor section, on unless stored
     // off, each with a check box caption.
     void optionsRoundTripThroughTheSettingsTable()
     {
+        MainWindowFixture fresh;   // settings start empty
         SettingsStore store;
         for (const Setting s : {Setting::AutoIndent, Setting::BlockIndent, Setting::CloseTags}) {
             const SettingsStore::Row& r = SettingsStore::row(s);
             QCOMPARE(QLatin1String(r.section), QLatin1String("Editor"));
             QCOMPARE(r.kind, SettingsStore::Kind::Switch);
             QVERIFY(QByteArrayView(r.caption).size() > 10);
+            QVERIFY(store.isOn(s));
+            store.store(s, QStringLiteral("damaged"));
             QVERIFY(store.isOn(s));
             store.setOn(s, false);
             QCOMPARE(store.get(s), QStringLiteral("false"));
