@@ -14,6 +14,9 @@ enum class Setting {
     SyntaxColouring,
     LineNumbers,
     RecoveryCopies,
+    AutoIndent,
+    BlockIndent,
+    CloseTags,
 };
 
 // The per-user store of the settings, kept by QSettings in

@@ -20,7 +20,10 @@ class NoticeBar;
 class RecoveryKeeper;
 class ExternalChangeWatcher;
 class LineNumberMargin;
+class MatchMarks;
+class PageOutline;
 class SyntaxColouring;
+class TypingAids;
 class ToolWindowTable;
 
 // The main window: the one document in rtbPad, its state, the menus, the
@@ -112,6 +115,9 @@ private:
     ExternalChangeWatcher* m_changeWatcher = nullptr;
     SyntaxColouring* m_colouring = nullptr;
     LineNumberMargin* m_lineNumbers = nullptr;
+    PageOutline* m_outline = nullptr;
+    TypingAids* m_typingAids = nullptr;
+    MatchMarks* m_matchMarks = nullptr;
     // Whether the editor's window active last (before any activation now
     // under way) was this one.
     bool m_activeBeforeWasThis = false;
