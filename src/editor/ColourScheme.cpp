@@ -154,4 +154,19 @@ QColor lineNumberBackground()
     return QColor(0xF4, 0xF5, 0xF7);
 }
 
+QColor caretLineBackground()
+{
+    return QColor(0xF2, 0xF5, 0xFA);
+}
+
+QColor matchBackground()
+{
+    return QColor(0xD5, 0xE1, 0xF0);
+}
+
+QColor matchOutline()
+{
+    return colourOf(Tone::Markup);
+}
+
 }

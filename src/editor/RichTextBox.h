@@ -1,12 +1,14 @@
 #pragma once
 #include "base/Result.h"
 #include "document/Document.h"
+#include "editor/KeyAid.h"
 #include "files/TextFile.h"
 
 #include <Qsci/qsciscintilla.h>
 #include <QByteArrayView>
 #include <QKeySequence>
 #include <QList>
+#include <QPointer>
 #include <QString>
 #include <memory>
 
@@ -111,6 +113,10 @@ public:
     void Undo();
     bool CanUndo() const;
 
+    // The typing aids attached to this view (null: none), asked about every
+    // key on its way to the engine.
+    void setKeyAid(KeyAid* aid) { m_keyAid = aid; }
+
     // Removes the control's own key bindings for these keys, so that the
     // window's shortcuts of the same keys act instead.
     void releaseKeys(const QList<QKeySequence>& keys);
@@ -161,6 +167,10 @@ private:
     friend class PageLayout;
     friend class FindMarks;
     friend class EngineProbe;
+    friend class AutoIndent;
+    friend class BlockIndenter;
+    friend class TagCloser;
+    friend class MatchMarks;
     QsciScintillaBase& engine() { return *this; }
     const QsciScintillaBase& engine() const { return *this; }
 
@@ -236,6 +246,7 @@ private:
     static bool wouldEdit(const QKeyEvent* e);
     static int shiftState(Qt::KeyboardModifiers m);
 
+    QPointer<KeyAid> m_keyAid;
     std::unique_ptr<Document> m_ownDocument;
     Document* m_document;
     QString m_fontName;

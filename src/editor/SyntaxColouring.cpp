@@ -107,8 +107,11 @@ void SyntaxColouring::onTextChanged()
 
 SyntaxLanguage SyntaxColouring::wantedLanguage() const
 {
-    if (!m_enabled)
-        return SyntaxLanguage::Plain;
+    return m_enabled ? documentLanguage() : SyntaxLanguage::Plain;
+}
+
+SyntaxLanguage SyntaxColouring::documentLanguage() const
+{
     if (!m_loadingName.isEmpty())
         return SyntaxLanguages::forFileName(m_loadingName);
     if (!m_name.isEmpty())

@@ -19,6 +19,9 @@ enum class Setting {
     // The text's share of the width beside the preview panel, from 0 to 1
     // ("0.5"); anything else reads as the default, half.
     PreviewSplit,
+    AutoIndent,
+    BlockIndent,
+    CloseTags,
 };
 
 // The per-user store of the settings, kept by QSettings in

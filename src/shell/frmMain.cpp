@@ -3,12 +3,15 @@
 #include "base/Failure.h"
 #include "services/Fonts.h"
 #include "editor/LineNumberMargin.h"
+#include "editor/MatchMarks.h"
+#include "editor/PageOutline.h"
 #include "base/NumberText.h"
 #include "services/Prompts.h"
 #include "editor/RichTextBox.h"
 #include "services/SettingsStore.h"
 #include "services/Shell.h"
 #include "editor/SyntaxColouring.h"
+#include "editor/TypingAids.h"
 #include "shell/ExternalChangeWatcher.h"
 #include "shell/NoticeBar.h"
 #include "shell/RecoveryKeeper.h"
@@ -156,6 +159,9 @@ void frmMain::buildColouring()
 {
     m_colouring = new SyntaxColouring(*m_pad, this);
     m_lineNumbers = new LineNumberMargin(*m_pad, this);
+    m_outline = new PageOutline(m_doc, *m_colouring, this);
+    m_typingAids = new TypingAids(*m_pad, *m_outline, this);
+    m_matchMarks = new MatchMarks(*m_pad, *m_outline, this);
     // The options as stored, before any file is loaded: a document is not
     // coloured first and shown plain a moment later.
     applyEditorOptions();
@@ -179,6 +185,9 @@ void frmMain::applyEditorOptions()
 {
     m_colouring->setEnabled(settings().isOn(Setting::SyntaxColouring));
     m_lineNumbers->setVisible(settings().isOn(Setting::LineNumbers));
+    m_typingAids->setAutoIndent(settings().isOn(Setting::AutoIndent));
+    m_typingAids->setBlockIndent(settings().isOn(Setting::BlockIndent));
+    m_typingAids->setCloseTags(settings().isOn(Setting::CloseTags));
     if (m_recovery)
         m_recovery->applyOption();
 }

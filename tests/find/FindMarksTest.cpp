@@ -1,6 +1,7 @@
 #include "MainWindowFixture.h"
 #include "ScriptedPrompts.h"
 #include "TestRegistry.h"
+#include "ToolWindows.h"
 #include "editor/EngineProbe.h"
 #include "editor/FindMarks.h"
 #include "editor/RichTextBox.h"
@@ -204,11 +205,11 @@ private slots:
         frmMain& w = f.show();
         w.pad()->SetText(QStringLiteral("one two one"));
         QTest::keyClick(w.pad(), Qt::Key_F3);
-        QTRY_VERIFY(!MainWindowFixture::windows<frmFind>().isEmpty());
-        frmFind* find = MainWindowFixture::windows<frmFind>().first();
+        QTRY_VERIFY(!openWindows<frmFind>().isEmpty());
+        frmFind* find = openWindows<frmFind>().first();
         find->findChild<QLineEdit*>(QStringLiteral("txtFind"))->setText(QStringLiteral("ONE"));
         find->close();
-        QTRY_VERIFY(MainWindowFixture::windows<frmFind>().isEmpty());
+        QTRY_VERIFY(openWindows<frmFind>().isEmpty());
         w.activateWindow();
         QTRY_COMPARE(QApplication::activeWindow(), &w);
         w.pad()->SetSelStart(1);
