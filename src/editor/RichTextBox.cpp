@@ -182,6 +182,14 @@ RichTextBox::RichTextBox(Document* document, QWidget* parent)
     // start of the document for its accessibility events, on every keystroke.
     SendScintilla(SCI_SETMODEVENTMASK, 0L);
     connect(m_document, &Document::loaded, this, &RichTextBox::documentLoaded);
+    // The engine tells what changed on screen as it paints: whatever shows
+    // the caret follows from there, once per paint, never per edit. (Not
+    // on its "content" flag, which marks and colouring raise too: a mark
+    // set in answer would raise it again, for ever.)
+    connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
+        if (updated & SC_UPDATE_SELECTION)
+            emit caretMoved();
+    });
     installPlainAccessibility();
 }
 
@@ -259,6 +267,11 @@ RichTextBox::ByteRange RichTextBox::selectionBytes() const
 void RichTextBox::selectBytes(long start, long end)
 {
     placeSelection(start, end, true);
+}
+
+long RichTextBox::caretByte() const
+{
+    return SendScintilla(SCI_GETCURRENTPOS);
 }
 
 QString RichTextBox::Text() const

@@ -105,6 +105,9 @@ public:
     };
     ByteRange selectionBytes() const;
     void selectBytes(long start, long end);
+    // Where the caret stands (the end of the selection the user moves), as
+    // a byte offset into utf8().
+    long caretByte() const;
 
     void SetFocus();
     void Undo();
@@ -135,6 +138,11 @@ signals:
     // The font was set: every style has the default style's look again
     // (font, size and colours), for colouring to give its colours back.
     void FontApplied();
+    // The caret or the selection moved (typing moves the caret too); at
+    // most once per repaint of the view, so a hidden view tells nothing.
+    // An edit that leaves the caret where it was raises only the
+    // document's contentsChanged.
+    void caretMoved();
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
@@ -157,6 +165,7 @@ private:
     friend class SyntaxColouring;
     friend class LineNumberMargin;
     friend class PageLayout;
+    friend class FindMarks;
     friend class EngineProbe;
     friend class AutoIndent;
     friend class BlockIndenter;

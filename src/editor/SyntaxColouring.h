@@ -50,6 +50,8 @@ public:
 
 signals:
     void noticeChanged(const QString& notice);
+    // What language() answers changed.
+    void languageChanged(SyntaxLanguage language);
 
 private:
     void onTextChanged();

@@ -30,6 +30,9 @@ const QList<SettingsStore::Row>& SettingsStore::table()
         {Setting::SyntaxColouring, "Editor", "SyntaxColouring", K::Switch, true, "Syntax colouring"},
         {Setting::LineNumbers, "Editor", "LineNumbers", K::Switch, true, "Line numbers"},
         {Setting::RecoveryCopies, "Editor", "RecoveryCopies", K::Switch, true, "Keep recovery copies of unsaved work"},
+        // Off unless chosen: the preview's own window is what a user meets first.
+        {Setting::PreviewBeside, "Editor", "PreviewBeside", K::Switch, false, "Show the preview beside the text"},
+        {Setting::PreviewSplit, "Editor", "PreviewSplit", K::Text, false, ""},
         {Setting::AutoIndent, "Editor", "AutoIndent", K::Switch, true, "Indent new lines like the line above"},
         {Setting::BlockIndent, "Editor", "BlockIndent", K::Switch, true, "Tab and Shift+Tab indent selected lines"},
         {Setting::CloseTags, "Editor", "CloseTags", K::Switch, true, "Close HTML and XML tags as you type"},

@@ -9,7 +9,10 @@
 
 class QLabel;
 class QMenu;
+class QSplitter;
 class QToolBar;
+class FindSession;
+class StatusBar;
 class Prompts;
 class RichTextBox;
 class SettingsStore;
@@ -56,6 +59,8 @@ public:
     SettingsStore& settings() { return *m_services.settings; }
     Shell& shell() { return *m_services.shell; }
     PrinterService& printers() { return *m_services.printers; }
+    // The Find tab's search, kept for F3 and the marks of its occurrences.
+    FindSession& findSession() { return *m_findSession; }
 
     // The window's own input (menus, toolbar, editor), switched off while a
     // tool window that acts as a dialog is open (see ToolWindowTable).
@@ -95,7 +100,12 @@ private:
     void toggleAlwaysOnTop();
     void licenceAgreement();
     void buildColouring();
+    void buildStatusBar();
     void applyEditorOptions();
+    // The preview beside the text: the divider where the user last put it.
+    void placePreviewPanel(QWidget* panel);
+    void keepPreviewSplit();
+    void repeatFind();
 
     Services m_services;
     Document m_doc;
@@ -115,6 +125,10 @@ private:
     ExternalChangeWatcher* m_changeWatcher = nullptr;
     SyntaxColouring* m_colouring = nullptr;
     LineNumberMargin* m_lineNumbers = nullptr;
+    StatusBar* m_statusBar = nullptr;
+    FindSession* m_findSession = nullptr;
+    // The text, and right of it the preview panel while a preview is there.
+    QSplitter* m_split = nullptr;
     PageOutline* m_outline = nullptr;
     TypingAids* m_typingAids = nullptr;
     MatchMarks* m_matchMarks = nullptr;
