@@ -205,7 +205,8 @@ int startupChild(const QString& mode)
         if (ok) {
             bool loaded = false;
             QObject::connect(preview, &PreviewController::pageLoaded, [&loaded](bool) { loaded = true; });
-            window.commands().action(Cmd::mnuViewHTML)->trigger();   // as the menu item does
+            // As the menu item does.
+            window.findChild<QAction*>(QString(Commands::name(Cmd::mnuViewHTML)))->trigger();
             ok = spinUntil([&] { return loaded; }, 60000);
         }
     }

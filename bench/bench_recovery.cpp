@@ -60,13 +60,14 @@ struct Editor {
     DesktopShell shell;
     SettingsStore settings;
     frmMain window{{&prompts, &shell, &settings}};
+    RecoveryKeeper& recovery = *window.findChild<RecoveryKeeper*>();
 
     explicit Editor(bool caretInMiddle)
     {
         static const QByteArray text = page();
         window.pad()->SetTextUtf8(text);
         window.pad()->SetSelStart(caretInMiddle ? window.pad()->TextLength() / 2 : window.pad()->TextLength());
-        window.recovery().setQuietTime(1000 * 1000);   // copies are taken by the benchmark alone
+        recovery.setQuietTime(1000 * 1000);   // copies are taken by the benchmark alone
     }
     void type() { window.pad()->InsertText(QStringLiteral("x")); }
 };
@@ -79,13 +80,13 @@ void BM_RecoverySnapshot(benchmark::State& state)
         state.PauseTiming();
         editor.type();
         state.ResumeTiming();
-        editor.window.recovery().writeNow();
+        editor.recovery.writeNow();
         state.PauseTiming();
         QElapsedTimer t;
         t.start();
         editor.type();
         keystrokeMs += t.nsecsElapsed() / 1e6;
-        editor.window.recovery().waitForDisk();
+        editor.recovery.waitForDisk();
         diskMs += t.nsecsElapsed() / 1e6;
         QCoreApplication::processEvents();
         state.ResumeTiming();

@@ -77,7 +77,7 @@ public:
     void NotifyModified(Scintilla::Document*, Scintilla::DocModification mh, void*) override
     {
         if (mh.modificationType & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT))
-            m_owner.textModified();
+            m_owner.textModified(long(mh.position));
     }
     void NotifyDeleted(Scintilla::Document*, void*) noexcept override {}
     void NotifyStyleNeeded(Scintilla::Document*, void*, Sci::Position) override {}
@@ -165,8 +165,9 @@ void Document::markChanged()
     m_changePending = true;
 }
 
-void Document::textModified()
+void Document::textModified(long startByte)
 {
+    emit textChangedFrom(startByte);
     if (m_stepDepth > 0) {
         m_changePending = true;
         return;
@@ -455,7 +456,10 @@ bool Document::isLocked() const
 
 void Document::setLocked(bool locked)
 {
+    if (locked == isLocked())
+        return;
     m_engine->doc->SetReadOnly(locked);
+    emit lockedChanged(locked);
 }
 
 // --- Format, location, modified flag, caption ----------------------------

@@ -194,7 +194,12 @@ public:
 
 signals:
     void contentsChanged();
+    // At once, for each insertion or deletion within a step: the text may
+    // differ from this byte on; what lies before it is as it was. (The
+    // step's contentsChanged follows at its end.)
+    void textChangedFrom(long startByte);
     void modifiedChanged(bool modified);
+    void lockedChanged(bool locked);
     void locationChanged(const QString& location);
     void captionChanged(const QString& caption);
     void formatChanged(const TextFormat& format);
@@ -211,7 +216,7 @@ signals:
 private:
     class Engine;
     friend class Engine;
-    void textModified();
+    void textModified(long startByte);
     void setCaption(const QString& caption);
     void finishLoad(const TextFormat& format);
 

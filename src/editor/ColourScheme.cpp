@@ -165,4 +165,19 @@ QColor problemWarning()
     return QColor(0xE0, 0x8E, 0x00);
 }
 
+QColor caretLineBackground()
+{
+    return QColor(0xF2, 0xF5, 0xFA);
+}
+
+QColor matchBackground()
+{
+    return QColor(0xD5, 0xE1, 0xF0);
+}
+
+QColor matchOutline()
+{
+    return colourOf(Tone::Markup);
+}
+
 }

@@ -9,7 +9,10 @@
 
 class QLabel;
 class QMenu;
+class QSplitter;
 class QToolBar;
+class FindSession;
+class StatusBar;
 class Prompts;
 class RichTextBox;
 class SettingsStore;
@@ -20,9 +23,12 @@ class NoticeBar;
 class RecoveryKeeper;
 class ExternalChangeWatcher;
 class LineNumberMargin;
+class MatchMarks;
+class PageOutline;
 class SyntaxColouring;
 class CheckScheduler;
 class ProblemMarks;
+class TypingAids;
 class ToolWindowTable;
 
 // The main window: the one document in rtbPad, its state, the menus, the
@@ -47,21 +53,19 @@ public:
     // got them, the program's name first). Runs before the window is shown.
     void startUp(const QStringList& arguments);
 
+    // What the tool windows are made from (see ToolWindowTable).
     RichTextBox* pad() const { return m_pad; }
     Document& document() { return m_doc; }
     FileCommands& files() { return m_files; }
-    CommandTable& commands() { return *m_commands; }
-    QToolBar* toolBar() const { return m_toolBar; }
-    QMenu* contextMenu() const { return m_contextMenu; }
     Prompts& prompts() { return *m_services.prompts; }
     SettingsStore& settings() { return *m_services.settings; }
     Shell& shell() { return *m_services.shell; }
     PrinterService& printers() { return *m_services.printers; }
-    PreviewController& preview() { return *m_preview; }
+    // The Find tab's search, kept for F3 and the marks of its occurrences.
+    FindSession& findSession() { return *m_findSession; }
 
     // The window's own input (menus, toolbar, editor), switched off while a
     // tool window that acts as a dialog is open (see ToolWindowTable).
-    bool isInputEnabled() const { return isEnabled(); }
     void setInputEnabled(bool enabled);
 
     // Notices above the text (see NoticeBar): shown without taking the
@@ -70,16 +74,12 @@ public:
     void showNotice(const QString& id, const QString& text, const QStringList& buttons,
                     std::function<void(int button)> answer = {});
     void hideNotice(const QString& id);
-    NoticeBar* notices() const { return m_notices; }
-    RecoveryKeeper& recovery() { return *m_recovery; }
 
     // Re-reads the editor font, and the editor's own options (syntax
     // colouring, line numbers, recovery copies), from the settings (on
     // activation).
     void applyFontSettings();
 
-    SyntaxColouring& colouring() { return *m_colouring; }
-    LineNumberMargin& lineNumbers() { return *m_lineNumbers; }
     // The notice that says why the document is shown without colouring.
     static inline const QString kColouringNotice = QStringLiteral("colouring");
     // The notice that says why a page's problems are not marked.
@@ -105,7 +105,12 @@ private:
     void licenceAgreement();
     void buildColouring();
     void buildProblemMarks();
+    void buildStatusBar();
     void applyEditorOptions();
+    // The preview beside the text: the divider where the user last put it.
+    void placePreviewPanel(QWidget* panel);
+    void keepPreviewSplit();
+    void repeatFind();
 
     Services m_services;
     Document m_doc;
@@ -127,6 +132,13 @@ private:
     LineNumberMargin* m_lineNumbers = nullptr;
     CheckScheduler* m_checks = nullptr;
     ProblemMarks* m_problems = nullptr;
+    StatusBar* m_statusBar = nullptr;
+    FindSession* m_findSession = nullptr;
+    // The text, and right of it the preview panel while a preview is there.
+    QSplitter* m_split = nullptr;
+    PageOutline* m_outline = nullptr;
+    TypingAids* m_typingAids = nullptr;
+    MatchMarks* m_matchMarks = nullptr;
     // Whether the editor's window active last (before any activation now
     // under way) was this one.
     bool m_activeBeforeWasThis = false;

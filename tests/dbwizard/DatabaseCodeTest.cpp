@@ -1,10 +1,8 @@
 #include "TestRegistry.h"
-#include "ExpectedDatabaseCode.h"
 #include "dbwizard/DatabaseCode.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QRegularExpression>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -14,11 +12,7 @@ using namespace DatabaseCode;
 
 namespace {
 
-// Expected texts are written with \n; the code uses CR LF.
-QString crlf(const char* text)
-{
-    return QString::fromUtf8(text).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-}
+const QString Q = QStringLiteral("\"");
 
 PhpFields phpFields(const QString& host, const QString& user, const QString& password, const QString& db,
                     const QString& error, const QString& sql)
@@ -48,13 +42,34 @@ class PDO {
 ?>
 )";
 
+// Stands in for the mysql_* functions (gone since PHP 7): each call is
+// printed as a JSON line; the host "down" refuses the connection, and the
+// query has two rows.
+const char* kFakeMysql = R"(<?php
+function logged(...$call) { echo json_encode($call, JSON_UNESCAPED_UNICODE | JSON_UNESCAPED_SLASHES), "\n"; }
+function mysql_connect($host, $user, $password) {
+    logged('connect', $host, $user, $password);
+    return $host === 'down' ? false : 'link';
+}
+function mysql_select_db($name) { logged('select', $name); return true; }
+function mysql_query($sql) { logged('query', $sql); return 'result'; }
+function mysql_num_rows($result) { return 2; }
+function mysql_result($result, $row, $field) { return "$field of row $row"; }
+function mysql_free_result($result) { logged('free', $result); }
+function mysql_close($link) { logged('close', $link); }
+?>
+)";
+
+// The output of PHP code, short open tags ("<?") included, or what PHP said
+// was wrong with it.
 QString runPhp(const QString& code)
 {
     const QString php = QStandardPaths::findExecutable(QStringLiteral("php"));
     if (php.isEmpty())
         return QStringLiteral("<php-cli missing: run scripts/install-deps>");
     QProcess p;
-    p.start(php, {QStringLiteral("-d"), QStringLiteral("display_errors=stderr")});
+    p.start(php, {QStringLiteral("-d"), QStringLiteral("display_errors=stderr"), QStringLiteral("-d"),
+                  QStringLiteral("short_open_tag=1")});
     p.write(code.toUtf8());
     p.closeWriteChannel();
     if (!p.waitForFinished(30000))
@@ -68,29 +83,100 @@ QString runPhp(const QString& code)
 class DatabaseCodeTest : public QObject {
     Q_OBJECT
 private slots:
-    void wholeTexts_data()
+    // The ASP code with every field as the wizard opens: the lines as the
+    // user reads them, CR LF between them and nothing after "%>".
+    void aspCodeWithItsDefaults()
     {
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<QString>("expected");
-        const AspFields aspEmpty{"", "", "", "", "", ""};
-        const AspFields aspQuoted{"c\"n", "r", "d", "s", "C:\\My \"Db\".mdb", "SELECT * FROM t WHERE a = \"<&>\""};
-        QTest::newRow("ASP defaults") << asp({}) << crlf(kAspDefaults);
-        QTest::newRow("ASP all empty") << asp(aspEmpty) << crlf(kAspEmpty);
-        QTest::newRow("ASP quotes copied unchanged") << asp(aspQuoted) << crlf(kAspQuoted);
-        QTest::newRow("PHP defaults") << php({}) << crlf(kPhpDefaults);
-        QString empty = crlf(kPhpDefaults);
-        empty.replace(QRegularExpression(QStringLiteral("\"(Host_Name|User_Name|Dbsecret|Database_name|Could not "
-                                                        "connect\\.|SELECT \\* FROM table1)\"")),
-                      QStringLiteral("\"\""));
-        QTest::newRow("PHP all empty") << php(phpFields("", "", "", "", "", "")) << empty;
-        QTest::newRow("PDO defaults") << phpPdo({}) << crlf(kPdoDefaults);
+        const QStringList lines = {
+            "<%",
+            "'///ASP Database code",
+            "Set dbConnection = Server.CreateObject(" + Q + "ADODB.Connection" + Q + ")",
+            "Set dbRecord = Server.CreateObject(" + Q + "ADODB.Recordset" + Q + ")",
+            "",
+            "dbDSN = " + Q + "DRIVER=Microsoft Access Driver (*.mdb);DBQ=" + Q + Q + "C:\\MyDatabase.mdb" + Q,
+            "dbConnection.Open dbDSN",
+            "",
+            "dbSQL = " + Q + "SELECT * FROM table1" + Q,
+            "dbRecord.Open dbSQL, dbConnection, 3, 3",
+            "",
+            "Do While Not dbRecord.EOF",
+            "   '///Quirkpad: You will need to customise the next line to display your fields of code",
+            "",
+            "   Response.Write dbRecord(" + Q + "Field1" + Q + ")",
+            "   Response.Write " + Q + "<br>" + Q,
+            "",
+            "   dbRecord.MoveNext",
+            "Loop",
+            "%>",
+        };
+        QCOMPARE(asp({}), lines.join(QStringLiteral("\r\n")));
     }
 
-    void wholeTexts()
+    // Fields go in as typed: an empty one leaves nothing at its place, a
+    // quote stays a quote.
+    void aspFieldsGoInAsTyped()
     {
-        QFETCH(QString, code);
-        QFETCH(QString, expected);
-        QCOMPARE(code, expected);
+        const QStringList empty = asp({"", "", "", "", "", ""}).split(QStringLiteral("\r\n"));
+        QCOMPARE(empty.value(2), "Set  = Server.CreateObject(" + Q + "ADODB.Connection" + Q + ")");
+        QVERIFY(empty.value(5).startsWith(QLatin1String(" = ")));
+        const AspFields quoted{"c\"n", "r", "d", "s", "C:\\My \"Db\".mdb", "SELECT * FROM t WHERE a = \"<&>\""};
+        const QString code = asp(quoted);
+        for (const QString& field : {quoted.conn, quoted.dbLocation, quoted.sqlCommand})
+            QVERIFY2(code.contains(field), qPrintable(field));
+        QCOMPARE(code.count(QStringLiteral("c\"n")), 3);
+    }
+
+    // The old PHP code run against stand-ins for its functions: it connects
+    // with the fields as typed, selects the database, runs the query, prints
+    // the field of every row with a break, and cleans up; a refused
+    // connection ends with the error message alone.
+    void mysqlCodeRuns_data()
+    {
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<QString>("other");   // every other field
+        QTest::addColumn<QString>("output");
+        QTest::newRow("typed") << "localhost" << "x y" << QStringLiteral(R"(["connect","localhost","x y","x y"]
+["select","x y"]
+["query","x y"]
+Field1 of row 0<br>Field1 of row 1<br>["free","result"]
+["close","link"]
+)");
+        QTest::newRow("emptied") << "" << "" << QStringLiteral(R"(["connect","","",""]
+["select",""]
+["query",""]
+Field1 of row 0<br>Field1 of row 1<br>["free","result"]
+["close","link"]
+)");
+        QTest::newRow("refused") << "down" << "No database."
+                                 << QStringLiteral(R"(["connect","down","No database.","No database."]
+No database.)");
+    }
+
+    void mysqlCodeRuns()
+    {
+        QFETCH(QString, host);
+        QFETCH(QString, other);
+        QFETCH(QString, output);
+        QCOMPARE(runPhp(QString::fromUtf8(kFakeMysql) + php(phpFields(host, other, other, other, other, other))),
+                 output);
+    }
+
+    // With every field at its default, the two lines as the user reads them.
+    void mysqlCodeWithItsDefaults()
+    {
+        const QStringList lines = php({}).split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.value(0), QStringLiteral("<?"));
+        QCOMPARE(lines.value(2), QStringLiteral(R"($link = mysql_connect("Host_Name", "User_Name", "Dbsecret"))"
+                                                R"( or die("Could not connect.");)"));
+        QCOMPARE(lines.value(3), QStringLiteral(R"(mysql_select_db("Database_name") or die("Could not connect.");)"));
+    }
+
+    // Every flavour's code ends with its closing tag, no line break after it.
+    void codeEndsWithItsClosingTag()
+    {
+        QVERIFY(asp({}).endsWith(QLatin1String("\r\nLoop\r\n%>")));
+        QVERIFY(php({}).endsWith(QLatin1String(";\r\n?>")));
+        QVERIFY(phpPdo({}).endsWith(QLatin1String("}\r\n?>")));
     }
 
     // Whatever the fields hold, the PDO code runs, hands each value to PDO

@@ -1,3 +1,4 @@
+#include "EditorParts.h"
 #include "ToolWindows.h"
 #include "TestRegistry.h"
 #include "dbwizard/DatabaseCode.h"
@@ -11,7 +12,6 @@
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTest>
-#include <QToolBar>
 
 namespace {
 
@@ -20,12 +20,9 @@ const QString kHelp = QStringLiteral(
     "PHP web page to connect to either a Microsoft Access or MySQL database.\r\n\r\nSimply fill in the fields "
     "required, leaving anything you want to default.");
 
-// Opened by a click on its toolbar button, which shares the menu item's action.
-frmDatabaseWizard* openWizard(frmMain& w)
+frmDatabaseWizard* openWizard(EditorParts& f)
 {
-    QTest::mouseClick(w.toolBar()->findChild<QWidget*>(QStringLiteral("DatabaseWizard")), Qt::LeftButton);
-    const auto open = MainWindowFixture::windows<frmDatabaseWizard>();
-    return open.size() == 1 ? open.first() : nullptr;
+    return f.open<frmDatabaseWizard>(f.pad, f.prompts);
 }
 
 QString page(QWidget* window)
@@ -45,11 +42,9 @@ class DatabaseWizardTest : public QObject {
 private slots:
     void opensWithItsDesignTexts()
     {
-        MainWindowFixture f;
-        frmMain& w = f.show();
-        frmDatabaseWizard* z = openWizard(w);
+        EditorParts f;
+        frmDatabaseWizard* z = openWizard(f);
         QVERIFY(z);
-        QVERIFY(!w.isInputEnabled());
         QCOMPARE(z->windowTitle(), QStringLiteral("Quirkpad - Database Connection Wizard"));
         QCOMPARE(page(z), QStringLiteral("fraWiz1"));
         QVERIFY(control<QRadioButton>(z, "optASP")->isChecked());
@@ -91,9 +86,6 @@ private slots:
         }
         QVERIFY(control<QPlainTextEdit>(z, "txtDB_Code")->toPlainText().isEmpty());
         QVERIFY(control(z, "Line1") && control(z, "Line2"));
-        // The menu item opens the same window, once.
-        w.commands().action(Cmd::mnuDBCW)->trigger();
-        QCOMPARE(MainWindowFixture::windows<frmDatabaseWizard>().size(), 1);
     }
 
     void pagesFollowTheChoice_data()
@@ -127,8 +119,8 @@ private slots:
         QFETCH(QStringList, clicks);
         QFETCH(QString, page);
         QFETCH(QString, code);
-        MainWindowFixture f;
-        frmDatabaseWizard* z = openWizard(f.show());
+        EditorParts f;
+        frmDatabaseWizard* z = openWizard(f);
         click(z, option);
         for (const QString& name : clicks)
             click(z, name);
@@ -166,15 +158,14 @@ private slots:
         QFETCH(int, length);
         QFETCH(QString, option);
         QFETCH(QString, lineBreak);
-        MainWindowFixture f;
+        EditorParts f;
         const QString path = f.file(QStringLiteral("page.asp"), file);
-        f.make({QStringLiteral("quirkpad"), path});
-        frmMain& w = f.show();
-        const QString before = w.pad()->Text();
-        w.pad()->SetSelStart(start);
-        w.pad()->SetSelLength(length);
+        QVERIFY(f.files.loadAsDocument(path));
+        const QString before = f.pad.Text();
+        f.pad.SetSelStart(start);
+        f.pad.SetSelLength(length);
 
-        frmDatabaseWizard* z = openWizard(w);
+        frmDatabaseWizard* z = openWizard(f);
         click(z, option);
         click(z, QStringLiteral("cmdNext"));
         click(z, option == "optASP" ? QStringLiteral("cmdASP_Generate") : QStringLiteral("cmdPHP_Generate"));
@@ -184,16 +175,15 @@ private slots:
                                             : option == "optPHP" ? DatabaseCode::php({})
                                                                  : DatabaseCode::phpPdo({}),
                                             lineBreak);
-        QCOMPARE(w.pad()->Text(), before.left(start) + code + before.mid(start + length));
-        QCOMPARE(w.pad()->SelStart(), start + code.size());
-        QCOMPARE(w.pad()->SelLength(), 0);
-        QTRY_VERIFY(MainWindowFixture::windows<frmDatabaseWizard>().isEmpty());
-        QVERIFY(w.isInputEnabled());
+        QCOMPARE(f.pad.Text(), before.left(start) + code + before.mid(start + length));
+        QCOMPARE(f.pad.SelStart(), start + code.size());
+        QCOMPARE(f.pad.SelLength(), 0);
+        QTRY_VERIFY(openWindows<frmDatabaseWizard>().isEmpty());   // Insert closes it
         // An ordinary edit: the document keeps its name and counts as changed.
-        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
-        QCOMPARE(w.document().location(), path);
-        w.pad()->Undo();
-        QCOMPARE(w.pad()->Text(), before);
+        QVERIFY(f.doc.isModified());
+        QCOMPARE(f.doc.location(), path);
+        f.pad.Undo();
+        QCOMPARE(f.pad.Text(), before);
     }
 
     // Any text, up to 50 characters, reaches its own place in the code and
@@ -226,8 +216,8 @@ private slots:
             {"txtPHP_host", &PhpFields::host}, {"txtPHP_username", &PhpFields::username},
             {"txtPHP_password", &PhpFields::password}, {"txtPHP_DBname", &PhpFields::dbName},
             {"txtPHP_error", &PhpFields::error}, {"txtPHP_SQL", &PhpFields::sql}};
-        MainWindowFixture f;
-        frmDatabaseWizard* z = openWizard(f.show());
+        EditorParts f;
+        frmDatabaseWizard* z = openWizard(f);
         auto enter = [&](const char* name) {
             auto* box = control<QLineEdit>(z, name);
             box->selectAll();
@@ -278,9 +268,8 @@ private slots:
         QFETCH(QString, field);
         QFETCH(QString, typed);
         QFETCH(QString, inserted);
-        MainWindowFixture f;
-        frmMain& w = f.show();
-        frmDatabaseWizard* z = openWizard(w);
+        EditorParts f;
+        frmDatabaseWizard* z = openWizard(f);
         click(z, "cmdNext");
         control<QLineEdit>(z, "txtASP_conn")->setText(field);
         click(z, "cmdASP_Generate");
@@ -292,7 +281,7 @@ private slots:
             QTest::keyClicks(code, "next");
         }
         click(z, "cmdDB_Insert");
-        QCOMPARE(w.pad()->Text(), inserted);
+        QCOMPARE(f.pad.Text(), inserted);
     }
 };
 

@@ -1,5 +1,6 @@
 #include "DocToolsSupport.h"
-#include "MainWindowFixture.h"
+#include "EditorParts.h"
+#include "ToolWindows.h"
 #include "TestRegistry.h"
 #include "doctools/frmMergeDocs.h"
 #include "editor/RichTextBox.h"
@@ -26,11 +27,9 @@ const QString kNumberWarning =
     QStringLiteral("Please enter a valid number for the number of lines to place between each file.");
 const QString kMissing = QStringLiteral("A file you entered doesn't exist.");
 
-frmMergeDocs* openMerge(frmMain& w)
+frmMergeDocs* openMerge(EditorParts& f)
 {
-    w.commands().action(Cmd::mnuMergeDocs)->trigger();
-    const QList<frmMergeDocs*> open = MainWindowFixture::windows<frmMergeDocs>();
-    return open.isEmpty() ? nullptr : open.first();
+    return f.open<frmMergeDocs>(f.files, f.prompts);
 }
 
 // Fills the path boxes (and the lines box when given) and presses Merge.
@@ -54,7 +53,7 @@ QByteArray utf16le(const QString& text)
 bool isOpen(const frmMergeDocs* m)
 {
     // A closed window is deleted a little later; until then it is hidden.
-    return MainWindowFixture::windows<frmMergeDocs>().contains(m) && m->isVisible();
+    return openWindows<frmMergeDocs>().contains(m) && m->isVisible();
 }
 
 // Opens the pipe for writing whenever someone reads it, so that opening it
@@ -91,29 +90,25 @@ class MergeWindowTest : public QObject {
 private slots:
     void opensWithItsTextsAndClosesWithoutInserting()
     {
-        MainWindowFixture f;
-        frmMain& w = f.show();
-        w.pad()->SetText(QStringLiteral("keep"));
-        w.pad()->SetSelLength(2);
-        frmMergeDocs* m = openMerge(w);
+        EditorParts f;
+        f.pad.SetText(QStringLiteral("keep"));
+        f.pad.SetSelLength(2);
+        frmMergeDocs* m = openMerge(f);
         QVERIFY(m);
         QCOMPARE(m->windowTitle(), QStringLiteral("Quirkpad - Merge Documents"));
         QCOMPARE(m->lines()->text(), QStringLiteral("-1"));
-        QVERIFY(!w.isInputEnabled());
 
         // Nothing to merge: the selection is not thrown away for it.
         merge(m, {});
         QVERIFY(!isOpen(m));
-        QTRY_VERIFY(w.isInputEnabled());
-        QCOMPARE(w.pad()->Text(), QStringLiteral("keep"));
-        QCOMPARE(w.pad()->SelLength(), 2);
+        QCOMPARE(f.pad.Text(), QStringLiteral("keep"));
+        QCOMPARE(f.pad.SelLength(), 2);
 
-        m = openMerge(w);
+        m = openMerge(f);
         m->document(1)->setText(f.file(QStringLiteral("a.txt"), "a"));
         m->close();
         QVERIFY(!isOpen(m));
-        QTRY_VERIFY(w.isInputEnabled());
-        QCOMPARE(w.pad()->Text(), QStringLiteral("keep"));
+        QCOMPARE(f.pad.Text(), QStringLiteral("keep"));
         QVERIFY(f.prompts.calls.isEmpty());
     }
 
@@ -137,33 +132,31 @@ private slots:
         QFETCH(bool, utf16);
         QFETCH(QString, document);
         QFETCH(QString, merged);
-        MainWindowFixture f;
+        EditorParts f;
         const QString docPath = f.file(QStringLiteral("page.txt"), utf16 ? utf16le(document) : document.toUtf8());
-        frmMain& w = f.make({QStringLiteral("quirkpad"), docPath});
-        w.show();
-        const QString before = w.pad()->Text();
-        w.pad()->SetSelStart(int(before.indexOf(QLatin1String("XX"))));
-        w.pad()->SetSelLength(2);
+        QVERIFY(f.files.loadAsDocument(docPath));
+        const QString before = f.pad.Text();
+        f.pad.SetSelStart(int(before.indexOf(QLatin1String("XX"))));
+        f.pad.SetSelLength(2);
 
         const QStringList paths{f.file(QStringLiteral("one.txt"), "\xC3\x9C" "ber\r\nuns"),
                                 f.file(QStringLiteral("two.txt"), utf16le(QStringLiteral("日本\r\n語"))),
                                 f.file(QStringLiteral("three.txt"), "na\xEFve \x80")};
-        frmMergeDocs* m = openMerge(w);
+        frmMergeDocs* m = openMerge(f);
         merge(m, paths, lines);
         QVERIFY(f.prompts.calls.isEmpty());
         QVERIFY(!isOpen(m));
-        QTRY_VERIFY(w.isInputEnabled());
-        QCOMPARE(w.pad()->Text(), merged);
+        QCOMPARE(f.pad.Text(), merged);
         // The caret stands right behind the merged text.
-        QCOMPARE(merged.mid(w.pad()->SelStart()), before.mid(before.indexOf(QLatin1String("XX")) + 2));
-        QCOMPARE(w.pad()->SelLength(), 0);
-        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
-        QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad (\"%1\")").arg(docPath));
+        QCOMPARE(merged.mid(f.pad.SelStart()), before.mid(before.indexOf(QLatin1String("XX")) + 2));
+        QCOMPARE(f.pad.SelLength(), 0);
+        QVERIFY(f.doc.isModified());
+        QCOMPARE(f.doc.caption(), QStringLiteral("Quirkpad (\"%1\")").arg(docPath));
 
-        QVERIFY(w.files().SaveDocument());
-        QCOMPARE(MainWindowFixture::read(docPath), utf16 ? utf16le(merged) : merged.toUtf8());
-        w.pad()->Undo();
-        QCOMPARE(w.pad()->Text(), before);
+        QVERIFY(f.files.SaveDocument());
+        QCOMPARE(TestFiles::read(docPath), utf16 ? utf16le(merged) : merged.toUtf8());
+        f.pad.Undo();
+        QCOMPARE(f.pad.Text(), before);
     }
 
     // The count is typed into a box of four characters and rounded halves to
@@ -190,11 +183,10 @@ private slots:
     {
         QFETCH(QString, typed);
         QFETCH(QString, between);
-        MainWindowFixture f;
-        frmMain& w = f.show();
-        w.pad()->SetText(QStringLiteral("doc"));
-        w.document().setModified(false);
-        frmMergeDocs* m = openMerge(w);
+        EditorParts f;
+        f.pad.SetText(QStringLiteral("doc"));
+        f.doc.setModified(false);
+        frmMergeDocs* m = openMerge(f);
         m->lines()->clear();
         QTest::keyClicks(m->lines(), typed);
         const bool refused = between == QLatin1String("refused");
@@ -207,12 +199,12 @@ private slots:
             QCOMPARE(f.prompts.messages(), QStringList{kNumberWarning});
             QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Exclamation);
             QVERIFY(isOpen(m));
-            QCOMPARE(w.pad()->Text(), QStringLiteral("doc"));
-            QCOMPARE(changedLabel(w), QStringLiteral("No"));
+            QCOMPARE(f.pad.Text(), QStringLiteral("doc"));
+            QVERIFY(!f.doc.isModified());
         } else {
             QVERIFY(f.prompts.calls.isEmpty());
             // Merged at the caret, which a new text leaves at its start.
-            QCOMPARE(w.pad()->Text(), QStringLiteral("a") + between + QStringLiteral("bdoc"));
+            QCOMPARE(f.pad.Text(), QStringLiteral("a") + between + QStringLiteral("bdoc"));
         }
     }
 
@@ -234,17 +226,16 @@ private slots:
     {
         QFETCH(QString, kind);
         QFETCH(QString, merged);
-        MainWindowFixture f;
+        EditorParts f;
         QDir(f.dir.path()).mkdir(QStringLiteral("Grüße"));
         const QString quoted = f.file(QStringLiteral("my \"quoted\" file.txt"), "q");
         f.file(QStringLiteral("Grüße/файл 日本.txt"), "n");
         f.file(QStringLiteral(".htaccess"), "d");
         QFile::link(quoted, f.dir.filePath(QStringLiteral("link")));
         QFile::link(f.dir.filePath(QStringLiteral("gone")), f.dir.filePath(QStringLiteral("broken")));
-        frmMain& w = f.show();
-        w.pad()->SetText(QStringLiteral("doc"));
-        w.document().setModified(true);
-        frmMergeDocs* m = openMerge(w);
+        f.pad.SetText(QStringLiteral("doc"));
+        f.doc.setModified(true);
+        frmMergeDocs* m = openMerge(f);
         if (merged.isEmpty())
             f.prompts.answer(Answer::Ok);
         else
@@ -253,9 +244,9 @@ private slots:
         if (merged.isEmpty()) {
             QCOMPARE(f.prompts.messages(), QStringList{kMissing});
             QVERIFY(isOpen(m));
-            QCOMPARE(w.pad()->Text(), QStringLiteral("doc"));
+            QCOMPARE(f.pad.Text(), QStringLiteral("doc"));
         } else {
-            QCOMPARE(w.pad()->Text(), merged + QStringLiteral("doc"));
+            QCOMPARE(f.pad.Text(), merged + QStringLiteral("doc"));
         }
     }
 
@@ -274,7 +265,7 @@ private slots:
     {
         QFETCH(QString, kind);
         QFETCH(QString, reason);
-        MainWindowFixture f;
+        EditorParts f;
         const QString secret = f.file(QStringLiteral("secret.txt"), "s");
         QVERIFY(QFile::setPermissions(secret, {}));
         const QByteArray pipe = QFile::encodeName(f.dir.filePath(QStringLiteral("pipe")));
@@ -282,11 +273,10 @@ private slots:
         PipeWriter writer(pipe);
         PermissionsHold hold;
 
-        frmMain& w = f.show();
-        w.pad()->SetText(QStringLiteral("doc"));
-        w.pad()->SetSelLength(1);
-        w.document().setModified(false);
-        frmMergeDocs* m = openMerge(w);
+        f.pad.SetText(QStringLiteral("doc"));
+        f.pad.SetSelLength(1);
+        f.doc.setModified(false);
+        frmMergeDocs* m = openMerge(f);
         const QString path = kind.startsWith(QLatin1Char('/')) ? kind : f.dir.filePath(kind);
         f.prompts.answer(Answer::Ok);
         merge(m, {f.file(QStringLiteral("a.txt"), "a"), path});
@@ -294,13 +284,13 @@ private slots:
                  QStringList{QStringLiteral("Error:\r\n\"Cannot read %1: %2\"").arg(path, reason)});
         QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Error);
         QVERIFY(isOpen(m));
-        QCOMPARE(w.pad()->Text(), QStringLiteral("doc"));
-        QCOMPARE(w.pad()->SelLength(), 1);
-        QCOMPARE(changedLabel(w), QStringLiteral("No"));
+        QCOMPARE(f.pad.Text(), QStringLiteral("doc"));
+        QCOMPARE(f.pad.SelLength(), 1);
+        QVERIFY(!f.doc.isModified());
         // What was read before the failure left no step behind: Undo takes
         // back the edit before the merge.
-        w.pad()->Undo();
-        QCOMPARE(w.pad()->Text(), QString());
+        f.pad.Undo();
+        QCOMPARE(f.pad.Text(), QString());
     }
 
     // Files that together would make the document longer than it can be are
@@ -308,7 +298,7 @@ private slots:
     // stored or read), in the words Open uses for a file too large.
     void tooLargeTogether()
     {
-        MainWindowFixture f;
+        EditorParts f;
         const qint64 size = qint64(1) << 30;
         QStringList paths;
         for (const char* name : {"big1.txt", "big2.txt"}) {
@@ -316,10 +306,9 @@ private slots:
             QFile file(paths.last());
             QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(size));
         }
-        frmMain& w = f.show();
-        w.pad()->SetText(QStringLiteral("doc"));
-        w.document().setModified(false);
-        frmMergeDocs* m = openMerge(w);
+        f.pad.SetText(QStringLiteral("doc"));
+        f.doc.setModified(false);
+        frmMergeDocs* m = openMerge(f);
         f.prompts.answer(Answer::Ok);
         merge(m, paths, QStringLiteral("0"));
         const QString total = QLocale::system().toString(2 * size + 2 + 3);
@@ -327,8 +316,8 @@ private slots:
                                                                   "bytes, and the editor can hold at most %2\"")
                                                        .arg(total, QLocale::system().toString(INT_MAX))});
         QVERIFY(isOpen(m));
-        QCOMPARE(w.pad()->Text(), QStringLiteral("doc"));
-        QCOMPARE(changedLabel(w), QStringLiteral("No"));
+        QCOMPARE(f.pad.Text(), QStringLiteral("doc"));
+        QVERIFY(!f.doc.isModified());
     }
 
     // Unsaved changes: Yes saves first and merges whatever the save did (the
@@ -352,14 +341,13 @@ private slots:
         QFETCH(Answer, answer);
         QFETCH(QString, save);
         QFETCH(bool, merged);
-        MainWindowFixture f;
+        EditorParts f;
         QDir(f.dir.path()).mkdir(QStringLiteral("sub"));
         const QString docPath = f.file(QStringLiteral("sub/page.htm"), "old");
         const QString part = f.file(QStringLiteral("a.txt"), "+a");
-        frmMain& w = f.show();
         if (named)
-            QVERIFY(w.files().loadAsDocument(docPath));
-        w.pad()->SetText(QStringLiteral("new"));
+            QVERIFY(f.files.loadAsDocument(docPath));
+        f.pad.SetText(QStringLiteral("new"));
         f.prompts.answer(answer);
         if (save == QLatin1String("cancel"))
             f.prompts.answerSave(std::nullopt);
@@ -367,15 +355,15 @@ private slots:
             QVERIFY(QDir(f.dir.filePath(QStringLiteral("sub"))).removeRecursively());
             f.prompts.answer(Answer::Ok);
         }
-        frmMergeDocs* m = openMerge(w);
+        frmMergeDocs* m = openMerge(f);
         merge(m, {part});
         QCOMPARE(f.prompts.calls.first().text, QStringLiteral("Would you like to save your document before merging it?"));
         QCOMPARE(f.prompts.calls.first().icon, Prompts::Icon::Exclamation);
         QCOMPARE(f.prompts.calls.first().buttons, Prompts::Buttons::YesNoCancel);
         QCOMPARE(f.prompts.pending(), 0);
         if (save != QLatin1String("fail"))
-            QCOMPARE(MainWindowFixture::read(docPath), save == QLatin1String("ok") ? QByteArray("new") : "old");
-        QCOMPARE(w.pad()->Text(), merged ? QStringLiteral("+anew") : QStringLiteral("new"));
+            QCOMPARE(TestFiles::read(docPath), save == QLatin1String("ok") ? QByteArray("new") : "old");
+        QCOMPARE(f.pad.Text(), merged ? QStringLiteral("+anew") : QStringLiteral("new"));
         QCOMPARE(isOpen(m), !merged);
     }
 
@@ -394,12 +382,11 @@ private slots:
     {
         QFETCH(int, number);
         QFETCH(bool, cancel);
-        MainWindowFixture f;
+        EditorParts f;
         QDir(f.dir.path()).mkdir(QStringLiteral("web"));
         const QString chosen = f.file(QStringLiteral("web/part.htm"), "<p>");
         f.settings.store(Setting::LastDir, QStringLiteral("/start/"));
-        frmMain& w = f.show();
-        frmMergeDocs* m = openMerge(w);
+        frmMergeDocs* m = openMerge(f);
         f.prompts.answerOpen(cancel ? std::nullopt : std::optional<QString>(chosen));
         m->findChild<QPushButton*>(QStringLiteral("cmdFind%1").arg(number))->click();
         const Prompts::FileDialog& d = f.prompts.calls.last().dialog;

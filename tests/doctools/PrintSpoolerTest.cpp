@@ -219,9 +219,9 @@ private slots:
         MainWindowFixture f;
         frmMain& w = f.show();
         QStringList words;
-        w.pad()->SetText(longDocument(&words));
-        w.commands().action(Cmd::mnuPrint)->trigger();
-        frmPrint* p = MainWindowFixture::windows<frmPrint>().value(0);
+        padOf(w)->SetText(longDocument(&words));
+        run(w, Cmd::mnuPrint);
+        frmPrint* p = openWindows<frmPrint>().value(0);
         QVERIFY(p);
         p->times()->setText(QStringLiteral("2"));
         if (mode == QLatin1String("none"))

@@ -1,5 +1,5 @@
 #include "DocToolsSupport.h"
-#include "MainWindowFixture.h"
+#include "EditorParts.h"
 #include "TestRegistry.h"
 #include "doctools/frmPrint.h"
 #include "doctools/modPrint.h"
@@ -9,8 +9,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QToolBar>
-#include <QToolButton>
 
 using Answer = Prompts::Answer;
 
@@ -84,13 +82,9 @@ private slots:
         QTemporaryDir out;
         PdfPrinterService pdf(out.path());
         pdf.failAt = failAt;
-        MainWindowFixture f;
-        f.window = std::make_unique<frmMain>(frmMain::Services{&f.prompts, &f.shell, &f.settings, &pdf});
-        frmMain& w = f.show();
-        w.pad()->SetText(QStringLiteral("hello world"));
-        w.commands().action(Cmd::mnuPrint)->trigger();
-        frmPrint* p = MainWindowFixture::windows<frmPrint>().value(0);
-        QVERIFY(p);
+        EditorParts f;
+        f.pad.SetText(QStringLiteral("hello world"));
+        frmPrint* p = f.open<frmPrint>(f.pad, pdf, f.prompts);
         if (!typed.isNull()) {
             p->times()->clear();
             QTest::keyClicks(p->times(), typed);
@@ -114,31 +108,18 @@ private slots:
             QCOMPARE(pages.first().text(), QStringLiteral("hello world"));
         }
         QVERIFY(p->isVisible());
-        QCOMPARE(w.pad()->Text(), QStringLiteral("hello world"));
-        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
+        QCOMPARE(f.pad.Text(), QStringLiteral("hello world"));
+        QVERIFY(f.doc.isModified());
     }
 
-    // Ctrl+P and the toolbar's Print open the one window over a disabled
-    // main window; closing it gives the main window back.
-    void menuKeyAndToolbarOpenTheWindow()
+    void opensWithItsDesignTexts()
     {
-        MainWindowFixture f;
-        frmMain& w = f.show();
-        QTest::keySequence(&w, QKeySequence(QStringLiteral("Ctrl+P")));
-        QCOMPARE(MainWindowFixture::windows<frmPrint>().size(), 1);
-        frmPrint* p = MainWindowFixture::windows<frmPrint>().first();
+        EditorParts f;
+        PdfPrinterService pdf(f.dir.path());
+        frmPrint* p = f.open<frmPrint>(f.pad, pdf, f.prompts);
         QCOMPARE(p->windowTitle(), QStringLiteral("Quirkpad - Print Document"));
         QCOMPARE(p->times()->text(), QStringLiteral("1"));
         QCOMPARE(p->times()->maxLength(), 3);
-        QVERIFY(!w.isInputEnabled());
-        p->close();
-        QTRY_VERIFY(w.isInputEnabled());
-        QTRY_VERIFY(MainWindowFixture::windows<frmPrint>().isEmpty());
-
-        w.toolBar()->findChild<QToolButton*>(QStringLiteral("Print"))->click();
-        QCOMPARE(MainWindowFixture::windows<frmPrint>().size(), 1);
-        QVERIFY(!w.isInputEnabled());
-        QVERIFY(f.prompts.calls.isEmpty());
     }
 };
 

@@ -1,5 +1,5 @@
 #include "FakePacing.h"
-#include "MainWindowFixture.h"
+#include "EditorParts.h"
 #include "ScriptedSpellingDialog.h"
 #include "TestDictionaries.h"
 #include "TestRegistry.h"
@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -21,8 +22,6 @@
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTimer>
-#include <QToolBar>
-#include <QToolButton>
 
 #include <functional>
 #include <memory>
@@ -49,23 +48,21 @@ QString markedText(QTextEdit* edit)
     return marked;
 }
 
-// A main window with its document, and the Spell Checker over it.
+// A document with its view, and the Spell Checker over it.
 struct SpellCheckFixture {
-    MainWindowFixture main;
+    EditorParts main;
     ScriptedSpellingDialog dialog;
     std::unique_ptr<frmSpellCheck> window;
     QList<int> progress;
 
     explicit SpellCheckFixture(const QString& dictionaryFolder = testDictionaries(), bool scriptedDialog = true)
     {
-        frmMain& w = main.make();
-        window = std::make_unique<frmSpellCheck>(*w.pad(),
-                                                 HunspellSpeller::open(dictionaryFolder, "en_US"),
-                                                 main.prompts, &w, scriptedDialog ? &dialog : nullptr);
+        window = std::make_unique<frmSpellCheck>(main.pad, HunspellSpeller::open(dictionaryFolder, "en_US"),
+                                                 main.prompts, nullptr, scriptedDialog ? &dialog : nullptr);
         QObject::connect(bar(), &QProgressBar::valueChanged, [this](int v) { progress << v; });
     }
 
-    RichTextBox& pad() { return *main.window->pad(); }
+    RichTextBox& pad() { return main.pad; }
     QProgressBar* bar() { return child<QProgressBar>(window.get(), "barProgress"); }
     SimpleComboBox* list() { return child<SimpleComboBox>(window.get(), "lstSuggestions"); }
     QString count() { return child<QLabel>(window.get(), "lblNumSugges")->text(); }
@@ -91,7 +88,7 @@ struct SpellCheckFixture {
     void open(const QString& text)
     {
         pad().SetText(text);
-        main.window->document().setModified(false);
+        main.doc.setModified(false);
         pad().SetSelStart(pad().TextLength());
     }
     void checkWholeDocument() { child<QPushButton>(window.get(), "cmdLoadWord")->click(); }
@@ -104,20 +101,15 @@ const QString kComplete = QStringLiteral("The spelling check is complete.");
 class SpellCheckWindowTest : public QObject {
     Q_OBJECT
 private slots:
-    // The toolbar button (one action with the menu item) opens the window over
-    // a disabled main window, with the dictionary of the user's locale.
-    void opensFromTheToolbarWithTheTextsAsDesigned()
+    // The window opens with the dictionary of the user's locale, as the
+    // main window makes it, and the texts as designed.
+    void opensWithTheTextsAsDesigned()
     {
         const QByteArray savedLocale = qgetenv("LC_ALL");
         qputenv("LC_ALL", "en_US.UTF-8");
-        MainWindowFixture f;
-        frmMain& w = f.show();
-        w.toolBar()->findChild<QToolButton*>(QStringLiteral("SpellCheck"))->click();
+        EditorParts f;
+        frmSpellCheck* s = f.open<frmSpellCheck>(f.pad, HunspellSpeller::forUserLocale(), f.prompts);
         qputenv("LC_ALL", savedLocale);
-        const QList<frmSpellCheck*> open = MainWindowFixture::windows<frmSpellCheck>();
-        QCOMPARE(open.size(), 1);
-        frmSpellCheck* s = open.first();
-        QVERIFY(!w.isInputEnabled());
         QCOMPARE(s->windowTitle(), QStringLiteral("Quirkpad - Spell Checker"));
         QCOMPARE(child<QPushButton>(s, "cmdLoadWord")->text(), QStringLiteral("Check Whole Document"));
         QCOMPARE(child<QPushButton>(s, "cmdHelp")->text(), QStringLiteral("Help"));
@@ -134,9 +126,9 @@ private slots:
         QCOMPARE(QPoint(bar->minimum(), bar->maximum()), QPoint(0, 100));
         QCOMPARE(bar->value(), 0);
 
+        QPointer<frmSpellCheck> open = s;
         child<QPushButton>(s, "cmdCancel")->click();
-        QTRY_VERIFY(MainWindowFixture::windows<frmSpellCheck>().isEmpty());
-        QVERIFY(w.isInputEnabled());
+        QTRY_VERIFY(!open);
     }
 
     void helpAndNoteNameTheDictionary_data()
@@ -244,7 +236,7 @@ private slots:
         QCOMPARE(f.main.prompts.calls[1].icon, Prompts::Icon::Error);
         QCOMPARE(f.pad().Text(), QStringLiteral("teh wrld\r\n"));
         QCOMPARE(changes.count(), 0);
-        QCOMPARE(changedLabel(*f.main.window), QStringLiteral("No"));
+        QVERIFY(!f.main.doc.isModified());
         QVERIFY(f.dialog.asked.isEmpty());
     }
 
@@ -309,7 +301,7 @@ private slots:
         QCOMPARE(f.pad().Text(), corrected);
         const bool changed = corrected != text;
         QCOMPARE(changes.count(), changed ? 1 : 0);
-        QCOMPARE(changedLabel(*f.main.window), changed ? QStringLiteral("Yes") : QStringLiteral("No"));
+        QCOMPARE(f.main.doc.isModified(), changed);
         QCOMPARE(f.pad().SelStart(), caretAfter >= 0 ? caretAfter : f.pad().TextLength());
         if (changed) {
             f.pad().Undo();
@@ -354,7 +346,7 @@ private slots:
         QFETCH(QString, corrected);
 
         SpellCheckFixture f(testDictionaries(), false);
-        f.main.show();
+        f.main.pad.show();
         f.window->show();
         f.open(text);
         QStringList seen;
@@ -425,7 +417,7 @@ private slots:
         QVERIFY(f.main.prompts.calls.isEmpty());
         QCOMPARE(changes.count(), 0);
         QCOMPARE(f.pad().TextLength(), text.size());
-        QCOMPARE(changedLabel(*f.main.window), QStringLiteral("No"));
+        QVERIFY(!f.main.doc.isModified());
     }
 };
 

@@ -1,4 +1,6 @@
+#include "ScriptedPrompts.h"
 #include "ToolWindows.h"
+#include "generators/frmANSIConverter.h"
 #include "TestRegistry.h"
 
 #include <QClipboard>
@@ -46,8 +48,10 @@ private slots:
         QFETCH(QString, box);
         QFETCH(QStringList, keys);
         QFETCH(QString, held);
-        MainWindowFixture f;
-        QWidget* ansi = openTool(f.show(), Cmd::mnuANSIConverter, "frmANSIConverter");
+        ScriptedPrompts prompts;
+        frmANSIConverter window(prompts, nullptr);
+        window.show();
+        QWidget* ansi = &window;
         auto* edit = control<QLineEdit>(ansi, qPrintable(box));
         retype(edit, keys);
         QCOMPARE(edit->text(), held);
@@ -75,8 +79,10 @@ private slots:
         QFETCH(int, page);
         QFETCH(QStringList, keys);
         QFETCH(QString, shown);
-        MainWindowFixture f;
-        QWidget* ansi = openTool(f.show(), Cmd::mnuANSIConverter, "frmANSIConverter");
+        ScriptedPrompts prompts;
+        frmANSIConverter window(prompts, nullptr);
+        window.show();
+        QWidget* ansi = &window;
         const QByteArray n = QByteArray::number(page);
         auto* query = control<QLineEdit>(ansi, "txtANSIQuery" + n);
         auto* find = control<QPushButton>(ansi, "cmdANSIFind" + n);
@@ -90,7 +96,7 @@ private slots:
         QApplication::clipboard()->setText(QStringLiteral("old"));
         control<QPushButton>(ansi, "cmdCopy" + n)->click();
         QCOMPARE(QApplication::clipboard()->text(), shown);
-        QVERIFY(f.prompts.calls.isEmpty());
+        QVERIFY(prompts.calls.isEmpty());
     }
 };
 

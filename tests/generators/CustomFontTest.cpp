@@ -1,3 +1,4 @@
+#include "EditorParts.h"
 #include "ToolWindows.h"
 #include "TestRegistry.h"
 #include "generators/frmCustomFont.h"
@@ -12,11 +13,6 @@
 #include <QPushButton>
 
 namespace {
-
-frmCustomFont* openCustomFont(frmMain& w)
-{
-    return qobject_cast<frmCustomFont*>(openTool(w, Cmd::mnuCustomFont, "frmCustomFont"));
-}
 
 QStringList items(const QComboBox* box)
 {
@@ -40,8 +36,8 @@ private slots:
     // back and again gives the same markup, nothing piles up.
     void convertBackAndConvertAgain()
     {
-        MainWindowFixture f;
-        frmCustomFont* font = openCustomFont(f.show());
+        EditorParts f;
+        frmCustomFont* font = f.open<frmCustomFont>(f.pad, f.prompts);
         QVERIFY(control(font, "fraInput")->isVisible());
         QVERIFY(!control(font, "fraOutput")->isVisible());
         auto* fonts = control<QComboBox>(font, "cboFonts");
@@ -71,8 +67,8 @@ private slots:
 
     void customColour()
     {
-        MainWindowFixture f;
-        frmCustomFont* font = openCustomFont(f.show());
+        EditorParts f;
+        frmCustomFont* font = f.open<frmCustomFont>(f.pad, f.prompts);
         auto* colour = control<QComboBox>(font, "cboColour");
         auto* custom = control<QPushButton>(font, "cmdCustomColour");
         colour->setEditText(QStringLiteral("navy"));
@@ -108,8 +104,8 @@ private slots:
         QFETCH(QString, box);
         QFETCH(QString, typed);
         QFETCH(bool, enter);
-        MainWindowFixture f;
-        frmCustomFont* font = openCustomFont(f.show());
+        EditorParts f;
+        frmCustomFont* font = f.open<frmCustomFont>(f.pad, f.prompts);
         auto* combo = control<QComboBox>(font, box.toLatin1().constData());
         for (int i = 0; typed.isEmpty() && i < combo->count(); ++i)
             if (combo->itemText(i).toLower() != combo->itemText(i))
@@ -151,8 +147,8 @@ private slots:
     {
         QFETCH(QString, value);
         QFETCH(QString, expected);
-        MainWindowFixture f;
-        frmCustomFont* font = openCustomFont(f.show());
+        EditorParts f;
+        frmCustomFont* font = f.open<frmCustomFont>(f.pad, f.prompts);
         for (QLineEdit* box : {control<QLineEdit>(font, "txtText"),
                                control<QComboBox>(font, "cboFonts")->lineEdit(),
                                control<QComboBox>(font, "cboColour")->lineEdit()}) {

@@ -1,7 +1,9 @@
+#include "EditorParts.h"
 #include "ToolWindows.h"
+#include "generators/frmCustomFont.h"
+#include "generators/frmWebPageWizard.h"
 #include "TestRegistry.h"
 #include "generators/WebPage.h"
-#include "widgets/OwnedWindow.h"
 #include "editor/RichTextBox.h"
 
 #include <QPlainTextEdit>
@@ -34,21 +36,20 @@ private slots:
         QFETCH(int, selStart);
         QFETCH(int, selLength);
 
-        MainWindowFixture f;
-        frmMain& w = f.make({QStringLiteral("quirkpad"), f.file(QStringLiteral("page.html"), file)});
-        w.show();
-        RichTextBox& pad = *w.pad();
+        EditorParts f;
+        QVERIFY(f.files.loadAsDocument(f.file(QStringLiteral("page.html"), file)));
+        RichTextBox& pad = f.pad;
         const QString before = pad.Text();
         pad.SetSelStart(selStart);
         pad.SetSelLength(selLength);
 
         QString inserted;
         if (window == QLatin1String("frmWebPageWizard")) {
-            QWidget* wizard = openTool(w, Cmd::mnuWebPageWizard, "frmWebPageWizard");
+            QWidget* wizard = f.open<frmWebPageWizard>(f.files, f.prompts);
             control<QPushButton>(wizard, "cmdApply")->click();
             inserted = WebPage::build(WebPageFields());
         } else {
-            QWidget* font = openTool(w, Cmd::mnuCustomFont, "frmCustomFont");
+            QWidget* font = f.open<frmCustomFont>(f.pad, f.prompts);
             control<QPushButton>(font, "cmdConvert")->click();
             // The user breaks the output over two lines before inserting.
             auto* html = control<QPlainTextEdit>(font, "txtHTML");
@@ -66,7 +67,7 @@ private slots:
         QCOMPARE(pad.Text(), expected);
         QCOMPARE(pad.SelStart(), selStart + inserted.size());
         QCOMPARE(pad.SelLength(), 0);
-        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
+        QVERIFY(f.doc.isModified());
         pad.Undo();
         QCOMPARE(pad.Text(), before);
     }

@@ -1,3 +1,4 @@
+#include "EditorParts.h"
 #include "ToolWindows.h"
 #include "TestRegistry.h"
 #include "editor/EngineProbe.h"
@@ -46,11 +47,9 @@ struct Examples {
     QString path(const QString& name) const { return folder + QLatin1Char('/') + name; }
 };
 
-frmWebPageTemplates* openTemplates(frmMain& w)
+frmWebPageTemplates* openTemplates(EditorParts& f)
 {
-    w.commands().action(Cmd::mnuWebPageTemplates)->trigger();
-    const auto open = MainWindowFixture::windows<frmWebPageTemplates>();
-    return open.size() == 1 ? open.first() : nullptr;
+    return f.open<frmWebPageTemplates>(f.files, f.prompts, f.shell);
 }
 
 QListWidget* list(QWidget* t)
@@ -73,7 +72,7 @@ void doubleClick(QWidget* t, int row)
 
 bool closed()
 {
-    return MainWindowFixture::windows<frmWebPageTemplates>().isEmpty();
+    return openWindows<frmWebPageTemplates>().isEmpty();
 }
 
 QString error(const QString& description)
@@ -99,11 +98,9 @@ private slots:
     void opensWithTheTemplatesListed()
     {
         Examples ex({{"b.html", "<p>b"}, {"A.php", "<p>a"}, {"notes.txt", "x"}});
-        MainWindowFixture f;
-        frmMain& w = f.show();
-        frmWebPageTemplates* t = openTemplates(w);
+        EditorParts f;
+        frmWebPageTemplates* t = openTemplates(f);
         QVERIFY(t);
-        QVERIFY(!w.isInputEnabled());
         QCOMPARE(t->windowTitle(), QStringLiteral("Quirkpad - Web Page Templates"));
         QCOMPARE(t->folder(), ex.folder);
         QCOMPARE(list(t)->count(), 2);
@@ -131,12 +128,11 @@ private slots:
     {
         QFETCH(bool, folderMade);
         Examples ex({}, folderMade);
-        MainWindowFixture f;
-        frmMain& w = f.show();
-        w.pad()->SetText(QStringLiteral("mine"));
+        EditorParts f;
+        f.pad.SetText(QStringLiteral("mine"));
         if (!folderMade)
             f.prompts.answer(Answer::Ok);
-        frmWebPageTemplates* t = openTemplates(w);
+        frmWebPageTemplates* t = openTemplates(f);
         QVERIFY(t);
         QCOMPARE(f.prompts.messages(),
                  folderMade ? QStringList() : QStringList{error(QStringLiteral("Path not found: ") + ex.folder)});
@@ -147,7 +143,7 @@ private slots:
         QCOMPARE(f.prompts.messages(), QStringList{error(QStringLiteral("No template is selected."))});
         QCOMPARE(f.prompts.calls.first().icon, Prompts::Icon::Error);
         QVERIFY(!closed());
-        QCOMPARE(w.pad()->Text(), QStringLiteral("mine"));
+        QCOMPARE(f.pad.Text(), QStringLiteral("mine"));
     }
 
     // As a paste: the template's own characters over the selection or at the
@@ -186,25 +182,23 @@ private slots:
         QFETCH(int, length);
         QFETCH(QString, expected);
         Examples ex(Files{{"page.html", page}});
-        MainWindowFixture f;
+        EditorParts f;
         const QString path = f.file(QStringLiteral("doc.htm"), document);
-        f.make({QStringLiteral("quirkpad"), path});
-        frmMain& w = f.show();
-        const QString caption = w.windowTitle();
-        w.pad()->SetSelStart(start);
-        w.pad()->SetSelLength(length);
-        frmWebPageTemplates* t = openTemplates(w);
+        QVERIFY(f.files.loadAsDocument(path));
+        const QString caption = f.doc.caption();
+        f.pad.SetSelStart(start);
+        f.pad.SetSelLength(length);
+        frmWebPageTemplates* t = openTemplates(f);
         click(t, "cmdInsert");
-        QCOMPARE(w.pad()->Text(), expected);
-        QCOMPARE(w.pad()->SelStart(), int(expected.size() - (document.size() - start - length)));
-        QCOMPARE(w.pad()->SelLength(), 0);
+        QCOMPARE(f.pad.Text(), expected);
+        QCOMPARE(f.pad.SelStart(), int(expected.size() - (document.size() - start - length)));
+        QCOMPARE(f.pad.SelLength(), 0);
         QTRY_VERIFY(closed());
-        QVERIFY(w.isInputEnabled());
-        QCOMPARE(w.document().location(), path);
-        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
-        QCOMPARE(w.windowTitle(), caption);
-        w.pad()->Undo();
-        QCOMPARE(w.pad()->Text(), QString::fromUtf8(document));
+        QCOMPARE(f.doc.location(), path);
+        QVERIFY(f.doc.isModified());
+        QCOMPARE(f.doc.caption(), caption);
+        f.pad.Undo();
+        QCOMPARE(f.pad.Text(), QString::fromUtf8(document));
         QVERIFY(f.prompts.calls.isEmpty());
     }
 
@@ -235,14 +229,14 @@ private slots:
         QFETCH(QString, save);
         QFETCH(bool, opened);
         Examples ex({{"a.html", "<p>first</p>"}, {"b.htm", "<p>second</p>\n"}});
-        MainWindowFixture f;
+        EditorParts f;
         QDir(f.dir.path()).mkdir(QStringLiteral("sub"));
         const QString path = f.file(QStringLiteral("sub/doc.htm"), "saved");
-        f.make(named ? QStringList{"quirkpad", path} : QStringList{"quirkpad"});
-        frmMain& w = f.show();
+        if (named)
+            QVERIFY(f.files.loadAsDocument(path));
         if (changed)
-            w.pad()->SetText(QStringLiteral("edited"));
-        const QString text = w.pad()->Text(), caption = w.windowTitle(), location = w.document().location();
+            f.pad.SetText(QStringLiteral("edited"));
+        const QString text = f.pad.Text(), caption = f.doc.caption(), location = f.doc.location();
         if (!answer.isEmpty())
             f.prompts.answer(answer == "Yes" ? Answer::Yes : answer == "No" ? Answer::No : Answer::Cancel);
         if (save == "cancel")
@@ -253,7 +247,7 @@ private slots:
             QVERIFY(QDir(f.dir.filePath(QStringLiteral("sub"))).removeRecursively());
             f.prompts.answer(Answer::Ok);
         }
-        frmWebPageTemplates* t = openTemplates(w);
+        frmWebPageTemplates* t = openTemplates(f);
         doubleClick(t, 1);
 
         if (!answer.isEmpty()) {
@@ -264,21 +258,19 @@ private slots:
         }
         QCOMPARE(f.prompts.pending(), 0);
         if (save == "ok")
-            QCOMPARE(MainWindowFixture::read(named ? path : f.dir.filePath(QStringLiteral("new.htm"))), "edited");
+            QCOMPARE(TestFiles::read(named ? path : f.dir.filePath(QStringLiteral("new.htm"))), "edited");
         if (opened) {
-            QCOMPARE(w.pad()->Text(), QStringLiteral("<p>second</p>\n"));
-            QCOMPARE(w.document().location(), QString());
-            QCOMPARE(changedLabel(w), QStringLiteral("No"));
-            QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad"));
+            QCOMPARE(f.pad.Text(), QStringLiteral("<p>second</p>\n"));
+            QCOMPARE(f.doc.location(), QString());
+            QVERIFY(!f.doc.isModified());
+            QCOMPARE(f.doc.caption(), QStringLiteral("Quirkpad"));
             QTRY_VERIFY(closed());
-            QVERIFY(w.isInputEnabled());
         } else {
-            QCOMPARE(w.pad()->Text(), text);
-            QCOMPARE(w.document().location(), location);
-            QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
-            QCOMPARE(w.windowTitle(), caption);
+            QCOMPARE(f.pad.Text(), text);
+            QCOMPARE(f.doc.location(), location);
+            QVERIFY(f.doc.isModified());
+            QCOMPARE(f.doc.caption(), caption);
             QVERIFY(!closed());
-            QVERIFY(!w.isInputEnabled());
         }
     }
 
@@ -295,19 +287,18 @@ private slots:
     {
         QFETCH(bool, insert);
         Examples ex(Files{{"gone.html", "<p>gone</p>"}});
-        MainWindowFixture f;
-        frmMain& w = f.show();
-        w.pad()->SetText(QStringLiteral("mine"));
-        w.document().setModified(false);
-        frmWebPageTemplates* t = openTemplates(w);
+        EditorParts f;
+        f.pad.SetText(QStringLiteral("mine"));
+        f.doc.setModified(false);
+        frmWebPageTemplates* t = openTemplates(f);
         QVERIFY(QFile::remove(ex.path(QStringLiteral("gone.html"))));
         f.prompts.answer(Answer::Ok);
         insert ? click(t, "cmdInsert") : doubleClick(t, 0);
         QCOMPARE(f.prompts.messages(), QStringList{error(QStringLiteral("No such file or directory"))});
         QVERIFY(!f.prompts.calls.isEmpty());
         QCOMPARE(f.prompts.calls.first().icon, Prompts::Icon::Error);
-        QCOMPARE(w.pad()->Text(), QStringLiteral("mine"));
-        QCOMPARE(changedLabel(w), QStringLiteral("No"));
+        QCOMPARE(f.pad.Text(), QStringLiteral("mine"));
+        QVERIFY(!f.doc.isModified());
         QVERIFY(!closed());
     }
 
@@ -318,16 +309,15 @@ private slots:
     void aTemplateThatChangesWhileReadLeavesAnUntitledDocument()
     {
         Examples ex(Files{{"page.html", "<p>template</p>"}});
-        MainWindowFixture f;
+        EditorParts f;
         const QString path = f.file(QStringLiteral("mine.htm"), "my page");
-        f.make({QStringLiteral("quirkpad"), path});
-        frmMain& w = f.show();
-        frmWebPageTemplates* t = openTemplates(w);
+        QVERIFY(f.files.loadAsDocument(path));
+        frmWebPageTemplates* t = openTemplates(f);
         bool appended = false;
         // The view tells of no edits unless asked: the document hears of them.
-        EngineProbe::of(*w.pad()).SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK,
+        EngineProbe::of(f.pad).SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK,
                                                 long(QsciScintillaBase::SC_MOD_BEFOREINSERT));
-        connect(w.pad(), &QsciScintillaBase::SCN_MODIFIED, this,
+        connect(&f.pad, &QsciScintillaBase::SCN_MODIFIED, this,
                 [&](int, int type, const char*, int, int, int, int, int, int, int) {
                     if (appended || !(type & QsciScintillaBase::SC_MOD_BEFOREINSERT))
                         return;
@@ -340,25 +330,24 @@ private slots:
         doubleClick(t, 0);
         QVERIFY(appended);
         QCOMPARE(f.prompts.messages(), QStringList{error(QStringLiteral("The file changed while it was being read"))});
-        QCOMPARE(w.pad()->Text(), QString());
-        QCOMPARE(w.document().location(), QString());
-        QCOMPARE(changedLabel(w), QStringLiteral("No"));
-        QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad"));
+        QCOMPARE(f.pad.Text(), QString());
+        QCOMPARE(f.doc.location(), QString());
+        QVERIFY(!f.doc.isModified());
+        QCOMPARE(f.doc.caption(), QStringLiteral("Quirkpad"));
 
         t->close();
         QTRY_VERIFY(closed());
         f.prompts.clear();
         f.prompts.answerSave(std::nullopt);
-        QVERIFY(!w.files().SaveDocument());
-        QCOMPARE(MainWindowFixture::read(path), QByteArray("my page"));
+        QVERIFY(!f.files.SaveDocument());
+        QCOMPARE(TestFiles::read(path), QByteArray("my page"));
     }
 
     void helpAndDownloadLeaveTheWindowOpen()
     {
         Examples ex(Files{{"a.html", "<p>a</p>"}});
-        MainWindowFixture f;
-        frmMain& w = f.show();
-        frmWebPageTemplates* t = openTemplates(w);
+        EditorParts f;
+        frmWebPageTemplates* t = openTemplates(f);
         f.prompts.answer(Answer::Ok);
         click(t, "cmdHelp");
         click(t, "cmdDownload");
@@ -369,7 +358,7 @@ private slots:
         QCOMPARE(f.prompts.calls.first().icon, Prompts::Icon::Information);
         QCOMPARE(f.shell.opened, QStringList{HelpLinks::templatesPage()});
         QVERIFY(!closed());
-        QCOMPARE(w.pad()->Text(), QString());
+        QCOMPARE(f.pad.Text(), QString());
     }
 
     // The first template shows at once; a server page is shown as the page
@@ -382,9 +371,8 @@ private slots:
                                "</head><body><p>second</p></body></html>"},
                      {"look.css", "body { background-color: rgb(1, 2, 3); }"}});
         AppPaths::setPluginDir(QStringLiteral(QUIRKPAD_BINARY_DIR));
-        MainWindowFixture f;
-        frmMain& w = f.show();
-        frmWebPageTemplates* t = openTemplates(w);
+        EditorParts f;
+        frmWebPageTemplates* t = openTemplates(f);
         QVERIFY(t->webBrowser());
         QSignalSpy loaded(t, &frmWebPageTemplates::previewLoaded);
         const QString background = QStringLiteral("getComputedStyle(document.body).backgroundColor");
@@ -399,7 +387,7 @@ private slots:
             QCOMPARE(evaluate(t->webBrowser(), background).toString(), QStringLiteral("rgb(1, 2, 3)"));
             loaded.clear();
         }
-        QCOMPARE(w.pad()->Text(), QString());
+        QCOMPARE(f.pad.Text(), QString());
         t->close();
         AppPaths::setPluginDir(QString());
     }

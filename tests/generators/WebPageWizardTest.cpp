@@ -1,3 +1,4 @@
+#include "EditorParts.h"
 #include "ToolWindows.h"
 #include "TestRegistry.h"
 #include "generators/PictureBox.h"
@@ -13,11 +14,6 @@
 
 namespace {
 
-frmWebPageWizard* openWizard(frmMain& w)
-{
-    return qobject_cast<frmWebPageWizard*>(openTool(w, Cmd::mnuWebPageWizard, "frmWebPageWizard"));
-}
-
 const QString kImageFilter = QStringLiteral(
     "All Files (*.*)|*.*|All Images|*.gif;*.jpeg;*.jpg;*.bmp;*.png|GIF Files (*.gif)|*.gif|JPEG Files (*.jpeg / "
     "*.jpg)|*.jpeg;*.jpg|Bitmap Files (*.bmp)|*.bmp|PNG Files (*.png)|*.png");
@@ -31,9 +27,8 @@ private slots:
     // the refresh line only while it is ticked.
     void jumpBoxSwitchesTheRedirect()
     {
-        MainWindowFixture f;
-        frmMain& w = f.show();
-        frmWebPageWizard* wizard = openWizard(w);
+        EditorParts f;
+        auto* wizard = f.open<frmWebPageWizard>(f.files, f.prompts);
         auto* jump = control<QCheckBox>(wizard, "chkJump");
         auto* url = control<QLineEdit>(wizard, "txtMetaJumpURL");
         const char* redirect[] = {"lblMetaJumpURL", "txtMetaJumpURL", "lblMetaJumpDelay", "txtMetaJumpDelay",
@@ -50,7 +45,7 @@ private slots:
         QCOMPARE(wizard->fields().jump, false);
         jump->click();
         control<QPushButton>(wizard, "cmdApply")->click();
-        QVERIFY(w.pad()->Text().contains(
+        QVERIFY(f.pad.Text().contains(
             QStringLiteral("\r\n<meta http-equiv=\"refresh\" content=\"0;url=http://example.com/\">\r\n</head>")));
     }
 
@@ -74,9 +69,8 @@ private slots:
         QFETCH(QString, button);
         QFETCH(QString, field);
         QFETCH(QString, attribute);
-        MainWindowFixture f;
-        frmMain& w = f.show();
-        frmWebPageWizard* wizard = openWizard(w);
+        EditorParts f;
+        auto* wizard = f.open<frmWebPageWizard>(f.files, f.prompts);
         auto* custom = control<QPushButton>(wizard, qPrintable(button));
         auto* box = control<QLineEdit>(wizard, qPrintable(field));
         box->setText(QStringLiteral("navy"));
@@ -96,7 +90,7 @@ private slots:
             started << call.text;
         QCOMPARE(started, (QStringList{"#000000", "#000000", "#ff8000"}));
         control<QPushButton>(wizard, "cmdApply")->click();
-        QVERIFY(w.pad()->Text().contains(attribute));
+        QVERIFY(f.pad.Text().contains(attribute));
         QCOMPARE(f.prompts.pending(), 0);
     }
 
@@ -117,9 +111,9 @@ private slots:
         QFETCH(QString, field);
         QFETCH(QString, title);
         QFETCH(QString, filter);
-        MainWindowFixture f;
+        EditorParts f;
         f.settings.store(Setting::LastDir, QStringLiteral("/start/here/"));
-        frmWebPageWizard* wizard = openWizard(f.show());
+        auto* wizard = f.open<frmWebPageWizard>(f.files, f.prompts);
         auto* find = control<QPushButton>(wizard, qPrintable(button));
         auto* box = control<QLineEdit>(wizard, qPrintable(field));
         box->setText(QStringLiteral("typed"));
@@ -163,11 +157,11 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, message);
         QFETCH(QSize, shown);
-        MainWindowFixture f;
+        EditorParts f;
         QImage(24, 16, QImage::Format_RGB32).save(f.dir.filePath(QStringLiteral("first.png")));
         QImage(40, 30, QImage::Format_RGB32).save(f.dir.filePath(QStringLiteral("good.png")));
         f.file(QStringLiteral("notes.png"), "<p>not a picture</p>");
-        frmWebPageWizard* wizard = openWizard(f.show());
+        auto* wizard = f.open<frmWebPageWizard>(f.files, f.prompts);
         auto* box = control<QLineEdit>(wizard, "txtBGImg");
         auto* show = control<QPushButton>(wizard, "cmdShowImage");
         auto* picture = control<PictureBox>(wizard, "imgBGImage");
@@ -183,7 +177,7 @@ private slots:
         if (!message.isEmpty())
             QCOMPARE(f.prompts.calls.first().icon, Prompts::Icon::Error);
         QCOMPARE(picture->picture().isNull() ? QSize() : picture->picture().size(), shown);
-        QVERIFY(toolWindow(QStringLiteral("frmWebPageWizard")));
+        QVERIFY(wizard->isVisible());
         QCOMPARE(f.prompts.pending(), 0);
     }
 
@@ -205,9 +199,8 @@ private slots:
     void anyTextInEveryField()
     {
         QFETCH(QString, value);
-        MainWindowFixture f;
-        frmMain& w = f.show();
-        frmWebPageWizard* wizard = openWizard(w);
+        EditorParts f;
+        auto* wizard = f.open<frmWebPageWizard>(f.files, f.prompts);
         control<QCheckBox>(wizard, "chkJump")->click();
         WebPageFields expected;
         expected.jump = true;
@@ -239,7 +232,7 @@ private slots:
             expected.*field.field = text;
         }
         control<QPushButton>(wizard, "cmdApply")->click();
-        QCOMPARE(w.pad()->Text(), WebPage::build(expected));
+        QCOMPARE(f.pad.Text(), WebPage::build(expected));
     }
 };
 

@@ -15,11 +15,6 @@ namespace {
 
 const QString kLicence = QStringLiteral("Would you like to save your document before opening another?");
 
-void run(frmMain& w, Cmd command)
-{
-    w.commands().action(command)->trigger();
-}
-
 }
 
 class HelpCommandsTest : public QObject {
@@ -35,8 +30,8 @@ private slots:
         run(w, Cmd::mnuLicenceAgreement);
         const QString path = AppPaths::dataDir() + QStringLiteral("/Files/License Agreement.txt");
         QVERIFY(f.prompts.calls.isEmpty());
-        QVERIFY(w.pad()->Text().contains(QStringLiteral("GNU GENERAL PUBLIC LICENSE")));
-        QCOMPARE(w.document().location(), path);
+        QVERIFY(padOf(w)->Text().contains(QStringLiteral("GNU GENERAL PUBLIC LICENSE")));
+        QCOMPARE(padOf(w)->document().location(), path);
         QCOMPARE(changedLabel(w), QStringLiteral("No"));
         QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad"));   // the caption stays as it was
         QCOMPARE(f.settings.get(Setting::LastDir), QStringLiteral("/kept/"));
@@ -46,27 +41,27 @@ private slots:
     {
         MainWindowFixture f;
         frmMain& w = f.make();
-        w.pad()->SetText(QStringLiteral("my page"));
+        padOf(w)->SetText(QStringLiteral("my page"));
 
         f.prompts.answer(Answer::Cancel);
         run(w, Cmd::mnuLicenceAgreement);
         QCOMPARE(f.prompts.calls.last().text, kLicence);
         QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Exclamation);
         QCOMPARE(f.prompts.calls.last().buttons, Prompts::Buttons::YesNoCancel);
-        QCOMPARE(w.pad()->Text(), QStringLiteral("my page"));
+        QCOMPARE(padOf(w)->Text(), QStringLiteral("my page"));
 
         // Yes, and the save did not happen: stop, keep the text.
         f.prompts.answer(Answer::Yes).answerSave(std::nullopt);
         run(w, Cmd::mnuLicenceAgreement);
-        QCOMPARE(w.pad()->Text(), QStringLiteral("my page"));
+        QCOMPARE(padOf(w)->Text(), QStringLiteral("my page"));
         QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
 
         // Yes, saved: the licence follows.
         const QString saved = f.dir.filePath(QStringLiteral("page.html"));
         f.prompts.answer(Answer::Yes).answerSave(saved);
         run(w, Cmd::mnuLicenceAgreement);
-        QCOMPARE(MainWindowFixture::read(saved), QByteArray("my page"));
-        QVERIFY(w.pad()->Text().contains(QStringLiteral("GNU GENERAL PUBLIC LICENSE")));
+        QCOMPARE(TestFiles::read(saved), QByteArray("my page"));
+        QVERIFY(padOf(w)->Text().contains(QStringLiteral("GNU GENERAL PUBLIC LICENSE")));
         QCOMPARE(f.prompts.pending(), 0);
     }
 
@@ -75,15 +70,15 @@ private slots:
         MainWindowFixture f;
         AppPaths::setDataDir(f.dir.path());   // no Files/ here
         frmMain& w = f.make();
-        w.pad()->SetText(QStringLiteral("untouched"));
-        w.document().setModified(false);
+        padOf(w)->SetText(QStringLiteral("untouched"));
+        padOf(w)->document().setModified(false);
         f.prompts.answer(Answer::Ok);
         run(w, Cmd::mnuLicenceAgreement);
         QCOMPARE(f.prompts.calls.size(), 1);
         QVERIFY(f.prompts.calls.first().text.startsWith(QStringLiteral("Error:\r\n\"")));
         QCOMPARE(f.prompts.calls.first().icon, Prompts::Icon::Error);
-        QCOMPARE(w.pad()->Text(), QStringLiteral("untouched"));
-        QCOMPARE(w.document().location(), QString());
+        QCOMPARE(padOf(w)->Text(), QStringLiteral("untouched"));
+        QCOMPARE(padOf(w)->document().location(), QString());
     }
 
     void webSiteItemsOpenTheMakersPages()
@@ -101,15 +96,15 @@ private slots:
     {
         MainWindowFixture f;
         frmMain& w = f.show();
-        QTest::keyClick(w.pad(), Qt::Key_F12);
-        QCOMPARE(MainWindowFixture::windows<frmAbout>().size(), 1);
-        frmAbout* about = MainWindowFixture::windows<frmAbout>().first();
+        QTest::keyClick(padOf(w), Qt::Key_F12);
+        QCOMPARE(openWindows<frmAbout>().size(), 1);
+        frmAbout* about = openWindows<frmAbout>().first();
         QVERIFY(about->isVisible());
-        QVERIFY(!w.isInputEnabled());
+        QVERIFY(!w.isEnabled());
         run(w, Cmd::mnuAbout);   // one About window at a time
-        QCOMPARE(MainWindowFixture::windows<frmAbout>().size(), 1);
+        QCOMPARE(openWindows<frmAbout>().size(), 1);
         about->close();
-        QTRY_VERIFY(w.isInputEnabled());
+        QTRY_VERIFY(w.isEnabled());
     }
 };
 

@@ -454,25 +454,26 @@ private slots:
         MainWindowFixture f;
         frmMain& w = f.make({QStringLiteral("quirkpad"), sites.filePath(QStringLiteral("first/page.html"))});
         w.show();
-        QSignalSpy loaded(&w.preview(), &PreviewController::pageLoaded);
-        w.commands().action(Cmd::mnuLiveHTML)->trigger();
+        PreviewController& preview = partOf<PreviewController>(w);
+        QSignalSpy loaded(&preview, &PreviewController::pageLoaded);
+        run(w, Cmd::mnuLiveHTML);
         QVERIFY(loaded.wait(kLoadTimeout));
-        BrowserView* view = w.preview().window()->webBrowser();
+        BrowserView* view = preview.window()->webBrowser();
         QCOMPARE(evaluate(view, colour).toString(), QStringLiteral("rgb(1, 2, 3)"));
 
         loaded.clear();
         if (open) {
             f.prompts.answerOpen(sites.filePath(QStringLiteral("second/page.html")));
-            w.commands().action(Cmd::mnuOpen)->trigger();
+            run(w, Cmd::mnuOpen);
         } else {
             f.prompts.answerSave(sites.filePath(QStringLiteral("second/copy.html")));
-            w.commands().action(Cmd::mnuSaveAs)->trigger();
+            run(w, Cmd::mnuSaveAs);
         }
         QCOMPARE(f.prompts.pending(), 0);
-        QVERIFY(w.commands().action(Cmd::mnuLiveHTML)->isChecked());
+        QVERIFY(actionOf(w, Cmd::mnuLiveHTML)->isChecked());
         QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty() && !view->isLoading(), kLoadTimeout);
         QCOMPARE(evaluate(view, colour).toString(), QStringLiteral("rgb(4, 5, 6)"));
-        w.commands().action(Cmd::mnuLiveHTML)->trigger();
+        run(w, Cmd::mnuLiveHTML);
     }
 
     void closingTheWindowClearsBothModes()

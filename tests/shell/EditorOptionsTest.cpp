@@ -1,3 +1,4 @@
+#include "EditorParts.h"
 #include "MainWindowFixture.h"
 #include "TestRegistry.h"
 #include "editing/ClipboardCommands.h"
@@ -27,8 +28,8 @@ QSettings storedSettings()
 
 frmSettings* openSettings(frmMain& w)
 {
-    w.commands().action(Cmd::mnuSettings)->trigger();
-    const QList<frmSettings*> open = MainWindowFixture::windows<frmSettings>();
+    run(w, Cmd::mnuSettings);
+    const QList<frmSettings*> open = openWindows<frmSettings>();
     return open.isEmpty() ? nullptr : open.first();
 }
 
@@ -44,11 +45,12 @@ struct Observed {
     bool operator==(const Observed&) const = default;
 };
 
-Observed observe(frmMain& w, const QString& path, const QString& word)
+Observed observe(EditorParts& f, SyntaxColouring& colouring, const QString& path, const QString& word)
 {
     Observed o;
-    RichTextBox& pad = *w.pad();
-    w.files().loadAsDocument(path);
+    RichTextBox& pad = f.pad;
+    f.files.loadAsDocument(path);
+    colouring.setDocumentName(path);
     o.text = pad.Text();
     pad.SetSelStart(0);
     while (FindReplace::findNext(pad, word, FindReplace::Direction::Right))
@@ -62,8 +64,8 @@ Observed observe(frmMain& w, const QString& path, const QString& word)
     QTest::keyClicks(&pad, QStringLiteral("typed<b>"));
     QTest::keyClick(&pad, Qt::Key_Return);
     o.caretAfterTyping = pad.SelStart();
-    w.files().SaveDocument();
-    o.saved = MainWindowFixture::read(path);
+    f.files.SaveDocument();
+    o.saved = TestFiles::read(path);
     return o;
 }
 
@@ -94,9 +96,9 @@ private slots:
         MainWindowFixture f;
         frmMain& w = f.show();
         f.prompts.answerOpen(f.file(QStringLiteral("a.html"), "<p>one</p>\r\n<p>two</p>\r\n"));
-        w.commands().action(Cmd::mnuOpen)->trigger();
-        QCOMPARE(w.colouring().language(), SyntaxLanguage::Html);
-        QVERIFY(w.lineNumbers().width() > 0);
+        run(w, Cmd::mnuOpen);
+        QCOMPARE(partOf<SyntaxColouring>(w).language(), SyntaxLanguage::Html);
+        QVERIFY(partOf<LineNumberMargin>(w).width() > 0);
 
         frmSettings* s = openSettings(w);
         QVERIFY(s);
@@ -109,7 +111,7 @@ private slots:
         box("chkLineNumbers")->setChecked(lineNumbers);
         box("chkRecoveryCopies")->setChecked(recovery);
         s->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
-        QTRY_VERIFY(MainWindowFixture::windows<frmSettings>().isEmpty());
+        QTRY_VERIFY(openWindows<frmSettings>().isEmpty());
 
         QSettings stored = storedSettings();
         auto text = [](bool on) { return on ? QStringLiteral("true") : QStringLiteral("false"); };
@@ -124,8 +126,8 @@ private slots:
         QCOMPARE(stored.childGroups(), (QStringList{QStringLiteral("Editor"), QStringLiteral("Settings")}));
 
         w.applyFontSettings();   // what the next activation does
-        QCOMPARE(w.colouring().language(), colouring ? SyntaxLanguage::Html : SyntaxLanguage::Plain);
-        QCOMPARE(w.lineNumbers().width() > 0, lineNumbers);
+        QCOMPARE(partOf<SyntaxColouring>(w).language(), colouring ? SyntaxLanguage::Html : SyntaxLanguage::Plain);
+        QCOMPARE(partOf<LineNumberMargin>(w).width() > 0, lineNumbers);
 
         // Reopened, the window shows what was stored.
         s = openSettings(w);
@@ -133,7 +135,7 @@ private slots:
         QCOMPARE(box("chkLineNumbers")->isChecked(), lineNumbers);
         QCOMPARE(box("chkRecoveryCopies")->isChecked(), recovery);
         s->close();
-        QTRY_VERIFY(MainWindowFixture::windows<frmSettings>().isEmpty());
+        QTRY_VERIFY(openWindows<frmSettings>().isEmpty());
     }
 
     // Saved under another name, a document is coloured by the new name; a
@@ -153,14 +155,15 @@ private slots:
         QFETCH(QString, savedAs);
         MainWindowFixture f;
         frmMain& w = f.show();
-        QVERIFY(w.files().loadAsDocument(f.file(opened, "<p>x</p>\r\n")));
+        f.prompts.answerOpen(f.file(opened, "<p>x</p>\r\n"));
+        run(w, Cmd::mnuOpen);
         f.prompts.answerSave(f.dir.filePath(savedAs));
-        w.commands().action(Cmd::mnuSaveAs)->trigger();
-        QTEST(w.colouring().language(), "language");
-        w.commands().action(Cmd::mnuNew)->trigger();
-        QCOMPARE(w.colouring().language(), SyntaxLanguage::Plain);
-        QTest::keyClicks(w.pad(), QStringLiteral("<p>"));
-        QCOMPARE(w.colouring().language(), SyntaxLanguage::Html);
+        run(w, Cmd::mnuSaveAs);
+        QTEST(partOf<SyntaxColouring>(w).language(), "language");
+        run(w, Cmd::mnuNew);
+        QCOMPARE(partOf<SyntaxColouring>(w).language(), SyntaxLanguage::Plain);
+        QTest::keyClicks(padOf(w), QStringLiteral("<p>"));
+        QCOMPARE(partOf<SyntaxColouring>(w).language(), SyntaxLanguage::Html);
     }
 
     // Colouring changes how the text looks and nothing else: the same file
@@ -187,15 +190,17 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
         QFETCH(QString, word);
-        MainWindowFixture f;
-        frmMain& w = f.show();
+        EditorParts f;
+        f.pad.show();
+        SyntaxColouring colouring(f.pad);
+        LineNumberMargin lineNumbers(f.pad);
         QList<Observed> seen;
         for (const bool on : {true, false}) {
             const QString path = f.file(name, bytes);
-            w.colouring().setEnabled(on);
-            w.lineNumbers().setVisible(on);
-            seen << observe(w, path, word);
-            QCOMPARE(w.colouring().language() != SyntaxLanguage::Plain, on);
+            colouring.setEnabled(on);
+            lineNumbers.setVisible(on);
+            seen << observe(f, colouring, path, word);
+            QCOMPARE(colouring.language() != SyntaxLanguage::Plain, on);
         }
         QVERIFY(!seen[0].found.isEmpty());
         QCOMPARE(seen[0].text, seen[1].text);
@@ -214,8 +219,8 @@ private slots:
     {
         MainWindowFixture f;
         frmMain& w = f.show();
-        NoticeBar* bar = w.notices();
-        RichTextBox* pad = w.pad();
+        NoticeBar* bar = &partOf<NoticeBar>(w);
+        RichTextBox* pad = padOf(w);
         const QString id = frmMain::kColouringNotice;
         QVERIFY(!bar->hasNotice(id));
         const QByteArray line = "<p>" + QByteArray(SyntaxColouring::kMaxLineBytes, 'x') + "</p>\r\n";
@@ -223,10 +228,11 @@ private slots:
         const QString small = f.file(QStringLiteral("small.html"), "<p>x</p>\r\n");
 
         pad->setFocus();
-        QVERIFY(w.files().loadAsDocument(longLined));
+        f.prompts.answerOpen(longLined);
+        run(w, Cmd::mnuOpen);
         QVERIFY(bar->isVisible());
         QVERIFY(bar->noticeText(id).contains(QLatin1String("line longer than 1 MB")));
-        QCOMPARE(w.colouring().language(), SyntaxLanguage::Plain);
+        QCOMPARE(partOf<SyntaxColouring>(w).language(), SyntaxLanguage::Plain);
         QCOMPARE(QApplication::focusWidget(), pad);
         pad->SetSelStart(0);
         QTest::keyClicks(pad, QStringLiteral("ok"));
@@ -239,11 +245,13 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), pad);
 
         // Shown again for the next such document, withdrawn for a coloured one.
-        QVERIFY(w.files().loadAsDocument(longLined));
+        f.prompts.answer(Prompts::Answer::No).answerOpen(longLined);   // the typing is not kept
+        run(w, Cmd::mnuOpen);
         QVERIFY(bar->hasNotice(id));
-        QVERIFY(w.files().loadAsDocument(small));
+        f.prompts.answerOpen(small);
+        run(w, Cmd::mnuOpen);
         QVERIFY(!bar->hasNotice(id));
-        QCOMPARE(w.colouring().language(), SyntaxLanguage::Html);
+        QCOMPARE(partOf<SyntaxColouring>(w).language(), SyntaxLanguage::Html);
     }
 };
 

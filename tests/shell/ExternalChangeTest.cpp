@@ -1,10 +1,6 @@
-#include "MainWindowFixture.h"
 #include "NoticeButtons.h"
-#include "RecoverySandbox.h"
+#include "ShellParts.h"
 #include "TestRegistry.h"
-#include "editor/RichTextBox.h"
-#include "shell/ExternalChangeWatcher.h"
-#include "shell/RecoveryKeeper.h"
 
 #include <QFileInfo>
 #include <QProcess>
@@ -77,46 +73,40 @@ private slots:
         QFETCH(QString, script);
         QFETCH(QString, notice);
         QFETCH(QByteArray, onDisk);
-        RecoverySandbox sandbox;
-        MainWindowFixture f;
+        WatchedDocument f;
         const QString path = f.file(QStringLiteral("page.html"), kOld);
-        frmMain& w = f.make({QStringLiteral("quirkpad"), path});
-        f.show();
-        w.recovery().setQuietTime(20);
-        w.pad()->setFocus();
-        QSignalSpy shown(w.notices(), &NoticeBar::noticeShown);
+        QVERIFY(f.files.loadAsDocument(path));
+        QSignalSpy shown(&f.notices, &NoticeBar::noticeShown);
         otherProgram(script, path);
         // However long a busy machine takes to notice, once is enough.
         if (!notice.isEmpty())
             QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 30000);
         letItSettle();
-        QCOMPARE(MainWindowFixture::read(path), notice == QLatin1String("removed") ? QByteArray("<unreadable>") : onDisk);
+        QCOMPARE(TestFiles::read(path), notice == QLatin1String("removed") ? QByteArray("<unreadable>") : onDisk);
         QCOMPARE(shown.count(), notice.isEmpty() ? 0 : 1);
-        QCOMPARE(w.notices()->hasNotice(ExternalChangeWatcher::kNoticeId), !notice.isEmpty());
-        QVERIFY(w.pad()->hasFocus());
+        QCOMPARE(f.notices.hasNotice(ExternalChangeWatcher::kNoticeId), !notice.isEmpty());
         QVERIFY(f.prompts.calls.isEmpty());
         if (notice.isEmpty()) {
-            QCOMPARE(changedLabel(w), QStringLiteral("No"));
+            QVERIFY(!f.doc.isModified());
             return;
         }
         if (notice == QLatin1String("removed")) {
-            QCOMPARE(w.notices()->noticeText(ExternalChangeWatcher::kNoticeId),
+            QCOMPARE(f.notices.noticeText(ExternalChangeWatcher::kNoticeId),
                      QStringLiteral("The file \"%1\" was deleted or moved by another program. Its text stays here, "
                                     "marked as changed: Save writes it back.").arg(path));
-            QCOMPARE(w.pad()->document().utf8().toByteArray(), kOld);
-            QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
-            QTRY_COMPARE_WITH_TIMEOUT(sandbox.copies().size(), 1, 30000);   // it exists nowhere else now
+            QCOMPARE(f.doc.utf8().toByteArray(), kOld);
+            QVERIFY(f.doc.isModified());
             return;
         }
-        QCOMPARE(w.notices()->noticeText(ExternalChangeWatcher::kNoticeId), changedText(path));
-        QCOMPARE(changedLabel(w), QStringLiteral("No"));
+        QCOMPARE(f.notices.noticeText(ExternalChangeWatcher::kNoticeId), changedText(path));
+        QVERIFY(!f.doc.isModified());
         // Nothing unsaved to lose: the click was the answer, and no box follows.
-        QTest::mouseClick(noticeButton(w.notices(), ExternalChangeWatcher::kNoticeId, QStringLiteral("Reload")),
+        QTest::mouseClick(noticeButton(&f.notices, ExternalChangeWatcher::kNoticeId, QStringLiteral("Reload")),
                           Qt::LeftButton);
         QVERIFY(f.prompts.calls.isEmpty());
-        QCOMPARE(w.pad()->document().utf8().toByteArray(), onDisk);
-        QCOMPARE(changedLabel(w), QStringLiteral("No"));
-        QVERIFY(!w.notices()->hasNotice(ExternalChangeWatcher::kNoticeId));
+        QCOMPARE(f.doc.utf8().toByteArray(), onDisk);
+        QVERIFY(!f.doc.isModified());
+        QVERIFY(!f.notices.hasNotice(ExternalChangeWatcher::kNoticeId));
         letItSettle();
         QCOMPARE(shown.count(), 1);
     }
@@ -135,26 +125,25 @@ private slots:
     {
         QFETCH(bool, editFirst);
         QFETCH(bool, yes);
-        RecoverySandbox sandbox;
-        MainWindowFixture f;
+        WatchedDocument f;
         const QString path = f.file(QStringLiteral("page.html"), kOld);
-        frmMain& w = f.make({QStringLiteral("quirkpad"), path});
-        QSignalSpy shown(w.notices(), &NoticeBar::noticeShown);
+        QVERIFY(f.files.loadAsDocument(path));
+        QSignalSpy shown(&f.notices, &NoticeBar::noticeShown);
         if (editFirst)
-            w.pad()->InsertText(QStringLiteral("mine "));
+            f.pad.InsertText(QStringLiteral("mine "));
         otherProgram(QStringLiteral("printf 'theirs' > \"$0\""), path);
         QTRY_COMPARE(shown.count(), 1);
-        QCOMPARE(w.notices()->noticeText(ExternalChangeWatcher::kNoticeId),
+        QCOMPARE(f.notices.noticeText(ExternalChangeWatcher::kNoticeId),
                  editFirst ? changedOverEditsText(path) : changedText(path));
         if (!editFirst)
-            w.pad()->InsertText(QStringLiteral("mine "));
-        QCOMPARE(w.notices()->noticeText(ExternalChangeWatcher::kNoticeId), changedOverEditsText(path));
+            f.pad.InsertText(QStringLiteral("mine "));
+        QCOMPARE(f.notices.noticeText(ExternalChangeWatcher::kNoticeId), changedOverEditsText(path));
 
         f.prompts.answer(yes ? Answer::Yes : Answer::No);
-        noticeButton(w.notices(), ExternalChangeWatcher::kNoticeId, QStringLiteral("Reload"))->click();
+        noticeButton(&f.notices, ExternalChangeWatcher::kNoticeId, QStringLiteral("Reload"))->click();
         QCOMPARE(f.prompts.messages(), QStringList{kRevertQuestion});
-        QCOMPARE(w.pad()->document().utf8().toByteArray(), yes ? QByteArray("theirs") : "mine " + kOld);
-        QCOMPARE(changedLabel(w), yes ? QStringLiteral("No") : QStringLiteral("Yes"));
+        QCOMPARE(f.doc.utf8().toByteArray(), yes ? QByteArray("theirs") : "mine " + kOld);
+        QCOMPARE(f.doc.isModified(), !yes);
     }
 
     // The editor's own saves and reloads are never taken for another
@@ -172,33 +161,32 @@ private slots:
     void ownSavesShowNoNotice()
     {
         QFETCH(QString, step);
-        RecoverySandbox sandbox;
-        MainWindowFixture f;
+        WatchedDocument f;
         const QString path = f.file(QStringLiteral("page.html"), kOld);
-        frmMain& w = f.make({QStringLiteral("quirkpad"), path});
-        QSignalSpy shown(w.notices(), &NoticeBar::noticeShown);
+        QVERIFY(f.files.loadAsDocument(path));
+        QSignalSpy shown(&f.notices, &NoticeBar::noticeShown);
         if (step != QLatin1String("save"))
-            w.pad()->InsertText(QStringLiteral("more "));
+            f.pad.InsertText(QStringLiteral("more "));
         if (step == QLatin1String("save as")) {
             f.prompts.answerSave(f.dir.filePath(QStringLiteral("copy.html")));
-            QVERIFY(w.files().SaveAs());
+            QVERIFY(f.files.SaveAs());
         } else if (step == QLatin1String("revert")) {
             f.prompts.answer(Answer::Yes).answer(Answer::Ok);
-            w.files().RevertDocument();
+            f.files.RevertDocument();
         } else {
-            QVERIFY(w.files().SaveDocument());
+            QVERIFY(f.files.SaveDocument());
             if (step == QLatin1String("save twice")) {
-                w.pad()->InsertText(QStringLiteral("again "));
-                QVERIFY(w.files().SaveDocument());
+                f.pad.InsertText(QStringLiteral("again "));
+                QVERIFY(f.files.SaveDocument());
             }
         }
         letItSettle();
         QCOMPARE(shown.count(), 0);
         // Still watching: another program's change right after is noticed.
-        otherProgram(QStringLiteral("printf 'theirs' > \"$0\""), w.document().location());
+        otherProgram(QStringLiteral("printf 'theirs' > \"$0\""), f.doc.location());
         QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 30000);
-        const QString now = w.document().location();
-        QCOMPARE(w.notices()->noticeText(ExternalChangeWatcher::kNoticeId),
+        const QString now = f.doc.location();
+        QCOMPARE(f.notices.noticeText(ExternalChangeWatcher::kNoticeId),
                  step == QLatin1String("revert") ? changedOverEditsText(now) : changedText(now));
     }
 
@@ -206,19 +194,18 @@ private slots:
     // new change is a new notice.
     void eachBurstIsOneNotice()
     {
-        RecoverySandbox sandbox;
-        MainWindowFixture f;
+        WatchedDocument f;
         const QString path = f.file(QStringLiteral("page.html"), kOld);
-        frmMain& w = f.make({QStringLiteral("quirkpad"), path});
-        QSignalSpy shown(w.notices(), &NoticeBar::noticeShown);
+        QVERIFY(f.files.loadAsDocument(path));
+        QSignalSpy shown(&f.notices, &NoticeBar::noticeShown);
         otherProgram(QStringLiteral("printf 'first' > \"$0\""), path);
         QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 30000);
         otherProgram(QStringLiteral("printf 'second' > \"$0\""), path);
         letItSettle();
         QCOMPARE(shown.count(), 1);
-        noticeButton(w.notices(), ExternalChangeWatcher::kNoticeId, QStringLiteral("Ignore"))->click();
-        QVERIFY(!w.notices()->hasNotice(ExternalChangeWatcher::kNoticeId));
-        QCOMPARE(w.pad()->document().utf8().toByteArray(), kOld);   // Ignore leaves the text alone
+        noticeButton(&f.notices, ExternalChangeWatcher::kNoticeId, QStringLiteral("Ignore"))->click();
+        QVERIFY(!f.notices.hasNotice(ExternalChangeWatcher::kNoticeId));
+        QCOMPARE(f.doc.utf8().toByteArray(), kOld);   // Ignore leaves the text alone
         letItSettle();
         QCOMPARE(shown.count(), 1);
         otherProgram(QStringLiteral("printf 'third' > \"$0\""), path);

@@ -1,4 +1,5 @@
 #include "FakePacing.h"
+#include "EditorParts.h"
 #include "MainWindowFixture.h"
 #include "editor/EngineProbe.h"
 #include "TestRegistry.h"
@@ -15,7 +16,6 @@
 #include <QTimer>
 #include <QFileInfo>
 #include <QLabel>
-#include <QPointer>
 #include <QScopeGuard>
 #include <QTest>
 
@@ -36,62 +36,51 @@ private slots:
     // commands on their own, with the document and a view.
     void loadingShowsProgress()
     {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("page.txt"));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        QVERIFY(f.write(QByteArray(8 << 20, 'x')) == 8 << 20);
-        f.close();
-        Document doc;
-        RichTextBox view(&doc);
-        view.show();
-        ScriptedPrompts prompts;
-        SettingsStore settings;
-        FileCommands files(doc, view, prompts, settings);
+        EditorParts f;
+        const QString path = f.file(QStringLiteral("page.txt"), QByteArray(8 << 20, 'x'));
+        f.pad.show();
         FakePacing pacing;
         pacing.cancelAfter = 1;
-        QVERIFY(files.loadAsDocument(path));
+        QVERIFY(f.files.loadAsDocument(path));
         QVERIFY(pacing.shown.size() > 2);
-        QCOMPARE(view.TextLength(), 8 << 20);
-        QCOMPARE(doc.location(), path);
+        QCOMPARE(f.pad.TextLength(), 8 << 20);
+        QCOMPARE(f.doc.location(), path);
     }
 
     void newAsksOnlyWhenChanged()
     {
-        MainWindowFixture f;
-        frmMain& w = f.make();
-        w.files().New();
+        EditorParts f;
+        f.files.New();
         QVERIFY(f.prompts.calls.isEmpty());
-        QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad"));
+        QCOMPARE(f.doc.caption(), QStringLiteral("Quirkpad"));
 
-        w.pad()->SetText(QStringLiteral("draft"));
+        f.pad.SetText(QStringLiteral("draft"));
         f.prompts.answer(Answer::Cancel);
-        w.files().New();
+        f.files.New();
         QCOMPARE(f.prompts.calls.last().text,
                  QStringLiteral("Would you like to save your document before starting a new document?"));
-        QCOMPARE(w.pad()->Text(), QStringLiteral("draft"));
+        QCOMPARE(f.pad.Text(), QStringLiteral("draft"));
 
         // Yes, then the save dialog cancelled: nothing is thrown away.
         f.prompts.answer(Answer::Yes).answerSave(std::nullopt);
-        w.files().New();
-        QCOMPARE(w.pad()->Text(), QStringLiteral("draft"));
-        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
+        f.files.New();
+        QCOMPARE(f.pad.Text(), QStringLiteral("draft"));
+        QVERIFY(f.doc.isModified());
 
         f.prompts.answer(Answer::No);
-        w.files().New();
-        QCOMPARE(w.pad()->Text(), QString());
-        QCOMPARE(changedLabel(w), QStringLiteral("No"));
+        f.files.New();
+        QCOMPARE(f.pad.Text(), QString());
+        QVERIFY(!f.doc.isModified());
         QCOMPARE(f.prompts.pending(), 0);
     }
 
     void openUsesTheDialogSettingsAndRemembersTheFolder()
     {
-        MainWindowFixture f;
+        EditorParts f;
         const QString path = f.file(QStringLiteral("index.htm"), "<html>");
-        frmMain& w = f.make();
         f.settings.store(Setting::LastDir, QStringLiteral("/start/here/"));
         f.prompts.answerOpen(path);
-        QVERIFY(w.files().OpenDocument());
+        QVERIFY(f.files.OpenDocument());
         const Prompts::FileDialog& d = f.prompts.calls.last().dialog;
         QCOMPARE(d.title, QStringLiteral("Quirkpad - Open File"));
         QCOMPARE(d.filter, QStringLiteral(
@@ -101,30 +90,29 @@ private slots:
         QCOMPARE(d.filterIndex, 1);
         QCOMPARE(d.initDir, QStringLiteral("/start/here/"));
         QVERIFY(d.mustExist);
-        QCOMPARE(w.pad()->Text(), QStringLiteral("<html>"));
-        QCOMPARE(changedLabel(w), QStringLiteral("No"));
-        QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad (\"%1\")").arg(path));
+        QCOMPARE(f.pad.Text(), QStringLiteral("<html>"));
+        QVERIFY(!f.doc.isModified());
+        QCOMPARE(f.doc.caption(), QStringLiteral("Quirkpad (\"%1\")").arg(path));
         QCOMPARE(f.settings.get(Setting::LastDir), f.dir.path() + QLatin1Char('/'));
 
         // The next dialog starts there.
         f.prompts.answerOpen(std::nullopt);
-        QVERIFY(!w.files().OpenDocument());
+        QVERIFY(!f.files.OpenDocument());
         QCOMPARE(f.prompts.calls.last().dialog.initDir, f.dir.path() + QLatin1Char('/'));
-        QCOMPARE(w.pad()->Text(), QStringLiteral("<html>"));
+        QCOMPARE(f.pad.Text(), QStringLiteral("<html>"));
     }
 
     void openAfterYesAndACancelledSaveStops()
     {
-        MainWindowFixture f;
-        frmMain& w = f.make();
-        w.pad()->SetText(QStringLiteral("unsaved"));
+        EditorParts f;
+        f.pad.SetText(QStringLiteral("unsaved"));
         f.prompts.answer(Answer::Yes).answerSave(std::nullopt);
-        QVERIFY(!w.files().OpenDocument());
+        QVERIFY(!f.files.OpenDocument());
         QCOMPARE(f.prompts.calls.first().text,
                  QStringLiteral("Would you like to save your document before opening another?"));
         QCOMPARE(f.prompts.calls.size(), 2);   // no open dialog after the failed save
-        QCOMPARE(w.pad()->Text(), QStringLiteral("unsaved"));
-        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
+        QCOMPARE(f.pad.Text(), QStringLiteral("unsaved"));
+        QVERIFY(f.doc.isModified());
     }
 
     // Yes to the save question, and the document's own file cannot be
@@ -141,38 +129,37 @@ private slots:
     {
         QFETCH(QString, command);
         QFETCH(QString, question);
-        MainWindowFixture f;
+        EditorParts f;
         QVERIFY(QDir(f.dir.path()).mkdir(QStringLiteral("sub")));
         const QString path = f.file(QStringLiteral("sub/doc.txt"), "old");
-        frmMain& w = f.make({QStringLiteral("quirkpad"), path});
-        w.pad()->SetText(QStringLiteral("edited"));
+        QVERIFY(f.files.loadAsDocument(path));
+        f.pad.SetText(QStringLiteral("edited"));
         QVERIFY(QDir(f.dir.filePath(QStringLiteral("sub"))).removeRecursively());
         f.prompts.answer(Answer::Yes).answer(Answer::Ok);
         if (command == QLatin1String("New"))
-            w.files().New();
+            f.files.New();
         else
-            QVERIFY(!w.files().OpenDocument());
+            QVERIFY(!f.files.OpenDocument());
         QCOMPARE(f.prompts.calls.size(), 2);   // the question, then the error; no open dialog
         QCOMPARE(f.prompts.calls.first().text, question);
         QCOMPARE(f.prompts.calls.first().icon, Prompts::Icon::Exclamation);
         QCOMPARE(f.prompts.calls.first().buttons, Prompts::Buttons::YesNoCancel);
         QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Error);
-        QCOMPARE(w.pad()->Text(), QStringLiteral("edited"));
-        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
-        QCOMPARE(w.document().location(), path);
+        QCOMPARE(f.pad.Text(), QStringLiteral("edited"));
+        QVERIFY(f.doc.isModified());
+        QCOMPARE(f.doc.location(), path);
     }
 
     void openOfAnUnreadableChoiceKeepsTheDocument()
     {
-        MainWindowFixture f;
-        frmMain& w = f.make();
-        w.pad()->SetText(QStringLiteral("mine"));
+        EditorParts f;
+        f.pad.SetText(QStringLiteral("mine"));
         f.prompts.answer(Answer::No).answerOpen(f.dir.path()).answer(Answer::Ok);
-        QVERIFY(!w.files().OpenDocument());
+        QVERIFY(!f.files.OpenDocument());
         QVERIFY(f.prompts.calls.last().text.startsWith(QStringLiteral("Error:\r\n\"")));
         QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Error);
-        QCOMPARE(w.pad()->Text(), QStringLiteral("mine"));
-        QCOMPARE(w.document().location(), QString());
+        QCOMPARE(f.pad.Text(), QStringLiteral("mine"));
+        QCOMPARE(f.doc.location(), QString());
         QCOMPARE(f.settings.get(Setting::LastDir), QString());
     }
 
@@ -190,7 +177,7 @@ private slots:
     void aFileTooLargeToEditLeavesTheDocumentAsItWas()
     {
         QFETCH(QString, way);
-        MainWindowFixture f;
+        EditorParts f;
         const QString mine = f.file(QStringLiteral("mine.html"), "mine");
         const QString big = f.file(QStringLiteral("big.html"), "");
         constexpr qint64 kSize = 2362232013;   // 2.2 GB
@@ -200,41 +187,44 @@ private slots:
                                      .arg(QLocale::system().toString(kSize),
                                           QLocale::system().toString(qint64(std::numeric_limits<int>::max())));
         if (way == QLatin1String("start-up")) {
-            f.prompts.answer(Answer::Ok);
-            frmMain& w = f.make({QStringLiteral("quirkpad"), big});
-            QCOMPARE(f.prompts.messages(), QStringList{expected});
-            QCOMPARE(w.document().location(), QString());
+            MainWindowFixture main;
+            main.prompts.answer(Answer::Ok);
+            frmMain& w = main.make({QStringLiteral("quirkpad"), big});
+            QCOMPARE(main.prompts.messages(), QStringList{expected});
+            QCOMPARE(padOf(w)->document().location(), QString());
             QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad"));
-            QCOMPARE(w.pad()->Text(), QString());
+            QCOMPARE(padOf(w)->Text(), QString());
             return;
         }
-        frmMain& w = f.make();
         if (way == QLatin1String("Open")) {
-            QVERIFY(w.files().loadAsDocument(mine));
-            w.pad()->SetSelStart(4);
-            w.pad()->SetSelText(QStringLiteral("!"));
+            QVERIFY(f.files.loadAsDocument(mine));
+            f.pad.SetSelStart(4);
+            f.pad.SetSelText(QStringLiteral("!"));
             f.prompts.answer(Answer::No).answerOpen(big).answer(Answer::Ok);
         } else {
-            w.pad()->SetText(QStringLiteral("mine!"));   // as if it was loaded before the file grew
-            w.document().becomeNamed(mine);
-            w.document().setModified(true);
+            f.pad.SetText(QStringLiteral("mine!"));   // as if it was loaded before the file grew
+            f.doc.becomeNamed(mine);
+            f.doc.setModified(true);
             f.prompts.answer(Answer::Yes).answer(Answer::Ok);
         }
-        w.commands().action(Cmd::mnuLockText)->trigger();
-        w.commands().action(way == QLatin1String("Open") ? Cmd::mnuOpen : Cmd::mnuRevertDocument)->trigger();
+        f.pad.SetLocked(true);
+        if (way == QLatin1String("Open"))
+            QVERIFY(!f.files.OpenDocument());
+        else
+            f.files.RevertDocument();
         QCOMPARE(f.prompts.messages().last(), expected);
         QCOMPARE(f.prompts.pending(), 0);
-        QCOMPARE(w.pad()->Text(), QStringLiteral("mine!"));
-        QCOMPARE(w.document().location(), mine);
-        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
-        QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad (\"%1\")").arg(mine));
-        QVERIFY(w.pad()->Locked());
-        w.commands().action(Cmd::mnuLockText)->trigger();
-        w.pad()->SetSelStart(0);
-        QTest::keyClick(w.pad(), Qt::Key_A);
-        QCOMPARE(w.pad()->Text(), QStringLiteral("amine!"));
-        w.pad()->Undo();
-        QCOMPARE(w.pad()->Text(), QStringLiteral("mine!"));
+        QCOMPARE(f.pad.Text(), QStringLiteral("mine!"));
+        QCOMPARE(f.doc.location(), mine);
+        QVERIFY(f.doc.isModified());
+        QCOMPARE(f.doc.caption(), QStringLiteral("Quirkpad (\"%1\")").arg(mine));
+        QVERIFY(f.pad.Locked());
+        f.pad.SetLocked(false);
+        f.pad.SetSelStart(0);
+        QTest::keyClick(&f.pad, Qt::Key_A);
+        QCOMPARE(f.pad.Text(), QStringLiteral("amine!"));
+        f.pad.Undo();
+        QCOMPARE(f.pad.Text(), QStringLiteral("mine!"));
     }
 
     // Memory runs out while the file goes into the control, after the old
@@ -243,12 +233,12 @@ private slots:
     // undo come back. In a child whose address space is capped.
     void aLoadThatRunsOutOfMemoryLeavesANewEmptyDocument()
     {
-        MainWindowFixture f;
+        EditorParts f;
         const QString mine = f.file(QStringLiteral("mine.html"), "mine");
         const QString big = f.file(QStringLiteral("big.html"), "");
         QVERIFY(QFile::resize(big, 256 << 20));   // valid text: NUL bytes
-        frmMain& w = f.make({QStringLiteral("quirkpad"), mine});
-        w.commands().action(Cmd::mnuLockText)->trigger();
+        QVERIFY(f.files.loadAsDocument(mine));
+        f.pad.SetLocked(true);
         f.prompts.answerOpen(big).answer(Answer::Ok);
 
         const QString report = ChildProcess::run([&] {
@@ -261,15 +251,15 @@ private slots:
             const struct rlimit cap{size + (48 << 20), size + (48 << 20)};
             ChildProcess::Faults faults;
             faults.check(::setrlimit(RLIMIT_AS, &cap) == 0, QStringLiteral("no cap on memory"));
-            faults.check(!w.files().OpenDocument(), QStringLiteral("the open went through"));
+            faults.check(!f.files.OpenDocument(), QStringLiteral("the open went through"));
             faults.check(f.prompts.messages().value(0) == QStringLiteral("Error:\r\n\"Cannot allocate memory\""),
                          QStringLiteral("messages: ") + f.prompts.messages().join(QLatin1Char('|')));
-            faults.check(w.document().location().isEmpty(), QStringLiteral("still named ") + w.document().location());
-            faults.check(changedLabel(w) == QLatin1String("No"), QStringLiteral("changed flag"));
-            faults.check(w.windowTitle() == QLatin1String("Quirkpad"), QStringLiteral("caption ") + w.windowTitle());
-            faults.check(w.pad()->TextLength() == 0, QStringLiteral("text left in the control"));
-            faults.check(w.pad()->Locked(), QStringLiteral("the lock was lost"));
-            faults.check(EngineProbe::of(*w.pad()).SendScintilla(QsciScintillaBase::SCI_GETUNDOCOLLECTION) == 1,
+            faults.check(f.doc.location().isEmpty(), QStringLiteral("still named ") + f.doc.location());
+            faults.check(!f.doc.isModified(), QStringLiteral("changed flag"));
+            faults.check(f.doc.caption() == QLatin1String("Quirkpad"), QStringLiteral("caption ") + f.doc.caption());
+            faults.check(f.pad.TextLength() == 0, QStringLiteral("text left in the control"));
+            faults.check(f.pad.Locked(), QStringLiteral("the lock was lost"));
+            faults.check(EngineProbe::of(f.pad).SendScintilla(QsciScintillaBase::SCI_GETUNDOCOLLECTION) == 1,
                          QStringLiteral("undo collection left off"));
             return faults.report();
         });
@@ -280,15 +270,14 @@ private slots:
     // place of its odd bytes and so names no file: the message says why.
     void openOfANameThatIsNotUtf8SaysSo()
     {
-        MainWindowFixture f;
+        EditorParts f;
         const QByteArray native = QFile::encodeName(f.dir.path()) + "/caf\xE9.html";
         const auto removeByBytes = qScopeGuard([&] { ::unlink(native.constData()); });   // Qt cannot name it
         const int fd = ::open(native.constData(), O_WRONLY | O_CREAT, 0644);
         QVERIFY(fd >= 0);
         ::close(fd);
-        frmMain& w = f.make();
         f.prompts.answerOpen(QFile::decodeName(native)).answer(Answer::Ok);
-        QVERIFY(!w.files().OpenDocument());
+        QVERIFY(!f.files.OpenDocument());
         QCOMPARE(f.prompts.messages(),
                  QStringList{QStringLiteral("Error:\r\n\"The file name is not valid UTF-8, so the file cannot be "
                                             "found under it\"")});
@@ -310,7 +299,7 @@ private slots:
     {
         QFETCH(int, fileMode);
         QFETCH(bool, saved);
-        MainWindowFixture f;
+        EditorParts f;
         QTemporaryDir base;
         const QString folder = base.filePath(QStringLiteral("www"));
         QVERIFY(QDir().mkdir(folder));
@@ -328,18 +317,17 @@ private slots:
             QCOMPARE(::chown(QFile::encodeName(path).constData(), ChildProcess::kNobody, ChildProcess::kNogroup), 0);
         QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode_t(fileMode)), 0);
         QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 0555), 0);
-        frmMain& w = f.make({QStringLiteral("quirkpad"), path});
-        w.pad()->SetSelStart(3);
-        w.pad()->SetSelText(QStringLiteral("new "));
+        QVERIFY(f.files.loadAsDocument(path));
+        f.pad.SetSelStart(3);
+        f.pad.SetSelText(QStringLiteral("new "));
         if (!saved)
             f.prompts.answer(Answer::Ok);
 
         const QString report = ChildProcess::run([&] {
             qputenv("XDG_STATE_HOME", QFile::encodeName(state));
             ChildProcess::Faults faults;
-            faults.check(w.files().SaveDocument() == saved, QStringLiteral("the save went otherwise"));
-            faults.check(changedLabel(w) == (saved ? QLatin1String("No") : QLatin1String("Yes")),
-                         QStringLiteral("changed flag ") + changedLabel(w));
+            faults.check(f.files.SaveDocument() == saved, QStringLiteral("the save went otherwise"));
+            faults.check(f.doc.isModified() != saved, QStringLiteral("changed flag"));
             const QStringList expected = saved ? QStringList{}
                                                : QStringList{QStringLiteral("Error:\r\n\"Permission denied\"")};
             faults.check(f.prompts.messages() == expected,
@@ -348,143 +336,126 @@ private slots:
         }, ChildProcess::As::Unprivileged);
         ::chmod(QFile::encodeName(folder).constData(), 0755);
         QCOMPARE(report, QString());
-        QCOMPARE(MainWindowFixture::read(path), saved ? QByteArray("<p>new old</p>") : QByteArray("<p>old</p>"));
+        QCOMPARE(TestFiles::read(path), saved ? QByteArray("<p>new old</p>") : QByteArray("<p>old</p>"));
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("index.html")});
     }
 
     void saveWithALocationWritesWithoutADialog()
     {
-        MainWindowFixture f;
+        EditorParts f;
         const QString path = f.file(QStringLiteral("a.htm"), "one\ntwo\n");
-        frmMain& w = f.make({QStringLiteral("quirkpad"), path});
+        QVERIFY(f.files.loadAsDocument(path));
         f.settings.store(Setting::LastDir, QStringLiteral("/elsewhere/"));
-        w.pad()->SetSelStart(3);
-        w.pad()->SetSelText(QStringLiteral("!"));
-        const QString caption = w.windowTitle();
-        QVERIFY(w.files().SaveDocument());
+        f.pad.SetSelStart(3);
+        f.pad.SetSelText(QStringLiteral("!"));
+        const QString caption = f.doc.caption();
+        QVERIFY(f.files.SaveDocument());
         QVERIFY(f.prompts.calls.isEmpty());
-        QCOMPARE(MainWindowFixture::read(path), QByteArray("one!\ntwo\n"));   // LF kept
-        QCOMPARE(changedLabel(w), QStringLiteral("No"));
-        QCOMPARE(w.windowTitle(), caption);
+        QCOMPARE(TestFiles::read(path), QByteArray("one!\ntwo\n"));   // LF kept
+        QVERIFY(!f.doc.isModified());
+        QCOMPARE(f.doc.caption(), caption);
         QCOMPARE(f.settings.get(Setting::LastDir), QStringLiteral("/elsewhere/"));
     }
 
     void saveAsWritesTheNameAsTyped()
     {
-        MainWindowFixture f;
-        frmMain& w = f.make();
-        w.pad()->SetText(QStringLiteral("plain notes"));
+        EditorParts f;
+        f.pad.SetText(QStringLiteral("plain notes"));
         const QString path = f.dir.filePath(QStringLiteral("notes"));
         f.prompts.answerSave(path);
-        QVERIFY(w.files().SaveDocument());
+        QVERIFY(f.files.SaveDocument());
         const Prompts::FileDialog& d = f.prompts.calls.last().dialog;
         QCOMPARE(d.title, QStringLiteral("Quirkpad - Save File"));
         QVERIFY(d.confirmCreate && d.confirmOverwrite && !d.mustExist);
         QVERIFY(QFileInfo(path).isFile());
         QVERIFY(!QFileInfo::exists(path + QStringLiteral(".txt")));
-        QCOMPARE(MainWindowFixture::read(path), QByteArray("plain notes"));
-        QCOMPARE(w.document().location(), path);
-        QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad (\"%1\")").arg(path));
+        QCOMPARE(TestFiles::read(path), QByteArray("plain notes"));
+        QCOMPARE(f.doc.location(), path);
+        QCOMPARE(f.doc.caption(), QStringLiteral("Quirkpad (\"%1\")").arg(path));
         QCOMPARE(f.settings.get(Setting::LastDir), f.dir.path() + QLatin1Char('/'));
     }
 
     void aFailedWriteChangesNothing()
     {
-        MainWindowFixture f;
+        EditorParts f;
         const QString path = f.file(QStringLiteral("keep.txt"), "kept");
-        frmMain& w = f.make({QStringLiteral("quirkpad"), path});
-        w.pad()->SetText(QStringLiteral("new text"));
+        QVERIFY(f.files.loadAsDocument(path));
+        f.pad.SetText(QStringLiteral("new text"));
         f.settings.store(Setting::LastDir, QStringLiteral("/before/"));
         f.prompts.answerSave(f.dir.filePath(QStringLiteral("missing/folder/x.txt"))).answer(Answer::Ok);
-        QVERIFY(!w.files().SaveAs());
+        QVERIFY(!f.files.SaveAs());
         QVERIFY(f.prompts.calls.last().text.startsWith(QStringLiteral("Error:\r\n\"")));
-        QCOMPARE(w.document().location(), path);
-        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
-        QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad (\"%1\")").arg(path));
+        QCOMPARE(f.doc.location(), path);
+        QVERIFY(f.doc.isModified());
+        QCOMPARE(f.doc.caption(), QStringLiteral("Quirkpad (\"%1\")").arg(path));
         QCOMPARE(f.settings.get(Setting::LastDir), QStringLiteral("/before/"));
-        QCOMPARE(MainWindowFixture::read(path), QByteArray("kept"));
+        QCOMPARE(TestFiles::read(path), QByteArray("kept"));
     }
 
     void charactersOutsideTheFilesCodePageAreSavedAsUtf8WithANotice()
     {
-        MainWindowFixture f;
+        EditorParts f;
         const QString path = f.file(QStringLiteral("old.txt"), "caf\xE9");
-        frmMain& w = f.make({QStringLiteral("quirkpad"), path});
-        w.pad()->SetSelText(QStringLiteral("日本 "));
+        QVERIFY(f.files.loadAsDocument(path));
+        f.pad.SetSelText(QStringLiteral("日本 "));
         f.prompts.answer(Answer::Ok);
-        QVERIFY(w.files().SaveDocument());
+        QVERIFY(f.files.SaveDocument());
         QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Information);
         QVERIFY(f.prompts.calls.last().text.contains(QStringLiteral("UTF-8")));
-        QCOMPARE(MainWindowFixture::read(path), QStringLiteral("日本 café").toUtf8());
+        QCOMPARE(TestFiles::read(path), QStringLiteral("日本 café").toUtf8());
     }
 
     void revert()
     {
-        MainWindowFixture f;
-        frmMain& w = f.make();
+        EditorParts f;
         f.prompts.answer(Answer::Ok);
-        w.files().RevertDocument();
+        f.files.RevertDocument();
         QCOMPARE(f.prompts.calls.last().text, QStringLiteral("No document open to reload."));
         QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Exclamation);
 
         const QString path = f.file(QStringLiteral("r.txt"), "on disk");
-        w.files().loadAsDocument(path);
-        w.pad()->SetText(QStringLiteral("edited"));
+        f.files.loadAsDocument(path);
+        f.pad.SetText(QStringLiteral("edited"));
         f.prompts.answer(Answer::No);
-        w.files().RevertDocument();
+        f.files.RevertDocument();
         QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Question);
         QCOMPARE(f.prompts.calls.last().buttons, Prompts::Buttons::YesNo);
-        QCOMPARE(w.pad()->Text(), QStringLiteral("edited"));
+        QCOMPARE(f.pad.Text(), QStringLiteral("edited"));
 
         f.prompts.answer(Answer::Yes).answer(Answer::Ok);
-        w.files().RevertDocument();
-        QCOMPARE(w.pad()->Text(), QStringLiteral("on disk"));
-        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
+        f.files.RevertDocument();
+        QCOMPARE(f.pad.Text(), QStringLiteral("on disk"));
+        QVERIFY(f.doc.isModified());
         QCOMPARE(f.prompts.calls.last().text, QStringLiteral("Document reloaded."));
         QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Information);
 
         // The file has gone: the error, no "reloaded", the text untouched.
         QFile::remove(path);
-        w.pad()->SetText(QStringLiteral("still here"));
+        f.pad.SetText(QStringLiteral("still here"));
         f.prompts.answer(Answer::Yes).answer(Answer::Ok);
-        w.files().RevertDocument();
+        f.files.RevertDocument();
         QVERIFY(f.prompts.calls.last().text.startsWith(QStringLiteral("Error:\r\n\"")));
-        QCOMPARE(w.pad()->Text(), QStringLiteral("still here"));
+        QCOMPARE(f.pad.Text(), QStringLiteral("still here"));
         QCOMPARE(f.prompts.pending(), 0);
     }
 
-    void fileProperties()
+    // The properties window shows the file's name as written (even one that
+    // looks like markup), its folder and its size.
+    void filePropertiesShowTheNameAsWritten()
     {
-        MainWindowFixture f;
-        frmMain& w = f.make();
-        f.prompts.answer(Answer::Ok);
-        w.commands().action(Cmd::mnuFileProps)->trigger();
-        QCOMPARE(f.prompts.calls.last().text, QStringLiteral("No file is currently open to view."));
-        QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Error);
-
-        // A name that looks like markup is shown as written.
+        TestFiles f;
         const QString path = f.file(QStringLiteral("<i>props.html"), QByteArray(1234, 'x'));
-        w.files().loadAsDocument(path);
-        w.commands().action(Cmd::mnuFileProps)->trigger();
-        auto* props = w.findChild<frmFileProperties*>();
-        QVERIFY(props);
-        QVERIFY(props->isVisible());
-        QVERIFY(w.isInputEnabled());   // the main window stays usable
         const auto rows = frmFileProperties::describe(path);
         QCOMPARE(rows.at(0).value, QStringLiteral("<i>props.html"));
         QCOMPARE(rows.at(1).value, f.dir.path());
         QCOMPARE(rows.at(2).value, QStringLiteral("%1 (%2 bytes)")
                                        .arg(QLocale::system().formattedDataSize(1234), QLocale::system().toString(1234)));
+        QCOMPARE(frmFileProperties::describe(f.file(QStringLiteral("one"), "x")).at(2).value, QStringLiteral("1 byte"));
+        frmFileProperties props(path, nullptr);
         bool plainName = false;
-        for (const QLabel* label : props->findChildren<QLabel*>())
+        for (const QLabel* label : props.findChildren<QLabel*>())
             plainName |= label->text() == rows.at(0).value && label->textFormat() == Qt::PlainText;
         QVERIFY(plainName);
-        QCOMPARE(frmFileProperties::describe(f.file(QStringLiteral("one"), "x")).at(2).value, QStringLiteral("1 byte"));
-
-        QPointer<frmFileProperties> open = props;
-        QVERIFY(QTest::qWaitForWindowExposed(props));
-        QTest::keyClick(props, Qt::Key_Escape);
-        QTRY_VERIFY(!open || !open->isVisible());
     }
 
     // The real save dialog: the file types read as the filter literal gives

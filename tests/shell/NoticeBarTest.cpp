@@ -31,32 +31,34 @@ private slots:
         QFETCH(int, answer);
         MainWindowFixture f;
         frmMain& w = f.show();
-        w.pad()->setFocus();
-        QTRY_VERIFY(w.pad()->hasFocus());
-        const int textTop = w.pad()->mapTo(&w, QPoint()).y();
+        RichTextBox* pad = padOf(w);
+        NoticeBar& bar = partOf<NoticeBar>(w);
+        pad->setFocus();
+        QTRY_VERIFY(pad->hasFocus());
+        const int textTop = pad->mapTo(&w, QPoint()).y();
         QList<int> firstAnswers, secondAnswers;
-        w.showNotice(QStringLiteral("first"), QStringLiteral("Work was found."),
-                     {QStringLiteral("Open"), QStringLiteral("Discard")}, [&](int b) { firstAnswers << b; });
-        w.showNotice(QStringLiteral("second"), QStringLiteral("Colouring is off."), {QStringLiteral("OK")},
-                     [&](int b) { secondAnswers << b; });
-        QCOMPARE(w.notices()->noticeIds(), (QStringList{"first", "second"}));
-        QTRY_VERIFY(w.pad()->mapTo(&w, QPoint()).y() > textTop);   // the text moved down, under them
-        QVERIFY(w.pad()->hasFocus());
+        bar.showNotice(QStringLiteral("first"), QStringLiteral("Work was found."),
+                       {QStringLiteral("Open"), QStringLiteral("Discard")}, [&](int b) { firstAnswers << b; });
+        bar.showNotice(QStringLiteral("second"), QStringLiteral("Colouring is off."), {QStringLiteral("OK")},
+                       [&](int b) { secondAnswers << b; });
+        QCOMPARE(bar.noticeIds(), (QStringList{"first", "second"}));
+        QTRY_VERIFY(pad->mapTo(&w, QPoint()).y() > textTop);   // the text moved down, under them
+        QVERIFY(pad->hasFocus());
 
-        QAbstractButton* b = noticeButton(w.notices(), QStringLiteral("first"), clicked);
+        QAbstractButton* b = noticeButton(&bar, QStringLiteral("first"), clicked);
         QVERIFY(b);
         QTest::mouseClick(b, Qt::LeftButton);
         QCOMPARE(firstAnswers, QList<int>{answer});
         QVERIFY(secondAnswers.isEmpty());
-        QCOMPARE(w.notices()->noticeIds(), QStringList{"second"});
-        QVERIFY(w.pad()->hasFocus());
+        QCOMPARE(bar.noticeIds(), QStringList{"second"});
+        QVERIFY(pad->hasFocus());
         // Typing goes on into the text.
-        QTest::keyClicks(w.pad(), "ab");
-        QCOMPARE(w.pad()->Text(), QStringLiteral("ab"));
+        QTest::keyClicks(pad, "ab");
+        QCOMPARE(pad->Text(), QStringLiteral("ab"));
 
-        w.hideNotice(QStringLiteral("second"));
-        QVERIFY(w.notices()->noticeIds().isEmpty());
-        QTRY_COMPARE(w.pad()->mapTo(&w, QPoint()).y(), textTop);
+        bar.hideNotice(QStringLiteral("second"));
+        QVERIFY(bar.noticeIds().isEmpty());
+        QTRY_COMPARE(pad->mapTo(&w, QPoint()).y(), textTop);
         QVERIFY(secondAnswers.isEmpty());   // hidden by the program: nobody answered
     }
 
@@ -64,17 +66,17 @@ private slots:
     // announced once.
     void aNoticeShownAgainIsUpdatedInPlace()
     {
-        MainWindowFixture f;
-        frmMain& w = f.make();
-        QSignalSpy shown(w.notices(), &NoticeBar::noticeShown);
+        NoticeBar bar;
+        QSignalSpy shown(&bar, &NoticeBar::noticeShown);
         QList<int> answers;
-        w.showNotice(QStringLiteral("n"), QStringLiteral("changed"), {QStringLiteral("Reload"), QStringLiteral("Ignore")},
-                     [&](int b) { answers << 10 + b; });
-        w.showNotice(QStringLiteral("n"), QStringLiteral("removed"), {QStringLiteral("OK")}, [&](int b) { answers << 20 + b; });
+        bar.showNotice(QStringLiteral("n"), QStringLiteral("changed"),
+                       {QStringLiteral("Reload"), QStringLiteral("Ignore")}, [&](int b) { answers << 10 + b; });
+        bar.showNotice(QStringLiteral("n"), QStringLiteral("removed"), {QStringLiteral("OK")},
+                       [&](int b) { answers << 20 + b; });
         QCOMPARE(shown.count(), 1);
-        QCOMPARE(w.notices()->noticeText(QStringLiteral("n")), QStringLiteral("removed"));
-        QVERIFY(!noticeButton(w.notices(), QStringLiteral("n"), QStringLiteral("Reload")));
-        QAbstractButton* ok = noticeButton(w.notices(), QStringLiteral("n"), QStringLiteral("OK"));
+        QCOMPARE(bar.noticeText(QStringLiteral("n")), QStringLiteral("removed"));
+        QVERIFY(!noticeButton(&bar, QStringLiteral("n"), QStringLiteral("Reload")));
+        QAbstractButton* ok = noticeButton(&bar, QStringLiteral("n"), QStringLiteral("OK"));
         QVERIFY(ok);
         ok->click();
         QCOMPARE(answers, QList<int>{20});

@@ -1,12 +1,10 @@
 #include "ChildProcess.h"
-#include "MainWindowFixture.h"
 #include "NoticeButtons.h"
 #include "RecoverySandbox.h"
+#include "ShellParts.h"
 #include "TestRegistry.h"
-#include "editor/RichTextBox.h"
 #include "files/SafeWrite.h"
 #include "files/TextFile.h"
-#include "shell/RecoveryKeeper.h"
 
 #include <QDir>
 #include <QFile>
@@ -103,8 +101,8 @@ private slots:
     void workOfAKilledEditorComesBack()
     {
         RecoverySandbox sandbox;
-        MainWindowFixture f;
-        const QString path = f.file(QStringLiteral("page.html"), kPage);
+        TestFiles files;
+        const QString path = files.file(QStringLiteral("page.html"), kPage);
         {
             Editor editor(sandbox, path);
             QVERIFY(waitFor([&] { return watchesFile(editor.process, path); }));
@@ -114,13 +112,13 @@ private slots:
             QVERIFY(waitFor([&] { return sandbox.copies().size() == 1; }));
             editor.kill();
         }
-        frmMain& w = f.make();
-        QVERIFY(w.notices()->noticeText(RecoveryKeeper::kNoticeId).startsWith(offered(path)));
-        noticeButton(w.notices(), RecoveryKeeper::kNoticeId, QStringLiteral("Open"))->click();
-        QCOMPARE(w.document().location(), path);
-        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
-        QVERIFY(w.files().SaveDocument());
-        QCOMPARE(MainWindowFixture::read(path), kPage);
+        KeptDocument f;
+        QVERIFY(f.notices.noticeText(RecoveryKeeper::kNoticeId).startsWith(offered(path)));
+        noticeButton(&f.notices, RecoveryKeeper::kNoticeId, QStringLiteral("Open"))->click();
+        QCOMPARE(f.doc.location(), path);
+        QVERIFY(f.doc.isModified());
+        QVERIFY(f.files.SaveDocument());
+        QCOMPARE(TestFiles::read(path), kPage);
     }
 
     // Running editors never take each other's copies: only the work of the
@@ -128,9 +126,9 @@ private slots:
     void runningEditorsKeepTheirOwnWork()
     {
         RecoverySandbox sandbox;
-        MainWindowFixture f;
-        const QString first = f.file(QStringLiteral("first.txt"), "first\n");
-        const QString second = f.file(QStringLiteral("second.txt"), "second\n");
+        TestFiles files;
+        const QString first = files.file(QStringLiteral("first.txt"), "first\n");
+        const QString second = files.file(QStringLiteral("second.txt"), "second\n");
         Editor a(sandbox, first);
         Editor b(sandbox, second);
         QVERIFY(waitFor([&] { return watchesFile(a.process, first) && watchesFile(b.process, second); }));
@@ -140,20 +138,19 @@ private slots:
         const QStringList copies = sandbox.copies();
 
         {
-            MainWindowFixture meanwhile;
-            frmMain& w = meanwhile.make();
-            QVERIFY(!w.notices()->hasNotice(RecoveryKeeper::kNoticeId));
+            KeptDocument meanwhile;
+            QVERIFY(!meanwhile.notices.hasNotice(RecoveryKeeper::kNoticeId));
         }
         a.kill();
-        frmMain& w = f.make();
-        QVERIFY(w.notices()->noticeText(RecoveryKeeper::kNoticeId).startsWith(offered(first)));
+        KeptDocument f;
+        QVERIFY(f.notices.noticeText(RecoveryKeeper::kNoticeId).startsWith(offered(first)));
         {
             // While one editor offers it, a second does not.
-            MainWindowFixture second;
-            QVERIFY(!second.make().notices()->hasNotice(RecoveryKeeper::kNoticeId));
+            KeptDocument second;
+            QVERIFY(!second.notices.hasNotice(RecoveryKeeper::kNoticeId));
         }
-        noticeButton(w.notices(), RecoveryKeeper::kNoticeId, QStringLiteral("Discard"))->click();
-        w.recovery().waitForDisk();
+        noticeButton(&f.notices, RecoveryKeeper::kNoticeId, QStringLiteral("Discard"))->click();
+        f.keeper.waitForDisk();
         QCOMPARE(sandbox.copies().size(), 1);   // the running editor's copy is untouched
         QVERIFY(copies.contains(sandbox.copies().first()));
         QCOMPARE(b.process.state(), QProcess::Running);
@@ -180,11 +177,11 @@ private slots:
         QFETCH(QString, fileLeft);
         QFETCH(QString, button);
         RecoverySandbox sandbox;
-        MainWindowFixture f;
+        TestFiles files;
         const QByteArray before = QByteArray("<p>the page as it was, longer than the new one</p>\r\n").repeated(3);
         const QByteArray after = "<p>caf\xC3\xA9</p>\n";
-        const QString path = f.file(QStringLiteral("page.html"), before);
-        const QString other = f.dir.filePath(QStringLiteral("other.html"));
+        const QString path = files.file(QStringLiteral("page.html"), before);
+        const QString other = files.dir.filePath(QStringLiteral("other.html"));
         QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()), 0);
         const QString report = ChildProcess::run([&] {
             static SafeWrite::Step step;
@@ -197,31 +194,31 @@ private slots:
         });
         QCOMPARE(report, QStringLiteral("the child was killed by signal 9 (Killed)"));
         QCOMPARE(sandbox.journals().size(), 1);
-        const QByteArray left = MainWindowFixture::read(path);
+        const QByteArray left = TestFiles::read(path);
         QCOMPARE(QString::fromLatin1(left == before ? "old" : left == after ? "new" : "neither"), fileLeft);
 
-        frmMain& w = f.make();
+        KeptDocument f;
         if (button.isEmpty()) {
-            QVERIFY(!w.notices()->hasNotice(RecoveryKeeper::kNoticeId));
+            QVERIFY(!f.notices.hasNotice(RecoveryKeeper::kNoticeId));
             QCOMPARE(sandbox.journals(), QStringList());
             return;
         }
-        const QString offer = w.notices()->noticeText(RecoveryKeeper::kNoticeId);
+        const QString offer = f.notices.noticeText(RecoveryKeeper::kNoticeId);
         QVERIFY2(offer.startsWith(QStringLiteral("A save of \"%1\" was cut short at ").arg(path)), qPrintable(offer));
-        noticeButton(w.notices(), RecoveryKeeper::kNoticeId, button)->click();
-        QVERIFY(!w.notices()->hasNotice(RecoveryKeeper::kNoticeId));
+        noticeButton(&f.notices, RecoveryKeeper::kNoticeId, button)->click();
+        QVERIFY(!f.notices.hasNotice(RecoveryKeeper::kNoticeId));
         if (button == QLatin1String("Open")) {
-            QCOMPARE(w.pad()->document().utf8().toByteArray(), after);
-            QCOMPARE(w.document().location(), path);
-            QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
-            w.recovery().waitForDisk();
+            QCOMPARE(f.doc.utf8().toByteArray(), after);
+            QCOMPARE(f.doc.location(), path);
+            QVERIFY(f.doc.isModified());
+            f.keeper.waitForDisk();
             QCOMPARE(sandbox.journals(), QStringList());
-            QVERIFY(w.files().SaveDocument());
+            QVERIFY(f.files.SaveDocument());
         }
         QCOMPARE(sandbox.journals(), QStringList());
         const QByteArray expected = button == QLatin1String("Open") ? after : before;
-        QCOMPARE(MainWindowFixture::read(path), expected);
-        QCOMPARE(MainWindowFixture::read(other), expected);
+        QCOMPARE(TestFiles::read(path), expected);
+        QCOMPARE(TestFiles::read(other), expected);
     }
 };
 

@@ -1,12 +1,10 @@
 #include "MainWindowFixture.h"
 #include "NoticeButtons.h"
 #include "RecoverySandbox.h"
+#include "ShellParts.h"
 #include "TestRegistry.h"
 #include "files/FileLock.h"
 #include "files/RecoveryFile.h"
-#include "editor/RichTextBox.h"
-#include "shell/ExternalChangeWatcher.h"
-#include "shell/RecoveryKeeper.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -87,14 +85,15 @@ private slots:
         const QString path = f.file(QStringLiteral("page.html"), "<p>old</p>\n");
         const QString other = f.file(QStringLiteral("other.html"), "<p>other</p>\n");
         frmMain& w = f.make({QStringLiteral("quirkpad"), path});
-        w.recovery().setQuietTime(20);
-        const QString copy = w.recovery().copyPath();
+        RecoveryKeeper& keeper = partOf<RecoveryKeeper>(w);
+        keeper.setQuietTime(20);
+        const QString copy = keeper.copyPath();
         QVERIFY(!QFileInfo::exists(copy));   // nothing unsaved yet
 
-        w.pad()->SetSelStart(3);
-        w.pad()->InsertText(QStringLiteral("new "));
+        padOf(w)->SetSelStart(3);
+        padOf(w)->InsertText(QStringLiteral("new "));
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(copy), 30000);
-        w.recovery().waitForDisk();
+        keeper.waitForDisk();
         const std::optional<RecoveryFile::Contents> kept = readCopy(copy);
         QVERIFY(kept);
         QCOMPARE(kept->text, QByteArray("<p>new old</p>\n"));
@@ -104,26 +103,26 @@ private slots:
         for (int a : answers)
             f.prompts.answer(Answer(a));
         if (step == QLatin1String("save")) {
-            QVERIFY(w.files().SaveDocument());
+            run(w, Cmd::mnuSave);
         } else if (step == QLatin1String("save as")) {
             f.prompts.answerSave(f.dir.filePath(QStringLiteral("copy.html")));
-            QVERIFY(w.files().SaveAs());
+            run(w, Cmd::mnuSaveAs);
         } else if (step == QLatin1String("revert")) {
-            w.files().RevertDocument();
+            run(w, Cmd::mnuRevertDocument);
         } else if (step == QLatin1String("new")) {
-            w.files().New();
+            run(w, Cmd::mnuNew);
         } else if (step == QLatin1String("open")) {
             f.prompts.answerOpen(other);
-            w.files().OpenDocument();
+            run(w, Cmd::mnuOpen);
         } else if (step == QLatin1String("licence")) {
-            w.commands().action(Cmd::mnuLicenceAgreement)->trigger();
+            run(w, Cmd::mnuLicenceAgreement);
         } else if (step == QLatin1String("exit")) {
             QCOMPARE(w.close(), !copyStays);
         }
         QCOMPARE(f.prompts.pending(), 0);
         // Long enough for a copy to be written again, were one owed.
         QTest::qWait(200);
-        w.recovery().waitForDisk();
+        keeper.waitForDisk();
         QCOMPARE(QFileInfo::exists(copy), copyStays);
         if (step == QLatin1String("exit") && !copyStays)
             QCOMPARE(sandbox.locks(), QStringList());   // a normal end leaves nothing behind
@@ -154,57 +153,55 @@ private slots:
         QFETCH(QByteArray, text);
         QFETCH(QByteArray, saved);
         RecoverySandbox sandbox;
-        MainWindowFixture f;
-        const QString path = name.isEmpty() ? QString() : f.dir.filePath(name);
+        QTemporaryDir dir;
+        const QString path = name.isEmpty() ? QString() : dir.filePath(name);
         const QString left = leaveWork(sandbox, QStringLiteral("12-00000001"), path, format, text);
         QVERIFY(!left.isEmpty());
 
-        frmMain& w = f.show();
-        w.pad()->setFocus();
-        QCOMPARE(w.notices()->noticeText(RecoveryKeeper::kNoticeId),
-                 offerText(path.isEmpty() ? QStringLiteral("an untitled document") : QLatin1Char('"') + path + QLatin1Char('"')));
-        QVERIFY(w.pad()->hasFocus());
-        QTest::mouseClick(noticeButton(w.notices(), RecoveryKeeper::kNoticeId, QStringLiteral("Open")), Qt::LeftButton);
+        KeptDocument f;
+        QCOMPARE(f.notices.noticeText(RecoveryKeeper::kNoticeId),
+                 offerText(path.isEmpty() ? QStringLiteral("an untitled document")
+                                          : QLatin1Char('"') + path + QLatin1Char('"')));
+        noticeButton(&f.notices, RecoveryKeeper::kNoticeId, QStringLiteral("Open"))->click();
         QVERIFY(f.prompts.calls.isEmpty());   // nothing of the empty document to ask about
-        QCOMPARE(w.pad()->document().utf8().toByteArray(), text);
-        QVERIFY(w.document().format() == format);
-        QCOMPARE(w.document().location(), path);
-        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
-        QCOMPARE(w.windowTitle(), Document::captionFor(path));
-        QVERIFY(!w.pad()->CanUndo());   // Undo cannot empty it again
-        QVERIFY(!w.notices()->hasNotice(RecoveryKeeper::kNoticeId));
-        QVERIFY(w.pad()->hasFocus());
+        QCOMPARE(f.doc.utf8().toByteArray(), text);
+        QVERIFY(f.doc.format() == format);
+        QCOMPARE(f.doc.location(), path);
+        QVERIFY(f.doc.isModified());
+        QCOMPARE(f.doc.caption(), Document::captionFor(path));
+        QVERIFY(!f.pad.CanUndo());   // Undo cannot empty it again
+        QVERIFY(!f.notices.hasNotice(RecoveryKeeper::kNoticeId));
 
         // Its own copy now, and the old one gone.
-        w.recovery().waitForDisk();
-        QCOMPARE(sandbox.copies(), QStringList{QFileInfo(w.recovery().copyPath()).fileName()});
-        QCOMPARE(readCopy(w.recovery().copyPath())->text, text);
+        f.keeper.waitForDisk();
+        QCOMPARE(sandbox.copies(), QStringList{QFileInfo(f.keeper.copyPath()).fileName()});
+        QCOMPARE(readCopy(f.keeper.copyPath())->text, text);
 
+        const QString named = path.isEmpty() ? dir.filePath(QStringLiteral("named.txt")) : path;
         if (path.isEmpty())
-            f.prompts.answerSave(f.dir.filePath(QStringLiteral("named.txt")));
-        QVERIFY(w.files().SaveDocument());
-        QCOMPARE(MainWindowFixture::read(path.isEmpty() ? f.dir.filePath(QStringLiteral("named.txt")) : path), saved);
+            f.prompts.answerSave(named);
+        QVERIFY(f.files.SaveDocument());
+        QCOMPARE(TestFiles::read(named), saved);
     }
 
     // Opening asks about the document's own changes first, as Open does.
     void openingAsksAboutTheOpenDocumentFirst()
     {
         RecoverySandbox sandbox;
-        MainWindowFixture f;
         leaveWork(sandbox, QStringLiteral("12-00000002"), QString(), {}, "left");
-        frmMain& w = f.make();
-        w.pad()->SetText(QStringLiteral("mine"));
+        KeptDocument f;
+        f.pad.SetText(QStringLiteral("mine"));
 
         f.prompts.answer(Answer::Cancel);
-        noticeButton(w.notices(), RecoveryKeeper::kNoticeId, QStringLiteral("Open"))->click();
+        noticeButton(&f.notices, RecoveryKeeper::kNoticeId, QStringLiteral("Open"))->click();
         QCOMPARE(f.prompts.messages(), QStringList{kOpenQuestion});
-        QCOMPARE(w.pad()->Text(), QStringLiteral("mine"));
-        QVERIFY(w.notices()->hasNotice(RecoveryKeeper::kNoticeId));   // still offered
+        QCOMPARE(f.pad.Text(), QStringLiteral("mine"));
+        QVERIFY(f.notices.hasNotice(RecoveryKeeper::kNoticeId));   // still offered
 
         f.prompts.answer(Answer::No);
-        noticeButton(w.notices(), RecoveryKeeper::kNoticeId, QStringLiteral("Open"))->click();
+        noticeButton(&f.notices, RecoveryKeeper::kNoticeId, QStringLiteral("Open"))->click();
         QCOMPARE(f.prompts.messages(), (QStringList{kOpenQuestion, kOpenQuestion}));
-        QCOMPARE(w.pad()->Text(), QStringLiteral("left"));
+        QCOMPARE(f.pad.Text(), QStringLiteral("left"));
     }
 
     // Several copies are offered one after another, the newest first, with
@@ -212,14 +209,13 @@ private slots:
     void severalCopiesAreOfferedOneAfterAnother()
     {
         RecoverySandbox sandbox;
-        MainWindowFixture f;
         const QString older = leaveWork(sandbox, QStringLiteral("1-a"), QStringLiteral("/w/older.html"), {}, "older",
                                         kWritten.addSecs(-3600));
         const QString newest = leaveWork(sandbox, QStringLiteral("2-b"), QStringLiteral("/w/newest.html"), {}, "newest");
         const QString oldest = leaveWork(sandbox, QStringLiteral("3-c"), QStringLiteral("/w/oldest.html"), {}, "oldest",
                                          kWritten.addDays(-2));
-        frmMain& w = f.make();
-        NoticeBar* bar = w.notices();
+        KeptDocument f;
+        NoticeBar* bar = &f.notices;
         QCOMPARE(bar->noticeText(RecoveryKeeper::kNoticeId), offerText(QStringLiteral("\"/w/newest.html\""),
                                                                         QStringLiteral(" (1 of 3)")));
         noticeButton(bar, RecoveryKeeper::kNoticeId, QStringLiteral("Discard"))->click();
@@ -227,11 +223,11 @@ private slots:
         QVERIFY(bar->noticeText(RecoveryKeeper::kNoticeId).endsWith(QStringLiteral("(2 of 3)")));
         QVERIFY(bar->noticeText(RecoveryKeeper::kNoticeId).contains(QStringLiteral("\"/w/older.html\"")));
         noticeButton(bar, RecoveryKeeper::kNoticeId, QStringLiteral("Open"))->click();
-        QCOMPARE(w.pad()->Text(), QStringLiteral("older"));
+        QCOMPARE(f.pad.Text(), QStringLiteral("older"));
         QVERIFY(bar->noticeText(RecoveryKeeper::kNoticeId).endsWith(QStringLiteral("(3 of 3)")));
         noticeButton(bar, RecoveryKeeper::kNoticeId, QString())->click();
         QVERIFY(!bar->hasNotice(RecoveryKeeper::kNoticeId));
-        w.recovery().waitForDisk();
+        f.keeper.waitForDisk();
         QVERIFY(!QFileInfo::exists(older));
         // Let go of: the next editor to start offers it.
         QVERIFY(QFileInfo::exists(oldest));
@@ -264,11 +260,12 @@ private slots:
         const QString path = f.file(QStringLiteral("page.html"), "<p>old</p>\n");
         {
             frmMain& w = f.make({QStringLiteral("quirkpad"), path});
-            w.recovery().setQuietTime(20);
-            w.pad()->SetSelStart(3);
-            w.pad()->InsertText(QStringLiteral("kept "));
-            QTRY_VERIFY(QFileInfo::exists(w.recovery().copyPath()));
-            w.recovery().waitForDisk();
+            RecoveryKeeper& keeper = partOf<RecoveryKeeper>(w);
+            keeper.setQuietTime(20);
+            padOf(w)->SetSelStart(3);
+            padOf(w)->InsertText(QStringLiteral("kept "));
+            QTRY_VERIFY(QFileInfo::exists(keeper.copyPath()));
+            keeper.waitForDisk();
             f.window.reset();
         }
         if (change == QLatin1String("rewrite"))
@@ -277,17 +274,34 @@ private slots:
             QVERIFY(QFile::remove(path));
 
         frmMain& w = f.make();
-        const QString offer = w.notices()->noticeText(RecoveryKeeper::kNoticeId);
+        NoticeBar& notices = partOf<NoticeBar>(w);
+        const QString offer = notices.noticeText(RecoveryKeeper::kNoticeId);
         QVERIFY2(offer.startsWith(QStringLiteral("Unsaved work from a Quirkpad that did not close normally: \"") + path),
                  qPrintable(offer));
         QVERIFY2(offer.endsWith(QLatin1Char('.') + sentence), qPrintable(offer));
-        noticeButton(w.notices(), RecoveryKeeper::kNoticeId, QStringLiteral("Open"))->click();
-        QCOMPARE(w.pad()->Text(), QStringLiteral("<p>kept old</p>\n"));
-        const QString shown = w.notices()->noticeText(ExternalChangeWatcher::kNoticeId);
+        noticeButton(&notices, RecoveryKeeper::kNoticeId, QStringLiteral("Open"))->click();
+        QCOMPARE(padOf(w)->Text(), QStringLiteral("<p>kept old</p>\n"));
+        const QString shown = notices.noticeText(ExternalChangeWatcher::kNoticeId);
         if (notice.isEmpty())
-            QVERIFY2(!w.notices()->hasNotice(ExternalChangeWatcher::kNoticeId), qPrintable(shown));
+            QVERIFY2(!notices.hasNotice(ExternalChangeWatcher::kNoticeId), qPrintable(shown));
         else
             QVERIFY2(shown.startsWith(notice.arg(path)), qPrintable(shown));
+    }
+
+    // A file another program removes leaves its text only here: marked
+    // changed, it gets its copy.
+    void theTextOfARemovedFileIsKept()
+    {
+        RecoverySandbox sandbox;
+        MainWindowFixture f;
+        const QString path = f.file(QStringLiteral("page.html"), "<p>old</p>\n");
+        frmMain& w = f.make({QStringLiteral("quirkpad"), path});
+        partOf<RecoveryKeeper>(w).setQuietTime(20);
+        QVERIFY(QFile::remove(path));
+        QTRY_COMPARE_WITH_TIMEOUT(sandbox.copies().size(), 1, 30000);
+        partOf<RecoveryKeeper>(w).waitForDisk();
+        QCOMPARE(readCopy(partOf<RecoveryKeeper>(w).copyPath())->text, QByteArray("<p>old</p>\n"));
+        QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
     }
 
     // Typing that never pauses for the quiet time still gets its copy by the
@@ -296,14 +310,13 @@ private slots:
     void continuousTypingGetsACopyInTime()
     {
         RecoverySandbox sandbox;
-        MainWindowFixture f;
-        frmMain& w = f.make();
+        KeptDocument f;
         qint64 now = 1000;
-        w.recovery().setClock([&now] { return now; });
+        f.keeper.setClock([&now] { return now; });
         const qint64 deadline = now + RecoveryKeeper::kLongestWaitMs;
         for (; now < deadline + 5000; now += 400) {
-            w.pad()->InsertText(QStringLiteral("x"));
-            const int due = w.recovery().copyDueIn();
+            f.pad.InsertText(QStringLiteral("x"));
+            const int due = f.keeper.copyDueIn();
             QVERIFY(due >= 0);
             QVERIFY2(now + due <= std::max(deadline, now),
                      qPrintable(QStringLiteral("typed at %1 ms, the copy is due at %2 ms").arg(now - 1000).arg(now + due - 1000)));
@@ -316,22 +329,21 @@ private slots:
     void noCopiesWhenSwitchedOff()
     {
         RecoverySandbox sandbox;
-        MainWindowFixture f;
+        KeptDocument f;
         const auto restore = qScopeGuard([&f] { f.settings.setOn(Setting::RecoveryCopies, true); });
-        frmMain& w = f.make();
-        w.recovery().setQuietTime(20);
+        f.keeper.setQuietTime(20);
         f.settings.setOn(Setting::RecoveryCopies, false);
-        w.pad()->SetText(QStringLiteral("typed"));
+        f.pad.SetText(QStringLiteral("typed"));
         QTest::qWait(200);
-        w.recovery().waitForDisk();
+        f.keeper.waitForDisk();
         QCOMPARE(sandbox.copies(), QStringList());
 
         f.settings.setOn(Setting::RecoveryCopies, true);
-        w.recovery().applyOption();
+        f.keeper.applyOption();
         QTRY_COMPARE_WITH_TIMEOUT(sandbox.copies().size(), 1, 30000);
         f.settings.setOn(Setting::RecoveryCopies, false);
-        w.recovery().applyOption();
-        w.recovery().waitForDisk();
+        f.keeper.applyOption();
+        f.keeper.waitForDisk();
         QCOMPARE(sandbox.copies(), QStringList());
     }
 };

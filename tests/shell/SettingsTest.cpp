@@ -1,3 +1,4 @@
+#include "EditorParts.h"
 #include "MainWindowFixture.h"
 #include "ToolWindows.h"
 #include "TestRegistry.h"
@@ -17,13 +18,13 @@ namespace {
 
 frmSettings* settingsWindow()
 {
-    const QList<frmSettings*> open = MainWindowFixture::windows<frmSettings>();
+    const QList<frmSettings*> open = openWindows<frmSettings>();
     return open.isEmpty() ? nullptr : open.first();
 }
 
 frmSettings* openSettings(frmMain& w)
 {
-    w.commands().action(Cmd::mnuSettings)->trigger();
+    run(w, Cmd::mnuSettings);
     return settingsWindow();
 }
 
@@ -43,12 +44,12 @@ private slots:
     {
         MainWindowFixture f;
         frmMain& w = f.show();
-        w.pad()->SetFontSize(20);
+        padOf(w)->SetFontSize(20);
         w.applyFontSettings();
-        QCOMPARE(w.pad()->FontName(), QStringLiteral("Lucida Console"));
-        QCOMPARE(w.pad()->FontSize(), 9.0);
+        QCOMPARE(padOf(w)->FontName(), QStringLiteral("Lucida Console"));
+        QCOMPARE(padOf(w)->FontSize(), 9.0);
         // Whatever stands for the name, it is a fixed-pitch face.
-        QFont shown(w.pad()->FontName());
+        QFont shown(padOf(w)->FontName());
         QVERIFY(QFontInfo(shown).fixedPitch());
     }
 
@@ -59,34 +60,34 @@ private slots:
         MainWindowFixture f;
         f.settings.store(Setting::PadFontSize, QStringLiteral("14"));
         frmMain& w = f.make();
-        QCOMPARE(w.pad()->FontSize(), 9.0);
+        QCOMPARE(padOf(w)->FontSize(), 9.0);
         w.show();
         QVERIFY(!w.isActiveWindow());
-        QCOMPARE(w.pad()->FontSize(), 14.0);
+        QCOMPARE(padOf(w)->FontSize(), 14.0);
     }
 
     void openingAndClosingStoresTheChoices()
     {
         MainWindowFixture f;
         frmMain& w = f.show();
-        w.commands().action(Cmd::mnuFind)->trigger();
+        run(w, Cmd::mnuFind);
         frmSettings* s = openSettings(w);
         QVERIFY(s);
         QCOMPARE(s->windowTitle(), QStringLiteral("Quirkpad - Settings"));
-        QVERIFY(!w.isInputEnabled());
+        QVERIFY(!w.isEnabled());
         QVERIFY(s->isEnabled());
         QWidget* find = toolWindow(QStringLiteral("frmFind"));
         QVERIFY(find && find->isEnabled());   // owned by the main window, not part of it
         // A disabled window takes no shortcut either.
         int news = 0;
-        w.commands().on(Cmd::mnuNew, [&news] { ++news; });
+        partOf<CommandTable>(w).on(Cmd::mnuNew, [&news] { ++news; });
         QTest::keySequence(&w, QKeySequence(QStringLiteral("Ctrl+N")));
         QCOMPARE(news, 0);
         QCOMPARE(f.settings.get(Setting::PadFontName), QStringLiteral("Lucida Console"));
         QCOMPARE(f.settings.get(Setting::PadFontSize), QStringLiteral("9"));
         QCOMPARE(s->fontSize()->text(), QStringLiteral("9"));
         closeSettings(w, s);
-        QVERIFY(w.isInputEnabled());
+        QVERIFY(w.isEnabled());
         QCOMPARE(f.settings.get(Setting::PadFontName), QStringLiteral("Lucida Console"));
         QCOMPARE(f.settings.get(Setting::PadFontSize), QStringLiteral("9"));
         QVERIFY(f.prompts.calls.isEmpty());
@@ -103,8 +104,8 @@ private slots:
         s->fontSize()->setText(QStringLiteral("14"));
         closeSettings(w, s);
         QCOMPARE(f.settings.get(Setting::PadFontName), QStringLiteral("DejaVu Serif"));
-        QCOMPARE(w.pad()->FontName(), QStringLiteral("DejaVu Serif"));
-        QCOMPARE(w.pad()->FontSize(), 14.0);
+        QCOMPARE(padOf(w)->FontName(), QStringLiteral("DejaVu Serif"));
+        QCOMPARE(padOf(w)->FontSize(), 14.0);
     }
 
     void aSizeThatIsNotANumberIsStoredAndIgnored()
@@ -117,7 +118,7 @@ private slots:
         QTRY_VERIFY(!settingsWindow());
         w.applyFontSettings();
         QCOMPARE(f.settings.get(Setting::PadFontSize), QStringLiteral("abc"));
-        QCOMPARE(w.pad()->FontSize(), 9.0);
+        QCOMPARE(padOf(w)->FontSize(), 9.0);
         QVERIFY(f.prompts.calls.isEmpty());
         // Reopening shows the real size again, and stores it.
         s = openSettings(w);
@@ -146,15 +147,14 @@ private slots:
         frmMain& w = f.show();
         f.settings.store(Setting::PadFontSize, stored);
         w.applyFontSettings();
-        QTEST(w.pad()->FontSize(), "shown");
+        QTEST(padOf(w)->FontSize(), "shown");
         QVERIFY(f.prompts.calls.isEmpty());
     }
 
     void defaultButtonsAndTheFontList()
     {
-        MainWindowFixture f;
-        frmMain& w = f.show();
-        frmSettings* s = openSettings(w);
+        EditorParts f;
+        frmSettings* s = f.open<frmSettings>(f.pad, f.settings, f.prompts);
         const QStringList names = [&] {
             QStringList l;
             for (int i = 0; i < s->fontNames()->count(); ++i)
@@ -177,16 +177,14 @@ private slots:
         QCOMPARE(s->fontNames()->currentText(), QStringLiteral("Lucida Console"));
         QCOMPARE(s->fontSize()->text(), QStringLiteral("9"));
         QVERIFY(f.prompts.calls.isEmpty());
-        closeSettings(w, s);
     }
 
     // Stretching the window widens the fields for long font names; it never
     // grows taller than its two rows and button, nor shrinks them away.
     void resizingWidensButNeverOpensAGap()
     {
-        MainWindowFixture f;
-        frmMain& w = f.show();
-        frmSettings* s = openSettings(w);
+        EditorParts f;
+        frmSettings* s = f.open<frmSettings>(f.pad, f.settings, f.prompts);
         QVERIFY(QTest::qWaitForWindowExposed(s));
         const QSize natural = s->size();
         s->resize(natural.width() * 2, natural.height() * 3);
@@ -196,15 +194,13 @@ private slots:
         s->resize(10, 10);
         QVERIFY(s->width() >= s->minimumSizeHint().width());
         QVERIFY(s->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->isVisible());
-        closeSettings(w, s);
     }
 
     // Keyboard users: Enter presses the focused button, as Space does.
     void enterPressesTheFocusedButton()
     {
-        MainWindowFixture f;
-        frmMain& w = f.show();
-        frmSettings* s = openSettings(w);
+        EditorParts f;
+        frmSettings* s = f.open<frmSettings>(f.pad, f.settings, f.prompts);
         QVERIFY(QTest::qWaitForWindowExposed(s));
         s->fontSize()->setText(QStringLiteral("30"));
         auto* defaultSize = s->findChild<QPushButton*>(QStringLiteral("cmdDefaultPadFontSize"));
@@ -218,11 +214,10 @@ private slots:
         QTRY_VERIFY(!settingsWindow());
         QCOMPARE(f.settings.get(Setting::PadFontSize), QStringLiteral("9"));
 
-        // Escape closes, and closing by any way stores.
-        s = openSettings(w);
-        QVERIFY(QTest::qWaitForWindowExposed(s));
+        // Closing by any way stores.
+        s = f.open<frmSettings>(f.pad, f.settings, f.prompts);
         s->fontSize()->setText(QStringLiteral("11"));
-        QTest::keyClick(s->fontSize(), Qt::Key_Escape);
+        s->close();
         QTRY_VERIFY(!settingsWindow());
         QCOMPARE(f.settings.get(Setting::PadFontSize), QStringLiteral("11"));
     }
@@ -232,9 +227,9 @@ private slots:
         MainWindowFixture f;
         f.settings.store(Setting::PadFontSize, QStringLiteral("12"));
         frmMain& w = f.show();
-        QCOMPARE(w.pad()->FontSize(), 12.0);   // first shown
-        w.commands().action(Cmd::mnuZoomIn)->trigger();
-        QCOMPARE(w.pad()->FontSize(), 14.0);
+        QCOMPARE(padOf(w)->FontSize(), 12.0);   // first shown
+        run(w, Cmd::mnuZoomIn);
+        QCOMPARE(padOf(w)->FontSize(), 14.0);
 
         // Another application takes the focus and gives it back: the zoom stays.
         QWindow elsewhere;
@@ -243,17 +238,17 @@ private slots:
         QTRY_VERIFY(!w.isActiveWindow());
         w.activateWindow();
         QTRY_VERIFY(w.isActiveWindow());
-        QCOMPARE(w.pad()->FontSize(), 14.0);
+        QCOMPARE(padOf(w)->FontSize(), 14.0);
 
         // Back from another window of the editor: the settings apply again.
-        w.commands().action(Cmd::mnuAbout)->trigger();
-        const QList<frmAbout*> about = MainWindowFixture::windows<frmAbout>();
+        run(w, Cmd::mnuAbout);
+        const QList<frmAbout*> about = openWindows<frmAbout>();
         QCOMPARE(about.size(), 1);
         QTRY_VERIFY(about.first()->isActiveWindow());
         about.first()->close();
         w.activateWindow();
         QTRY_VERIFY(w.isActiveWindow());
-        QCOMPARE(w.pad()->FontSize(), 12.0);
+        QCOMPARE(padOf(w)->FontSize(), 12.0);
     }
 
     void sizesAreWrittenWithoutTrailingZeros()

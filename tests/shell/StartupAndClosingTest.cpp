@@ -9,6 +9,7 @@
 #include <QScopeGuard>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
 
@@ -25,9 +26,9 @@ private slots:
         MainWindowFixture f;
         frmMain& w = f.make();
         QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad"));
-        QCOMPARE(w.document().location(), QString());
+        QCOMPARE(padOf(w)->document().location(), QString());
         QCOMPARE(changedLabel(w), QStringLiteral("No"));
-        QCOMPARE(w.pad()->Text(), QString());
+        QCOMPARE(padOf(w)->Text(), QString());
         QVERIFY(f.prompts.calls.isEmpty());
     }
 
@@ -56,8 +57,8 @@ private slots:
             argv << QString(a).replace(QStringLiteral("%1"), f.dir.path());   // not every one names the folder
         frmMain& w = f.make(argv);
         QVERIFY(f.prompts.calls.isEmpty());
-        QCOMPARE(w.pad()->Text(), QStringLiteral("<p>hi</p>\r\n"));
-        QCOMPARE(w.document().location(), path);
+        QCOMPARE(padOf(w)->Text(), QStringLiteral("<p>hi</p>\r\n"));
+        QCOMPARE(padOf(w)->document().location(), path);
         QCOMPARE(changedLabel(w), QStringLiteral("No"));
         QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad (\"") + path + QStringLiteral("\")"));
         QCOMPARE(w.findChild<QWidget*>(QStringLiteral("lblLocation"))->property("text").toString(), path);
@@ -103,12 +104,13 @@ private slots:
         const char* argv[] = {"quirkpad", native.constData()};
         frmMain& w = f.make(Startup::arguments(2, argv));
         QCOMPARE(f.prompts.messages(), QStringList());
-        QCOMPARE(w.pad()->Text(), QStringLiteral("<p>hi</p>"));
-        QCOMPARE(NativePath::toNative(w.document().location()), native);
-        w.pad()->SetSelStart(3);
-        w.pad()->SetSelText(QStringLiteral("oh, "));
-        QVERIFY(w.files().SaveDocument());
+        QCOMPARE(padOf(w)->Text(), QStringLiteral("<p>hi</p>"));
+        QCOMPARE(NativePath::toNative(padOf(w)->document().location()), native);
+        padOf(w)->SetSelStart(3);
+        padOf(w)->SetSelText(QStringLiteral("oh, "));
+        run(w, Cmd::mnuSave);
         QCOMPARE(f.prompts.messages(), QStringList());
+        QCOMPARE(changedLabel(w), QStringLiteral("No"));
 
         const int in = ::open(native.constData(), O_RDONLY);
         QVERIFY(in >= 0);
@@ -154,8 +156,8 @@ private slots:
         QCOMPARE(call.icon, Prompts::Icon::Error);
         QCOMPARE(call.buttons, Prompts::Buttons::Ok);
         QCOMPARE(w.windowTitle(), QStringLiteral("Quirkpad"));
-        QCOMPARE(w.document().location(), QString());
-        QCOMPARE(w.pad()->Text(), QString());
+        QCOMPARE(padOf(w)->document().location(), QString());
+        QCOMPARE(padOf(w)->Text(), QString());
     }
 
     void closingWithChanges_data()
@@ -185,7 +187,7 @@ private slots:
         const QString path = f.file(QStringLiteral("sub/doc.txt"), "old");
         frmMain& w = untitled ? f.make() : f.make({QStringLiteral("quirkpad"), path});
         f.show();
-        w.pad()->SetText(QStringLiteral("edited"));
+        padOf(w)->SetText(QStringLiteral("edited"));
         QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
         const QString temp = AppPaths::tempDir().valueOr(QString());
         QVERIFY(QFileInfo(temp).isDir());
@@ -207,10 +209,10 @@ private slots:
             QVERIFY(!w.isVisible());
             QVERIFY(!QFileInfo::exists(temp));   // the private temporary folder is gone
             if (!untitled)
-                QCOMPARE(MainWindowFixture::read(path), QByteArray("edited"));
+                QCOMPARE(TestFiles::read(path), QByteArray("edited"));
         } else {
             QVERIFY(w.isVisible());
-            QCOMPARE(w.pad()->Text(), QStringLiteral("edited"));
+            QCOMPARE(padOf(w)->Text(), QStringLiteral("edited"));
             QCOMPARE(changedLabel(w), QStringLiteral("Yes"));
             QVERIFY(QFileInfo(temp).isDir());
         }
@@ -231,9 +233,9 @@ private slots:
         w.resize(200, 150);
         QCOMPARE(w.width(), frmMain::minimumWidthPixels(&w));
         QCOMPARE(w.height(), 150);
-        // The editing area may shrink away: only the menu bar and the toolbar stay.
+        // The editing area may shrink away: only the menu bar, the toolbar and the status bar stay.
         w.resize(600, 1);
-        QTRY_VERIFY(w.height() <= w.menuBar()->height() + w.toolBar()->height() + 8);
+        QTRY_VERIFY(w.height() <= w.menuBar()->height() + toolBarOf(w)->height() + w.statusBar()->height() + 8);
         QCOMPARE(frmMain::minimumWidthPixels(&w), 7800 * w.logicalDpiX() / 1440);
     }
 };

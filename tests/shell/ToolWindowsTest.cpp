@@ -1,4 +1,5 @@
 #include "TestRegistry.h"
+#include "MainWindowFixture.h"
 #include "ToolWindows.h"
 #include "widgets/OwnedWindow.h"
 #include "editor/RichTextBox.h"
@@ -15,12 +16,12 @@ namespace {
 
 Opener menu(Cmd command)
 {
-    return [command](MainWindowFixture& f) { f.window->commands().action(command)->trigger(); };
+    return [command](MainWindowFixture& f) { run(*f.window, command); };
 }
 
 Opener toolbarButton(const char* key)
 {
-    return [key](MainWindowFixture& f) { f.window->toolBar()->findChild<QToolButton*>(QLatin1String(key))->click(); };
+    return [key](MainWindowFixture& f) { toolBarOf(*f.window)->findChild<QToolButton*>(QLatin1String(key))->click(); };
 }
 
 // File's properties of the document's file (an empty one, so that the
@@ -28,9 +29,24 @@ Opener toolbarButton(const char* key)
 Opener propertiesOfTheFile()
 {
     return [](MainWindowFixture& f) {
-        if (f.window->document().isUntitled())
-            f.window->files().loadAsDocument(f.file(QStringLiteral("empty.html"), QByteArray()));
-        f.window->commands().action(Cmd::mnuFileProps)->trigger();
+        if (padOf(*f.window)->document().isUntitled()) {
+            f.prompts.answerOpen(f.file(QStringLiteral("empty.html"), QByteArray()));
+            run(*f.window, Cmd::mnuOpen);
+        }
+        run(*f.window, Cmd::mnuFileProps);
+    };
+}
+
+// Ctrl+G in the text, and a click on the caret's place in the status bar.
+Opener goToLineKey()
+{
+    return [](MainWindowFixture& f) { QTest::keyClick(f.window->pad(), Qt::Key_G, Qt::ControlModifier); };
+}
+
+Opener caretPlace()
+{
+    return [](MainWindowFixture& f) {
+        QTest::mouseClick(f.window->findChild<QToolButton*>(QStringLiteral("cmdCaret")), Qt::LeftButton);
     };
 }
 
@@ -107,6 +123,8 @@ private slots:
         dialog("spelling: Cancel") << toolbarButton("SpellCheck") << "frmSpellCheck" << "cmdCancel" << false;
         dialog("spelling: Escape") << menu(Cmd::mnuSpellCheck) << "frmSpellCheck" << "escape" << false;
         dialog("spelling: close box") << menu(Cmd::mnuSpellCheck) << "frmSpellCheck" << "close box" << false;
+        dialog("settings: Cancel") << menu(Cmd::mnuSettings) << "frmSettings" << "cmdCancel" << false;
+        dialog("settings: Escape") << menu(Cmd::mnuSettings) << "frmSettings" << "escape" << false;
         usable("find: Escape", 1, "txtFind") << menu(Cmd::mnuFind) << "frmFind" << "escape" << false;
         usable("find from the context menu: close box", 1, "txtFind_Rep")
             << menu(Cmd::rcFindReplace) << "frmFind" << "close box" << false;
@@ -115,6 +133,9 @@ private slots:
         usable("file's properties: Escape", 2, "") << propertiesOfTheFile() << "frmFileProperties" << "escape" << false;
         usable("file's properties: close box", 2, "")
             << propertiesOfTheFile() << "frmFileProperties" << "close box" << false;
+        usable("go to line by Ctrl+G: Escape", 1, "txtLine") << goToLineKey() << "frmGoToLine" << "escape" << false;
+        usable("go to line from the status bar: Cancel", 1, "txtLine")
+            << caretPlace() << "frmGoToLine" << "cmdCancel" << false;
     }
 
     void closingGivesTheMainWindowBack()
@@ -135,7 +156,7 @@ private slots:
         QTRY_COMPARE(QApplication::activeWindow(), tool.data());
         // Owned by the main window: an owned window, or a dialog child of it.
         QCOMPARE(tool->parentWidget() ? tool->parentWidget() : OwnedWindow::owner(tool), &w);
-        QCOMPARE(w.isInputEnabled(), !disablesMain);
+        QCOMPARE(w.isEnabled(), !disablesMain);
         QVERIFY(tool->isEnabled());
         if (!kept.isEmpty())
             control<QLineEdit>(tool, kept)->setText(QStringLiteral("typed"));
@@ -154,12 +175,24 @@ private slots:
             else if (step != QLatin1String("box"))
                 click(tool, step);
         }
-        QTRY_VERIFY(w.isInputEnabled());
+        QTRY_VERIFY(w.isEnabled());
         QTRY_VERIFY(!tool);
         QCOMPARE(openWindows(window), windowsOpenedTwice - 1);
-        QCOMPARE(w.pad()->Text().isEmpty(), !inserts);
-        QCOMPARE(w.document().isModified(), inserts);
-        QCOMPARE(f.prompts.calls.size(), 0);
+        QCOMPARE(padOf(w)->Text().isEmpty(), !inserts);
+        QCOMPARE(padOf(w)->document().isModified(), inserts);
+        QCOMPARE(f.prompts.pending(), 0);
+    }
+
+    // An untitled document has no file to show.
+    void filePropertiesOfAnUntitledDocumentSaySo()
+    {
+        MainWindowFixture f;
+        frmMain& w = f.make();
+        f.prompts.answer(Prompts::Answer::Ok);
+        run(w, Cmd::mnuFileProps);
+        QCOMPARE(f.prompts.messages(), QStringList{QStringLiteral("No file is currently open to view.")});
+        QCOMPARE(f.prompts.calls.last().icon, Prompts::Icon::Error);
+        QVERIFY(!toolWindow(QStringLiteral("frmFileProperties")));
     }
 
 };

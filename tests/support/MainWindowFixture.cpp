@@ -1,8 +1,25 @@
 #include "MainWindowFixture.h"
 
-#include <QFile>
+#include "editor/RichTextBox.h"
+
+#include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QTest>
+#include <QToolBar>
+
+namespace {
+
+template <typename Control>
+Control* named(const QWidget& window, const QString& name)
+{
+    auto* control = window.findChild<Control*>(name);
+    if (!control)
+        qFatal("%s has no %s", qPrintable(window.objectName()), qPrintable(name));
+    return control;
+}
+
+}
 
 frmMain& MainWindowFixture::show()
 {
@@ -16,23 +33,33 @@ frmMain& MainWindowFixture::show()
     return *window;
 }
 
-QString MainWindowFixture::file(const QString& name, const QByteArray& bytes) const
-{
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(bytes);
-    return path;
-}
-
-QByteArray MainWindowFixture::read(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
 QString changedLabel(const frmMain& window)
 {
     const auto* label = window.findChild<const QLabel*>(QStringLiteral("lblChanged"));
     return label ? label->text() : QStringLiteral("<no lblChanged>");
+}
+
+RichTextBox* padOf(const QWidget& window)
+{
+    return named<RichTextBox>(window, QStringLiteral("rtbPad"));
+}
+
+QAction* actionOf(const QWidget& window, Cmd command)
+{
+    return named<QAction>(window, QString(Commands::name(command)));
+}
+
+void run(const QWidget& window, Cmd command)
+{
+    actionOf(window, command)->trigger();
+}
+
+QToolBar* toolBarOf(const QWidget& window)
+{
+    return named<QToolBar>(window, QStringLiteral("toolBar"));
+}
+
+QMenu* contextMenuOf(const QWidget& window)
+{
+    return named<QMenu>(window, QStringLiteral("rcRightClick"));
 }

@@ -1,6 +1,4 @@
 #pragma once
-#include "MainWindowFixture.h"
-
 #include <QAbstractButton>
 #include <QApplication>
 #include <QRadioButton>
@@ -15,10 +13,15 @@ inline QWidget* toolWindow(const QString& name)
     return nullptr;
 }
 
-inline QWidget* openTool(frmMain& main, Cmd command, const char* name)
+// The open top-level windows of a kind (tool windows are owned, not children).
+template <typename Window>
+QList<Window*> openWindows()
 {
-    main.commands().action(command)->trigger();
-    return toolWindow(QLatin1String(name));
+    QList<Window*> found;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* w = qobject_cast<Window*>(top))
+            found << w;
+    return found;
 }
 
 // A control of a window by its name; a missing one fails the test at once.

@@ -1,12 +1,12 @@
-#include "MainWindowFixture.h"
-#include "ToolWindows.h"
+#include "ScriptedPrompts.h"
 #include "TestRegistry.h"
+#include "editing/ClipboardCommands.h"
+#include "editing/EditingCommands.h"
 #include "editor/RichTextBox.h"
+#include "find/FindReplace.h"
+#include "snippets/SnippetCommands.h"
 
-#include <QAction>
 #include <QClipboard>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 
 namespace {
@@ -61,51 +61,46 @@ private slots:
         QFETCH(Move, move);
         QFETCH(QKeySequence, before);
         QFETCH(int, key);
-        MainWindowFixture f;
-        frmMain& w = f.show();
-        RichTextBox* pad = w.pad();
-        pad->SetText(kText);
-        pad->setFocus();
-        QTest::keySequence(pad, before);
+        RichTextBox pad;
+        pad.show();
+        pad.SetText(kText);
+        pad.setFocus();
+        QTest::keySequence(&pad, before);
+        ScriptedPrompts prompts;
         switch (move) {
         case Move::TimeAndDate:
-            QTest::keyClick(pad, Qt::Key_F5);
+            EditingCommands::insertTimeAndDate(pad);
             break;
         case Move::HtmlTags:
-            QTest::keyClick(pad, Qt::Key_H, Qt::ControlModifier);
+            runSnippet(Cmd::mnuHTMLTags, pad, prompts);
             break;
         case Move::Bold:
-            QTest::keyClick(pad, Qt::Key_B, Qt::ControlModifier);
+            runSnippet(Cmd::mnuHTMLBold, pad, prompts);
             break;
         case Move::Paste:
             QApplication::clipboard()->setText(QStringLiteral("pasted"));
-            w.commands().action(Cmd::mnuPaste)->trigger();
+            ClipboardCommands::paste(pad);
             break;
         case Move::Start:
-            w.commands().action(Cmd::mnuStart)->trigger();
+            EditingCommands::goToStart(pad);
             break;
         case Move::End:
-            w.commands().action(Cmd::mnuEnd)->trigger();
+            EditingCommands::goToEnd(pad);
             break;
         case Move::FindNext:
-        case Move::ReplaceAll: {
-            w.commands().action(Cmd::mnuFind)->trigger();
-            QWidget* find = toolWindow(QStringLiteral("frmFind"));
-            const bool next = move == Move::FindNext;
-            find->findChild<QLineEdit*>(next ? QStringLiteral("txtFind") : QStringLiteral("txtFind_Rep"))
-                ->setText(QStringLiteral("needle"));
-            find->findChild<QPushButton*>(next ? QStringLiteral("cmdFind") : QStringLiteral("cmdReplace"))->click();
-            find->close();
+            QVERIFY(FindReplace::findNext(pad, QStringLiteral("needle"), FindReplace::Direction::Right));
+            break;
+        case Move::ReplaceAll:
+            FindReplace::replaceAll(pad, QStringLiteral("needle"), QString());
             break;
         }
-        }
-        const QString text = pad->Text();
-        const int caret = pad->SelStart() + pad->SelLength();
+        const QString text = pad.Text();
+        const int caret = pad.SelStart() + pad.SelLength();
         QVERIFY(caret > 0 || move == Move::Start || move == Move::ReplaceAll);
-        QTest::keyClick(pad, Qt::Key(key));
-        QCOMPARE(pad->SelLength(), 0);
-        QCOMPARE(pad->SelStart(), sameColumn(text, caret, key == Qt::Key_Down ? 1 : -1));
-        QVERIFY(f.prompts.calls.isEmpty());
+        QTest::keyClick(&pad, Qt::Key(key));
+        QCOMPARE(pad.SelLength(), 0);
+        QCOMPARE(pad.SelStart(), sameColumn(text, caret, key == Qt::Key_Down ? 1 : -1));
+        QVERIFY(prompts.calls.isEmpty());
     }
 };
 
