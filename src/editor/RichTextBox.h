@@ -165,6 +165,7 @@ private:
     friend class SyntaxColouring;
     friend class LineNumberMargin;
     friend class PageLayout;
+    friend class ProblemMarks;
     friend class FindMarks;
     friend class EngineProbe;
     friend class AutoIndent;

@@ -14,6 +14,7 @@ enum class Setting {
     SyntaxColouring,
     LineNumbers,
     RecoveryCopies,
+    CheckPage,
     PreviewBeside,
     // "Editor": text the editor keeps for itself, with no control of its own.
     // The text's share of the width beside the preview panel, from 0 to 1

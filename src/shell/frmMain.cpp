@@ -3,6 +3,8 @@
 #include "base/Failure.h"
 #include "services/Fonts.h"
 #include "editor/LineNumberMargin.h"
+#include "editor/ProblemMarks.h"
+#include "html/CheckScheduler.h"
 #include "editor/MatchMarks.h"
 #include "editor/PageOutline.h"
 #include "base/NumberText.h"
@@ -159,6 +161,7 @@ void frmMain::buildColouring()
 {
     m_colouring = new SyntaxColouring(*m_pad, this);
     m_lineNumbers = new LineNumberMargin(*m_pad, this);
+    buildProblemMarks();
     m_outline = new PageOutline(m_doc, *m_colouring, this);
     m_typingAids = new TypingAids(*m_pad, *m_outline, this);
     m_matchMarks = new MatchMarks(*m_pad, *m_outline, this);
@@ -175,16 +178,36 @@ void frmMain::buildColouring()
     connect(&m_doc, &Document::aboutToLoad, m_colouring, &SyntaxColouring::prepareForLoad);
 }
 
+void frmMain::buildProblemMarks()
+{
+    m_checks = new CheckScheduler([this] { return m_doc.snapshot(); }, this);
+    m_problems = new ProblemMarks(*m_pad, *m_checks, this);
+    connect(m_problems, &ProblemMarks::noticeChanged, this, [this](const QString& notice) {
+        if (notice.isEmpty())
+            hideNotice(kCheckingNotice);
+        else
+            showNotice(kCheckingNotice, notice, {});
+    });
+    // F8 and Shift+F8 go from problem to problem: keys of the window, which
+    // the text area never binds.
+    const QKeySequence next(Qt::Key_F8), previous(Qt::SHIFT | Qt::Key_F8);
+    m_pad->releaseKeys({next, previous});
+    connect(new QShortcut(next, this), &QShortcut::activated, m_problems, &ProblemMarks::goToNext);
+    connect(new QShortcut(previous, this), &QShortcut::activated, m_problems, &ProblemMarks::goToPrevious);
+}
+
 void frmMain::buildStatusBar()
 {
     m_statusBar = new StatusBar(*m_pad, m_colouring, this);
     setStatusBar(m_statusBar);
+    connect(m_problems, &ProblemMarks::statusChanged, m_statusBar, &StatusBar::setProblems);
 }
 
 void frmMain::applyEditorOptions()
 {
     m_colouring->setEnabled(settings().isOn(Setting::SyntaxColouring));
     m_lineNumbers->setVisible(settings().isOn(Setting::LineNumbers));
+    m_problems->setEnabled(settings().isOn(Setting::CheckPage));
     m_typingAids->setAutoIndent(settings().isOn(Setting::AutoIndent));
     m_typingAids->setBlockIndent(settings().isOn(Setting::BlockIndent));
     m_typingAids->setCloseTags(settings().isOn(Setting::CloseTags));

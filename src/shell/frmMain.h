@@ -26,6 +26,8 @@ class LineNumberMargin;
 class MatchMarks;
 class PageOutline;
 class SyntaxColouring;
+class CheckScheduler;
+class ProblemMarks;
 class TypingAids;
 class ToolWindowTable;
 
@@ -80,6 +82,8 @@ public:
 
     // The notice that says why the document is shown without colouring.
     static inline const QString kColouringNotice = QStringLiteral("colouring");
+    // The notice that says why a page's problems are not marked.
+    static inline const QString kCheckingNotice = QStringLiteral("checking");
 
     // The window's minimum width: 7800 twips.
     static int minimumWidthPixels(const QWidget* w);
@@ -100,6 +104,7 @@ private:
     void toggleAlwaysOnTop();
     void licenceAgreement();
     void buildColouring();
+    void buildProblemMarks();
     void buildStatusBar();
     void applyEditorOptions();
     // The preview beside the text: the divider where the user last put it.
@@ -125,6 +130,8 @@ private:
     ExternalChangeWatcher* m_changeWatcher = nullptr;
     SyntaxColouring* m_colouring = nullptr;
     LineNumberMargin* m_lineNumbers = nullptr;
+    CheckScheduler* m_checks = nullptr;
+    ProblemMarks* m_problems = nullptr;
     StatusBar* m_statusBar = nullptr;
     FindSession* m_findSession = nullptr;
     // The text, and right of it the preview panel while a preview is there.
