@@ -7,7 +7,10 @@
 //    everything before the end, done a little at a time between events);
 //  - a keystroke at the end, up to the end of the work it causes;
 //  - a fresh process that opens and shows the page, with its resident memory
-//    at the end and at the peak.
+//    at the end and at the peak;
+//  - the typing aids and the marks around the caret against none, on the
+//    coloured page: keys typed at its end (closing tags offered and typed
+//    over), and caret moves there.
 //
 // Inputs are made on the first run into a temporary folder, deterministically:
 // a hand-written-style page (head with a style sheet, sections of paragraphs,
@@ -22,8 +25,11 @@
 #include "services/Fonts.h"
 #include "editor/EngineProbe.h"
 #include "editor/LineNumberMargin.h"
+#include "editor/MatchMarks.h"
+#include "editor/PageOutline.h"
 #include "editor/RichTextBox.h"
 #include "editor/SyntaxColouring.h"
+#include "editor/TypingAids.h"
 
 #include <QApplication>
 #include <QDir>
@@ -197,8 +203,19 @@ struct Editor {
     SyntaxColouring colouring{*pad};
     LineNumberMargin numbers{*pad};
 
-    explicit Editor(bool coloured)
+    // The typing aids and the marks around the caret, as the main window
+    // has them, when asked for.
+    std::unique_ptr<PageOutline> outline;
+    std::unique_ptr<TypingAids> aids;
+    std::unique_ptr<MatchMarks> marks;
+
+    explicit Editor(bool coloured, bool withAids = false)
     {
+        if (withAids) {
+            outline = std::make_unique<PageOutline>(pad->document(), colouring);
+            aids = std::make_unique<TypingAids>(*pad, *outline);
+            marks = std::make_unique<MatchMarks>(*pad, *outline);
+        }
         colouring.setEnabled(coloured);
         numbers.setVisible(true);
         pad->resize(860, 560);
@@ -286,6 +303,63 @@ void BM_TypingAtTheEnd(benchmark::State& state, Shape s, bool coloured)
     state.counters["coloured"] = editor.colouring.language() != SyntaxLanguage::Plain;
 }
 
+// The coloured page with the typing aids and marks (or without), Ctrl+End;
+// then, in turn, the keys of "<p>one</p>" and Enter, each until the work it
+// causes is done. With the aids, '>' offers "</p>", "</p>" is typed over,
+// and every key moves the marks: the text grows by the same keys either way.
+void BM_TypingWithAids(benchmark::State& state, Shape s, bool withAids)
+{
+    const QString path = Inputs::get().file(s);
+    Editor editor(true, withAids);
+    if (!editor.open(path)) {
+        state.SkipWithError("cannot load");
+        return;
+    }
+    editor.pad->setFocus();
+    editor.key(Qt::Key_End, Qt::ControlModifier, QString());
+    const long length = EngineProbe::of(*editor.pad).SendScintilla(Sci::SCI_GETLENGTH);
+    const QString keys = QStringLiteral("<p>one</p>\r");
+    qsizetype n = 0;
+    for (auto _ : state) {
+        const QChar c = keys[n++ % keys.size()];
+        if (c == QLatin1Char('\r'))
+            editor.key(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        else
+            editor.key(Qt::Key(c.toUpper().unicode()), Qt::NoModifier, QString(c));
+    }
+    // Each round of keys adds "<p>one</p>" and a CR LF.
+    const long grown = EngineProbe::of(*editor.pad).SendScintilla(Sci::SCI_GETLENGTH) - length;
+    if (n % keys.size() != 0 || grown != long(n / keys.size()) * (keys.size() + 1))
+        state.SkipWithError("the text is not what was typed");
+    state.counters["aids"] = withAids;
+}
+
+// The coloured page with the marks (or without), Ctrl+End and a pause, then
+// Left and Right in turn, each until the work it causes is done: the marks
+// looked for after every caret move.
+void BM_CaretMovesWithMarks(benchmark::State& state, Shape s, bool withAids)
+{
+    const QString path = Inputs::get().file(s);
+    Editor editor(true, withAids);
+    if (!editor.open(path)) {
+        state.SkipWithError("cannot load");
+        return;
+    }
+    editor.pad->setFocus();
+    editor.key(Qt::Key_End, Qt::ControlModifier, QString());
+    // The marks of a large page wait for a pause after the load, its last edit.
+    QElapsedTimer pause;
+    pause.start();
+    while (pause.elapsed() < MatchMarks::kTypingPauseMs * 2)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    bool left = true;
+    for (auto _ : state) {
+        editor.key(left ? Qt::Key_Left : Qt::Key_Right, Qt::NoModifier, QString());
+        left = !left;
+    }
+    state.counters["aids"] = withAids;
+}
+
 // The child side of BM_OpenInFreshProcess: prints the resident memory (kB)
 // before, once shown and settled, and at the peak, and the time (ms).
 int openChild(const QString& path, bool coloured)
@@ -341,6 +415,17 @@ void registerAll()
                 ->UseManualTime()
                 ->Unit(benchmark::kMillisecond)
                 ->Iterations(3);
+    }
+    for (const bool withAids : {false, true}) {
+        const std::string aids = withAids ? "/aids" : "/no-aids";
+        benchmark::RegisterBenchmark(("TypingWithAids/page-20mb" + aids).c_str(), BM_TypingWithAids,
+                                     Shape::Page20Mb, withAids)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(33);
+        benchmark::RegisterBenchmark(("CaretMovesWithMarks/page-20mb" + aids).c_str(), BM_CaretMovesWithMarks,
+                                     Shape::Page20Mb, withAids)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(30);
     }
 }
 

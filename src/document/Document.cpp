@@ -178,6 +178,7 @@ void Document::textModified(long position)
 {
     if (m_changedFrom < 0 || position < m_changedFrom)
         m_changedFrom = position;
+    emit textChangedFrom(position);
     if (m_stepDepth > 0) {
         m_changePending = true;
         return;
@@ -466,7 +467,10 @@ bool Document::isLocked() const
 
 void Document::setLocked(bool locked)
 {
+    if (locked == isLocked())
+        return;
     m_engine->doc->SetReadOnly(locked);
+    emit lockedChanged(locked);
 }
 
 // --- Format, location, modified flag, caption ----------------------------

@@ -198,7 +198,12 @@ signals:
     // first byte position any edit of the step touched. What lies before it
     // is as it was; from there on anything may have changed.
     void edited(long fromByte);
+    // At once, for each insertion or deletion within a step: the text may
+    // differ from this byte on; what lies before it is as it was. (The
+    // step's contentsChanged follows at its end.)
+    void textChangedFrom(long startByte);
     void modifiedChanged(bool modified);
+    void lockedChanged(bool locked);
     void locationChanged(const QString& location);
     void captionChanged(const QString& caption);
     void formatChanged(const TextFormat& format);

@@ -154,4 +154,30 @@ QColor lineNumberBackground()
     return QColor(0xF4, 0xF5, 0xF7);
 }
 
+QColor problemError()
+{
+    return QColor(0xD3, 0x2F, 0x2F);
+}
+
+QColor problemWarning()
+{
+    // Amber dark enough to see under text on white.
+    return QColor(0xE0, 0x8E, 0x00);
+}
+
+QColor caretLineBackground()
+{
+    return QColor(0xF2, 0xF5, 0xFA);
+}
+
+QColor matchBackground()
+{
+    return QColor(0xD5, 0xE1, 0xF0);
+}
+
+QColor matchOutline()
+{
+    return colourOf(Tone::Markup);
+}
+
 }

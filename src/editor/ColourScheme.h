@@ -24,4 +24,14 @@ QList<StyleColour> styles(SyntaxLanguage language);
 QColor lineNumberText();
 QColor lineNumberBackground();
 
+// The squiggles and margin marks of a page's problems.
+QColor problemError();
+QColor problemWarning();
+// The marks around the caret: the caret's line, a bracket pair behind its
+// characters, and the box around a tag pair's names (filled lightly with
+// this colour and outlined in it).
+QColor caretLineBackground();
+QColor matchBackground();
+QColor matchOutline();
+
 }

@@ -43,7 +43,9 @@ constexpr int kMaxFontHundredths = 2160 * 100;
 // clipboard keys (Ctrl+Insert, Shift+Insert, Shift+Delete, Alt+Backspace),
 // whose paste would not pass the window's plain-text rule. Each of those
 // would edit the text in a way no command of the program knows, or select
-// text that the program's commands do not see as the user does.
+// text that the program's commands do not see as the user does. (The typing
+// aids attached to a view, the user's options, may do more with Enter, Tab,
+// Shift+Tab and the characters of tags: see KeyAid.)
 using C = QsciCommand;
 struct KeptKey {
     C::Command command;
@@ -180,7 +182,14 @@ RichTextBox::RichTextBox(Document* document, QWidget* parent)
     // start of the document for its accessibility events, on every keystroke.
     SendScintilla(SCI_SETMODEVENTMASK, 0L);
     connect(m_document, &Document::loaded, this, &RichTextBox::documentLoaded);
-    connect(this, &QsciScintilla::cursorPositionChanged, this, &RichTextBox::CaretMoved);
+    // The engine tells what changed on screen as it paints: whatever shows
+    // the caret follows from there, once per paint, never per edit. (Not
+    // on its "content" flag, which marks and colouring raise too: a mark
+    // set in answer would raise it again, for ever.)
+    connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
+        if (updated & SC_UPDATE_SELECTION)
+            emit caretMoved();
+    });
     installPlainAccessibility();
 }
 
@@ -588,13 +597,13 @@ void RichTextBox::keyPressEvent(QKeyEvent* e)
         e->accept();
         return;
     }
-    const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
-    if (e->key() == Qt::Key_Tab && mods == Qt::NoModifier) {
+    if (m_keyAid && m_keyAid->keyPressed(*e)) {
         e->accept();
-        typeTab();
         return;
     }
-    if (!standardCommands()->boundTo(e->key() | mods.toInt())) {
+    const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
+    const bool tab = e->key() == Qt::Key_Tab && mods == Qt::NoModifier;
+    if (!tab && !standardCommands()->boundTo(e->key() | mods.toInt())) {
         // A key the control does not bind does nothing: with Ctrl it would
         // otherwise type its letter where the platform reports one, and an
         // arrow with Alt would scroll the view as if it had moved the caret.
@@ -609,7 +618,14 @@ void RichTextBox::keyPressEvent(QKeyEvent* e)
         m_caretColumnStale = false;
     }
     Document::EditStep step(*m_document);
-    QsciScintilla::keyPressEvent(e);
+    if (tab) {
+        e->accept();
+        typeTab();
+    } else {
+        QsciScintilla::keyPressEvent(e);
+    }
+    if (m_keyAid)
+        m_keyAid->keyDone(*e);
 }
 
 bool RichTextBox::wouldEdit(const QKeyEvent* e)

@@ -1,12 +1,14 @@
 #pragma once
 #include "base/Result.h"
 #include "document/Document.h"
+#include "editor/KeyAid.h"
 #include "files/TextFile.h"
 
 #include <Qsci/qsciscintilla.h>
 #include <QByteArrayView>
 #include <QKeySequence>
 #include <QList>
+#include <QPointer>
 #include <QString>
 #include <memory>
 
@@ -103,13 +105,17 @@ public:
     };
     ByteRange selectionBytes() const;
     void selectBytes(long start, long end);
-    // Where the caret is, as a byte offset: the end of the selection that
-    // moves (the start when it was made leftwards).
+    // Where the caret stands (the end of the selection the user moves), as
+    // a byte offset into utf8().
     long caretByte() const;
 
     void SetFocus();
     void Undo();
     bool CanUndo() const;
+
+    // The typing aids attached to this view (null: none), asked about every
+    // key on its way to the engine.
+    void setKeyAid(KeyAid* aid) { m_keyAid = aid; }
 
     // Removes the control's own key bindings for these keys, so that the
     // window's shortcuts of the same keys act instead.
@@ -132,9 +138,11 @@ signals:
     // The font was set: every style has the default style's look again
     // (font, size and colours), for colouring to give its colours back.
     void FontApplied();
-    // The caret moved, by a key, the mouse or the program; raised once the
-    // control has taken in the move, before it is drawn again.
-    void CaretMoved();
+    // The caret or the selection moved (typing moves the caret too); at
+    // most once per repaint of the view, so a hidden view tells nothing.
+    // An edit that leaves the caret where it was raises only the
+    // document's contentsChanged.
+    void caretMoved();
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
@@ -157,7 +165,13 @@ private:
     friend class SyntaxColouring;
     friend class LineNumberMargin;
     friend class PageLayout;
+    friend class ProblemMarks;
+    friend class FindMarks;
     friend class EngineProbe;
+    friend class AutoIndent;
+    friend class BlockIndenter;
+    friend class TagCloser;
+    friend class MatchMarks;
     QsciScintillaBase& engine() { return *this; }
     const QsciScintillaBase& engine() const { return *this; }
 
@@ -233,6 +247,7 @@ private:
     static bool wouldEdit(const QKeyEvent* e);
     static int shiftState(Qt::KeyboardModifiers m);
 
+    QPointer<KeyAid> m_keyAid;
     std::unique_ptr<Document> m_ownDocument;
     Document* m_document;
     QString m_fontName;

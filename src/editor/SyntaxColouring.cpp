@@ -6,6 +6,7 @@
 #include <Qsci/qscilexerhtml.h>
 #include <Qsci/qscilexerjavascript.h>
 #include <Qsci/qscilexerxml.h>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <cstring>
@@ -106,8 +107,11 @@ void SyntaxColouring::onTextChanged()
 
 SyntaxLanguage SyntaxColouring::wantedLanguage() const
 {
-    if (!m_enabled)
-        return SyntaxLanguage::Plain;
+    return m_enabled ? documentLanguage() : SyntaxLanguage::Plain;
+}
+
+SyntaxLanguage SyntaxColouring::documentLanguage() const
+{
     if (!m_loadingName.isEmpty())
         return SyntaxLanguages::forFileName(m_loadingName);
     if (!m_name.isEmpty())
@@ -198,6 +202,7 @@ void SyntaxColouring::apply(SyntaxLanguage language)
     // language, and go when the text is shown plain.
     e.SendScintilla(Sci::SCI_SETDOCUMENTSTYLEBYTES, 0UL);
     m_applied = language;
+    const auto told = qScopeGuard([this] { emit languageChanged(m_applied); });
     auto words = [&e](int set, const char* list) {
         e.SendScintilla(Sci::SCI_SETKEYWORDS, static_cast<unsigned long>(set), list ? list : "");
     };

@@ -41,12 +41,17 @@ public:
 
     // What the text is coloured as now: Plain when it is not coloured.
     SyntaxLanguage language() const { return m_applied; }
+    // The language the document is written in, coloured or not (colouring
+    // switched off, or a document too large to colour).
+    SyntaxLanguage documentLanguage() const;
     // Why the document is shown plain though its language is coloured; ""
     // when it is not.
     QString notice() const { return m_notice; }
 
 signals:
     void noticeChanged(const QString& notice);
+    // What language() answers changed.
+    void languageChanged(SyntaxLanguage language);
 
 private:
     void onTextChanged();

@@ -210,6 +210,36 @@ bool findNext(RichTextBox& pad, const QString& what, Direction direction)
     return true;
 }
 
+QString notFoundMessage(const QString& what)
+{
+    return QStringLiteral("Cannot find \"") + what + QStringLiteral("\".");
+}
+
+QList<Occurrence> occurrencesNear(const RichTextBox& pad, long from, long to, const QString& what)
+{
+    QList<Occurrence> found;
+    if (what.isEmpty() || to <= from)
+        return found;
+    // An occurrence that overlaps the stretch ends within this many bytes of
+    // it: each of its characters matches one of the search text's, and no
+    // character takes more than three bytes of UTF-8 per UTF-16 unit.
+    const long margin = long(what.size()) * 4;
+    const Document& document = pad.document();
+    const long start = std::max(0L, from - margin);
+    const long end = std::min(document.byteLength(), to + margin);
+    const QByteArrayView text = document.utf8Range(start, end);
+    long at = 0;
+    while (at < text.size()) {
+        const std::optional<Range> r = searchForward(text, at, what);
+        if (!r || r->start + start >= to)
+            break;
+        if (r->end + start > from)
+            found.append({r->start + start, r->end + start});
+        at = r->end;
+    }
+    return found;
+}
+
 namespace {
 
 // Replace All takes this much of the text at a time.

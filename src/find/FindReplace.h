@@ -1,6 +1,7 @@
 #pragma once
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 
 class RichTextBox;
@@ -22,6 +23,19 @@ enum class Direction { Left, Right };
 // the last occurrence lying wholly before the start of the selection.
 // There is no wrap-around.
 bool findNext(RichTextBox& pad, const QString& what, Direction direction);
+
+// What the user is told when findNext finds nothing.
+QString notFoundMessage(const QString& what);
+
+// The occurrences of `what` that overlap the bytes [from, to) of the pad's
+// text, found as findNext finds them (case ignored), left to right without
+// overlap, as byte ranges [start, end). Only the bytes near that stretch
+// are read, so it costs what the stretch costs, whatever the document.
+struct Occurrence {
+    long start = 0;
+    long end = 0;
+};
+QList<Occurrence> occurrencesNear(const RichTextBox& pad, long from, long to, const QString& what);
 
 // Every occurrence of `find` in `text` replaced by `replacement`: an exact
 // comparison, left to right, without overlap, and text put in is never

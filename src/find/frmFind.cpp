@@ -1,6 +1,7 @@
 #include "find/frmFind.h"
 
 #include "find/FindReplace.h"
+#include "find/FindSession.h"
 #include "widgets/OwnedWindow.h"
 #include "services/Prompts.h"
 #include "editor/RichTextBox.h"
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -36,8 +38,8 @@ QGridLayout* pageGrid(QWidget* page)
 
 }
 
-frmFind::frmFind(RichTextBox* pad, Prompts& prompts, QWidget* owner)
-    : QWidget(nullptr, Qt::Dialog), m_pad(pad), m_prompts(prompts)
+frmFind::frmFind(RichTextBox* pad, Prompts& prompts, QWidget* owner, FindSession* session)
+    : QWidget(nullptr, Qt::Dialog), m_pad(pad), m_session(session), m_prompts(prompts)
 {
     // Owned, so that it stays above the main window, which each Find Next
     // activates; not a child, so that it stays usable while a tool window
@@ -104,12 +106,33 @@ frmFind::frmFind(RichTextBox* pad, Prompts& prompts, QWidget* owner)
 
     connect(cmdFind, &QPushButton::clicked, this, &frmFind::FindNext);
     connect(cmdReplace, &QPushButton::clicked, this, &frmFind::ReplaceAll);
+    if (m_session) {
+        m_session->windowOpened();
+        tellSession();
+        connect(txtFind, &QLineEdit::textChanged, this, &frmFind::tellSession);
+        connect(cboDirection, &QComboBox::currentIndexChanged, this, &frmFind::tellSession);
+        // F3 repeats the search in the main window; here it is Find Next.
+        connect(new QShortcut(QKeySequence(Qt::Key_F3), this), &QShortcut::activated, this, &frmFind::FindNext);
+    }
 
     // A small window: the fields take any width the user gives it, and
     // there is nothing to gain from more height.
     const QSize hint = sizeHint();
     setMaximumHeight(hint.height());
     resize(std::max(hint.width(), 380), hint.height());
+}
+
+frmFind::~frmFind()
+{
+    if (m_session)
+        m_session->windowClosed();
+}
+
+void frmFind::tellSession()
+{
+    if (m_session)
+        m_session->setSearch(txtFind->text(), cboDirection->currentIndex() == kLeft ? FindReplace::Direction::Left
+                                                                                    : FindReplace::Direction::Right);
 }
 
 void frmFind::FindNext()
@@ -126,8 +149,7 @@ void frmFind::FindNext()
         focusPad();
         return;
     }
-    m_prompts.message(QStringLiteral("Cannot find \"") + what + QStringLiteral("\"."),
-                      Prompts::Icon::Information, Prompts::Buttons::Ok);
+    m_prompts.message(FindReplace::notFoundMessage(what), Prompts::Icon::Information, Prompts::Buttons::Ok);
     if (!atStart)
         focusPad();
 }

@@ -7,6 +7,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
+class FindSession;
 class Prompts;
 class RichTextBox;
 
@@ -17,10 +18,15 @@ class RichTextBox;
 // of its own besides its controls: each search starts from the pad's
 // selection as it is at that moment. It deletes itself when closed, so every
 // opening starts with empty fields and "Right".
+//
+// With a session, the Find tab's text and direction are kept there as they
+// change (for F3 and the marks of the other occurrences, while the window
+// is open), and F3 here is Find Next.
 class frmFind : public QWidget {
     Q_OBJECT
 public:
-    frmFind(RichTextBox* pad, Prompts& prompts, QWidget* owner);
+    frmFind(RichTextBox* pad, Prompts& prompts, QWidget* owner, FindSession* session = nullptr);
+    ~frmFind() override;
 
     // One search from the pad's selection, in the chosen direction; selects
     // the occurrence or says it cannot be found. Run by "Find Next" and Enter.
@@ -33,8 +39,10 @@ protected:
 
 private:
     void focusPad();
+    void tellSession();
 
     QPointer<RichTextBox> m_pad;
+    QPointer<FindSession> m_session;
     Prompts& m_prompts;
 
     QTabWidget* tabFindReplace;

@@ -113,7 +113,7 @@ CaretFollower::CaretFollower(RichTextBox& pad, QObject* parent) : QObject(parent
     m_delay.setSingleShot(true);
     m_delay.setInterval(kDelayMs);
     connect(&m_delay, &QTimer::timeout, this, [this] { update(); });
-    connect(&pad, &RichTextBox::CaretMoved, this, &CaretFollower::schedule);
+    connect(&pad, &RichTextBox::caretMoved, this, &CaretFollower::schedule);
     connect(&pad.document(), &Document::edited, this, &CaretFollower::edited);
 }
 

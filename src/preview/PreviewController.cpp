@@ -7,10 +7,47 @@
 #include "preview/BrowserView.h"
 #include "preview/CaretFollower.h"
 #include "preview/PreviewFile.h"
+#include "preview/PreviewPanel.h"
 #include "preview/frmWebBrowser.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QEvent>
 #include <QFileInfo>
+#include <QTimer>
+
+namespace {
+
+// Gives the keyboard back to the window that had it when a window shown
+// without activation is activated all the same (by a window system that
+// does not honour the request) right after it appeared; the user's own
+// later activation of it is left alone.
+class KeyboardKeeper : public QObject {
+public:
+    static constexpr int kSettleMs = 2000;
+
+    KeyboardKeeper(QWidget* shown, QWidget* keeper) : QObject(shown), m_keeper(keeper)
+    {
+        shown->installEventFilter(this);
+        QTimer::singleShot(kSettleMs, this, &QObject::deleteLater);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::WindowActivate) {
+            if (m_keeper && m_keeper->isEnabled())
+                m_keeper->activateWindow();
+            watched->removeEventFilter(this);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QPointer<QWidget> m_keeper;
+};
+
+}
 
 const QString PreviewController::kPreviewCaption = QStringLiteral("Quirkpad - PreviewHTML");
 const QString PreviewController::kLiveCaption = QStringLiteral("Quirkpad - LiveHTML");
@@ -37,7 +74,34 @@ PreviewController::~PreviewController()
         m_window->disconnect(this);
         delete m_window.data();
     }
+    delete m_panel.data();
     delete m_ownPrompts;
+}
+
+void PreviewController::setBesideText(std::function<bool()> wanted, std::function<void(QWidget*)> place)
+{
+    m_besideWanted = std::move(wanted);
+    m_placePanel = std::move(place);
+}
+
+PreviewPanel* PreviewController::panel() const
+{
+    return m_panel;
+}
+
+PreviewSurface* PreviewController::surface() const
+{
+    if (m_panel)
+        return m_panel;
+    return m_window;
+}
+
+BrowserView* PreviewController::previewBrowser() const
+{
+    PreviewSurface* shown = surface();
+    if (!shown || (!viewHtmlOn() && !liveHtmlOn()) || (shown == m_window && !m_windowShowsPreview))
+        return nullptr;
+    return shown->webBrowser();
 }
 
 Prompts& PreviewController::prompts()
@@ -73,7 +137,7 @@ void PreviewController::ViewHTML()
             previewNotWritten();
     } else {
         setModes(false, false);
-        unloadWindow();
+        unloadPreview();
     }
 }
 
@@ -85,18 +149,20 @@ void PreviewController::LiveHTML()
             previewNotWritten();
     } else {
         setModes(false, false);
-        unloadWindow();
+        unloadPreview();
     }
 }
 
 void PreviewController::previewNotWritten()
 {
     // No new page to show: no mode stays checked that shows nothing, and a
-    // window made for the page and never shown goes again. A window already
-    // on screen keeps what it showed, as after a live preview ends.
+    // window or panel made for the page and never shown goes again. One
+    // already on screen keeps what it showed, as after a live preview ends.
     setModes(false, false);
-    if (m_window && !m_window->isVisible())
-        unloadWindow();
+    if (m_panel && m_panel->isHidden())
+        delete m_panel.data();
+    else if (m_window && !m_window->isVisible())
+        m_window->close();
 }
 
 Result<frmWebBrowser*> PreviewController::ensureWindow(Prompts& prompts)
@@ -118,21 +184,52 @@ Result<frmWebBrowser*> PreviewController::ensureWindow(Prompts& prompts)
     return window;
 }
 
+Result<PreviewSurface*> PreviewController::ensureSurface(Prompts& prompts)
+{
+    if (m_panel)
+        return static_cast<PreviewSurface*>(m_panel.data());
+    // A preview opening now (the window shows none) goes beside the text
+    // when that is wanted; a switch between the modes stays where it is.
+    const bool opening = !(m_window && m_windowShowsPreview);
+    if (!opening || !m_besideWanted || !m_placePanel || !m_besideWanted()) {
+        const Result<frmWebBrowser*> window = ensureWindow(prompts);
+        if (!window)
+            return Failure(window.error());
+        return static_cast<PreviewSurface*>(*window);
+    }
+    const Result<PreviewPanel*> made = PreviewPanel::create(&m_pad);
+    if (!made) {
+        setModes(false, false);
+        prompts.error(made.error());
+        return Failure(made.error());
+    }
+    m_panel = *made;
+    m_panel->webBrowser()->setLoadFinished([this](bool ok) { emit pageLoaded(ok); });
+    m_placePanel(m_panel);
+    return static_cast<PreviewSurface*>(m_panel.data());
+}
+
 Result<> PreviewController::WritePreviewFile(const QString& caption)
 {
     const Result<QString> dir = AppPaths::tempDir();
     if (!dir)
         return Failure(dir.error());
     const QString path = PreviewFile::nextFreePath(*dir);
-    const Result<frmWebBrowser*> made = ensureWindow(prompts());
+    const Result<PreviewSurface*> made = ensureSurface(prompts());
     if (!made)
         return Failure(made.error());
-    frmWebBrowser* window = *made;
-    window->setTempLocation(path);
+    PreviewSurface* shown = *made;
+    shown->setTempLocation(path);
     if (const Result<> written = PreviewFile::write(path, m_pad.document().utf8()); !written)
         return written;
-    showPage(window, path);
-    window->setWindowTitle(caption);
+    showPage(shown, path);
+    shown->setWindowTitle(caption);
+    if (shown == m_panel) {
+        m_panel->show();
+        return {};
+    }
+    frmWebBrowser* window = m_window;
+    m_windowShowsPreview = true;
     // A preview is a window of its own, also when the window was opened by
     // Help > Interface and is still tied to the main window: the tie and the
     // window's kind change only while it is hidden.
@@ -141,13 +238,23 @@ Result<> PreviewController::WritePreviewFile(const QString& caption)
         OwnedWindow::setOwner(window, nullptr);
     }
     if (!window->isVisible())
-        window->show();
+        showWindowQuietly(window);
     return {};
 }
 
-void PreviewController::showPage(frmWebBrowser* window, const QString& path)
+void PreviewController::showWindowQuietly(frmWebBrowser* window)
 {
-    BrowserView* view = window->webBrowser();
+    // Beside the main window, where the user goes on typing.
+    QWidget* active = QApplication::activeWindow();
+    window->setAttribute(Qt::WA_ShowWithoutActivating, true);
+    window->show();
+    if (active && active != window)
+        new KeyboardKeeper(window, active);
+}
+
+void PreviewController::showPage(PreviewSurface* surface, const QString& path)
+{
+    BrowserView* view = surface->webBrowser();
     view->setResourceFolder(m_documentFolder ? m_documentFolder() : QString());
     // Caret following: before the load, so that the page starts outlined.
     m_follower->follow(view);
@@ -158,10 +265,11 @@ void PreviewController::liveRefresh()
 {
     if (!liveHtmlOn())
         return;
-    const QString held = m_window ? m_window->tempLocation() : QString();
+    PreviewSurface* shown = surface();
+    const QString held = shown ? shown->tempLocation() : QString();
     const bool written = !held.isEmpty() && PreviewFile::write(held, m_pad.document().utf8()).ok();
     if (written)
-        showPage(m_window, held);
+        showPage(shown, held);
     // A page that can no longer be written would show an old state of the
     // text while LiveHTML claims to follow it.
     if (!written || !QFileInfo::exists(held))
@@ -181,8 +289,12 @@ void PreviewController::showInterface(Prompts& prompts)
         return;
     frmWebBrowser* window = *made;
     // The window no longer shows the document: typing must not bring the
-    // preview back over the help page, and the modes say so.
-    setModes(false, false);
+    // preview back over the help page, and the modes say so (a preview
+    // beside the text goes on there).
+    if (!m_panel)
+        setModes(false, false);
+    m_windowShowsPreview = false;
+    window->setAttribute(Qt::WA_ShowWithoutActivating, false);
     // Caret following: the help page is not the document.
     m_follower->release(window->webBrowser());
     window->setWindowTitle(kInterfaceCaption);
@@ -198,10 +310,17 @@ void PreviewController::showInterface(Prompts& prompts)
     window->raise();
 }
 
-void PreviewController::unloadWindow()
+void PreviewController::unloadPreview()
 {
-    if (m_window)
+    if (m_panel) {
+        // The keyboard stays in the text, also when it was in the page.
+        const bool hadFocus = m_panel->isAncestorOf(QApplication::focusWidget());
+        delete m_panel.data();
+        if (hadFocus)
+            m_pad.setFocus(Qt::OtherFocusReason);
+    } else if (m_window) {
         m_window->close();
+    }
 }
 
 void PreviewController::windowClosed()
@@ -210,5 +329,7 @@ void PreviewController::windowClosed()
     if (m_window)
         m_follower->release(m_window->webBrowser());
     m_window = nullptr;
-    setModes(false, false);
+    m_windowShowsPreview = false;
+    if (!m_panel)
+        setModes(false, false);
 }

@@ -8,9 +8,12 @@
 #include <functional>
 
 class CaretFollower;
+class BrowserView;
 class QAction;
 class QWidget;
 class Prompts;
+class PreviewPanel;
+class PreviewSurface;
 class RichTextBox;
 class frmWebBrowser;
 
@@ -30,6 +33,17 @@ class frmWebBrowser;
 // Pages are Temp1.html, Temp2.html, ... in AppPaths::tempDir(), each
 // opening taking the smallest free number; they stay until the folder is
 // removed at exit.
+//
+// Beside the text (an option, see setBesideText): a preview that opens
+// while the option is on shows in a panel in the main window instead of the
+// window, with the same modes and steps; the panel goes when both modes are
+// off. Where a preview shows is chosen as it opens (from Off): a switch
+// between the modes keeps it where it is. Help > Interface always has the
+// window; a preview in the panel stays on beside it.
+//
+// Showing or refreshing a preview never takes the keyboard from the text:
+// the window appears without becoming the active one, and the page in the
+// panel may not take the focus.
 class PreviewController : public QObject {
     Q_OBJECT
 public:
@@ -68,6 +82,12 @@ public:
     // Quirkpad." and no window.
     void showInterface(Prompts& prompts);
 
+    // The preview beside the text: `wanted` is asked as each preview opens;
+    // when it answers true, the preview shows in a new panel that `place`
+    // puts beside the text (the panel is its widget's to keep, and goes
+    // when the preview ends). Without this, previews show in the window.
+    void setBesideText(std::function<bool()> wanted, std::function<void(QWidget* panel)> place);
+
     // The folder of the document being previewed ("" while untitled): the
     // page's relative links to style sheets, pictures and other pages are
     // followed from there, although the page shown is a copy elsewhere.
@@ -77,6 +97,13 @@ public:
     bool liveHtmlOn() const;
     // The preview window, or nullptr when none is open.
     frmWebBrowser* window() const { return m_window; }
+    // The panel beside the text, or nullptr when the preview is not there.
+    PreviewPanel* panel() const;
+    // The browser that shows the document now, in the window or the panel;
+    // nullptr while neither ViewHTML nor LiveHTML is on (the window may
+    // still show the interface page). Scripts that follow the text (the
+    // caret's place in the page) run here.
+    BrowserView* previewBrowser() const;
 
     // Outlines the caret's element in the preview of the document (an
     // Editor option switches it off).
@@ -92,11 +119,16 @@ private:
     // The preview window, made if needed; a browser engine that cannot
     // start is told through the prompts.
     Result<frmWebBrowser*> ensureWindow(Prompts& prompts);
+    // Where the document's page goes: the panel or the window, made if needed.
+    Result<PreviewSurface*> ensureSurface(Prompts& prompts);
+    // The panel or the window that shows the document's page (or last did).
+    PreviewSurface* surface() const;
     void setModes(bool view, bool live);
     void previewNotWritten();
-    void unloadWindow();
+    void unloadPreview();
     void windowClosed();
-    void showPage(frmWebBrowser* window, const QString& path);
+    void showPage(PreviewSurface* surface, const QString& path);
+    void showWindowQuietly(frmWebBrowser* window);
     Prompts& prompts();
 
     RichTextBox& m_pad;
@@ -106,6 +138,11 @@ private:
     Prompts* m_prompts;
     Prompts* m_ownPrompts = nullptr;
     QPointer<frmWebBrowser> m_window;
+    // The window shows the document's page (not the interface page).
+    bool m_windowShowsPreview = false;
+    QPointer<PreviewPanel> m_panel;
+    std::function<bool()> m_besideWanted;
+    std::function<void(QWidget*)> m_placePanel;
     std::function<QString()> m_documentFolder;
     CaretFollower* m_follower = nullptr;
 };

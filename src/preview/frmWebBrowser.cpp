@@ -1,10 +1,6 @@
 #include "preview/frmWebBrowser.h"
-#include "preview/BrowserEngine.h"
-#include "preview/BrowserView.h"
-#include "widgets/Controls.h"
 
 #include <QCloseEvent>
-#include <QLabel>
 
 namespace {
 
@@ -14,7 +10,7 @@ constexpr int kDesignHeight = 457;
 
 }
 
-frmWebBrowser::frmWebBrowser() : QWidget(nullptr, Qt::Window)
+frmWebBrowser::frmWebBrowser() : PreviewSurface(nullptr, Qt::Window)
 {
     setObjectName(QStringLiteral("frmWebBrowser"));
     setWindowTitle(QStringLiteral("Quirkpad - Web Browser"));
@@ -22,43 +18,17 @@ frmWebBrowser::frmWebBrowser() : QWidget(nullptr, Qt::Window)
     // A preview left open does not keep the program running once the main
     // window has closed.
     setAttribute(Qt::WA_QuitOnClose, false);
-    m_lblTempLocation = Controls::label("lblTempLocation", QString(), this);
-    m_lblTempLocation->move(0, 0);
     resize(kDesignWidth, kDesignHeight);
 }
 
 Result<frmWebBrowser*> frmWebBrowser::create()
 {
     auto* window = new frmWebBrowser;
-    const Result<BrowserView*> view = BrowserEngine::createView(window);
-    if (!view) {
+    if (const Result<> made = window->createBrowser(); !made) {
         delete window;
-        return Failure(view.error());
+        return Failure(made.error());
     }
-    window->m_browser = *view;
-    // The browser covers the label, which is never seen.
-    window->m_browser->widget()->setGeometry(window->rect());
-    window->m_browser->widget()->raise();
     return window;
-}
-
-QString frmWebBrowser::tempLocation() const
-{
-    return m_lblTempLocation->text();
-}
-
-void frmWebBrowser::setTempLocation(const QString& path)
-{
-    m_lblTempLocation->setText(path);
-    m_lblTempLocation->adjustSize();
-}
-
-void frmWebBrowser::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    // The browser fills the window, whatever its size.
-    if (m_browser)
-        m_browser->widget()->setGeometry(rect());
 }
 
 void frmWebBrowser::closeEvent(QCloseEvent* event)

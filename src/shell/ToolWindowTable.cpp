@@ -13,7 +13,9 @@
 #include "services/HunspellSpeller.h"
 #include "services/Prompts.h"
 #include "shell/CommandTable.h"
+#include "find/FindSession.h"
 #include "shell/frmFileProperties.h"
+#include "shell/frmGoToLine.h"
 #include "shell/frmMain.h"
 #include "shell/frmSettings.h"
 #include "widgets/OwnedWindow.h"
@@ -46,7 +48,7 @@ QList<ToolWindowTable::Row> ToolWindowTable::makeRows()
         // Find works on the text while the user goes on editing it; opened
         // again, it comes forward with what it holds.
         {.command = Cmd::rcFindReplace,
-         .make = [&m] { return new frmFind(m.pad(), m.prompts(), &m); },
+         .make = [&m] { return new frmFind(m.pad(), m.prompts(), &m, &m.findSession()); },
          .main = Main::Usable,
          .place = Place::TopRightOfText},
         // The properties of the document's file as they are at this opening.
@@ -61,19 +63,45 @@ QList<ToolWindowTable::Row> ToolWindowTable::makeRows()
          },
          .main = Main::Usable,
          .instances = Instances::EachOpening},
+        // A small box over the text; the text stays usable meanwhile.
+        {.command = std::nullopt,
+         .make = [&m] { return new frmGoToLine(*m.pad(), &m); },
+         .main = Main::Usable,
+         .shortcut = kGoToLine},
     };
 }
 
 void ToolWindowTable::wire(CommandTable& commands)
 {
+    for (const Row& row : std::as_const(m_rows)) {
+        if (row.command)
+            commands.on(*row.command, [this, &row] { open(row); });
+        if (!row.shortcut.isEmpty())
+            QObject::connect(new QShortcut(row.shortcut, &m_main), &QShortcut::activated, &m_main,
+                             [this, &row] { open(row); });
+    }
+}
+
+void ToolWindowTable::openByKey(const QKeySequence& key)
+{
     for (const Row& row : std::as_const(m_rows))
-        commands.on(row.command, [this, &row] { open(row); });
+        if (row.shortcut == key)
+            open(row);
+}
+
+QList<QKeySequence> ToolWindowTable::shortcuts() const
+{
+    QList<QKeySequence> keys;
+    for (const Row& row : m_rows)
+        if (!row.shortcut.isEmpty())
+            keys << row.shortcut;
+    return keys;
 }
 
 void ToolWindowTable::open(const Row& row)
 {
     if (row.instances == Instances::One) {
-        if (QWidget* open = m_single.value(row.command)) {
+        if (QWidget* open = m_single.value(&row)) {
             open->setWindowState(open->windowState() & ~Qt::WindowMinimized);
             open->show();
             open->raise();
@@ -85,7 +113,7 @@ void ToolWindowTable::open(const Row& row)
     if (!window)
         return;
     if (row.instances == Instances::One)
-        m_single.insert(row.command, window);
+        m_single.insert(&row, window);
     m_open.removeIf([](const QPointer<QWidget>& w) { return w.isNull(); });
     m_open.append(window);
     showToolWindow(window, row);

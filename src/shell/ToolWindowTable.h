@@ -2,9 +2,11 @@
 #include "base/CommandIds.h"
 
 #include <QHash>
+#include <QKeySequence>
 #include <QList>
 #include <QPointer>
 #include <functional>
+#include <optional>
 
 class CommandTable;
 class QWidget;
@@ -33,13 +35,17 @@ public:
     enum class Place { OverMain, TopRightOfText };
 
     struct Row {
-        Cmd command;
+        // The command that opens the window; a window no command opens has
+        // a key of its own instead (see shortcut).
+        std::optional<Cmd> command;
         // The window, owned by the main window; or nullptr when there is
         // none to show (the maker has told the user why).
         std::function<QWidget*()> make;
         Main main = Main::Disabled;
         Instances instances = Instances::One;
         Place place = Place::OverMain;
+        // A key of the main window that opens the window (no menu item does).
+        QKeySequence shortcut = {};
     };
 
     explicit ToolWindowTable(frmMain& main);
@@ -49,8 +55,16 @@ public:
     // controls they work on.
     ~ToolWindowTable();
 
-    // Gives every row's command its handler.
+    // Gives every row's command its handler, and every row's key its
+    // shortcut in the main window.
     void wire(CommandTable& commands);
+    // Opens the window of the row with this key, as the key does.
+    void openByKey(const QKeySequence& key);
+    // The keys of the rows: the editor must not bind them too.
+    QList<QKeySequence> shortcuts() const;
+
+    // Go to Line: Ctrl+G, and a click on the caret's place in the status bar.
+    static inline const QKeySequence kGoToLine{Qt::CTRL | Qt::Key_G};
 
 private:
     QList<Row> makeRows();
@@ -61,7 +75,7 @@ private:
     frmMain& m_main;
     QList<Row> m_rows;
     // The open window of each command whose window is one at a time.
-    QHash<Cmd, QPointer<QWidget>> m_single;
+    QHash<const Row*, QPointer<QWidget>> m_single;
     // Every window opened and not yet gone.
     QList<QPointer<QWidget>> m_open;
 };

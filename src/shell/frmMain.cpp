@@ -3,20 +3,27 @@
 #include "base/Failure.h"
 #include "services/Fonts.h"
 #include "editor/LineNumberMargin.h"
+#include "editor/ProblemMarks.h"
+#include "html/CheckScheduler.h"
+#include "editor/MatchMarks.h"
+#include "editor/PageOutline.h"
 #include "base/NumberText.h"
 #include "services/Prompts.h"
 #include "editor/RichTextBox.h"
 #include "services/SettingsStore.h"
 #include "services/Shell.h"
 #include "editor/SyntaxColouring.h"
+#include "editor/TypingAids.h"
 #include "shell/ExternalChangeWatcher.h"
 #include "shell/NoticeBar.h"
 #include "shell/RecoveryKeeper.h"
+#include "shell/StatusBar.h"
 #include "shell/Startup.h"
 #include "shell/ToolWindowTable.h"
 #include "shell/TopMost.h"
 #include "editing/ClipboardCommands.h"
 #include "editing/EditingCommands.h"
+#include "find/FindSession.h"
 #include "help/HelpLinks.h"
 #include "widgets/Controls.h"
 #include "services/PrinterService.h"
@@ -32,6 +39,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
+#include <QSplitter>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -90,14 +99,20 @@ int frmMain::minimumWidthPixels(const QWidget* w)
 void frmMain::buildWindow()
 {
     m_pad->setObjectName(QStringLiteral("rtbPad"));
-    // Notices stack above the text, below the toolbar.
+    // Notices stack above the text, below the toolbar; the preview panel,
+    // when there is one, stands right of the text.
     auto* central = new QWidget(this);
     m_notices = new NoticeBar(central);
-    QVBoxLayout* column = Controls::withoutMargins(Controls::column({m_notices, {m_pad, 1}}));
+    m_split = Controls::named(new QSplitter(Qt::Horizontal, central), "splPreview");
+    m_split->setChildrenCollapsible(false);
+    m_split->addWidget(m_pad);
+    QVBoxLayout* column = Controls::withoutMargins(Controls::column({m_notices, {m_split, 1}}));
     column->setSpacing(0);
     central->setLayout(column);
     setCentralWidget(central);
+    connect(m_split, &QSplitter::splitterMoved, this, &frmMain::keepPreviewSplit);
     buildColouring();
+    buildStatusBar();
 
     // The location and the changed flag, kept visible to anyone who looks
     // for them by name, never shown.
@@ -147,6 +162,10 @@ void frmMain::buildColouring()
 {
     m_colouring = new SyntaxColouring(*m_pad, this);
     m_lineNumbers = new LineNumberMargin(*m_pad, this);
+    buildProblemMarks();
+    m_outline = new PageOutline(m_doc, *m_colouring, this);
+    m_typingAids = new TypingAids(*m_pad, *m_outline, this);
+    m_matchMarks = new MatchMarks(*m_pad, *m_outline, this);
     // The options as stored, before any file is loaded: a document is not
     // coloured first and shown plain a moment later.
     applyEditorOptions();
@@ -160,10 +179,39 @@ void frmMain::buildColouring()
     connect(&m_doc, &Document::aboutToLoad, m_colouring, &SyntaxColouring::prepareForLoad);
 }
 
+void frmMain::buildProblemMarks()
+{
+    m_checks = new CheckScheduler([this] { return m_doc.snapshot(); }, this);
+    m_problems = new ProblemMarks(*m_pad, *m_checks, this);
+    connect(m_problems, &ProblemMarks::noticeChanged, this, [this](const QString& notice) {
+        if (notice.isEmpty())
+            hideNotice(kCheckingNotice);
+        else
+            showNotice(kCheckingNotice, notice, {});
+    });
+    // F8 and Shift+F8 go from problem to problem: keys of the window, which
+    // the text area never binds.
+    const QKeySequence next(Qt::Key_F8), previous(Qt::SHIFT | Qt::Key_F8);
+    m_pad->releaseKeys({next, previous});
+    connect(new QShortcut(next, this), &QShortcut::activated, m_problems, &ProblemMarks::goToNext);
+    connect(new QShortcut(previous, this), &QShortcut::activated, m_problems, &ProblemMarks::goToPrevious);
+}
+
+void frmMain::buildStatusBar()
+{
+    m_statusBar = new StatusBar(*m_pad, m_colouring, this);
+    setStatusBar(m_statusBar);
+    connect(m_problems, &ProblemMarks::statusChanged, m_statusBar, &StatusBar::setProblems);
+}
+
 void frmMain::applyEditorOptions()
 {
     m_colouring->setEnabled(settings().isOn(Setting::SyntaxColouring));
     m_lineNumbers->setVisible(settings().isOn(Setting::LineNumbers));
+    m_problems->setEnabled(settings().isOn(Setting::CheckPage));
+    m_typingAids->setAutoIndent(settings().isOn(Setting::AutoIndent));
+    m_typingAids->setBlockIndent(settings().isOn(Setting::BlockIndent));
+    m_typingAids->setCloseTags(settings().isOn(Setting::CloseTags));
     if (m_recovery)
         m_recovery->applyOption();
     if (m_preview)
@@ -231,17 +279,56 @@ void frmMain::wireCommands()
     // without changing it): the live page follows the document there, its
     // style sheets and pictures with it.
     connect(&m_doc, &Document::locationChanged, m_preview, &PreviewController::liveRefresh);
+    m_preview->setBesideText([this] { return settings().isOn(Setting::PreviewBeside); },
+                             [this](QWidget* panel) { placePreviewPanel(panel); });
     m_preview->caretFollower().setEnabled(settings().isOn(Setting::PreviewFollowsCaret));
 
-    // Settings, Find, File's properties and the other tool windows.
+    // Settings, Find, File's properties, Go to Line and the other tool windows.
+    m_findSession = new FindSession(pad, prompts(), this);
     m_toolWindows = std::make_unique<ToolWindowTable>(*this);
     m_toolWindows->wire(c);
+    connect(m_statusBar, &StatusBar::goToLineRequested, this,
+            [this] { m_toolWindows->openByKey(ToolWindowTable::kGoToLine); });
+    // F3 repeats the Find tab's search; with nothing to search for yet, it
+    // opens the Find window.
+    const QKeySequence findAgain(Qt::Key_F3);
+    connect(new QShortcut(findAgain, this), &QShortcut::activated, this, &frmMain::repeatFind);
+    m_pad->releaseKeys(m_toolWindows->shortcuts() << findAgain);
 
     // Help and About.
     c.on(Cmd::mnuLicenceAgreement, [this] { licenceAgreement(); });
     c.on(Cmd::mnuInterface, [this] { m_preview->showInterface(prompts()); });
     c.on(Cmd::mnuWebSite, [this] { shell().openUrl(HelpLinks::homePage()); });
     c.on(Cmd::mnuQPWebSite, [this] { shell().openUrl(HelpLinks::productPage()); });
+}
+
+void frmMain::repeatFind()
+{
+    if (!m_findSession->repeat())
+        m_commands->action(Cmd::rcFindReplace)->trigger();
+}
+
+void frmMain::placePreviewPanel(QWidget* panel)
+{
+    m_split->addWidget(panel);
+    m_split->setStretchFactor(0, 1);
+    m_split->setStretchFactor(1, 1);
+    bool ok = false;
+    double share = settings().get(Setting::PreviewSplit).toDouble(&ok);
+    if (!ok || !(share > 0.0 && share < 1.0))
+        share = 0.5;
+    const int width = std::max(m_split->width(), 2);
+    const int text = std::clamp(int(width * share + 0.5), 1, width - 1);
+    m_split->setSizes({text, width - text});
+}
+
+void frmMain::keepPreviewSplit()
+{
+    const QList<int> sizes = m_split->sizes();
+    if (sizes.size() < 2 || sizes[0] + sizes[1] <= 0)
+        return;
+    const double share = double(sizes[0]) / (sizes[0] + sizes[1]);
+    settings().store(Setting::PreviewSplit, QString::number(share, 'f', 3));
 }
 
 void frmMain::startUp(const QStringList& arguments)

@@ -9,7 +9,10 @@
 
 class QLabel;
 class QMenu;
+class QSplitter;
 class QToolBar;
+class FindSession;
+class StatusBar;
 class Prompts;
 class RichTextBox;
 class SettingsStore;
@@ -20,7 +23,12 @@ class NoticeBar;
 class RecoveryKeeper;
 class ExternalChangeWatcher;
 class LineNumberMargin;
+class MatchMarks;
+class PageOutline;
 class SyntaxColouring;
+class CheckScheduler;
+class ProblemMarks;
+class TypingAids;
 class ToolWindowTable;
 
 // The main window: the one document in rtbPad, its state, the menus, the
@@ -53,6 +61,8 @@ public:
     SettingsStore& settings() { return *m_services.settings; }
     Shell& shell() { return *m_services.shell; }
     PrinterService& printers() { return *m_services.printers; }
+    // The Find tab's search, kept for F3 and the marks of its occurrences.
+    FindSession& findSession() { return *m_findSession; }
 
     // The window's own input (menus, toolbar, editor), switched off while a
     // tool window that acts as a dialog is open (see ToolWindowTable).
@@ -72,6 +82,8 @@ public:
 
     // The notice that says why the document is shown without colouring.
     static inline const QString kColouringNotice = QStringLiteral("colouring");
+    // The notice that says why a page's problems are not marked.
+    static inline const QString kCheckingNotice = QStringLiteral("checking");
 
     // The window's minimum width: 7800 twips.
     static int minimumWidthPixels(const QWidget* w);
@@ -92,7 +104,13 @@ private:
     void toggleAlwaysOnTop();
     void licenceAgreement();
     void buildColouring();
+    void buildProblemMarks();
+    void buildStatusBar();
     void applyEditorOptions();
+    // The preview beside the text: the divider where the user last put it.
+    void placePreviewPanel(QWidget* panel);
+    void keepPreviewSplit();
+    void repeatFind();
 
     Services m_services;
     Document m_doc;
@@ -112,6 +130,15 @@ private:
     ExternalChangeWatcher* m_changeWatcher = nullptr;
     SyntaxColouring* m_colouring = nullptr;
     LineNumberMargin* m_lineNumbers = nullptr;
+    CheckScheduler* m_checks = nullptr;
+    ProblemMarks* m_problems = nullptr;
+    StatusBar* m_statusBar = nullptr;
+    FindSession* m_findSession = nullptr;
+    // The text, and right of it the preview panel while a preview is there.
+    QSplitter* m_split = nullptr;
+    PageOutline* m_outline = nullptr;
+    TypingAids* m_typingAids = nullptr;
+    MatchMarks* m_matchMarks = nullptr;
     // Whether the editor's window active last (before any activation now
     // under way) was this one.
     bool m_activeBeforeWasThis = false;

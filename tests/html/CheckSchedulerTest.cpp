@@ -1,3 +1,4 @@
+#include "HandPauseTimer.h"
 #include "TestRegistry.h"
 #include "html/CheckScheduler.h"
 
@@ -6,27 +7,9 @@
 #include <QTest>
 #include <QThreadPool>
 
-#include <utility>
-
 namespace {
 
-// The pause ends when the test says so.
-struct HandTimer : PauseTimer {
-    std::function<void()> elapsed;
-    bool running = false;
-    void start(std::chrono::milliseconds, std::function<void()> then) override
-    {
-        elapsed = std::move(then);
-        running = true;
-    }
-    void stop() override { running = false; }
-    bool active() const override { return running; }
-    void fire()
-    {
-        if (std::exchange(running, false))
-            elapsed();
-    }
-};
+using HandTimer = HandPauseTimer;
 
 // A check that runs until the test lets it end, and tells which text it had.
 struct Gate {

@@ -9,6 +9,7 @@
 #include <QScopeGuard>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
 
@@ -232,9 +233,9 @@ private slots:
         w.resize(200, 150);
         QCOMPARE(w.width(), frmMain::minimumWidthPixels(&w));
         QCOMPARE(w.height(), 150);
-        // The editing area may shrink away: only the menu bar and the toolbar stay.
+        // The editing area may shrink away: only the menu bar, the toolbar and the status bar stay.
         w.resize(600, 1);
-        QTRY_VERIFY(w.height() <= w.menuBar()->height() + toolBarOf(w)->height() + 8);
+        QTRY_VERIFY(w.height() <= w.menuBar()->height() + toolBarOf(w)->height() + w.statusBar()->height() + 8);
         QCOMPARE(frmMain::minimumWidthPixels(&w), 7800 * w.logicalDpiX() / 1440);
     }
 };

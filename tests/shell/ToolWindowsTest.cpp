@@ -37,6 +37,19 @@ Opener propertiesOfTheFile()
     };
 }
 
+// Ctrl+G in the text, and a click on the caret's place in the status bar.
+Opener goToLineKey()
+{
+    return [](MainWindowFixture& f) { QTest::keyClick(f.window->pad(), Qt::Key_G, Qt::ControlModifier); };
+}
+
+Opener caretPlace()
+{
+    return [](MainWindowFixture& f) {
+        QTest::mouseClick(f.window->findChild<QToolButton*>(QStringLiteral("cmdCaret")), Qt::LeftButton);
+    };
+}
+
 // A window that acts as a dialog: the main window takes no input while it is
 // open; opened again, it comes forward.
 QTestData& dialog(const char* name)
@@ -120,6 +133,9 @@ private slots:
         usable("file's properties: Escape", 2, "") << propertiesOfTheFile() << "frmFileProperties" << "escape" << false;
         usable("file's properties: close box", 2, "")
             << propertiesOfTheFile() << "frmFileProperties" << "close box" << false;
+        usable("go to line by Ctrl+G: Escape", 1, "txtLine") << goToLineKey() << "frmGoToLine" << "escape" << false;
+        usable("go to line from the status bar: Cancel", 1, "txtLine")
+            << caretPlace() << "frmGoToLine" << "cmdCancel" << false;
     }
 
     void closingGivesTheMainWindowBack()

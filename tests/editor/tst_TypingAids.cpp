@@ -1,0 +1,256 @@
+#include "MainWindowFixture.h"
+#include "TestRegistry.h"
+#include "editor/PageOutline.h"
+#include "editor/RichTextBox.h"
+#include "editor/SyntaxColouring.h"
+#include "editor/TypingAids.h"
+#include "services/SettingsStore.h"
+
+#include <QRegularExpression>
+#include <QTest>
+
+Q_DECLARE_METATYPE(Setting)
+
+namespace {
+
+enum class Aid { AutoIndent, BlockIndent, CloseTags };
+
+// A view with the typing aids attached, its document named `name`.
+struct AidedBox {
+    RichTextBox box;
+    SyntaxColouring colouring{box};
+    PageOutline outline{box.document(), colouring};
+    TypingAids aids{box, outline};
+    explicit AidedBox(const QString& name) { colouring.setDocumentName(name); }
+};
+
+// What keys leave: the text and the selection.
+struct Outcome {
+    QString text;
+    int selStart = 0;
+    int selLength = 0;
+    bool operator==(const Outcome&) const = default;
+};
+
+char* toString(const Outcome& o)
+{
+    return QTest::toString(QStringLiteral("%1 [%2+%3]").arg(o.text).arg(o.selStart).arg(o.selLength));
+}
+
+// Keys as written in the rows: characters typed one by one, and named keys
+// in braces: {Enter}, {Tab}, {Shift+Tab}, {Backspace}, {Ctrl+Z}, {Left}.
+void press(RichTextBox& box, const QString& keys)
+{
+    static const QRegularExpression token(QStringLiteral("\\{([^}]+)\\}|(.)"),
+                                          QRegularExpression::DotMatchesEverythingOption);
+    for (const QRegularExpressionMatch& m : token.globalMatch(keys)) {
+        const QString named = m.captured(1);
+        if (named.isEmpty())
+            QTest::keyClick(&box, m.captured(2).at(0).toLatin1());
+        else if (named == QLatin1String("Enter"))
+            QTest::keyClick(&box, Qt::Key_Return);
+        else if (named == QLatin1String("Shift+Tab"))
+            QTest::keyClick(&box, Qt::Key_Backtab, Qt::ShiftModifier);
+        else
+            QTest::keySequence(&box, QKeySequence(named));
+    }
+}
+
+Outcome typeInto(RichTextBox& box, const QString& text, int selStart, int selLength, const QString& keys)
+{
+    box.SetText(text);
+    box.SetSelStart(selStart);
+    box.SetSelLength(selLength);
+    press(box, keys);
+    return {box.Text(), box.SelStart(), box.SelLength()};
+}
+
+void switchOn(TypingAids& aids, Aid aid, bool on)
+{
+    switch (aid) {
+    case Aid::AutoIndent: aids.setAutoIndent(on); break;
+    case Aid::BlockIndent: aids.setBlockIndent(on); break;
+    case Aid::CloseTags: aids.setCloseTags(on); break;
+    }
+}
+
+void addColumns()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("selStart");
+    QTest::addColumn<int>("selLength");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("expectedStart");
+    QTest::addColumn<int>("expectedLength");
+}
+
+void row(const char* rowName, const char* name, const QString& text, int selStart, int selLength, const QString& keys,
+         const QString& expected, int expectedStart, int expectedLength = 0)
+{
+    QTest::newRow(rowName) << QString::fromLatin1(name) << text << selStart << selLength << keys << expected
+                           << expectedStart << expectedLength;
+}
+
+// The row's keys with the aid on give the expected outcome; with the aid
+// switched off (the other aids on) exactly what a view without aids gives;
+// and with the text locked, the text stays as it was.
+void check(Aid aid)
+{
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    QFETCH(int, selStart);
+    QFETCH(int, selLength);
+    QFETCH(QString, keys);
+    QFETCH(QString, expected);
+    QFETCH(int, expectedStart);
+    QFETCH(int, expectedLength);
+
+    AidedBox on(name);
+    QCOMPARE(typeInto(on.box, text, selStart, selLength, keys), (Outcome{expected, expectedStart, expectedLength}));
+
+    RichTextBox plain;
+    AidedBox off(name);
+    switchOn(off.aids, aid, false);
+    QCOMPARE(typeInto(off.box, text, selStart, selLength, keys), typeInto(plain, text, selStart, selLength, keys));
+
+    AidedBox locked(name);
+    locked.box.SetLocked(true);
+    QCOMPARE(typeInto(locked.box, text, selStart, selLength, keys).text, text);
+}
+
+}
+
+class TypingAidsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void autoIndent_data()
+    {
+        addColumns();
+        row("spaces", "a.txt", "    one", 7, 0, "{Enter}two", "    one\r\n    two", 16);
+        row("tabs and spaces as they stand", "a.txt", "\t  one", 6, 0, "{Enter}", "\t  one\r\n\t  ", 11);
+        row("mid-line: the rest moves down", "a.txt", "  one two", 5, 0, "{Enter}", "  one\r\n   two", 9);
+        row("caret inside the blanks", "a.txt", "    one", 2, 0, "{Enter}", "  \r\n    one", 6);
+        row("a selection gives way", "a.txt", "  one two", 5, 4, "{Enter}", "  one\r\n  ", 9);
+        row("Shift+Enter too", "a.txt", "  one", 5, 0, "{Shift+Return}", "  one\r\n  ", 9);
+        row("no blanks: a plain line break", "a.txt", "one", 3, 0, "{Enter}", "one\r\n", 5);
+        row("one undo step", "a.txt", "  one", 5, 0, "{Enter}{Ctrl+Z}", "  one", 5);
+        row("the line broken, not the one above", "a.txt", "    one\r\ntwo", 12, 0, "{Enter}", "    one\r\ntwo\r\n",
+            14);
+    }
+    void autoIndent() { check(Aid::AutoIndent); }
+
+    void blockIndent_data()
+    {
+        addColumns();
+        const QString lines = QStringLiteral("one\r\n\ttwo\r\n\r\n    four\r\nfive");
+        row("Tab indents each line by its own kind", "a.txt", lines, 0, 23, "{Tab}",
+            "\tone\r\n\t\ttwo\r\n\r\n        four\r\nfive", 0, 29);
+        row("Shift+Tab outdents", "a.txt", lines, 0, 23, "{Shift+Tab}", "one\r\ntwo\r\n\r\nfour\r\nfive", 0, 18);
+        row("lines with no blanks stay", "a.txt", "one\r\ntwo", 0, 8, "{Shift+Tab}", "one\r\ntwo", 0, 8);
+        row("a selection ending at a line's start leaves that line", "a.txt", "one\r\ntwo\r\nsix", 0, 10, "{Tab}",
+            "\tone\r\n\ttwo\r\nsix", 0, 12);
+        row("a selection made upwards", "a.txt", "one\r\ntwo", 8, 0, "{Shift+Up}{Shift+Home}{Tab}",
+            "\tone\r\n\ttwo", 0, 10);
+        row("spaces where the document indents with them", "a.txt", "a\r\n  b\r\n    c\r\nx\r\ny", 15, 4, "{Tab}",
+            "a\r\n  b\r\n    c\r\n  x\r\n  y", 15, 8);
+        row("one undo step", "a.txt", "one\r\ntwo", 0, 8, "{Tab}{Ctrl+Z}", "one\r\ntwo", 0, 0);
+        row("Tab within one line types a tab", "a.txt", "one two", 0, 3, "{Tab}", "\t two", 1, 0);
+        row("Shift+Tab within one line does nothing", "a.txt", "\tone", 1, 2, "{Shift+Tab}", "\tone", 1, 2);
+    }
+    void blockIndent() { check(Aid::BlockIndent); }
+
+    void closeTags_data()
+    {
+        addColumns();
+        row("> closes a start tag", "a.html", "", 0, 0, "<div>", "<div></div>", 5);
+        row("as the name was written", "a.html", "", 0, 0, "<Div class=\"a>b\">", "<Div class=\"a>b\"></Div>", 17);
+        row("not a void element", "a.html", "", 0, 0, "<br><img src=a.png><input>", "<br><img src=a.png><input>", 26);
+        row("not a self-closed tag", "a.xml", "", 0, 0, "<a/>", "<a/>", 4);
+        row("not in a comment", "a.html", "<!--  -->", 5, 0, "<b>", "<!-- <b> -->", 8);
+        row("not in a script", "a.html", "<script></script>", 8, 0, "<b>", "<script><b></script>", 11);
+        row("not in a style sheet", "a.html", "<style></style>", 7, 0, "<b>", "<style><b></style>", 10);
+        row("not in server code", "a.php", "<?php  ?>", 6, 0, "'<b>'", "<?php '<b>' ?>", 11);
+        row("in a PHP page", "a.php", "", 0, 0, "<p>", "<p></p>", 3);
+        row("in XML", "a.xml", "", 0, 0, "<item>", "<item></item>", 6);
+        row("not in a style sheet file", "a.css", "", 0, 0, "<p>", "<p>", 3);
+        row("not in plain text", "a.txt", "", 0, 0, "<p>", "<p>", 3);
+        row("not when the end tag follows", "a.html", "</p>", 0, 0, "<p>", "<p></p>", 3);
+        row("</ offers the innermost open element", "a.html", "<ul><li>one", 11, 0, "</", "<ul><li>one</li>", 13);
+        row("> takes the name offered", "a.html", "<ul><li>one", 11, 0, "</>", "<ul><li>one</li>", 16);
+        row("another name is the user's", "a.html", "<p><b>x", 7, 0, "</i>", "<p><b>x</i>", 11);
+        row("closing tags typed in full", "a.html", "", 0, 0, "<div>hello</div>", "<div>hello</div>", 16);
+        row("nested and typed in full", "a.html", "", 0, 0, "<ul><li>x</li></ul>", "<ul><li>x</li></ul>", 19);
+        row("an offered name typed in full", "a.html", "<p><b>x", 7, 0, "</b></p>", "<p><b>x</b></p>", 15);
+        row("a nested tag typed in front", "a.html", "", 0, 0, "<div><span>", "<div><span></span></div>", 11);
+        row("lines typed inside", "a.html", "", 0, 0, "<p>{Enter}x{Enter}</p>", "<p>\r\nx\r\n</p>", 12);
+        row("Backspace steps back", "a.html", "", 0, 0, "<b>x</{Backspace}{Backspace}", "<b>x</b>", 4);
+        row("undo takes the closing tag alone", "a.html", "", 0, 0, "<div>{Ctrl+Z}", "<div>", 5);
+        row("undo takes the offered name alone", "a.html", "<p>x", 4, 0, "</{Ctrl+Z}", "<p>x</", 6);
+        row("a move ends typing over", "a.html", "", 0, 0, "<b>{Left}{Right}</b>", "<b></b></b>", 7);
+    }
+    void closeTags() { check(Aid::CloseTags); }
+
+    // The main window gives its view the aids as stored: a stored "false"
+    // leaves the key plain.
+    void theMainWindowAppliesTheStoredOptions_data()
+    {
+        QTest::addColumn<Setting>("setting");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("selLength");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("aided");
+        QTest::addColumn<QString>("plain");
+        QTest::newRow("auto-indent") << Setting::AutoIndent << "  a" << 0 << "{Enter}" << "  a\r\n  " << "  a\r\n";
+        QTest::newRow("block indent") << Setting::BlockIndent << "a\r\nb" << 4 << "{Tab}" << "\ta\r\n\tb" << "\t";
+        QTest::newRow("closing tags") << Setting::CloseTags << "" << 0 << "<p>" << "<p></p>" << "<p>";
+    }
+    void theMainWindowAppliesTheStoredOptions()
+    {
+        QFETCH(Setting, setting);
+        QFETCH(QString, text);
+        QFETCH(int, selLength);
+        QFETCH(QString, keys);
+        QFETCH(QString, aided);
+        QFETCH(QString, plain);
+        for (const bool on : {true, false}) {
+            MainWindowFixture f;
+            f.settings.setOn(setting, on);
+            const QString path = f.file(QStringLiteral("a.html"), text.toUtf8());
+            f.make({QStringLiteral("quirkpad"), path});
+            f.show();
+            auto* pad = f.window->findChild<RichTextBox*>(QStringLiteral("rtbPad"));
+            QVERIFY(pad);
+            pad->SetSelStart(text.size() - selLength);
+            pad->SetSelLength(selLength);
+            press(*pad, keys);
+            QCOMPARE(pad->Text(), on ? aided : plain);
+        }
+    }
+
+    // The aids' switches are stored in the Editor section, on unless stored
+    // off, each with a check box caption.
+    void optionsRoundTripThroughTheSettingsTable()
+    {
+        MainWindowFixture fresh;   // settings start empty
+        SettingsStore store;
+        for (const Setting s : {Setting::AutoIndent, Setting::BlockIndent, Setting::CloseTags}) {
+            const SettingsStore::Row& r = SettingsStore::row(s);
+            QCOMPARE(QLatin1String(r.section), QLatin1String("Editor"));
+            QCOMPARE(r.kind, SettingsStore::Kind::Switch);
+            QVERIFY(QByteArrayView(r.caption).size() > 10);
+            QVERIFY(store.isOn(s));
+            store.store(s, QStringLiteral("damaged"));
+            QVERIFY(store.isOn(s));
+            store.setOn(s, false);
+            QCOMPARE(store.get(s), QStringLiteral("false"));
+            QVERIFY(!store.isOn(s));
+            store.setOn(s, true);
+            QVERIFY(store.isOn(s));
+        }
+    }
+};
+
+QP_REGISTER_TEST(TypingAidsTest)
+#include "tst_TypingAids.moc"
