@@ -156,7 +156,7 @@ Document::EditStep::~EditStep()
     if (--m_document.m_stepDepth == 0 && m_document.m_changePending) {
         m_document.m_changePending = false;
         m_document.setModified(true);
-        emit m_document.contentsChanged();
+        m_document.emitChanged();
     }
 }
 
@@ -165,9 +165,20 @@ void Document::markChanged()
     m_changePending = true;
 }
 
-void Document::textModified(long startByte)
+void Document::emitChanged()
 {
-    emit textChangedFrom(startByte);
+    const long from = m_changedFrom;
+    m_changedFrom = -1;
+    if (from >= 0)
+        emit edited(from);
+    emit contentsChanged();
+}
+
+void Document::textModified(long position)
+{
+    if (m_changedFrom < 0 || position < m_changedFrom)
+        m_changedFrom = position;
+    emit textChangedFrom(position);
     if (m_stepDepth > 0) {
         m_changePending = true;
         return;
@@ -180,7 +191,7 @@ void Document::textModified(long startByte)
             if (m_stepDepth == 0 && m_changePending) {
                 m_changePending = false;
                 setModified(true);
-                emit contentsChanged();
+                emitChanged();
             }
         }, Qt::QueuedConnection);
     }

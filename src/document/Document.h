@@ -194,6 +194,10 @@ public:
 
 signals:
     void contentsChanged();
+    // Raised just before contentsChanged when the step changed bytes: the
+    // first byte position any edit of the step touched. What lies before it
+    // is as it was; from there on anything may have changed.
+    void edited(long fromByte);
     // At once, for each insertion or deletion within a step: the text may
     // differ from this byte on; what lies before it is as it was. (The
     // step's contentsChanged follows at its end.)
@@ -216,7 +220,8 @@ signals:
 private:
     class Engine;
     friend class Engine;
-    void textModified(long startByte);
+    void textModified(long position);
+    void emitChanged();
     void setCaption(const QString& caption);
     void finishLoad(const TextFormat& format);
 
@@ -228,4 +233,5 @@ private:
     bool m_lastLoadLostText = false;
     int m_stepDepth = 0;
     bool m_changePending = false;
+    long m_changedFrom = -1;   // the first byte the pending change touched
 };

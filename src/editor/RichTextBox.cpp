@@ -264,14 +264,14 @@ RichTextBox::ByteRange RichTextBox::selectionBytes() const
     return {SendScintilla(SCI_GETSELECTIONSTART), SendScintilla(SCI_GETSELECTIONEND)};
 }
 
-void RichTextBox::selectBytes(long start, long end)
-{
-    placeSelection(start, end, true);
-}
-
 long RichTextBox::caretByte() const
 {
     return SendScintilla(SCI_GETCURRENTPOS);
+}
+
+void RichTextBox::selectBytes(long start, long end)
+{
+    placeSelection(start, end, true);
 }
 
 QString RichTextBox::Text() const

@@ -48,6 +48,21 @@ public:
 
     // Runs a script in the page and hands its result to the callback.
     virtual void runScript(const QString& script, std::function<void(const QVariant&)> callback) = 0;
+
+    // The editor's own scripts in the page, kept apart from the page's
+    // scripts: they run in a world of their own, which shares the page's
+    // elements but not its variables, so that neither can break the other.
+    // There, in the page of navigate() (not in one reached by a link),
+    // quirkpadHost.send(text) hands the text to the message callback (later,
+    // on the window's thread).
+    //
+    // The page script runs in every load of the page of navigate() from now
+    // on, as soon as the page's document is made (before any of its content
+    // is parsed); "" for none. A page already shown keeps what ran in it.
+    virtual void setPageScript(const QString& script) = 0;
+    // Runs a script in that world of the page now shown.
+    virtual void runPageScript(const QString& script, std::function<void(const QVariant&)> callback) = 0;
+    virtual void setPageMessages(std::function<void(const QString& text)> callback) = 0;
 };
 
 // The entry points of the browser module, resolved by name.
@@ -58,4 +73,4 @@ using QuirkpadCreateBrowserFn = BrowserView* (*)(QWidget* parent);
 
 // Raised whenever the interface above changes shape, so that a module built
 // against another version is refused instead of called.
-constexpr int kBrowserViewAbi = 2;
+constexpr int kBrowserViewAbi = 3;

@@ -5,6 +5,7 @@
 #include "services/QtPrompts.h"
 #include "editor/RichTextBox.h"
 #include "preview/BrowserView.h"
+#include "preview/CaretFollower.h"
 #include "preview/PreviewFile.h"
 #include "preview/PreviewPanel.h"
 #include "preview/frmWebBrowser.h"
@@ -64,6 +65,7 @@ PreviewController::PreviewController(RichTextBox& pad, QAction* viewHtml, QActio
     m_viewHtml->setCheckable(true);
     m_liveHtml->setCheckable(true);
     setModes(false, false);
+    m_follower = new CaretFollower(pad, this);
 }
 
 PreviewController::~PreviewController()
@@ -254,6 +256,8 @@ void PreviewController::showPage(PreviewSurface* surface, const QString& path)
 {
     BrowserView* view = surface->webBrowser();
     view->setResourceFolder(m_documentFolder ? m_documentFolder() : QString());
+    // Caret following: before the load, so that the page starts outlined.
+    m_follower->follow(view);
     view->navigate(path);
 }
 
@@ -291,6 +295,8 @@ void PreviewController::showInterface(Prompts& prompts)
         setModes(false, false);
     m_windowShowsPreview = false;
     window->setAttribute(Qt::WA_ShowWithoutActivating, false);
+    // Caret following: the help page is not the document.
+    m_follower->release(window->webBrowser());
     window->setWindowTitle(kInterfaceCaption);
     window->webBrowser()->setResourceFolder(QString());
     window->webBrowser()->navigate(path);
@@ -319,6 +325,9 @@ void PreviewController::unloadPreview()
 
 void PreviewController::windowClosed()
 {
+    // Caret following: the window goes.
+    if (m_window)
+        m_follower->release(m_window->webBrowser());
     m_window = nullptr;
     m_windowShowsPreview = false;
     if (!m_panel)

@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class CaretFollower;
 class BrowserView;
 class QAction;
 class QWidget;
@@ -104,6 +105,10 @@ public:
     // caret's place in the page) run here.
     BrowserView* previewBrowser() const;
 
+    // Outlines the caret's element in the preview of the document (an
+    // Editor option switches it off).
+    CaretFollower& caretFollower() const { return *m_follower; }
+
 signals:
     // The preview window's page finished loading (ok false: it could not be
     // shown). After a burst of changes it comes once the page has caught up
@@ -139,4 +144,5 @@ private:
     std::function<bool()> m_besideWanted;
     std::function<void(QWidget*)> m_placePanel;
     std::function<QString()> m_documentFolder;
+    CaretFollower* m_follower = nullptr;
 };

@@ -37,6 +37,8 @@ const QList<SettingsStore::Row>& SettingsStore::table()
         {Setting::AutoIndent, "Editor", "AutoIndent", K::Switch, true, "Indent new lines like the line above"},
         {Setting::BlockIndent, "Editor", "BlockIndent", K::Switch, true, "Tab and Shift+Tab indent selected lines"},
         {Setting::CloseTags, "Editor", "CloseTags", K::Switch, true, "Close HTML and XML tags as you type"},
+        {Setting::PreviewFollowsCaret, "Editor", "PreviewFollowsCaret", K::Switch, true,
+         "Outline the caret's element in the preview"},
     };
     return rows;
 }

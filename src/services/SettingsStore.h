@@ -23,6 +23,7 @@ enum class Setting {
     AutoIndent,
     BlockIndent,
     CloseTags,
+    PreviewFollowsCaret,
 };
 
 // The per-user store of the settings, kept by QSettings in

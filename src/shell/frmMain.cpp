@@ -27,6 +27,7 @@
 #include "help/HelpLinks.h"
 #include "widgets/Controls.h"
 #include "services/PrinterService.h"
+#include "preview/CaretFollower.h"
 #include "preview/PreviewController.h"
 #include "preview/frmWebBrowser.h"
 #include "snippets/SnippetCommands.h"
@@ -213,6 +214,8 @@ void frmMain::applyEditorOptions()
     m_typingAids->setCloseTags(settings().isOn(Setting::CloseTags));
     if (m_recovery)
         m_recovery->applyOption();
+    if (m_preview)
+        m_preview->caretFollower().setEnabled(settings().isOn(Setting::PreviewFollowsCaret));
 }
 
 void frmMain::wireCommands()
@@ -278,6 +281,7 @@ void frmMain::wireCommands()
     connect(&m_doc, &Document::locationChanged, m_preview, &PreviewController::liveRefresh);
     m_preview->setBesideText([this] { return settings().isOn(Setting::PreviewBeside); },
                              [this](QWidget* panel) { placePreviewPanel(panel); });
+    m_preview->caretFollower().setEnabled(settings().isOn(Setting::PreviewFollowsCaret));
 
     // Settings, Find, File's properties, Go to Line and the other tool windows.
     m_findSession = new FindSession(pad, prompts(), this);

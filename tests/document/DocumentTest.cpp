@@ -121,6 +121,46 @@ private slots:
         QCOMPARE(captions.count(), 2);
     }
 
+    // Views that keep what they know of the text up to a position learn,
+    // before the change is raised, from where the step may have changed it;
+    // undoing its last edit reports the same place.
+    void editedTellsTheFirstByteAStepTouched_data()
+    {
+        QTest::addColumn<QList<QVariantList>>("edits");   // {start, end, replacement} in one step
+        QTest::addColumn<long>("from");
+
+        using Edits = QList<QVariantList>;
+        const auto edit = [](long start, long end, const char* text) {
+            return QVariantList{qlonglong(start), qlonglong(end), QByteArray(text)};
+        };
+        QTest::newRow("insertion") << Edits{edit(3, 3, "X")} << 3L;
+        QTest::newRow("removal") << Edits{edit(2, 4, "")} << 2L;
+        QTest::newRow("the earlier of two") << Edits{edit(5, 5, "x"), edit(1, 2, "")} << 1L;
+        QTest::newRow("the same text again") << Edits{edit(0, 6, "abcdef")} << 0L;
+        QTest::newRow("at the end") << Edits{edit(6, 6, "!")} << 6L;
+    }
+    void editedTellsTheFirstByteAStepTouched()
+    {
+        QFETCH(QList<QVariantList>, edits);
+        QFETCH(long, from);
+        Document doc;
+        doc.setText(QStringLiteral("abcdef"));
+        QSignalSpy edited(&doc, &Document::edited);
+        int editedBeforeChange = -1;
+        connect(&doc, &Document::contentsChanged, this, [&] { editedBeforeChange = int(edited.count()); });
+        {
+            Document::EditStep step(doc);
+            for (const QVariantList& e : edits)
+                doc.replaceBytes(long(e[0].toLongLong()), long(e[1].toLongLong()), e[2].toByteArray());
+        }
+        QCOMPARE(edited.count(), 1);
+        QCOMPARE(editedBeforeChange, 1);
+        QCOMPARE(edited.takeFirst().at(0).value<long>(), from);
+        QVERIFY(doc.undo() >= 0);
+        QCOMPARE(edited.count(), 1);
+        QCOMPARE(edited.takeFirst().at(0).value<long>(), from);
+    }
+
     void programStepsWriteThroughTheLockAsOneChange()
     {
         Document doc;

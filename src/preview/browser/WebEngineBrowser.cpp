@@ -3,15 +3,96 @@
 #include "preview/BrowserView.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QUrl>
+#include <QWebChannel>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 
 namespace {
+
+// The world of the editor's own scripts: the page's elements, not its variables.
+constexpr quint32 kEditorWorld = QWebEngineScript::ApplicationWorld;
+
+// What the editor's scripts in the page reach through the web channel.
+class PageHost final : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    std::function<void(const QString&)> onMessage;
+
+public slots:
+    void send(const QString& text)
+    {
+        if (onMessage)
+            onMessage(text);
+    }
+};
+
+QString jsString(const QString& text)
+{
+    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(array.mid(1, array.size() - 2));
+}
+
+// Defines quirkpadHost in the editor's world of every page: inPreview, true
+// in the preview's own page, and send(text), which queues what is sent until
+// the channel is open. Only the preview's page opens the channel.
+QString hostScript(const QString& previewPath)
+{
+    static const QString channel = [] {
+        QFile f(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }();
+    return channel + QStringLiteral(R"js(
+var quirkpadHost = (function () {
+    'use strict';
+    var here = null;
+    try {
+        if (location.protocol === 'file:')
+            here = decodeURIComponent(location.pathname);
+    } catch (e) {}
+    var inPreview = here === %1 && typeof QWebChannel === 'function' && typeof qt === 'object';
+    var host = null, waiting = [];
+    if (inPreview) {
+        new QWebChannel(qt.webChannelTransport, function (channel) {
+            host = channel.objects.host;
+            waiting.forEach(function (text) { host.send(text); });
+            waiting = [];
+        });
+    }
+    return {
+        inPreview: inPreview,
+        send: function (text) {
+            if (host)
+                host.send(String(text));
+            else if (inPreview)
+                waiting.push(String(text));
+        }
+    };
+})();
+)js").arg(jsString(previewPath));
+}
+
+QWebEngineScript editorScript(const QString& name, const QString& source,
+                              QWebEngineScript::InjectionPoint point)
+{
+    QWebEngineScript script;
+    script.setName(name);
+    script.setSourceCode(source);
+    script.setInjectionPoint(point);
+    script.setWorldId(kEditorWorld);
+    script.setRunsOnSubFrames(false);
+    return script;
+}
 
 // Sends requests for local files that are not beside the preview page to the
 // document's own folder, at the same place relative to it.
@@ -76,6 +157,10 @@ public:
                     if (m_loading)
                         finished(false);
                 });
+        m_host = new PageHost(this);
+        auto* channel = new QWebChannel(this);
+        channel->registerObject(QStringLiteral("host"), m_host);
+        page->setWebChannel(channel, kEditorWorld);
     }
 
     QWidget* widget() override { return this; }
@@ -90,6 +175,7 @@ public:
         }
         m_path = path;
         updateRedirect();
+        installPageScript();
         m_pending = false;
         m_loading = true;
         load(target());
@@ -121,12 +207,52 @@ public:
         });
     }
 
+    void setPageScript(const QString& script) override
+    {
+        m_pageScript = script;
+        installPageScript();
+    }
+
+    void runPageScript(const QString& script, std::function<void(const QVariant&)> callback) override
+    {
+        page()->runJavaScript(script, kEditorWorld, [callback = std::move(callback)](const QVariant& v) {
+            if (callback)
+                callback(v);
+        });
+    }
+
+    void setPageMessages(std::function<void(const QString&)> callback) override
+    {
+        m_host->onMessage = std::move(callback);
+    }
+
 private:
     QUrl target() const { return QUrl::fromLocalFile(m_path); }
     void updateRedirect()
     {
         m_redirect->setFolders(m_path.isEmpty() ? QString() : QFileInfo(m_path).absolutePath(), m_resourceFolder);
     }
+    // The editor's scripts go into the loads that follow; they act only in
+    // the preview's own page, found by its path when each page starts. The
+    // host is there even without a page script, for scripts run later.
+    void installPageScript()
+    {
+        QWebEngineScriptCollection& scripts = page()->scripts();
+        for (const QString& name : {kHostName, kPageName})
+            for (const QWebEngineScript& old : scripts.find(name))
+                scripts.remove(old);
+        if (m_path.isEmpty())
+            return;
+        const QString previewPath = QDir::cleanPath(QFileInfo(m_path).absoluteFilePath());
+        scripts.insert(editorScript(kHostName, hostScript(previewPath), QWebEngineScript::DocumentCreation));
+        if (m_pageScript.isEmpty())
+            return;
+        scripts.insert(editorScript(kPageName,
+                                    QStringLiteral("if (typeof quirkpadHost === 'object' && quirkpadHost.inPreview) {\n") +
+                                        m_pageScript + QStringLiteral("\n}\n"),
+                                    QWebEngineScript::DocumentCreation));
+    }
+
     // The preview's page, also after a link to an anchor inside it.
     bool showsPreview(const QUrl& url) const { return url.adjusted(QUrl::RemoveFragment) == target(); }
 
@@ -156,7 +282,12 @@ private:
             m_onFinished(ok);
     }
 
+    static inline const QString kHostName = QStringLiteral("quirkpad-host");
+    static inline const QString kPageName = QStringLiteral("quirkpad-page");
+
     ResourceRedirect* m_redirect = nullptr;   // the page's child: it outlives no page
+    PageHost* m_host = nullptr;
+    QString m_pageScript;
     QString m_path;
     QString m_resourceFolder;
     bool m_loading = false;
@@ -175,3 +306,5 @@ extern "C" Q_DECL_EXPORT BrowserView* quirkpad_create_browser(QWidget* parent)
 {
     return new WebEngineBrowser(parent);
 }
+
+#include "WebEngineBrowser.moc"
