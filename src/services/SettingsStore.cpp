@@ -30,15 +30,15 @@ const QList<SettingsStore::Row>& SettingsStore::table()
         {Setting::SyntaxColouring, "Editor", "SyntaxColouring", K::Switch, true, "Syntax colouring"},
         {Setting::LineNumbers, "Editor", "LineNumbers", K::Switch, true, "Line numbers"},
         {Setting::RecoveryCopies, "Editor", "RecoveryCopies", K::Switch, true, "Keep recovery copies of unsaved work"},
-        {Setting::CheckPage, "Editor", "CheckPage", K::Switch, true, "Mark problems in HTML pages as you type"},
-        // Off unless chosen: the preview's own window is what a user meets first.
-        {Setting::PreviewBeside, "Editor", "PreviewBeside", K::Switch, false, "Show the preview beside the text"},
-        {Setting::PreviewSplit, "Editor", "PreviewSplit", K::Text, false, ""},
         {Setting::AutoIndent, "Editor", "AutoIndent", K::Switch, true, "Indent new lines like the line above"},
         {Setting::BlockIndent, "Editor", "BlockIndent", K::Switch, true, "Tab and Shift+Tab indent selected lines"},
         {Setting::CloseTags, "Editor", "CloseTags", K::Switch, true, "Close HTML and XML tags as you type"},
+        {Setting::CheckPage, "Editor", "CheckPage", K::Switch, true, "Mark problems in HTML pages as you type"},
         {Setting::PreviewFollowsCaret, "Editor", "PreviewFollowsCaret", K::Switch, true,
          "Outline the caret's element in the preview"},
+        // Off unless chosen: the preview's own window is what a user meets first.
+        {Setting::PreviewBeside, "Editor", "PreviewBeside", K::Switch, false, "Show the preview beside the text"},
+        {Setting::PreviewSplit, "Editor", "PreviewSplit", K::Text, false, ""},
     };
     return rows;
 }

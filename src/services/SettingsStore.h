@@ -14,16 +14,16 @@ enum class Setting {
     SyntaxColouring,
     LineNumbers,
     RecoveryCopies,
+    AutoIndent,
+    BlockIndent,
+    CloseTags,
     CheckPage,
+    PreviewFollowsCaret,
     PreviewBeside,
     // "Editor": text the editor keeps for itself, with no control of its own.
     // The text's share of the width beside the preview panel, from 0 to 1
     // ("0.5"); anything else reads as the default, half.
     PreviewSplit,
-    AutoIndent,
-    BlockIndent,
-    CloseTags,
-    PreviewFollowsCaret,
 };
 
 // The per-user store of the settings, kept by QSettings in
