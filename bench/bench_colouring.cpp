@@ -8,9 +8,10 @@
 //  - a keystroke at the end, up to the end of the work it causes;
 //  - a fresh process that opens and shows the page, with its resident memory
 //    at the end and at the peak;
-//  - the typing aids and the marks around the caret against none, on the
-//    coloured page: keys typed at its end (closing tags offered and typed
-//    over), and caret moves there.
+//  - every aid against none, on the coloured page: the typing aids, the
+//    marks around the caret, the status bar and the marks of a searched
+//    text; keys typed at its end (closing tags offered and typed over), and
+//    caret moves there.
 //
 // Inputs are made on the first run into a temporary folder, deterministically:
 // a hand-written-style page (head with a style sheet, sections of paragraphs,
@@ -22,6 +23,7 @@
 //
 //   build-bench/bench/bench_colouring                              # ~3 min
 //   build-bench/bench/bench_colouring --benchmark_filter='page-20mb'
+#include "BenchDoubles.h"
 #include "services/Fonts.h"
 #include "editor/EngineProbe.h"
 #include "editor/LineNumberMargin.h"
@@ -30,6 +32,8 @@
 #include "editor/RichTextBox.h"
 #include "editor/SyntaxColouring.h"
 #include "editor/TypingAids.h"
+#include "find/FindSession.h"
+#include "shell/StatusBar.h"
 
 #include <QApplication>
 #include <QDir>
@@ -203,11 +207,15 @@ struct Editor {
     SyntaxColouring colouring{*pad};
     LineNumberMargin numbers{*pad};
 
-    // The typing aids and the marks around the caret, as the main window
-    // has them, when asked for.
+    // Every aid, as the main window has them, when asked for: the typing
+    // aids, the marks around the caret, the status bar (shown below the
+    // text's place) and an open Find window's text marked where it shows.
     std::unique_ptr<PageOutline> outline;
     std::unique_ptr<TypingAids> aids;
     std::unique_ptr<MatchMarks> marks;
+    std::unique_ptr<StatusBar> statusBar;
+    SilentPrompts prompts;
+    std::unique_ptr<FindSession> find;
 
     explicit Editor(bool coloured, bool withAids = false)
     {
@@ -215,6 +223,12 @@ struct Editor {
             outline = std::make_unique<PageOutline>(pad->document(), colouring);
             aids = std::make_unique<TypingAids>(*pad, *outline);
             marks = std::make_unique<MatchMarks>(*pad, *outline);
+            statusBar = std::make_unique<StatusBar>(*pad, &colouring);
+            statusBar->setGeometry(0, 600, 860, 24);
+            statusBar->show();
+            find = std::make_unique<FindSession>(*pad, prompts);
+            find->windowOpened();
+            find->setSearch(QStringLiteral("one"), FindReplace::Direction::Right);
         }
         colouring.setEnabled(coloured);
         numbers.setVisible(true);

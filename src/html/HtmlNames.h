@@ -2,6 +2,8 @@
 #include <QByteArrayView>
 #include <QtGlobal>
 
+#include <initializer_list>
+
 // The element names the HTML parsing rules single out, and the groups the
 // rules put them in. Every other name is Tag::Other and compared by its bytes.
 namespace Html {
@@ -44,6 +46,15 @@ enum class Space : quint8 { Html, Svg, MathMl };
 // Whether two names are equal with ASCII letters compared without case (and
 // every other byte as it is), as HTML compares names.
 bool sameNameNoCase(QByteArrayView a, QByteArrayView b);
+
+// Whether the tag is one of those listed.
+inline bool oneOf(Tag tag, std::initializer_list<Tag> tags)
+{
+    for (Tag t : tags)
+        if (t == tag)
+            return true;
+    return false;
+}
 
 // The tag of a name, ASCII letters compared without case; Tag::Other for the rest.
 Tag tagOf(QByteArrayView name);

@@ -6,14 +6,6 @@ namespace Html {
 
 namespace {
 
-bool oneOf(Tag tag, std::initializer_list<Tag> tags)
-{
-    for (Tag t : tags)
-        if (t == tag)
-            return true;
-    return false;
-}
-
 // The blocks whose end tag closes them when open in scope.
 bool isBlockWithEnd(Tag tag)
 {

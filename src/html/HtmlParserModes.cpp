@@ -8,14 +8,6 @@ namespace Html {
 
 namespace {
 
-bool oneOf(Tag tag, std::initializer_list<Tag> tags)
-{
-    for (Tag t : tags)
-        if (t == tag)
-            return true;
-    return false;
-}
-
 bool isTablePart(const Element& e)
 {
     return e.is(Tag::Table) || e.is(Tag::Tbody) || e.is(Tag::Tfoot) || e.is(Tag::Thead) || e.is(Tag::Tr);

@@ -7,14 +7,6 @@ namespace Html {
 
 namespace {
 
-bool oneOf(Tag tag, std::initializer_list<Tag> tags)
-{
-    for (Tag t : tags)
-        if (t == tag)
-            return true;
-    return false;
-}
-
 bool isHeading(Tag tag)
 {
     return oneOf(tag, {Tag::H1, Tag::H2, Tag::H3, Tag::H4, Tag::H5, Tag::H6});

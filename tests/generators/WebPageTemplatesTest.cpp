@@ -1,3 +1,4 @@
+#include "PageScript.h"
 #include "EditorParts.h"
 #include "ToolWindows.h"
 #include "TestRegistry.h"
@@ -78,16 +79,6 @@ bool closed()
 QString error(const QString& description)
 {
     return QStringLiteral("Error:\r\n\"") + description + QLatin1Char('"');
-}
-
-// The result of a script in the page (invalid when none came).
-QVariant evaluate(BrowserView* view, const QString& script)
-{
-    auto result = std::make_shared<std::pair<bool, QVariant>>(false, QVariant());
-    view->runScript(script, [result](const QVariant& v) { *result = {true, v}; });
-    if (!QTest::qWaitFor([&] { return result->first; }, 10000))
-        qWarning("no answer from the page to: %s", qPrintable(script));
-    return result->second;
 }
 
 }

@@ -1,3 +1,4 @@
+#include "PageScript.h"
 #include "ScriptedPrompts.h"
 #include "TestRegistry.h"
 #include "editor/RichTextBox.h"
@@ -72,15 +73,6 @@ QByteArray readBytes(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-QVariant evaluate(BrowserView* view, const QString& script)
-{
-    auto result = std::make_shared<std::pair<bool, QVariant>>(false, QVariant());
-    view->runScript(script, [result](const QVariant& v) { *result = {true, v}; });
-    if (!QTest::qWaitFor([&] { return result->first; }, 10000))
-        qWarning("no answer from the page to: %s", qPrintable(script));
-    return result->second;
 }
 
 // Every element of the page that shows an outline, as "TAG:text".

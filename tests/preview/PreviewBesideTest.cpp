@@ -1,3 +1,4 @@
+#include "PageScript.h"
 #include "MainWindowFixture.h"
 #include "ScriptedPrompts.h"
 #include "TestRegistry.h"
@@ -19,15 +20,6 @@
 namespace {
 
 constexpr int kLoadTimeout = 60000;   // the first page also starts the engine
-
-QVariant evaluate(BrowserView* view, const QString& script)
-{
-    auto result = std::make_shared<std::pair<bool, QVariant>>(false, QVariant());
-    view->runScript(script, [result](const QVariant& v) { *result = {true, v}; });
-    if (!QTest::qWaitFor([&] { return result->first; }, 10000))
-        qWarning("no answer from the page to: %s", qPrintable(script));
-    return result->second;
-}
 
 // A page far taller than any preview.
 QString longPage()

@@ -1,3 +1,4 @@
+#include "PageScript.h"
 #include "MainWindowFixture.h"
 #include "ScriptedPrompts.h"
 #include "TestRegistry.h"
@@ -32,16 +33,6 @@ QByteArray readBytes(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// The result of a script in the page (invalid when none came).
-QVariant evaluate(BrowserView* view, const QString& script)
-{
-    auto result = std::make_shared<std::pair<bool, QVariant>>(false, QVariant());
-    view->runScript(script, [result](const QVariant& v) { *result = {true, v}; });
-    if (!QTest::qWaitFor([&] { return result->first; }, 10000))
-        qWarning("no answer from the page to: %s", qPrintable(script));
-    return result->second;
 }
 
 QString pageText(BrowserView* view)
