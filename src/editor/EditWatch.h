@@ -1,5 +1,6 @@
 #pragma once
-#include <memory>
+#include <QMetaObject>
+
 #include <optional>
 
 class Document;
@@ -20,6 +21,6 @@ public:
     std::optional<long> takeChangedFrom();
 
 private:
-    class Watcher;
-    std::unique_ptr<Watcher> m_watcher;
+    QMetaObject::Connection m_connection;
+    std::optional<long> m_changedFrom;
 };
