@@ -120,6 +120,19 @@ int Parser::appropriateParent() const
     return c;
 }
 
+Element Parser::copyOf(const Formatting& f, qint32 countsBegin)
+{
+    Element copy;
+    copy.tagBegin = f.tagBegin;
+    copy.nameBegin = f.nameBegin;
+    copy.nameLength = f.nameLength;
+    copy.serial = m_nextSerial++;
+    copy.tag = f.tag;
+    copy.flags = Element::Copy;
+    copy.countsBegin = countsBegin;
+    return copy;
+}
+
 qint32 Parser::countChild(QByteArrayView page, int parent, const Element& child)
 {
     const qint32 begin = element(parent).countsBegin;
@@ -468,14 +481,7 @@ bool Parser::adoptionAgency(QByteArrayView page, Tag subject)
             for (int j = node + 1; j < depth(); ++j)
                 m_stack[std::size_t(j)].countsBegin -= end - begin;
             Formatting& f = m_formatting[std::size_t(entry)];
-            Element copy;
-            copy.tagBegin = f.tagBegin;
-            copy.nameBegin = f.nameBegin;
-            copy.nameLength = f.nameLength;
-            copy.serial = m_nextSerial++;
-            copy.tag = f.tag;
-            copy.flags = Element::Copy;
-            copy.countsBegin = begin;
+            const Element copy = copyOf(f, begin);
             m_stack[std::size_t(node)] = copy;
             f.serial = copy.serial;
             if (lastSerial == blockSerial)
@@ -509,15 +515,8 @@ bool Parser::adoptionAgency(QByteArrayView page, Tag subject)
             else if (e.parent > block)
                 ++e.parent;
         }
-        Element copy;
-        copy.tagBegin = f.tagBegin;
-        copy.nameBegin = f.nameBegin;
-        copy.nameLength = f.nameLength;
-        copy.serial = m_nextSerial++;
-        copy.tag = f.tag;
-        copy.flags = Element::Copy;
+        Element copy = copyOf(f, blockCounts + 1);
         copy.parent = block;
-        copy.countsBegin = blockCounts + 1;
         m_stack.insert(m_stack.begin() + block + 1, copy);
         Formatting moved = f;
         moved.serial = copy.serial;

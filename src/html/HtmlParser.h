@@ -153,6 +153,8 @@ private:
     void insertVoid(QByteArrayView page, const Token& token, Tag tag, Space space = Space::Html);
     void insertImplied(QByteArrayView page, Tag tag);
     int appropriateParent() const;
+    // A new element made again from a formatting entry, with a serial of its own.
+    Element copyOf(const Formatting& f, qint32 countsBegin);
     qint32 countChild(QByteArrayView page, int parent, const Element& child);
     void uncountChild(QByteArrayView page, int parent, const Element& child);
     void pop();
