@@ -22,19 +22,6 @@ struct AidedBox {
     explicit AidedBox(const QString& name) { colouring.setDocumentName(name); }
 };
 
-// What keys leave: the text and the selection.
-struct Outcome {
-    QString text;
-    int selStart = 0;
-    int selLength = 0;
-    bool operator==(const Outcome&) const = default;
-};
-
-char* toString(const Outcome& o)
-{
-    return QTest::toString(QStringLiteral("%1 [%2+%3]").arg(o.text).arg(o.selStart).arg(o.selLength));
-}
-
 // Keys as written in the rows: characters typed one by one, and named keys
 // in braces: {Enter}, {Tab}, {Shift+Tab}, {Backspace}, {Ctrl+Z}, {Left}.
 void press(RichTextBox& box, const QString& keys)
@@ -54,13 +41,19 @@ void press(RichTextBox& box, const QString& keys)
     }
 }
 
-Outcome typeInto(RichTextBox& box, const QString& text, int selStart, int selLength, const QString& keys)
+// What keys leave: "text [selection start+length]".
+QString outcome(const QString& text, int selStart, int selLength)
+{
+    return QStringLiteral("%1 [%2+%3]").arg(text).arg(selStart).arg(selLength);
+}
+
+QString typeInto(RichTextBox& box, const QString& text, int selStart, int selLength, const QString& keys)
 {
     box.SetText(text);
     box.SetSelStart(selStart);
     box.SetSelLength(selLength);
     press(box, keys);
-    return {box.Text(), box.SelStart(), box.SelLength()};
+    return outcome(box.Text(), box.SelStart(), box.SelLength());
 }
 
 void addColumns()
@@ -97,7 +90,7 @@ void check(void (TypingAids::*switchOn)(bool))
     QFETCH(int, expectedLength);
 
     AidedBox on(name);
-    QCOMPARE(typeInto(on.box, text, selStart, selLength, keys), (Outcome{expected, expectedStart, expectedLength}));
+    QCOMPARE(typeInto(on.box, text, selStart, selLength, keys), outcome(expected, expectedStart, expectedLength));
 
     RichTextBox plain;
     AidedBox off(name);
@@ -106,7 +99,8 @@ void check(void (TypingAids::*switchOn)(bool))
 
     AidedBox locked(name);
     locked.box.SetLocked(true);
-    QCOMPARE(typeInto(locked.box, text, selStart, selLength, keys).text, text);
+    typeInto(locked.box, text, selStart, selLength, keys);
+    QCOMPARE(locked.box.Text(), text);
 }
 
 }
