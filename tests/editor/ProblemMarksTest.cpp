@@ -127,7 +127,6 @@ private slots:
             "W </zz>: Warning: discarding unexpected </zz>",
         };
         QCOMPARE(v.described(), marks);
-        QCOMPARE(v.marks.summary(), QStringLiteral("1 error, 7 warnings"));
         QCOMPARE(status.last().at(0).toString(), QStringLiteral("1 error, 7 warnings"));
         QCOMPARE(v.marginMarks(), (QStringList{"2W", "3W", "4E"}));
 
@@ -169,9 +168,7 @@ private slots:
 
         v.box.SetTextUtf8(kFixed);
         QVERIFY(v.checked());
-        QVERIFY(v.marks.marks().empty());
-        QVERIFY(v.marginMarks().isEmpty());
-        QCOMPARE(v.marks.summary(), QString());
+        QVERIFY(v.described().isEmpty() && v.marginMarks().isEmpty());
         QCOMPARE(status.last().at(0).toString(), QString());
         v.box.selectBytes(5, 5);
         v.marks.goToNext();
@@ -188,7 +185,6 @@ private slots:
         QTemporaryDir dir;
         const QList<QImage> marked = printed(v.box, dir.path());
         v.marks.setEnabled(false);
-        QVERIFY(v.marks.marks().empty());
         const QList<QImage> plain = printed(v.box, dir.path());
         QVERIFY(!plain.isEmpty());
         QCOMPARE(marked, plain);
@@ -213,8 +209,7 @@ private slots:
         QTest::newRow("text file") << "/x/a.txt" << QByteArray("<p>a <zz>") << true << 1000 << QStringList{} << false;
         QTest::newRow("XML file") << "/x/a.xml" << QByteArray("<p>a <zz>") << true << 1000 << QStringList{} << false;
         QTest::newRow("untitled text") << "" << QByteArray("a <zz>") << true << 1000 << QStringList{} << false;
-        QTest::newRow("option off") << "/x/a.html" << QByteArray("<p>a <zz>") << false << 1000 << QStringList{}
-                                    << false;
+        QTest::newRow("option off") << "/x/a.html" << QByteArray("<p>a <zz>") << false << 1000 << QStringList{} << false;
         QTest::newRow("too large") << "/x/a.html" << QByteArray("<p>a <zz>") << true << 8 << QStringList{} << true;
     }
     void checksPagesOnly()

@@ -65,8 +65,6 @@ private slots:
             << "a.js" << "f(\")\", 2)" << 1 << 1 << 8 << Ranges{};
         QTest::newRow("tag pair around the caret")
             << "a.html" << "<div><p>one</p></div>" << 9 << -1 << -1 << Ranges{{6, 7}, {13, 14}};
-        QTest::newRow("the start tag's own pair") << "a.html" << "<div><p>one</p></div>" << 2 << -1 << -1
-                                                  << Ranges{{1, 4}, {17, 20}};
         QTest::newRow("an implied end: the start tag alone")
             << "a.html" << "<ul><li>one<li>two</ul>" << 9 << -1 << -1 << Ranges{{5, 7}};
         QTest::newRow("XML") << "a.xml" << "<a><b>x</b></a>" << 7 << -1 << -1 << Ranges{{4, 5}, {9, 10}};

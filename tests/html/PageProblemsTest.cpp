@@ -100,7 +100,6 @@ private slots:
     {
         QTest::addColumn<QByteArray>("marked");
 
-        QTest::newRow("a tag") << QByteArray("<p>^[<zz>]</p>");
         QTest::newRow("a tag with attributes") << QByteArray("^[<a hreff=\"x\" id=\"é\">]y</a>");
         QTest::newRow("a tag up to its line's end") << QByteArray("^[<img src=\"a]\r\nb\">");
         QTest::newRow("an entity") << QByteArray("a ^[&bogus;] b");
@@ -153,7 +152,6 @@ private slots:
         QTest::newRow("Shift+F8 at a problem: the one before") << three << 20 << false << 0;
         QTest::newRow("Shift+F8 inside one: its start") << three << 25 << false << 1;
         QTest::newRow("Shift+F8 at the first: the last") << three << 10 << false << 2;
-        QTest::newRow("one problem, at the caret") << QList<qsizetype>{7} << 7 << true << 0;
     }
     void findsTheNextProblem()
     {

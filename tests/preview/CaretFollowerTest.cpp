@@ -108,11 +108,6 @@ private slots:
         QCOMPARE(view.shownPath(), first);
         QVERIFY(view.pageScript.contains(QStringLiteral("quirkpadFollow.start(") + first));
 
-        pad->SetSelStart(at("bold"));
-        QTRY_COMPARE(view.shownPath(), RecordingView::json(QStringLiteral(R"([{"tag":"div","index":0},{"tag":"p","index":0},{"tag":"b","index":0}])")));
-        pad->SetSelStart(at("T</title>"));
-        QTRY_COMPARE(view.shownPath(), QStringLiteral("null"));
-
         // A click puts the caret before the start tag, and the clicked
         // element stays outlined although the caret stands in its parent.
         view.messages(QStringLiteral(R"(click [{"tag":"div","index":0},{"tag":"p","index":0}])"));
@@ -120,7 +115,6 @@ private slots:
         QTRY_COMPARE(view.shownPath(), RecordingView::json(QStringLiteral(R"([{"tag":"div","index":0},{"tag":"p","index":0}])")));
         // A path the text does not hold moves nothing.
         view.messages(QStringLiteral(R"(click [{"tag":"p","index":7}])"));
-        view.messages(QStringLiteral("click [{\"tag\":\"p\",\"index\":0,\"id\":\"other\"}]"));
         QCOMPARE(pad->SelStart(), at("<p>Second"));
 
         // Typing before the caret moves its element in the tree.
@@ -178,7 +172,6 @@ private slots:
         QTest::keyClicks(pad, QStringLiteral("!"));
         QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty() && !view->isLoading(), kTimeout);
         QTRY_COMPARE_WITH_TIMEOUT(outlined(view), QStringLiteral("P:!Third"), kTimeout);
-        QVERIFY(readBytes(file).endsWith(pad->document().utf8()));
 
         evaluate(view, QStringLiteral("document.querySelector('b').dispatchEvent("
                                       "new MouseEvent('click', {bubbles: true, button: 0}))"));

@@ -100,9 +100,6 @@ private slots:
         QTest::newRow("Windows-1252, no line break, plain")
             << "notes.txt" << QByteArray("na\xefve \x80 text") << "End"
             << "Ln 1, Col 13|||Plain text|Windows-1252|CR LF";
-        QTest::newRow("an emoji is one character, a selection over a line break counts it once")
-            << "emoji.txt" << QByteArray("\xF0\x9F\x98\x80 ok\r\nz") << "Right, Right, Shift+Down"
-            << "Ln 2, Col 2|4 selected||Plain text|UTF-8|CR LF";
     }
     void tellsTheFileAndTheCaret()
     {
