@@ -20,10 +20,15 @@ constexpr long kCountedOnTheSpot = 16 * 1024;
 // Room on either side of a field's text.
 constexpr int kPadding = 6;
 
-QLabel* field(const char* name, QWidget* parent)
+// The description tells a screen reader what the field's bare text ("LF",
+// "HTML") is about; its name stays the text itself.
+template <typename Label>
+Label* field(Label* l, const char* name, const char* description)
 {
-    QLabel* l = Controls::label(name, QString(), parent);
+    Controls::named(l, name);
+    l->setTextFormat(Qt::PlainText);
     l->setContentsMargins(kPadding, 0, kPadding, 0);
+    l->setAccessibleDescription(QString::fromLatin1(description));
     return l;
 }
 
@@ -48,18 +53,18 @@ StatusBar::StatusBar(RichTextBox& pad, const SyntaxColouring* colouring, QWidget
     m_caret->setFocusPolicy(Qt::NoFocus);
     m_caret->setToolButtonStyle(Qt::ToolButtonTextOnly);
     m_caret->setToolTip(QStringLiteral("Go to a line (Ctrl+G)"));
+    m_caret->setAccessibleDescription(QStringLiteral("Line and column of the caret"));
     // As wide as most positions need, so that the bar does not shift as
     // the caret moves.
     m_caret->setMinimumWidth(m_caret->fontMetrics().horizontalAdvance(QStringLiteral("Ln 99999, Col 999")) +
                              4 * kPadding);
-    m_selection = field("lblSelection", this);
-    m_problemAtCaret = Controls::named(new ElidedLabel(this), "lblProblemAtCaret");
-    m_problemAtCaret->setContentsMargins(kPadding, 0, kPadding, 0);
-    m_problems = field("lblProblems", this);
-    m_locked = field("lblLocked", this);
-    m_language = field("lblLanguage", this);
-    m_encoding = field("lblEncoding", this);
-    m_lineBreaks = field("lblLineBreaks", this);
+    m_selection = field(new QLabel(this), "lblSelection", "Length of the selection");
+    m_problemAtCaret = field(new ElidedLabel(this), "lblProblemAtCaret", "Problem at the caret");
+    m_problems = field(new QLabel(this), "lblProblems", "Problems in the page");
+    m_locked = field(new QLabel(this), "lblLocked", "Lock");
+    m_language = field(new QLabel(this), "lblLanguage", "Language");
+    m_encoding = field(new QLabel(this), "lblEncoding", "Encoding");
+    m_lineBreaks = field(new QLabel(this), "lblLineBreaks", "Line breaks");
 
     addWidget(m_caret);
     addWidget(m_selection);
