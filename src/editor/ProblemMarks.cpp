@@ -226,14 +226,18 @@ void ProblemMarks::apply(const std::vector<TidyCheck::Problem>& problems)
 
 void ProblemMarks::clearMarks()
 {
-    QsciScintillaBase& e = m_box.engine();
-    const long length = m_box.document().byteLength();
-    for (const Severity s : {Severity::Error, Severity::Warning}) {
-        e.SendScintilla(Sci::SCI_SETINDICATORCURRENT, ul(indicatorOf(s)));
-        e.SendScintilla(Sci::SCI_INDICATORCLEARRANGE, 0UL, length);
-        e.SendScintilla(Sci::SCI_MARKERDELETEALL, long(markerOf(s)));
+    // Every mark belongs to a group: with none there is nothing to clear,
+    // and a large page is spared a walk over all its lines.
+    if (!m_groups.empty()) {
+        QsciScintillaBase& e = m_box.engine();
+        const long length = m_box.document().byteLength();
+        for (const Severity s : {Severity::Error, Severity::Warning}) {
+            e.SendScintilla(Sci::SCI_SETINDICATORCURRENT, ul(indicatorOf(s)));
+            e.SendScintilla(Sci::SCI_INDICATORCLEARRANGE, 0UL, length);
+            e.SendScintilla(Sci::SCI_MARKERDELETEALL, long(markerOf(s)));
+        }
+        m_groups.clear();
     }
-    m_groups.clear();
     setStatus({}, {});
 }
 
