@@ -20,13 +20,12 @@ constexpr long kCountedOnTheSpot = 16 * 1024;
 // Room on either side of a field's text.
 constexpr int kPadding = 6;
 
-// The description tells a screen reader what the field's bare text ("LF",
-// "HTML") is about; its name stays the text itself.
+// A field of the bar, named and made by the control helpers. The
+// description tells a screen reader what its bare text ("LF", "HTML") is
+// about; its name stays the text itself.
 template <typename Label>
-Label* field(Label* l, const char* name, const char* description)
+Label* field(Label* l, const char* description)
 {
-    Controls::named(l, name);
-    l->setTextFormat(Qt::PlainText);
     l->setContentsMargins(kPadding, 0, kPadding, 0);
     l->setAccessibleDescription(QString::fromLatin1(description));
     return l;
@@ -58,13 +57,13 @@ StatusBar::StatusBar(RichTextBox& pad, const SyntaxColouring* colouring, QWidget
     // the caret moves.
     m_caret->setMinimumWidth(m_caret->fontMetrics().horizontalAdvance(QStringLiteral("Ln 99999, Col 999")) +
                              4 * kPadding);
-    m_selection = field(new QLabel(this), "lblSelection", "Length of the selection");
-    m_problemAtCaret = field(new ElidedLabel(this), "lblProblemAtCaret", "Problem at the caret");
-    m_problems = field(new QLabel(this), "lblProblems", "Problems in the page");
-    m_locked = field(new QLabel(this), "lblLocked", "Lock");
-    m_language = field(new QLabel(this), "lblLanguage", "Language");
-    m_encoding = field(new QLabel(this), "lblEncoding", "Encoding");
-    m_lineBreaks = field(new QLabel(this), "lblLineBreaks", "Line breaks");
+    m_selection = field(Controls::label("lblSelection", {}, this), "Length of the selection");
+    m_problemAtCaret = field(Controls::named(new ElidedLabel(this), "lblProblemAtCaret"), "Problem at the caret");
+    m_problems = field(Controls::label("lblProblems", {}, this), "Problems in the page");
+    m_locked = field(Controls::label("lblLocked", {}, this), "Lock");
+    m_language = field(Controls::label("lblLanguage", {}, this), "Language");
+    m_encoding = field(Controls::label("lblEncoding", {}, this), "Encoding");
+    m_lineBreaks = field(Controls::label("lblLineBreaks", {}, this), "Line breaks");
 
     addWidget(m_caret);
     addWidget(m_selection);
